@@ -1,0 +1,80 @@
+// The session: the one stream of user actions that feeds both the host's
+// input requests and the active dialog.
+//
+// A consumer (the command line, an input request of the host, a modal dialog,
+// a message box) asks for its next action. Actions addressed to the machine
+// (keyboard state, message-box answers) and checks are handled by the handlers
+// registered for their kind, in order, before the consumer sees anything.
+// Nothing here assumes where actions come from: a script, standard input or a
+// GUI event loop all implement ActionSource.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/session/Action.h"
+
+namespace kestrin::session {
+
+class ActionSource {
+public:
+    virtual ~ActionSource() = default;
+    // The next action, or nothing when the person is done. `prompt` is what
+    // the system shows while it waits (UTF-8), for sources that display it.
+    virtual std::optional<Action> next(const std::string& prompt) = 0;
+};
+
+// Who is waiting for the action; names the moment in error messages.
+enum class Waiter { CommandLine, HostInput, Dialog, MessageBox };
+const char* waiterName(Waiter w);
+
+class Session {
+public:
+    static Session& instance();
+
+    void setSource(ActionSource* source);  // not owned; null detaches
+    ActionSource* source() const { return source_; }
+
+    // The next action for `waiter`, after the machine's actions and checks
+    // have been handled. Answers nothing when the input ended or the session
+    // failed: the waiter then gives up as on Escape.
+    std::optional<Action> next(Waiter waiter, const std::string& prompt = {});
+
+    // Stops the session: records the first failure; from now on every waiter
+    // is answered with nothing, so open dialogs are cancelled and the host
+    // returns to its command line.
+    void fail(const std::string& origin, const std::string& why);
+    // The same for an action that cannot be run at this moment.
+    void reject(const Action& action, const std::string& why);
+    bool failed() const { return failed_; }
+    const std::string& failure() const { return failure_; }  // "origin: why" (UTF-8)
+    bool exhausted() const { return exhausted_; }
+
+    // Handler for a machine action or check kind (Answer, Caps, Num, Layout,
+    // Layouts, Expect). An Expect handler answers true when it knows the
+    // check's subject; it calls fail() itself when the check does not hold.
+    using Handler = std::function<bool(const Action&)>;
+    void addHandler(ActionKind kind, Handler handler);
+
+    // Run before every wait for an action; a check that finds a broken
+    // invariant calls fail(). The host's leak check lives here.
+    void addIdleCheck(std::function<void()> check);
+
+    // Back to a fresh session (tests); handlers registered by the stand-ins
+    // at start-up stay.
+    void reset();
+
+private:
+    ActionSource* source_ = nullptr;
+    bool failed_ = false;
+    bool exhausted_ = false;
+    std::string failure_;
+    std::multimap<ActionKind, Handler> handlers_;
+    std::vector<std::function<void()>> idleChecks_;
+};
+
+}  // namespace kestrin::session

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds and runs every test. Usage: scripts/test.sh [PRESET] (default, debug, asan)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset=${1:-default}
+scripts/install-deps.sh
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+ctest --preset "$preset" -j2
