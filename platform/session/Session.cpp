@@ -21,7 +21,7 @@ Session& Session::instance() {
 
 void Session::setSource(ActionSource* source) { source_ = source; }
 
-std::optional<Action> Session::next(Waiter waiter, const std::string& prompt) {
+std::optional<Action> Session::next(Waiter, const std::string& prompt, const std::function<bool()>& satisfied) {
     for (;;) {
         for (auto& check : idleChecks_) {
             if (failed_) break;
@@ -38,7 +38,7 @@ std::optional<Action> Session::next(Waiter waiter, const std::string& prompt) {
         bool handled = false;
         for (auto it = first; it != last && !handled && !failed_; ++it) handled = it->second(*action);
         if (!handled && !failed_) reject(*action, std::string("nothing here can check \"") + action->expect + "\"");
-        (void)waiter;
+        if (satisfied && satisfied()) return std::nullopt;
     }
 }
 

@@ -41,8 +41,11 @@ public:
 
     // The next action for `waiter`, after the machine's actions and checks
     // have been handled. Answers nothing when the input ended or the session
-    // failed: the waiter then gives up as on Escape.
-    std::optional<Action> next(Waiter waiter, const std::string& prompt = {});
+    // failed: the waiter then gives up as on Escape. When `satisfied` is given
+    // it is asked after each handled machine action, and a true answer ends
+    // the wait with nothing (a message box waiting for its queued answer).
+    std::optional<Action> next(Waiter waiter, const std::string& prompt = {},
+                               const std::function<bool()>& satisfied = {});
 
     // Stops the session: records the first failure; from now on every waiter
     // is answered with nothing, so open dialogs are cancelled and the host
