@@ -1,8 +1,32 @@
 #include "platform/session/Session.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/Cp1251.h"
+#include "platform/session/ScriptError.h"
 #include "platform/session/Transcript.h"
 
 namespace kestrin::session {
+
+namespace {
+
+// Text quoted in a failure message: UTF-8, line breaks visible, long text cut
+// to its end (the newest output is the interesting part).
+std::string quoteForMessage(const std::string& cp1251) {
+    constexpr std::size_t kMax = 300;
+    std::string s = cp1251.size() > kMax ? "..." + cp1251.substr(cp1251.size() - kMax) : cp1251;
+    std::string out;
+    for (char c : s) {
+        if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else out.push_back(c);
+    }
+    return "\"" + cp1251ToUtf8(out) + "\"";
+}
+
+}  // namespace
 
 const char* waiterName(Waiter w) {
     switch (w) {
@@ -21,25 +45,68 @@ Session& Session::instance() {
 
 void Session::setSource(ActionSource* source) { source_ = source; }
 
-std::optional<Action> Session::next(Waiter, const std::string& prompt, const std::function<bool()>& satisfied) {
+std::optional<Action> Session::next(Waiter waiter, const std::string& prompt, const std::function<bool()>& satisfied) {
     for (;;) {
-        for (auto& check : idleChecks_) {
-            if (failed_) break;
-            check();
+        for (std::size_t i = 0; i < idleChecks_.size() && !failed_; ++i) idleChecks_[i].second();
+        if (failed_ || exhausted_ || source_ == nullptr) return ended(waiter);
+        std::optional<Action> action;
+        try {
+            action = source_->next(prompt);
+        } catch (const ScriptError& e) {
+            exhausted_ = true;
+            fail(e.origin(), e.reason());
+            return ended(waiter);
         }
-        if (failed_ || exhausted_ || source_ == nullptr) return std::nullopt;
-        std::optional<Action> action = source_->next(prompt);
         if (!action) {
             exhausted_ = true;
-            return std::nullopt;
+            if (waiter != Waiter::CommandLine)
+                fail(source_->name(), std::string("the script ended while ") + waiterName(waiter) + " waits");
+            return ended(waiter);
+        }
+        if (action->kind == ActionKind::Expect && action->expect == "output") {
+            checkOutput(*action);
+            continue;
         }
         const auto [first, last] = handlers_.equal_range(action->kind);
         if (first == last) return action;  // for the waiter
         bool handled = false;
-        for (auto it = first; it != last && !handled && !failed_; ++it) handled = it->second(*action);
-        if (!handled && !failed_) reject(*action, std::string("nothing here can check \"") + action->expect + "\"");
+        for (auto it = first; it != last && !handled && !failed_; ++it) handled = it->second.handler(*action);
+        if (!handled && !failed_) {
+            if (action->kind == ActionKind::Expect)
+                reject(*action, "nothing here can check \"" + action->expect + "\" (no dialog or message box to look at)");
+            else
+                reject(*action, std::string("nothing here takes \"") + actionName(action->kind) + "\"");
+        }
         if (satisfied && satisfied()) return std::nullopt;
     }
+}
+
+std::optional<Action> Session::ended(Waiter waiter) {
+    if (++waitsAfterEnd_ > kWaitsAfterEnd) {
+        const std::string why = std::string("the session has ended but ") + waiterName(waiter) + " still asked for input " +
+                                std::to_string(waitsAfterEnd_) + " times; stopping";
+        waitsAfterEnd_ = 0;  // a handler that returns gets another round before it is called again
+        if (runaway_) {
+            runaway_(why);
+        } else {
+            std::fprintf(stderr, "%s\n", why.c_str());
+            std::exit(1);
+        }
+    }
+    return std::nullopt;
+}
+
+void Session::checkOutput(const Action& action) {
+    Transcript& transcript = Transcript::instance();
+    const std::string printed = transcript.outputSinceMark();
+    transcript.setMark();
+    if (printed.find(action.text) != std::string::npos) return;
+    const std::string wanted = quoteForMessage(action.text);
+    if (printed.empty())
+        fail(action.origin, "expected output " + wanted + ", but nothing was printed since the last check");
+    else
+        fail(action.origin, "expected output " + wanted + ", found " + quoteForMessage(printed));
+    transcript.setMark();
 }
 
 void Session::fail(const std::string& origin, const std::string& why) {
@@ -51,15 +118,39 @@ void Session::fail(const std::string& origin, const std::string& why) {
 
 void Session::reject(const Action& action, const std::string& why) { fail(action.origin, why); }
 
-void Session::addHandler(ActionKind kind, Handler handler) { handlers_.emplace(kind, std::move(handler)); }
+int Session::addHandler(ActionKind kind, Handler handler) {
+    const int id = nextHandlerId_++;
+    handlers_.emplace(kind, Registered{id, std::move(handler)});
+    return id;
+}
 
-void Session::addIdleCheck(std::function<void()> check) { idleChecks_.push_back(std::move(check)); }
+void Session::removeHandler(int id) {
+    for (auto it = handlers_.begin(); it != handlers_.end(); ++it) {
+        if (it->second.id == id) {
+            handlers_.erase(it);
+            return;
+        }
+    }
+}
+
+int Session::addIdleCheck(std::function<void()> check) {
+    const int id = nextHandlerId_++;
+    idleChecks_.emplace_back(id, std::move(check));
+    return id;
+}
+
+void Session::removeIdleCheck(int id) {
+    std::erase_if(idleChecks_, [id](const auto& c) { return c.first == id; });
+}
+
+void Session::setRunawayHandler(std::function<void(const std::string&)> handler) { runaway_ = std::move(handler); }
 
 void Session::reset() {
     source_ = nullptr;
     failed_ = false;
     exhausted_ = false;
     failure_.clear();
+    waitsAfterEnd_ = 0;
 }
 
 }  // namespace kestrin::session

@@ -25,7 +25,11 @@ public:
     virtual ~ActionSource() = default;
     // The next action, or nothing when the person is done. `prompt` is what
     // the system shows while it waits (UTF-8), for sources that display it.
+    // May throw ScriptError for a line it cannot read; the session then fails
+    // with that error.
     virtual std::optional<Action> next(const std::string& prompt) = 0;
+    // Names the source in messages ("demo.ks", "<stdin>"); may be empty.
+    virtual std::string name() const { return {}; }
 };
 
 // Who is waiting for the action; names the moment in error messages.
@@ -44,6 +48,12 @@ public:
     // failed: the waiter then gives up as on Escape. When `satisfied` is given
     // it is asked after each handled machine action, and a true answer ends
     // the wait with nothing (a message box waiting for its queued answer).
+    //
+    // Input that ends while anything but the command line waits fails the
+    // session ("the script ended while a dialog waits"). `expect output` is
+    // checked here, against the transcript. After the session has ended, only
+    // a bounded number of waits are answered; the next one calls the runaway
+    // handler, so a consumer that asks again and again cannot loop forever.
     std::optional<Action> next(Waiter waiter, const std::string& prompt = {},
                                const std::function<bool()>& satisfied = {});
 
@@ -60,12 +70,21 @@ public:
     // Handler for a machine action or check kind (Answer, Caps, Num, Layout,
     // Layouts, Expect). An Expect handler answers true when it knows the
     // check's subject; it calls fail() itself when the check does not hold.
+    // Handlers run in registration order; the id removes one again.
     using Handler = std::function<bool(const Action&)>;
-    void addHandler(ActionKind kind, Handler handler);
+    int addHandler(ActionKind kind, Handler handler);
+    void removeHandler(int id);
 
     // Run before every wait for an action; a check that finds a broken
     // invariant calls fail(). The host's leak check lives here.
-    void addIdleCheck(std::function<void()> check);
+    int addIdleCheck(std::function<void()> check);
+    void removeIdleCheck(int id);
+
+    // Called with a message when the system keeps waiting for actions after
+    // the session ended; it should end the program. The default writes the
+    // message to standard error and exits with status 1.
+    static constexpr int kWaitsAfterEnd = 100;
+    void setRunawayHandler(std::function<void(const std::string& utf8)> handler);
 
     // Back to a fresh session (tests); handlers registered by the stand-ins
     // at start-up stay.
@@ -76,8 +95,18 @@ private:
     bool failed_ = false;
     bool exhausted_ = false;
     std::string failure_;
-    std::multimap<ActionKind, Handler> handlers_;
-    std::vector<std::function<void()>> idleChecks_;
+    int waitsAfterEnd_ = 0;
+    std::function<void(const std::string&)> runaway_;
+
+    std::optional<Action> ended(Waiter waiter);
+    void checkOutput(const Action& action);
+    struct Registered {
+        int id;
+        Handler handler;
+    };
+    std::multimap<ActionKind, Registered> handlers_;
+    int nextHandlerId_ = 1;
+    std::vector<std::pair<int, std::function<void()>>> idleChecks_;
 };
 
 }  // namespace kestrin::session

@@ -1,0 +1,18 @@
+// Reads one line of the session language into an Action.
+//
+// A line is UTF-8; its strings come out in CP1251. `#` outside quotes starts a
+// comment; a blank or comment-only line gives no action. Anything else that is
+// not a well-formed action throws ScriptError naming `origin` and the reason.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/session/Action.h"
+
+namespace kestrin::session {
+
+std::optional<Action> parseAction(std::string_view utf8Line, const std::string& origin);
+
+}  // namespace kestrin::session

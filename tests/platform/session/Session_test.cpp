@@ -1,0 +1,215 @@
+#include "platform/session/Session.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <stdexcept>
+
+#include "base/Cp1251.h"
+#include "platform/session/ActionParser.h"
+#include "platform/session/ScriptError.h"
+#include "platform/session/Transcript.h"
+
+using namespace kestrin;
+using namespace kestrin::session;
+
+namespace {
+
+// Lines of the session language, handed out one at a time; a line that does
+// not parse throws as a stream would.
+class LineSource : public ActionSource {
+public:
+    explicit LineSource(std::deque<std::string> lines) : lines_(std::move(lines)) {}
+    std::optional<Action> next(const std::string& prompt) override {
+        prompts.push_back(prompt);
+        if (lines_.empty()) return std::nullopt;
+        ++line_;
+        std::string line = lines_.front();
+        lines_.pop_front();
+        return parseAction(line, "s.ks:" + std::to_string(line_));
+    }
+    std::string name() const override { return "s.ks"; }
+    std::vector<std::string> prompts;
+
+private:
+    std::deque<std::string> lines_;
+    int line_ = 0;
+};
+
+struct RunawayStop : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class SessionTest : public testing::Test {
+protected:
+    void SetUp() override {
+        Session::instance().reset();
+        Transcript::instance().clear();
+    }
+    void TearDown() override {
+        for (int id : handlers_) session().removeHandler(id);
+        session().setRunawayHandler({});
+        session().reset();
+        Transcript::instance().clear();
+    }
+    Session& session() { return Session::instance(); }
+    void handle(ActionKind kind, Session::Handler h) { handlers_.push_back(session().addHandler(kind, std::move(h))); }
+    void use(LineSource& src) { session().setSource(&src); }
+
+private:
+    std::vector<int> handlers_;
+};
+
+}  // namespace
+
+TEST_F(SessionTest, MachineActionsGoToTheirHandlersAndTheRestToTheWaiter) {
+    LineSource src({"caps on", "answer yes", "click 5", "enter"});
+    use(src);
+    std::vector<std::string> seen;
+    handle(ActionKind::Caps, [&](const Action& a) { seen.push_back(a.on ? "caps on" : "caps off"); return true; });
+    handle(ActionKind::Answer, [&](const Action& a) { seen.push_back("answer " + a.text); return true; });
+
+    auto a = session().next(Waiter::Dialog, "dialog> ");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Click);
+    EXPECT_EQ(seen, (std::vector<std::string>{"caps on", "answer yes"}));
+    EXPECT_EQ(src.prompts, (std::vector<std::string>{"dialog> ", "dialog> ", "dialog> "}));
+    a = session().next(Waiter::CommandLine);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Enter);
+    EXPECT_FALSE(session().next(Waiter::CommandLine));
+    EXPECT_TRUE(session().exhausted());
+    EXPECT_FALSE(session().failed()) << "input ending at the command line is the normal end";
+}
+
+TEST_F(SessionTest, SatisfiedEndsTheWaitAfterAMachineAction) {
+    LineSource src({"num on", "click 1"});
+    use(src);
+    bool answered = false;
+    handle(ActionKind::Num, [&](const Action&) { answered = true; return true; });
+    EXPECT_FALSE(session().next(Waiter::MessageBox, "", [&] { return answered; }));
+    EXPECT_FALSE(session().failed());
+    auto a = session().next(Waiter::Dialog);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Click);
+}
+
+TEST_F(SessionTest, ExpectOutputLooksAtWhatWasPrintedSinceTheLastCheck) {
+    LineSource src({"expect output \"Привет\"", "enter", "expect output \"Привет\"", "enter"});
+    use(src);
+    Transcript::instance().output("\nПривет, мир\n"_cp);
+    auto a = session().next(Waiter::CommandLine);  // the first check holds and is consumed
+    ASSERT_TRUE(a);
+    EXPECT_FALSE(session().failed()) << session().failure();
+    EXPECT_EQ(a->kind, ActionKind::Enter);
+    // Nothing printed since: the second check does not hold and says so.
+    EXPECT_FALSE(session().next(Waiter::CommandLine));
+    EXPECT_TRUE(session().failed());
+    EXPECT_EQ(session().failure(), "s.ks:3: expected output \"Привет\", but nothing was printed since the last check");
+}
+
+TEST_F(SessionTest, AFailedOutputCheckQuotesWhatWasFound) {
+    LineSource src({"expect output \"Line\"", "enter"});
+    use(src);
+    Transcript::instance().output("\nUnknown command \"LIEN\".\n");
+    EXPECT_FALSE(session().next(Waiter::CommandLine));
+    EXPECT_EQ(session().failure(),
+              "s.ks:1: expected output \"Line\", found \"\\nUnknown command \"LIEN\".\\n\"");
+    const auto& entries = Transcript::instance().entries();
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.back().kind, Transcript::Kind::Error);
+}
+
+TEST_F(SessionTest, InputEndingWhileADialogWaitsFailsTheSession) {
+    for (Waiter w : {Waiter::Dialog, Waiter::MessageBox, Waiter::HostInput}) {
+        session().reset();
+        LineSource src({"caps off"});
+        use(src);
+        handle(ActionKind::Caps, [](const Action&) { return true; });
+        EXPECT_FALSE(session().next(w));
+        EXPECT_TRUE(session().failed());
+        EXPECT_EQ(session().failure(), std::string("s.ks: the script ended while ") + waiterName(w) + " waits");
+    }
+    EXPECT_EQ(session().failure(), "s.ks: the script ended while an input request of the host waits");
+}
+
+TEST_F(SessionTest, ABadLineFromTheSourceFailsTheSession) {
+    LineSource src({"enter", "clik 5", "enter"});
+    use(src);
+    EXPECT_TRUE(session().next(Waiter::CommandLine));
+    EXPECT_FALSE(session().next(Waiter::Dialog));
+    EXPECT_EQ(session().failure(), "s.ks:2: unknown action 'clik'");
+    EXPECT_FALSE(session().next(Waiter::CommandLine)) << "nothing after a bad line runs";
+}
+
+TEST_F(SessionTest, AfterAFailureEveryWaiterIsCancelledAndTheFirstFailureStays) {
+    LineSource src({"click 1", "click 2"});
+    use(src);
+    auto a = session().next(Waiter::Dialog);
+    ASSERT_TRUE(a);
+    session().reject(*a, "control 1 is disabled");
+    session().fail("s.ks:9", "a later failure");
+    EXPECT_EQ(session().failure(), "s.ks:1: control 1 is disabled");
+    EXPECT_FALSE(session().next(Waiter::Dialog));
+    EXPECT_FALSE(session().next(Waiter::MessageBox));
+    EXPECT_FALSE(session().next(Waiter::CommandLine));
+    EXPECT_EQ(src.prompts.size(), 1u) << "the source is not read after a failure";
+}
+
+TEST_F(SessionTest, WaitingOnAndOnAfterTheEndCallsTheRunawayHandler) {
+    LineSource src({});
+    use(src);
+    std::string why;
+    session().setRunawayHandler([&](const std::string& w) {
+        why = w;
+        throw RunawayStop(w);
+    });
+    int waits = 0;
+    EXPECT_THROW(
+        for (;;) {
+            session().next(Waiter::HostInput);
+            ++waits;
+            ASSERT_LT(waits, 10000);
+        },
+        RunawayStop);
+    EXPECT_EQ(waits, Session::kWaitsAfterEnd);
+    EXPECT_EQ(why, "the session has ended but an input request of the host still asked for input 101 times; stopping");
+}
+
+TEST_F(SessionTest, ACheckNothingCanAnswerIsRejectedWithItsLine) {
+    LineSource src({"expect text 8019 \"a\""});
+    use(src);
+    handle(ActionKind::Expect, [](const Action& a) { return a.expect == "message"; });
+    EXPECT_FALSE(session().next(Waiter::CommandLine));
+    EXPECT_EQ(session().failure(), "s.ks:1: nothing here can check \"text\" (no dialog or message box to look at)");
+}
+
+TEST_F(SessionTest, IdleChecksRunBeforeEachWaitAndCanFailTheSession) {
+    LineSource src({"enter", "enter"});
+    use(src);
+    int runs = 0;
+    bool leak = false;
+    const int id = session().addIdleCheck([&] {
+        ++runs;
+        if (leak) session().fail("", "object 2A is still open");
+    });
+    EXPECT_TRUE(session().next(Waiter::CommandLine));
+    leak = true;
+    EXPECT_FALSE(session().next(Waiter::CommandLine));
+    EXPECT_EQ(session().failure(), "object 2A is still open");
+    EXPECT_EQ(runs, 2);
+    session().removeIdleCheck(id);
+}
+
+TEST_F(SessionTest, ARemovedHandlerNoLongerSeesItsKind) {
+    LineSource src({"layout 00000409", "layout 00000419"});
+    use(src);
+    int calls = 0;
+    const int id = session().addHandler(ActionKind::Layout, [&](const Action&) { ++calls; return true; });
+    session().next(Waiter::MessageBox, "", [&] { return calls == 1; });
+    session().removeHandler(id);
+    auto a = session().next(Waiter::Dialog);
+    ASSERT_TRUE(a) << "with no handler the action goes to the waiter";
+    EXPECT_EQ(a->text, "00000419");
+    EXPECT_EQ(calls, 1);
+}
