@@ -27,6 +27,7 @@ struct RawSection {
 };
 
 struct Document {
+    TagList preamble;              // 999 comment tags before the first section
     TagList header;                // tags between "2 HEADER" and ENDSEC: 9 $NAME, then its value tags
     std::vector<Record> classes;   // CLASS records
     std::vector<Table> tables;
@@ -37,7 +38,9 @@ struct Document {
     // Section names in file order ("HEADER", "CLASSES", "TABLES", "BLOCKS",
     // "ENTITIES", "OBJECTS" and the names of `others`), so that a write keeps it.
     std::vector<std::string> order;
-    std::string codePage = "ANSI_1251";  // $DWGCODEPAGE as read
+    // $DWGCODEPAGE as the file had it. The strings are CP1251 whatever it
+    // was, and the header says ANSI_1251 once read.
+    std::string codePage = "ANSI_1251";
 };
 
 }  // namespace kestrin::dxf

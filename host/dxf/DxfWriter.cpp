@@ -1,0 +1,202 @@
+// Writes a Document as ASCII DXF: sections in the order read, every record
+// and tag as held, group codes right-aligned in three columns, LF line ends.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+#include "base/Cp1251.h"
+#include "host/dxf/DxfFile.h"
+#include "host/dxf/Handles.h"
+
+namespace kestrin::dxf {
+
+namespace {
+
+constexpr std::size_t kFlushBytes = 1 << 20;
+
+class Writer {
+public:
+    // `flush` takes the text written so far; without it the text stays in out().
+    explicit Writer(std::function<void(std::string_view)> flush) : flush_(std::move(flush)) {
+        if (flush_) out_.reserve(kFlushBytes + 4096);
+    }
+
+    void write(const Document& doc);
+    std::string& out() { return out_; }
+    void finish() {
+        if (flush_ && !out_.empty()) flush_(out_);
+        if (flush_) out_.clear();
+    }
+
+private:
+    void code(int c) {
+        char buf[8];
+        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, c);
+        const auto n = static_cast<std::size_t>(end - buf);
+        if (n < 3) out_.append(3 - n, ' ');
+        out_.append(buf, n);
+        out_.push_back('\n');
+    }
+    void value(std::string_view v, int c, std::string_view owner) {
+        if (v.find_first_of("\r\n") != std::string_view::npos)
+            throw DxfError("cannot write " + cp1251ToUtf8(owner) + ": the value of group code " + std::to_string(c) +
+                           " holds a line break, which would break the file");
+        out_.append(v);
+        out_.push_back('\n');
+    }
+    void tag(int c, std::string_view v, std::string_view owner) {
+        code(c);
+        value(v, c, owner);
+    }
+    void tags(const TagList& list, std::string_view owner) {
+        for (const TagView t : list) tag(t.code, t.value, owner);
+    }
+    void record(const Record& r) {
+        tag(0, r.type, r.type);
+        tags(r.tags, r.type);
+        maybeFlush();
+    }
+    void records(const std::vector<Record>& rs) {
+        for (const Record& r : rs) record(r);
+    }
+    void maybeFlush() {
+        if (flush_ && out_.size() >= kFlushBytes) {
+            flush_(out_);
+            out_.clear();
+        }
+    }
+    void header(const TagList& h);
+    void section(const Document& doc, const std::string& name);
+
+    std::function<void(std::string_view)> flush_;
+    std::string out_;
+};
+
+void Writer::header(const TagList& h) {
+    // The text is CP1251 whatever the document says, so the header says so.
+    const std::size_t cp = headerValueIndex(h, "$DWGCODEPAGE");
+    std::size_t i = 0;
+    for (const TagView t : h) {
+        tag(t.code, i == cp ? std::string_view("ANSI_1251") : t.value, "HEADER");
+        ++i;
+    }
+}
+
+void Writer::section(const Document& doc, const std::string& name) {
+    tag(0, "SECTION", name);
+    tag(2, name, name);
+    if (name == "HEADER") {
+        header(doc.header);
+    } else if (name == "CLASSES") {
+        records(doc.classes);
+    } else if (name == "TABLES") {
+        for (const Table& t : doc.tables) {
+            record(t.head);
+            records(t.entries);
+            tag(0, "ENDTAB", name);
+        }
+    } else if (name == "BLOCKS") {
+        for (const Block& b : doc.blocks) {
+            record(b.begin);
+            records(b.entities);
+            record(b.end.type.empty() ? Record{"ENDBLK", {}, 0} : b.end);
+        }
+    } else if (name == "ENTITIES") {
+        records(doc.entities);
+    } else if (name == "OBJECTS") {
+        records(doc.objects);
+    } else {
+        for (const RawSection& s : doc.others)
+            if (s.name == name) records(s.records);
+    }
+    tag(0, "ENDSEC", name);
+}
+
+void Writer::write(const Document& doc) {
+    tags(doc.preamble, "the comments");
+    // Sections in the order read; a section that holds data but is missing
+    // from the order (a document built by hand) is still written.
+    std::vector<std::string> order = doc.order;
+    auto listed = [&](const std::string& n) { return std::find(order.begin(), order.end(), n) != order.end(); };
+    const std::pair<const char*, bool> standard[] = {
+        {"HEADER", !doc.header.empty()},    {"CLASSES", !doc.classes.empty()},   {"TABLES", !doc.tables.empty()},
+        {"BLOCKS", !doc.blocks.empty()},    {"ENTITIES", !doc.entities.empty()}, {"OBJECTS", !doc.objects.empty()}};
+    for (const auto& [n, has] : standard)
+        if (has && !listed(n)) order.push_back(n);
+    for (const RawSection& s : doc.others)
+        if (!listed(s.name)) order.push_back(s.name);
+    for (const std::string& name : order) section(doc, name);
+    tag(0, "EOF", "EOF");
+}
+
+}  // namespace
+
+std::string writeDxf(const Document& doc) {
+    Writer w(nullptr);
+    w.write(doc);
+    return std::move(w.out());
+}
+
+void saveDxfFile(const Document& doc, const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    std::string temp = path + ".XXXXXX";
+    auto fail = [&](const std::string& what, int err) {
+        throw DxfError("cannot save " + path + ": " + what + ": " + std::strerror(err));
+    };
+    struct stat dirStat {};
+    if (::stat(dir.c_str(), &dirStat) != 0) fail("folder " + dir, errno);
+    if (!S_ISDIR(dirStat.st_mode)) fail("folder " + dir, ENOTDIR);
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) fail("cannot create a temporary file in " + dir, errno);
+    // Everything below removes the temporary file on failure.
+    auto abandon = [&](const std::string& what, int err) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        fail(what, err);
+    };
+    struct stat old {};
+    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    if (::fchmod(fd, mode) != 0) abandon("cannot set the mode of " + temp, errno);
+    int writeErr = 0;
+    auto writeAll = [&](std::string_view bytes) {
+        while (!bytes.empty() && writeErr == 0) {
+            const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+            if (n < 0) {
+                if (errno != EINTR) writeErr = errno;
+                continue;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+    };
+    try {
+        Writer w(writeAll);
+        w.write(doc);
+        w.finish();
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
+    }
+    if (writeErr) abandon("cannot write " + temp, writeErr);
+    if (::fsync(fd) != 0) abandon("cannot flush " + temp, errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        fail("cannot close " + temp, err);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        fail("cannot rename " + temp + " into place", err);
+    }
+}
+
+}  // namespace kestrin::dxf
