@@ -1,0 +1,380 @@
+#include "host/db/DrawingStore.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+#include "host/db/AcDbObject.h"
+#include "host/db/ObjectFactory.h"
+#include "host/db/RecordTags.h"
+#include "host/db/SystemVariables.h"
+
+namespace kestrin::db {
+namespace {
+
+std::map<std::uint64_t, DrawingStore*>& liveStores() {
+    static std::map<std::uint64_t, DrawingStore*> stores;
+    return stores;
+}
+
+std::uint64_t nextSerial() {
+    static std::uint64_t serial = 0;
+    return ++serial;
+}
+
+int handleCode(const dxf::Record& record) { return record.type == "DIMSTYLE" ? 105 : 5; }
+
+bool startsComplex(const dxf::Record& record) {
+    if (record.type == "POLYLINE") return true;
+    if (record.type != "INSERT") return false;
+    const auto follows = headTag(record, 66);
+    return follows && parseInteger(*follows).value_or(0) == 1;
+}
+
+bool isSubEntity(const dxf::Record& record) {
+    return record.type == "ATTRIB" || record.type == "VERTEX" || record.type == "SEQEND";
+}
+
+const Subclass kEntitySection{"AcDbEntity", 0, {67, 8, 6, 62, 370, 48, 60}};
+const Subclass kInsertSection{"AcDbBlockReference", 0, {66, 2, 10, 20, 30, 41, 42, 43, 50}};
+
+}  // namespace
+
+DrawingStore::DrawingStore(AcDbDatabase& database) : database_(database), serial_(nextSerial()) {
+    liveStores()[serial_] = this;
+}
+
+DrawingStore::~DrawingStore() {
+    liveStores().erase(serial_);
+    for (Entry& e : storage_) {
+        if (e.object == nullptr) continue;
+        e.object->entry_ = nullptr;  // the store deletes its own objects
+        delete e.object;
+        e.object = nullptr;
+    }
+}
+
+DrawingStore* DrawingStore::bySerial(std::uint64_t serial) {
+    const auto it = liveStores().find(serial);
+    return it == liveStores().end() ? nullptr : it->second;
+}
+
+Entry* DrawingStore::newEntry(dxf::Record&& record, Place place) {
+    Entry& e = storage_.emplace_back();
+    e.record = std::move(record);
+    e.store = this;
+    e.place = place;
+    return &e;
+}
+
+void DrawingStore::indexHandle(Entry* entry) {
+    if (entry->handle == 0) return;
+    if (!handles_.empty() && handles_.back().first >= entry->handle) handlesSorted_ = false;
+    handles_.emplace_back(entry->handle, entry);
+}
+
+Entry* DrawingStore::byHandle(std::uint64_t handle) const {
+    const auto it = std::lower_bound(handles_.begin(), handles_.end(), handle,
+                                     [](const auto& slot, std::uint64_t h) { return slot.first < h; });
+    return it != handles_.end() && it->first == handle ? it->second : nullptr;
+}
+
+std::uint64_t DrawingStore::allocateHandle() { return nextHandle_++; }
+
+void DrawingStore::load(dxf::Document&& document) {
+    header_ = std::move(document.header);
+    classes_ = std::move(document.classes);
+    others_ = std::move(document.others);
+    order_ = std::move(document.order);
+    codePage_ = std::move(document.codePage);
+
+    for (dxf::Table& table : document.tables) {
+        TableLayout& layout = tables_.emplace_back();
+        layout.head = newEntry(std::move(table.head), Place::TableHead);
+        for (dxf::Record& r : table.entries) layout.entries.push_back(newEntry(std::move(r), Place::TableEntry));
+    }
+    auto takeEntities = [this](std::vector<dxf::Record>& records, std::vector<Entry*>& out) {
+        Entry* complex = nullptr;  // an INSERT or POLYLINE whose SEQEND has not come yet
+        for (dxf::Record& r : records) {
+            if (complex != nullptr && isSubEntity(r)) {
+                const bool ends = r.type == "SEQEND";
+                complex->children->push_back(newEntry(std::move(r), Place::SubEntity));
+                if (ends) complex = nullptr;
+                continue;
+            }
+            Entry* e = newEntry(std::move(r), Place::Entity);
+            out.push_back(e);
+            complex = nullptr;
+            if (startsComplex(e->record)) {
+                e->children = std::make_unique<std::vector<Entry*>>();
+                complex = e;
+            }
+        }
+    };
+    for (dxf::Block& block : document.blocks) {
+        BlockLayout& layout = blocks_.emplace_back();
+        layout.begin = newEntry(std::move(block.begin), Place::BlockBegin);
+        takeEntities(block.entities, layout.entities);
+        layout.end = newEntry(std::move(block.end), Place::BlockEnd);
+    }
+    takeEntities(document.entities, entities_);
+    for (dxf::Record& r : document.objects) objects_.push_back(newEntry(std::move(r), Place::Object));
+
+    // Handles: every record that carries one is found by it.
+    std::uint64_t highest = 0;
+    std::vector<Entry*> withoutHandle;
+    for (Entry& e : storage_) {
+        const auto text = headTag(e.record, handleCode(e.record));
+        if (!text) {
+            if (e.place != Place::BlockBegin && e.place != Place::BlockEnd) withoutHandle.push_back(&e);
+            continue;
+        }
+        const auto value = parseHandle(*text);
+        if (!value || *value == 0)
+            throw DatabaseError("line " + std::to_string(e.record.line) + ": the handle \"" + std::string(*text) +
+                                "\" of " + e.record.type + " is not a hexadecimal number above 0");
+        e.handle = *value;
+        highest = std::max(highest, *value);
+        handles_.emplace_back(e.handle, &e);
+    }
+    std::sort(handles_.begin(), handles_.end());
+    for (std::size_t i = 1; i < handles_.size(); ++i) {
+        if (handles_[i].first != handles_[i - 1].first) continue;
+        throw DatabaseError("line " + std::to_string(handles_[i].second->record.line) + ": " +
+                            handles_[i].second->record.type + " has the handle " + formatHandle(handles_[i].first) +
+                            " that " + handles_[i - 1].second->record.type + " at line " +
+                            std::to_string(handles_[i - 1].second->record.line) + " has already");
+    }
+    const auto seedIndex = findVariable(header_, "HANDSEED");
+    std::uint64_t seed = 1;
+    if (seedIndex && *seedIndex + 1 < header_.size()) seed = parseHandle(header_[*seedIndex + 1].value).value_or(1);
+    nextHandle_ = std::max(seed, highest + 1);
+    // Records of older files without handles get new ones, as the host does.
+    for (Entry* e : withoutHandle) {
+        e->handle = allocateHandle();
+        e->record.tags.insert(0, handleCode(e->record), formatHandle(e->handle));
+        indexHandle(e);
+    }
+}
+
+void DrawingStore::writeEntity(const Entry* entry, std::vector<dxf::Record>& out) const {
+    if (entry->erased) return;
+    out.push_back(entry->record);
+    if (entry->children)
+        for (const Entry* child : *entry->children)
+            if (!child->erased) out.push_back(child->record);
+}
+
+dxf::Document DrawingStore::save() const {
+    dxf::Document doc;
+    doc.header = header_;
+    const std::string seed = formatHandle(nextHandle_);
+    if (const auto i = findVariable(doc.header, "HANDSEED"); i && *i + 1 < doc.header.size()) {
+        doc.header.set(*i + 1, seed);
+    } else {
+        doc.header.push(9, "$HANDSEED");
+        doc.header.push(5, seed);
+    }
+    doc.classes = classes_;
+    for (const TableLayout& t : tables_) {
+        dxf::Table& table = doc.tables.emplace_back();
+        table.head = t.head->record;
+        for (const Entry* e : t.entries)
+            if (!e->erased) table.entries.push_back(e->record);
+    }
+    for (const BlockLayout& b : blocks_) {
+        dxf::Block& block = doc.blocks.emplace_back();
+        block.begin = b.begin->record;
+        for (const Entry* e : b.entities) writeEntity(e, block.entities);
+        block.end = b.end->record;
+    }
+    for (const Entry* e : entities_) writeEntity(e, doc.entities);
+    for (const Entry* e : objects_)
+        if (!e->erased) doc.objects.push_back(e->record);
+    doc.others = others_;
+    doc.order = order_;
+    doc.codePage = codePage_;
+    return doc;
+}
+
+Acad::ErrorStatus DrawingStore::open(AcDbObject*& object, Entry* entry, AcDb::OpenMode mode, bool openErased) {
+    object = nullptr;
+    if (entry == nullptr) return Acad::eNullObjectId;
+    if (entry->erased && !openErased) return Acad::eWasErased;
+    if (entry->object == nullptr) {
+        entry->object = makeObject(*entry).release();
+        entry->object->own_ = dxf::Record{};  // the entry's record is the object's data from now on
+        entry->object->entry_ = entry;
+    }
+    AcDbObject* o = entry->object;
+    if (o->writer_) return Acad::eWasOpenForWrite;
+    if (mode == AcDb::kForWrite) {
+        if (o->readers_ > 0) return Acad::eWasOpenForRead;
+        o->writer_ = true;
+    } else {
+        ++o->readers_;
+    }
+    if (o->readers_ + (o->writer_ ? 1 : 0) == 1) noteOpened(entry);
+    object = o;
+    return Acad::eOk;
+}
+
+void DrawingStore::noteOpened(Entry* entry) { open_.push_back(entry); }
+
+void DrawingStore::noteClosed(Entry* entry) {
+    const auto it = std::find(open_.begin(), open_.end(), entry);
+    if (it != open_.end()) open_.erase(it);
+}
+
+void DrawingStore::attach(AcDbObject& object, Entry* entry) {
+    entry->object = &object;
+    object.entry_ = entry;
+    object.readers_ = 0;
+    object.writer_ = true;  // a newly added object is open for write
+    noteOpened(entry);
+}
+
+void DrawingStore::giveHandle(dxf::Record& record, std::uint64_t handle, std::string_view owner) {
+    record.tags.insert(0, handleCode(record), formatHandle(handle));
+    if (!owner.empty()) record.tags.insert(1, 330, owner);
+}
+
+std::string_view DrawingStore::recordName(const Entry& entry) {
+    return headTag(entry.record, 2).value_or(std::string_view{});
+}
+
+Entry* DrawingStore::tableHead(std::string_view table) const {
+    for (const TableLayout& t : tables_)
+        if (headTag(t.head->record, 2).value_or("") == table) return t.head;
+    return nullptr;
+}
+
+const std::vector<Entry*>* DrawingStore::tableEntries(std::string_view table) const {
+    for (const TableLayout& t : tables_)
+        if (headTag(t.head->record, 2).value_or("") == table) return &t.entries;
+    return nullptr;
+}
+
+Entry* DrawingStore::findTableEntry(std::string_view table, std::string_view name, bool includeErased) const {
+    const auto* entries = tableEntries(table);
+    if (entries == nullptr) return nullptr;
+    for (Entry* e : *entries)
+        if ((includeErased || !e->erased) && sameName(recordName(*e), name)) return e;
+    return nullptr;
+}
+
+Entry* DrawingStore::addTableEntry(std::string_view table, AcDbObject& object) {
+    for (TableLayout& t : tables_) {
+        if (headTag(t.head->record, 2).value_or("") != table) continue;
+        dxf::Record record = std::move(object.own_);
+        const std::uint64_t handle = allocateHandle();
+        giveHandle(record, handle, formatHandle(t.head->handle));
+        Entry* e = newEntry(std::move(record), Place::TableEntry);
+        e->handle = handle;
+        indexHandle(e);
+        t.entries.push_back(e);
+        const long long count = static_cast<long long>(t.entries.size());
+        const Subclass tableSection{"AcDbSymbolTable", 0, {70}};
+        if (integerTag(t.head->record, tableSection, 70, 0) < count) setIntegerTag(t.head->record, tableSection, 70, count);
+        attach(object, e);
+        return e;
+    }
+    return nullptr;
+}
+
+bool DrawingStore::isModelSpace(const Entry* blockRecord) const {
+    return sameName(recordName(*blockRecord), "*Model_Space");
+}
+
+bool DrawingStore::isPaperSpace(const Entry* blockRecord) const {
+    return sameName(recordName(*blockRecord), "*Paper_Space");
+}
+
+DrawingStore::BlockLayout* DrawingStore::blockOf(const Entry* blockRecord) {
+    return const_cast<BlockLayout*>(std::as_const(*this).blockOf(blockRecord));
+}
+
+const DrawingStore::BlockLayout* DrawingStore::blockOf(const Entry* blockRecord) const {
+    const std::string owner = formatHandle(blockRecord->handle);
+    for (const BlockLayout& b : blocks_)
+        if (headTag(b.begin->record, 330).value_or("") == owner) return &b;
+    for (const BlockLayout& b : blocks_)
+        if (sameName(headTag(b.begin->record, 2).value_or(""), recordName(*blockRecord))) return &b;
+    return nullptr;
+}
+
+std::string DrawingStore::blockName(const Entry* blockRecord) const { return std::string(recordName(*blockRecord)); }
+
+std::vector<Entry*> DrawingStore::entitiesOf(const Entry* blockRecord) const {
+    std::vector<Entry*> out;
+    if (blockRecord == nullptr) return out;
+    const bool model = isModelSpace(blockRecord), paper = isPaperSpace(blockRecord);
+    if (model || paper) {
+        const std::string owner = formatHandle(blockRecord->handle);
+        for (Entry* e : entities_) {
+            const auto ownerTag = headTag(e->record, 330);
+            const bool inPaper = ownerTag ? *ownerTag == owner && paper
+                                          : integerTag(e->record, kEntitySection, 67, 0) == 1;
+            const bool inModel = ownerTag ? *ownerTag == owner && model : !inPaper;
+            if (model ? inModel : inPaper) out.push_back(e);
+        }
+        return out;
+    }
+    if (const BlockLayout* b = blockOf(blockRecord)) out = b->entities;
+    return out;
+}
+
+Entry* DrawingStore::appendEntity(const Entry* blockRecord, AcDbObject& entity) {
+    const bool model = isModelSpace(blockRecord), paper = isPaperSpace(blockRecord);
+    BlockLayout* block = model || paper ? nullptr : blockOf(blockRecord);
+    if (!model && !paper && block == nullptr) return nullptr;
+    entity.onAppend(*this);
+    dxf::Record record = std::move(entity.own_);
+    const std::uint64_t handle = allocateHandle();
+    giveHandle(record, handle, formatHandle(blockRecord->handle));
+    if (paper) setIntegerTag(record, kEntitySection, 67, 1);
+    else removeTags(record, kEntitySection, 67);
+    Entry* e = newEntry(std::move(record), Place::Entity);
+    e->handle = handle;
+    indexHandle(e);
+    (block != nullptr ? block->entities : entities_).push_back(e);
+    attach(entity, e);
+    return e;
+}
+
+Entry* DrawingStore::appendSubEntity(Entry* parent, AcDbObject& entity) {
+    const std::string owner = formatHandle(parent->handle);
+    const auto paperFlag = tagValue(parent->record, kEntitySection, 67);
+    const std::string layer = stringTag(parent->record, kEntitySection, 8, "0");
+    if (!parent->children) {
+        parent->children = std::make_unique<std::vector<Entry*>>();
+        dxf::Record seqend;
+        seqend.type = "SEQEND";
+        seqend.tags.push(100, "AcDbEntity");
+        if (paperFlag) seqend.tags.push(67, *paperFlag);
+        seqend.tags.push(8, layer);
+        const std::uint64_t handle = allocateHandle();
+        giveHandle(seqend, handle, owner);
+        Entry* end = newEntry(std::move(seqend), Place::SubEntity);
+        end->handle = handle;
+        indexHandle(end);
+        parent->children->push_back(end);
+        setIntegerTag(parent->record, kInsertSection, 66, 1);
+    }
+    entity.onAppend(*this);
+    dxf::Record record = std::move(entity.own_);
+    const std::uint64_t handle = allocateHandle();
+    giveHandle(record, handle, owner);
+    if (paperFlag) setTag(record, kEntitySection, 67, *paperFlag);
+    Entry* e = newEntry(std::move(record), Place::SubEntity);
+    e->handle = handle;
+    indexHandle(e);
+    auto& children = *parent->children;
+    const auto seqend = std::find_if(children.begin(), children.end(),
+                                     [](const Entry* c) { return c->record.type == "SEQEND"; });
+    children.insert(seqend, e);
+    attach(entity, e);
+    return e;
+}
+
+}  // namespace kestrin::db

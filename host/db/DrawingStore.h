@@ -1,0 +1,141 @@
+// The drawing behind an AcDbDatabase: every record of the DXF document kept
+// in one entry each, in the document's structure, so that the document can
+// be rebuilt exactly. Objects are made from entries only when opened.
+//
+// Memory per object beside its record: the entry's handle, store pointer,
+// object pointer, child list pointer and flags (40 bytes), and one handle
+// index slot (16 bytes).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/db/AcadTypes.h"
+#include "host/dxf/DxfDocument.h"
+
+class AcDbDatabase;
+class AcDbObject;
+
+namespace kestrin::db {
+
+class DrawingStore;
+
+// A document that cannot become a database (duplicate handles, ...); the
+// message names the record's line and the fault. UTF-8.
+class DatabaseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class Place : std::uint8_t { Entity, SubEntity, TableHead, TableEntry, BlockBegin, BlockEnd, Object };
+
+struct Entry {
+    dxf::Record record;
+    std::uint64_t handle = 0;
+    DrawingStore* store = nullptr;
+    AcDbObject* object = nullptr;                   // made on first open, owned by the store
+    std::unique_ptr<std::vector<Entry*>> children;  // attributes or vertices and their SEQEND
+    Place place = Place::Object;
+    bool erased = false;
+};
+
+class DrawingStore {
+public:
+    explicit DrawingStore(AcDbDatabase& database);
+    ~DrawingStore();
+    DrawingStore(const DrawingStore&) = delete;
+    DrawingStore& operator=(const DrawingStore&) = delete;
+
+    // Takes the document's records; throws DatabaseError and keeps nothing
+    // when the document is inconsistent.
+    void load(dxf::Document&& document);
+    dxf::Document save() const;
+
+    AcDbDatabase& database() const { return database_; }
+    std::uint64_t serial() const { return serial_; }
+    static DrawingStore* bySerial(std::uint64_t serial);
+
+    Entry* byHandle(std::uint64_t handle) const;
+    std::uint64_t allocateHandle();
+    std::uint64_t handleSeed() const { return nextHandle_; }
+
+    // Open and close bookkeeping.
+    Acad::ErrorStatus open(AcDbObject*& object, Entry* entry, AcDb::OpenMode mode, bool openErased);
+    void noteOpened(Entry* entry);
+    void noteClosed(Entry* entry);
+    const std::vector<Entry*>& openEntries() const { return open_; }
+
+    // Tables by their DXF name ("BLOCK_RECORD", "STYLE").
+    Entry* tableHead(std::string_view table) const;
+    const std::vector<Entry*>* tableEntries(std::string_view table) const;
+    Entry* findTableEntry(std::string_view table, std::string_view name, bool includeErased) const;
+    Entry* addTableEntry(std::string_view table, AcDbObject& object);
+
+    // The entities of a block record, in order (model and paper space share
+    // the ENTITIES section; they are told apart by owner).
+    std::vector<Entry*> entitiesOf(const Entry* blockRecord) const;
+    Entry* appendEntity(const Entry* blockRecord, AcDbObject& entity);
+    // An attribute (or other sub-entity) of `parent`, before its SEQEND.
+    Entry* appendSubEntity(Entry* parent, AcDbObject& entity);
+    const std::vector<Entry*>& topLevelEntities() const { return entities_; }
+    // Every entity a person can pick: top-level and block-definition entities.
+    template <class F>
+    void forEachEntity(F&& f) const {
+        for (Entry* e : entities_) f(e);
+        for (const auto& block : blocks_)
+            for (Entry* e : block.entities) f(e);
+    }
+
+    dxf::TagList& header() { return header_; }
+    const dxf::TagList& header() const { return header_; }
+
+    // The name of a symbol table record (group 2).
+    static std::string_view recordName(const Entry& entry);
+    std::string blockName(const Entry* blockRecord) const;
+
+private:
+    struct TableLayout {
+        Entry* head = nullptr;
+        std::vector<Entry*> entries;
+    };
+    struct BlockLayout {
+        Entry* begin = nullptr;
+        std::vector<Entry*> entities;
+        Entry* end = nullptr;
+    };
+
+    Entry* newEntry(dxf::Record&& record, Place place);
+    void indexHandle(Entry* entry);
+    void attach(AcDbObject& object, Entry* entry);
+    void giveHandle(dxf::Record& record, std::uint64_t handle, std::string_view owner);
+    BlockLayout* blockOf(const Entry* blockRecord);
+    const BlockLayout* blockOf(const Entry* blockRecord) const;
+    bool isPaperSpace(const Entry* blockRecord) const;
+    bool isModelSpace(const Entry* blockRecord) const;
+    void writeEntity(const Entry* entry, std::vector<dxf::Record>& out) const;
+
+    AcDbDatabase& database_;
+    std::uint64_t serial_;
+    std::deque<Entry> storage_;
+    std::vector<std::pair<std::uint64_t, Entry*>> handles_;  // sorted by handle
+    bool handlesSorted_ = true;
+    std::uint64_t nextHandle_ = 1;
+    std::vector<Entry*> open_;
+
+    dxf::TagList header_;
+    std::vector<dxf::Record> classes_;
+    std::vector<TableLayout> tables_;
+    std::vector<BlockLayout> blocks_;
+    std::vector<Entry*> entities_;
+    std::vector<Entry*> objects_;
+    std::vector<dxf::RawSection> others_;
+    std::vector<std::string> order_;
+    std::string codePage_;
+};
+
+}  // namespace kestrin::db
