@@ -114,6 +114,10 @@ bool Reader::nextTag(Tag& tag) {
     std::string_view value;
     if (!lines_.next(value))
         fail(line, "end of file after group code " + std::to_string(code) + ", expected its value on the next line");
+    // A lone carriage return would end the line for other readers and could
+    // not be written back.
+    if (value.find('\r') != std::string_view::npos)
+        fail(lines_.lineNumber(), "a carriage return inside the value of group code " + std::to_string(code));
     const ValueType type = valueTypes()[static_cast<std::size_t>(code)];
     if (type != ValueType::String && !isValidValue(type, value))
         fail(lines_.lineNumber(), "expected " + std::string(describe(type)) + " for group code " +
