@@ -92,14 +92,12 @@ private:
     std::size_t lastRelease_ = 0;
     std::size_t recordStart_ = 0;  // byte offset of the record being collected
     std::vector<TagView> scratch_;
-    std::size_t scratchFirstLine_ = 0;
     Document doc_;
     std::set<std::string> seen_;
 };
 
 bool Reader::nextTag(Tag& tag) {
     std::string_view codeLine;
-    const std::size_t start = lines_.offset();
     if (!lines_.next(codeLine)) return false;
     const std::size_t line = lines_.lineNumber();
     std::string_view digits = codeLine;
@@ -123,7 +121,6 @@ bool Reader::nextTag(Tag& tag) {
         fail(lines_.lineNumber(), "expected " + std::string(describe(type)) + " for group code " +
                                       std::to_string(code) + ", found " + quote(value));
     tag = {code, value, line};
-    (void)start;
     return true;
 }
 
