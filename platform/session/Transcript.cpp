@@ -1,5 +1,7 @@
 #include "platform/session/Transcript.h"
 
+#include <algorithm>
+
 #include "base/Cp1251.h"
 
 namespace kestrin::session {
@@ -13,7 +15,7 @@ void Transcript::record(Kind kind, std::string text) {
     entries_.push_back({kind, std::move(text)});
     if (sinks_.empty()) return;
     const std::string utf8 = kind == Kind::Error ? entries_.back().text : cp1251ToUtf8(entries_.back().text);
-    for (auto& sink : sinks_) sink(kind, utf8);
+    for (std::size_t i = 0; i < sinks_.size(); ++i) sinks_[i].second(kind, utf8);
 }
 
 void Transcript::output(const std::string& cp1251) { record(Kind::Output, cp1251); }
@@ -35,7 +37,14 @@ std::string Transcript::outputSinceMark() const {
 
 void Transcript::setMark() { mark_ = entries_.size(); }
 
-void Transcript::addSink(std::function<void(Kind, const std::string&)> sink) { sinks_.push_back(std::move(sink)); }
+int Transcript::addSink(std::function<void(Kind, const std::string&)> sink) {
+    sinks_.emplace_back(nextSinkId_, std::move(sink));
+    return nextSinkId_++;
+}
+
+void Transcript::removeSink(int id) {
+    std::erase_if(sinks_, [id](const auto& s) { return s.first == id; });
+}
 
 void Transcript::clear() {
     entries_.clear();

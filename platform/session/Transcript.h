@@ -34,13 +34,16 @@ public:
 
     // Each entry is passed on as UTF-8 as soon as it is recorded (terminal,
     // transcript file).
-    void addSink(std::function<void(Kind, const std::string& utf8)> sink);
+    // The id removes the sink again.
+    int addSink(std::function<void(Kind, const std::string& utf8)> sink);
+    void removeSink(int id);
     void clear();  // entries and mark; sinks stay
 
 private:
     std::vector<Entry> entries_;
     std::size_t mark_ = 0;
-    std::vector<std::function<void(Kind, const std::string&)>> sinks_;
+    std::vector<std::pair<int, std::function<void(Kind, const std::string&)>>> sinks_;
+    int nextSinkId_ = 1;
     void record(Kind kind, std::string text);
 };
 
