@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class AcDbDatabase;
 class AcEdUIContext;
 
 namespace kestrin::host {
@@ -30,7 +31,8 @@ public:
     bool hasCommand(const std::string& name) const;
 
     // Strings sent to the current document (sendStringToExecute) that wait to
-    // run as typed input, oldest first.
+    // run as typed input, oldest first. A string sent with echo is echoed on
+    // the command line when it is taken (that is when it runs).
     std::optional<std::string> takeSentInput();
 
     // Default context menus registered by modules, in registration order, with
@@ -45,6 +47,10 @@ public:
     // Folders searched by acedFindFile after the drawing's and the current one.
     void addSupportPath(const std::string& dir);
     std::vector<std::string> supportPath() const;
+    void clearSupportPath();
+
+    // The current drawing (never null after construction).
+    AcDbDatabase* database() const;
 
     // Back to a new drawing with no commands, menus or queued input (tests).
     void reset();

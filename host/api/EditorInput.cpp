@@ -1,0 +1,275 @@
+#include "host/api/EditorInput.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <variant>
+#include <string>
+#include <vector>
+
+#include "base/Cp1251.h"
+#include "host/api/HostState.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/DrawingStore.h"
+#include "host/db/RecordTags.h"
+#include "platform/session/Session.h"
+#include "platform/session/Transcript.h"
+
+using kestrin::db::Entry;
+using kestrin::db::Place;
+using kestrin::session::Action;
+using kestrin::session::ActionKind;
+using kestrin::session::PickTarget;
+using kestrin::session::Session;
+using kestrin::session::Transcript;
+
+namespace {
+
+std::string number(double v) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.10g", v);
+    return buffer;
+}
+
+std::string hex(std::uint64_t h) { return kestrin::db::formatHandle(h); }
+
+std::optional<Action> ask(const char* prompt) {
+    const std::string text = prompt != nullptr ? prompt : "";
+    if (!text.empty()) Transcript::instance().prompt(text);
+    return Session::instance().next(kestrin::session::Waiter::HostInput, kestrin::cp1251ToUtf8(text));
+}
+
+// The answer to an action that does not fit the request.
+int refuse(const Action& action, const std::string& why) {
+    Session::instance().reject(action, why);
+    return RTCAN;
+}
+
+std::string describePick(const PickTarget& pick) {
+    switch (pick.by) {
+        case PickTarget::By::Handle: {
+            std::string text = "pick " + hex(pick.handle);
+            if (!pick.containers.empty()) {
+                text += " in";
+                for (auto c : pick.containers) text += " " + hex(c);
+            }
+            return text;
+        }
+        case PickTarget::By::Last: return "pick last";
+        case PickTarget::By::At: return "pick at " + number(pick.x) + "," + number(pick.y);
+    }
+    return "pick";
+}
+
+// Common answers: Enter, Escape, and actions no input request takes.
+std::optional<int> commonAnswer(const Action& action, const char* wanted) {
+    switch (action.kind) {
+        case ActionKind::Enter: Transcript::instance().input(""); return RTNONE;
+        case ActionKind::Escape: Transcript::instance().input("*Cancel*"); return RTCAN;
+        case ActionKind::Point:
+        case ActionKind::Pick:
+        case ActionKind::Miss: return std::nullopt;
+        default:
+            return refuse(action, std::string("\"") + kestrin::session::actionName(action.kind) +
+                                      "\" cannot be done while the host asks for " + wanted);
+    }
+}
+
+// The first 10/20/30 tags of the record: insertion, base or centre point.
+AcGePoint3d anchorOf(const Entry& e) {
+    const auto& tags = e.record.tags;
+    AcGePoint3d p;
+    bool x = false, y = false;
+    for (std::size_t i = 0; i < tags.size() && tags[i].code != 1001; ++i) {
+        const auto v = kestrin::db::parseReal(tags[i].value);
+        if (tags[i].code == 10 && !x) { p.x = v.value_or(0); x = true; }
+        else if (tags[i].code == 20 && !y) { p.y = v.value_or(0); y = true; }
+        else if (tags[i].code == 30 && x && y) { p.z = v.value_or(0); break; }
+    }
+    return p;
+}
+
+bool isEntity(const Entry& e) { return e.place == Place::Entity || e.place == Place::SubEntity; }
+
+std::optional<std::uint64_t> ownerHandle(const Entry& e) {
+    const auto owner = kestrin::db::headTag(e.record, 330);
+    return owner ? kestrin::db::parseHandle(*owner) : std::nullopt;
+}
+
+struct Picked {
+    Entry* entity = nullptr;
+    std::vector<Entry*> containers;  // innermost first
+    AcGePoint3d point;
+};
+
+// Resolves a pick; on failure the session is failed and nothing is answered.
+std::optional<Picked> resolve(const Action& action) {
+    AcDbDatabase* db = kestrin::host::HostState::instance().working;
+    if (db == nullptr) {
+        Session::instance().reject(action, "there is no drawing to pick in");
+        return std::nullopt;
+    }
+    const kestrin::db::DrawingStore& store = db->store();
+    const PickTarget& pick = action.pick;
+    Picked picked;
+    if (pick.by == PickTarget::By::Last) {
+        const auto& all = store.topLevelEntities();
+        for (auto it = all.rbegin(); it != all.rend() && picked.entity == nullptr; ++it)
+            if (!(*it)->erased) picked.entity = *it;
+        if (picked.entity == nullptr) {
+            Session::instance().reject(action, "the drawing has no entity to pick");
+            return std::nullopt;
+        }
+        picked.point = anchorOf(*picked.entity);
+        return picked;
+    }
+    if (pick.by == PickTarget::By::At) {
+        const AcGePoint3d at(pick.x, pick.y, 0);
+        double best = std::numeric_limits<double>::infinity();
+        for (Entry* e : store.topLevelEntities()) {
+            if (e->erased) continue;
+            const AcGePoint3d p = anchorOf(*e);
+            const double d = std::hypot(p.x - at.x, p.y - at.y);
+            if (d < best) {
+                best = d;
+                picked.entity = e;
+            }
+        }
+        if (picked.entity == nullptr) {
+            Session::instance().reject(action, "the drawing has no entity to pick");
+            return std::nullopt;
+        }
+        picked.point = at;
+        return picked;
+    }
+    auto entityByHandle = [&](std::uint64_t handle, const char* role) -> Entry* {
+        Entry* e = store.byHandle(handle);
+        std::string why;
+        if (e == nullptr) why = std::string(role) + " " + hex(handle) + " does not exist";
+        else if (e->erased) why = std::string(role) + " " + hex(handle) + " is erased";
+        else if (!isEntity(*e)) why = std::string(role) + " " + hex(handle) + " is not an entity (" + e->record.type + ")";
+        if (!why.empty()) {
+            Session::instance().reject(action, "cannot " + describePick(pick) + ": " + why);
+            return nullptr;
+        }
+        return e;
+    };
+    picked.entity = entityByHandle(pick.handle, "entity");
+    if (picked.entity == nullptr) return std::nullopt;
+    // Each container is a block reference whose block holds the one before it.
+    Entry* inner = picked.entity;
+    for (std::uint64_t handle : pick.containers) {
+        Entry* container = entityByHandle(handle, "block reference");
+        if (container == nullptr) return std::nullopt;
+        if (container->record.type != "INSERT") {
+            Session::instance().reject(action, "cannot " + describePick(pick) + ": " + hex(handle) +
+                                                   " is a " + container->record.type + ", not a block reference");
+            return std::nullopt;
+        }
+        const auto blockName = kestrin::db::tagValue(container->record, {"AcDbBlockReference", 0, {}}, 2);
+        const Entry* block = store.findTableEntry("BLOCK_RECORD", blockName.value_or(""), false);
+        if (block == nullptr || ownerHandle(*inner) != block->handle) {
+            Session::instance().reject(action, "cannot " + describePick(pick) + ": " + hex(inner->handle) +
+                                                   " is not in the block that " + hex(handle) + " inserts");
+            return std::nullopt;
+        }
+        picked.containers.push_back(container);
+        inner = container;
+    }
+    // Something inside a block definition is reached only through a reference.
+    if (picked.containers.empty() && picked.entity->place == Place::Entity) {
+        const auto owner = ownerHandle(*picked.entity);
+        const Entry* ownerEntry = owner ? store.byHandle(*owner) : nullptr;
+        if (ownerEntry != nullptr && ownerEntry->record.type == "BLOCK_RECORD") {
+            const auto name = kestrin::db::DrawingStore::recordName(*ownerEntry);
+            if (!kestrin::db::sameName(name, "*Model_Space") && !kestrin::db::sameName(name, "*Paper_Space")) {
+                Session::instance().reject(action, "cannot " + describePick(pick) + ": " + hex(pick.handle) +
+                                                       " lies in the block definition \"" + kestrin::cp1251ToUtf8(name) +
+                                                       "\"; name the block references it is picked through");
+                return std::nullopt;
+            }
+        }
+    }
+    picked.point = anchorOf(*picked.entity);
+    return picked;
+}
+
+void setName(ads_name name, const Entry* e) {
+    name[0] = static_cast<long>(e->handle);
+    name[1] = static_cast<long>(e->store->serial());
+}
+
+void setPoint(ads_point out, const AcGePoint3d& p) {
+    if (out == nullptr) return;
+    out[X] = p.x;
+    out[Y] = p.y;
+    out[Z] = p.z;
+}
+
+// The shared part of both entity requests: the picked entity, or an answer.
+std::variant<Picked, int> askForEntity(const char* prompt) {
+    const auto action = ask(prompt);
+    if (!action) return RTCAN;
+    if (auto answer = commonAnswer(*action, "an entity")) return *answer;
+    if (action->kind == ActionKind::Point)
+        return refuse(*action, "an entity is asked for here, not a point (use \"pick\")");
+    if (action->kind == ActionKind::Miss) {
+        Transcript::instance().input("miss");
+        return RTERROR;
+    }
+    auto picked = resolve(*action);
+    if (!picked) return RTCAN;
+    Transcript::instance().input(describePick(action->pick));
+    return *picked;
+}
+
+}  // namespace
+
+int acedGetPoint(const ads_point, const char* prompt, ads_point result) {
+    const auto action = ask(prompt);
+    if (!action) return RTCAN;
+    if (auto answer = commonAnswer(*action, "a point")) return *answer;
+    if (action->kind != ActionKind::Point)
+        return refuse(*action, "a point is asked for here, not an entity (use \"point X,Y\")");
+    Transcript::instance().input(number(action->x) + "," + number(action->y) +
+                                 (action->z != 0 ? "," + number(action->z) : ""));
+    setPoint(result, AcGePoint3d(action->x, action->y, action->z));
+    return RTNORM;
+}
+
+int acedEntSel(const char* prompt, ads_name entity, ads_point pickPoint) {
+    auto answer = askForEntity(prompt);
+    if (const int* status = std::get_if<int>(&answer)) return *status;
+    const Picked& picked = std::get<Picked>(answer);
+    const Entry* chosen = picked.containers.empty() ? picked.entity : picked.containers.back();
+    if (chosen->place == Place::SubEntity) {  // an attribute: its block reference
+        if (const auto owner = ownerHandle(*chosen))
+            if (const Entry* parent = chosen->store->byHandle(*owner)) chosen = parent;
+    }
+    setName(entity, chosen);
+    setPoint(pickPoint, picked.point);
+    return RTNORM;
+}
+
+int acedNEntSelP(const char* prompt, ads_name entity, ads_point pickPoint, int, ads_matrix transform,
+                 resbuf** containers) {
+    if (containers != nullptr) *containers = nullptr;
+    auto answer = askForEntity(prompt);
+    if (const int* status = std::get_if<int>(&answer)) return *status;
+    const Picked& picked = std::get<Picked>(answer);
+    setName(entity, picked.entity);
+    setPoint(pickPoint, picked.point);
+    if (transform != nullptr)
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) transform[r][c] = r == c ? 1.0 : 0.0;
+    if (containers != nullptr) {
+        resbuf** tail = containers;
+        for (const Entry* c : picked.containers) {
+            resbuf* rb = acutNewRb(RTENAME);
+            setName(rb->resval.rlname, c);
+            *tail = rb;
+            tail = &rb->rbnext;
+        }
+    }
+    return RTNORM;
+}
