@@ -1,0 +1,178 @@
+#include "platform/ui/EditBehaviour.h"
+
+#include <algorithm>
+
+#include "platform/clipboard/Clipboard.h"
+#include "platform/ui/TextCompare.h"
+#include "platform/ui/Wnd.h"
+
+namespace kestrin::ui {
+
+namespace {
+enum class Undo { Record, JoinTyping, Discard };
+
+int length(const Window& w) { return static_cast<int>(w.text.size()); }
+
+// Notifies after a change; `w` may be gone when the handlers return.
+void changed(Window& w, bool edited) {
+    ++w.paints;
+    const HWND h = w.handle;
+    if (w.kind == WindowKind::Edit) {
+        notifyParent(h, EN_UPDATE);
+        notifyParent(h, EN_CHANGE);
+    } else if (w.kind == WindowKind::ComboBox && edited) {
+        w.curSel = -1;
+        notifyParent(h, CBN_EDITUPDATE);
+        notifyParent(h, CBN_EDITCHANGE);
+    }
+}
+
+void replaceRange(Window& w, int start, int end, const std::string& insert, Undo undo) {
+    EditState& e = w.edit;
+    const bool join = undo == Undo::JoinTyping && e.typing && e.canUndo;
+    if (undo == Undo::Discard) {
+        e.canUndo = false;
+        e.undoText.clear();
+    } else if (!join) {
+        e.canUndo = true;
+        e.undoText = w.text;
+        e.undoAnchor = e.anchor;
+        e.undoCaret = e.caret;
+    }
+    w.text = w.text.substr(0, static_cast<std::size_t>(start)) + insert + w.text.substr(static_cast<std::size_t>(end));
+    e.anchor = e.caret = start + static_cast<int>(insert.size());
+    e.typing = undo == Undo::JoinTyping;
+}
+
+bool isMultiLine(const Window& w) { return w.kind == WindowKind::Edit && (w.style & ES_MULTILINE) != 0; }
+bool isReadOnly(const Window& w) { return w.kind == WindowKind::Edit && (w.style & ES_READONLY) != 0; }
+
+void deleteSelection(Window& w) {
+    replaceRange(w, w.edit.selStart(), w.edit.selEnd(), {}, Undo::Record);
+    changed(w, true);
+}
+}  // namespace
+
+void editSetText(Window& w, const std::string& text, bool edited) {
+    w.text = text;
+    w.edit = EditState{};
+    if (w.kind == WindowKind::ComboBox && !edited) w.curSel = -1;
+    changed(w, edited);
+}
+
+void editReplaceSel(Window& w, const std::string& text, bool canUndo) {
+    replaceRange(w, w.edit.selStart(), w.edit.selEnd(), text, canUndo ? Undo::Record : Undo::Discard);
+    changed(w, false);
+}
+
+void editSetSel(Window& w, int start, int end) {
+    const int n = length(w);
+    EditState& e = w.edit;
+    e.typing = false;
+    if (start == -1) {
+        e.anchor = e.caret;
+        return;
+    }
+    if (end == -1 || end > n) end = n;
+    e.anchor = std::clamp(start, 0, n);
+    e.caret = std::clamp(end, 0, n);
+}
+
+bool editUndo(Window& w) {
+    EditState& e = w.edit;
+    if (!e.canUndo) return false;
+    std::swap(w.text, e.undoText);
+    std::swap(e.anchor, e.undoAnchor);
+    std::swap(e.caret, e.undoCaret);
+    e.typing = false;
+    changed(w, true);
+    return true;
+}
+
+void editCopy(const Window& w) {
+    const EditState& e = w.edit;
+    if (e.selStart() == e.selEnd()) return;
+    clipboard::setText(w.text.substr(static_cast<std::size_t>(e.selStart()), static_cast<std::size_t>(e.selEnd() - e.selStart())));
+}
+
+void editCut(Window& w) {
+    if (w.edit.selStart() == w.edit.selEnd() || isReadOnly(w)) return;
+    editCopy(w);
+    deleteSelection(w);
+}
+
+void editClear(Window& w) {
+    if (w.edit.selStart() == w.edit.selEnd() || isReadOnly(w)) return;
+    deleteSelection(w);
+}
+
+void editPaste(Window& w) {
+    const auto text = clipboard::text();
+    if (!text || isReadOnly(w)) return;
+    std::string insert = *text;
+    if (!isMultiLine(w)) insert = insert.substr(0, insert.find_first_of("\r\n"));
+    replaceRange(w, w.edit.selStart(), w.edit.selEnd(), insert, Undo::Record);
+    changed(w, true);
+}
+
+void editChar(Window& w, unsigned char c) {
+    if (isReadOnly(w)) return;
+    EditState& e = w.edit;
+    if (c == 8) {
+        if (e.selStart() != e.selEnd()) {
+            deleteSelection(w);
+        } else if (e.caret > 0) {
+            replaceRange(w, e.caret - 1, e.caret, {}, Undo::Record);
+            changed(w, true);
+        }
+        return;
+    }
+    std::string insert(1, static_cast<char>(c));
+    if (c == '\r') {
+        if (!isMultiLine(w)) return;
+        insert = "\r\n";
+    } else if (c < 0x20 && !(c == '\t' && isMultiLine(w))) {
+        return;  // control characters do not enter the text
+    }
+    if ((w.style & ES_NUMBER) && w.kind == WindowKind::Edit && (c < '0' || c > '9')) return;
+    if ((w.style & ES_UPPERCASE) && w.kind == WindowKind::Edit) insert = upperCp1251(insert);
+    if ((w.style & ES_LOWERCASE) && w.kind == WindowKind::Edit) insert = lowerCp1251(insert);
+    replaceRange(w, e.selStart(), e.selEnd(), insert, Undo::JoinTyping);
+    changed(w, true);
+}
+
+void editKey(Window& w, int virtualKey, bool shift) {
+    EditState& e = w.edit;
+    const int n = length(w);
+    auto moveTo = [&](int caret) {
+        e.caret = std::clamp(caret, 0, n);
+        if (!shift) e.anchor = e.caret;
+    };
+    switch (virtualKey) {
+        case VK_DELETE:
+            if (isReadOnly(w)) return;
+            if (shift) {
+                editCut(w);
+            } else if (e.selStart() != e.selEnd()) {
+                deleteSelection(w);
+            } else if (e.caret < n) {
+                replaceRange(w, e.caret, e.caret + 1, {}, Undo::Record);
+                changed(w, true);
+            }
+            return;
+        case VK_LEFT:
+            if (!shift && e.selStart() != e.selEnd()) moveTo(e.selStart());
+            else moveTo(e.caret - 1);
+            break;
+        case VK_RIGHT:
+            if (!shift && e.selStart() != e.selEnd()) moveTo(e.selEnd());
+            else moveTo(e.caret + 1);
+            break;
+        case VK_HOME: moveTo(0); break;
+        case VK_END: moveTo(n); break;
+        default: return;
+    }
+    e.typing = false;
+}
+
+}  // namespace kestrin::ui

@@ -1,0 +1,26 @@
+// The class framework in one include, as a program of the real platform
+// includes its framework header.
+#pragma once
+
+#include "platform/clipboard/Clipboard.h"
+#include "platform/keyboard/Keyboard.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Bitmap.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/Dc.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Font.h"
+#include "platform/ui/Geometry.h"
+#include "platform/ui/ListBox.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/MessageMap.h"
+#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ProgressCtrl.h"
+#include "platform/ui/SessionBinding.h"
+#include "platform/ui/Static.h"
+#include "platform/ui/ToolTipCtrl.h"
+#include "platform/ui/Wnd.h"

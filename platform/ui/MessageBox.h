@@ -1,0 +1,32 @@
+// Message boxes. A box is answered by the session: `answer ok|yes|no|cancel`
+// queues an answer; a box takes the oldest queued answer, or waits for one.
+// While it waits, any other action is refused ("a message box waits for an
+// answer"), and so is an answer its buttons do not offer. When the input ends
+// or the session fails, the box closes as by Escape: IDCANCEL when it has a
+// Cancel button, IDOK for a lone OK button, IDNO for Yes/No. Every box goes to
+// the transcript with its caption, text, icon, buttons and answer.
+#pragma once
+
+#include <string>
+
+#include "platform/win/MessageBoxFlags.h"
+#include "platform/win/Types.h"
+
+int MessageBox(HWND owner, const char* text, const char* caption, UINT type);
+int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
+int AfxMessageBox(UINT promptResource, UINT type = MB_OK, UINT helpId = UINT(-1));
+
+namespace kestrin::ui {
+
+// The text of the last message box shown (CP1251).
+const std::string& lastMessageBoxText();
+// The answers the box's buttons offer, e.g. "yes/no".
+std::string messageBoxButtons(UINT type);
+std::string messageBoxIcon(UINT type);
+int openMessageBoxes();
+// Forget queued answers and the last text (tests).
+void resetMessageBoxes();
+// Registers the session handler for `answer`. Safe to call more than once.
+void attachMessageBoxesToSession();
+
+}  // namespace kestrin::ui

@@ -1,0 +1,179 @@
+#include "platform/ui/Window.h"
+
+#include <algorithm>
+#include <map>
+#include <stdexcept>
+
+#include "base/Cp1251.h"
+#include "platform/ui/Font.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/Wnd.h"
+
+namespace kestrin::ui {
+
+const char* windowKindName(WindowKind k) {
+    switch (k) {
+        case WindowKind::Dialog: return "dialog";
+        case WindowKind::Button: return "button";
+        case WindowKind::Edit: return "edit";
+        case WindowKind::ComboBox: return "combo box";
+        case WindowKind::ListBox: return "list box";
+        case WindowKind::Static: return "static";
+        case WindowKind::ProgressBar: return "progress bar";
+        case WindowKind::ToolTip: return "tooltip";
+    }
+    return "?";
+}
+
+WindowKind windowKindOf(ControlClass c) {
+    switch (c) {
+        case ControlClass::Button: return WindowKind::Button;
+        case ControlClass::Edit: return WindowKind::Edit;
+        case ControlClass::ComboBox: return WindowKind::ComboBox;
+        case ControlClass::ListBox: return WindowKind::ListBox;
+        case ControlClass::Static: return WindowKind::Static;
+        case ControlClass::ProgressBar: return WindowKind::ProgressBar;
+    }
+    return WindowKind::Static;
+}
+
+Window::Window() = default;
+Window::~Window() = default;
+
+namespace {
+struct Windows {
+    std::map<HWND, std::unique_ptr<Window>> byHandle;
+    std::uintptr_t next = 0x10;
+    std::vector<HWND> modal;
+};
+Windows& windows() {
+    static Windows w;
+    return w;
+}
+}  // namespace
+
+HWND createWindow(WindowKind kind, HWND parent, int id, DWORD style, std::string text) {
+    auto& ws = windows();
+    const HWND h = reinterpret_cast<HWND>(ws.next);
+    ws.next += 0x10;
+    auto w = std::make_unique<Window>();
+    w->handle = h;
+    w->kind = kind;
+    w->id = id;
+    w->style = style;
+    w->text = std::move(text);
+    w->parent = parent;
+    w->enabled = (style & WS_DISABLED) == 0;
+    w->shown = (style & WS_VISIBLE) != 0;
+    if (Window* p = windowOf(parent)) {
+        if (kind != WindowKind::ToolTip) p->children.push_back(h);
+        w->font = p->font;
+        w->fontFace = p->fontFace;
+        w->fontPoints = p->fontPoints;
+    }
+    ws.byHandle.emplace(h, std::move(w));
+    return h;
+}
+
+void destroyWindow(HWND h) {
+    auto& ws = windows();
+    const auto it = ws.byHandle.find(h);
+    if (it == ws.byHandle.end()) return;
+    Window& w = *it->second;
+    for (HWND child : std::vector<HWND>(w.children)) destroyWindow(child);
+    // Tooltips and other owned windows created with this one as parent.
+    std::vector<HWND> owned;
+    for (const auto& [handle, other] : ws.byHandle)
+        if (other->parent == h) owned.push_back(handle);
+    for (HWND o : owned) destroyWindow(o);
+    if (Window* p = windowOf(w.parent)) {
+        auto& c = p->children;
+        c.erase(std::remove(c.begin(), c.end(), h), c.end());
+        if (p->focus == h) p->focus = nullptr;
+    }
+    if (w.handler && w.handler->m_hWnd == h) w.handler->m_hWnd = nullptr;
+    if (w.frameworkObject) w.frameworkObject->m_hWnd = nullptr;
+    if (w.creator && w.creator->m_hWnd == h) w.creator->m_hWnd = nullptr;
+    popModal(h);
+    auto owner = std::move(it->second);
+    ws.byHandle.erase(it);
+}
+
+Window* windowOf(HWND h) {
+    if (h == nullptr) return nullptr;
+    auto& m = windows().byHandle;
+    const auto it = m.find(h);
+    return it == m.end() ? nullptr : it->second.get();
+}
+
+Window& windowRef(HWND h) {
+    Window* w = windowOf(h);
+    if (w == nullptr) throw std::logic_error("a window was used after it was destroyed (or before it was created)");
+    return *w;
+}
+
+Window* dialogOf(HWND h) {
+    for (Window* w = windowOf(h); w; w = windowOf(w->parent))
+        if (w->kind == WindowKind::Dialog) return w;
+    return nullptr;
+}
+
+Window* childById(HWND dialog, int id) {
+    Window* d = windowOf(dialog);
+    if (d == nullptr) return nullptr;
+    for (HWND c : d->children)
+        if (Window* w = windowOf(c); w && w->id == id) return w;
+    return nullptr;
+}
+
+std::vector<HWND> ownedToolTips(HWND owner) {
+    std::vector<HWND> out;
+    for (const auto& [handle, w] : windows().byHandle)
+        if (w->parent == owner && w->kind == WindowKind::ToolTip) out.push_back(handle);
+    return out;
+}
+
+std::string toolTipTextOf(HWND control) {
+    const Window* d = dialogOf(control);
+    if (d == nullptr) return {};
+    std::vector<HWND> owners{d->handle};
+    owners.insert(owners.end(), d->children.begin(), d->children.end());
+    for (HWND owner : owners)
+        for (HWND tip : ownedToolTips(owner))
+            for (const Tool& t : windowRef(tip).tools)
+                if (t.window == control) return t.text;
+    return {};
+}
+
+const std::vector<HWND>& modalStack() { return windows().modal; }
+void pushModal(HWND dialog) { windows().modal.push_back(dialog); }
+void popModal(HWND dialog) {
+    auto& m = windows().modal;
+    m.erase(std::remove(m.begin(), m.end(), dialog), m.end());
+}
+
+HWND activeDialog() {
+    const auto& m = windows().modal;
+    if (m.empty()) return nullptr;
+    const Window* top = windowOf(m.back());
+    return top && top->shown ? top->handle : nullptr;
+}
+
+std::string describeControl(HWND h) {
+    const Window* w = windowOf(h);
+    if (w == nullptr) return "a destroyed window";
+    std::string s = w->kind == WindowKind::Dialog ? "dialog " + std::to_string(w->templateId)
+                                                  : std::string(windowKindName(w->kind)) + " " + std::to_string(w->id);
+    if (!w->text.empty() && w->kind != WindowKind::Edit && w->kind != WindowKind::ComboBox)
+        s += " (\"" + cp1251ToUtf8(w->text) + "\")";
+    return s;
+}
+
+RECT dialogUnitsToPixels(const DialogRect& r) {
+    // Base units of an 8-point dialog font: 6 by 13 pixels per 4 by 8 units.
+    auto px = [](int v) { return static_cast<LONG>(v * 6 / 4); };
+    auto py = [](int v) { return static_cast<LONG>(v * 13 / 8); };
+    return RECT{px(r.x), py(r.y), px(r.x + r.width), py(r.y + r.height)};
+}
+
+}  // namespace kestrin::ui

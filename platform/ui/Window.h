@@ -1,0 +1,128 @@
+// The window model: the state of every window (dialogs and their controls),
+// addressed by handle. This is what a view renders and what checks read; the
+// class framework (CWnd and its family) is a thin layer over it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/ResourceTable.h"
+#include "platform/win/Types.h"
+
+class CWnd;
+class CMenu;
+class CFont;
+
+namespace kestrin::ui {
+
+enum class WindowKind { Dialog, Button, Edit, ComboBox, ListBox, Static, ProgressBar, ToolTip };
+const char* windowKindName(WindowKind k);
+WindowKind windowKindOf(ControlClass c);
+
+// Text, selection and the one-level undo of an edit control (also the edit
+// field of a combo box). The selection runs from anchor to caret.
+struct EditState {
+    int anchor = 0, caret = 0;
+    bool canUndo = false;
+    std::string undoText;
+    int undoAnchor = 0, undoCaret = 0;
+    bool typing = false;  // the last change was typing at the caret: further typing joins its undo step
+    int selStart() const { return anchor < caret ? anchor : caret; }
+    int selEnd() const { return anchor < caret ? caret : anchor; }
+};
+
+struct Tool {
+    HWND window = nullptr;  // the window the tool covers
+    UINT_PTR id = 0;
+    std::string text;
+};
+
+struct Window {
+    HWND handle = nullptr;
+    WindowKind kind = WindowKind::Static;
+    int id = 0;
+    DWORD style = 0;
+    RECT rect;          // in the parent's client area, pixels
+    DialogRect units;   // as the template gave it, dialog units
+    std::string text;   // caption or content (CP1251)
+    bool shown = false;
+    bool enabled = true;
+    HWND parent = nullptr;
+    std::vector<HWND> children;  // in creation (tab) order
+
+    HFONT font = nullptr;
+    std::string fontFace;
+    int fontPoints = 0;
+
+    int check = 0;                // buttons: 0 unchecked, 1 checked, 2 indeterminate
+    HBITMAP bitmap = nullptr;     // image buttons and bitmap statics
+    HICON icon = nullptr;         // icon statics and buttons
+    int imageId = 0;              // the resource number of bitmap or icon, 0 for none
+
+    EditState edit;               // edits and the edit field of combo boxes
+    std::vector<std::string> entries;  // combo and list boxes
+    int curSel = -1;
+
+    int rangeLow = 0, rangeHigh = 100, pos = 0, step = 10;  // progress bars
+
+    std::vector<Tool> tools;      // tooltip controls
+    bool active = true;
+    int relayed = 0;              // messages relayed to a tooltip
+
+    COLORREF textColor = 0x000000, backColor = 0xFFFFFF;  // as the last colour query answered
+    int paints = 0;               // invalidations since creation (a view repaints on them)
+    bool iconic = false;
+
+    // Dialogs.
+    int templateId = 0;
+    int defId = 0;                // DM_SETDEFID; 0: the template's default push button
+    HWND focus = nullptr;         // the control with the focus while this dialog is active
+    HICON bigIcon = nullptr, smallIcon = nullptr;
+    std::unique_ptr<CMenu> systemMenu;
+    std::unique_ptr<CFont> templateFont;  // the dialog font of the template
+    bool modal = false;
+
+    // The object that handles this window's messages: a subclassing object
+    // when one is attached, else the framework's own object of the kind.
+    CWnd* handler = nullptr;
+    std::unique_ptr<CWnd> frameworkObject;
+    CWnd* creator = nullptr;  // the object that created the window with Create, if any
+
+    Window();
+    ~Window();
+};
+
+// Handles.
+HWND createWindow(WindowKind kind, HWND parent, int id, DWORD style, std::string text);
+void destroyWindow(HWND h);  // with its children; handler objects are detached
+Window* windowOf(HWND h);    // null for a handle that does not exist (any more)
+Window& windowRef(HWND h);   // throws std::logic_error for a dead handle
+
+// The dialog that holds a window (itself for a dialog); null when none.
+Window* dialogOf(HWND h);
+// A child of a dialog by control id; null when none.
+Window* childById(HWND dialog, int id);
+
+// Tooltip controls created with `owner` as parent (they are not children).
+std::vector<HWND> ownedToolTips(HWND owner);
+// The text of the first tool that covers a control, in any tooltip control of
+// its dialog or of the dialog's controls; empty when none.
+std::string toolTipTextOf(HWND control);
+
+// The stack of modal dialogs, the topmost last, and which of them show.
+const std::vector<HWND>& modalStack();
+void pushModal(HWND dialog);
+void popModal(HWND dialog);
+// The dialog that takes the person's actions: the topmost modal dialog when
+// it is shown, else null.
+HWND activeDialog();
+
+// A short name of a control for messages: `control 8024 ("Новая строка")`
+// (UTF-8).
+std::string describeControl(HWND h);
+
+// Default pixel size of dialog units (the template font's base units).
+RECT dialogUnitsToPixels(const DialogRect& r);
+
+}  // namespace kestrin::ui
