@@ -1,5 +1,9 @@
 #include "host/loader/ModuleLoader.h"
 
+#include "host/api/AcEdUIContext.h"
+#include "host/api/AcRxDynamicLinker.h"
+#include "host/loader/FrameworkResources.h"
+
 #include <dlfcn.h>
 
 #include <algorithm>
@@ -47,6 +51,8 @@ ModuleLoader& ModuleLoader::instance() {
     static ModuleLoader loader;
     return loader;
 }
+
+ModuleLoader::ModuleLoader() : resources_(frameworkResourceHooks()) {}
 
 ModuleLoader::~ModuleLoader() = default;
 
@@ -147,6 +153,12 @@ void ModuleLoader::detach(Module& m, bool entryPointDone) {
     m.attached = false;
     if (m.resourcesAdded && resources_.remove) resources_.remove(m.instance());
     m.resourcesAdded = false;
+    // Whatever the module left registered under its id must not outlive its code.
+    std::vector<AcEdUIContext*> leftovers;
+    for (const auto& menu : registeredContextMenus())
+        if (menu.appId == &m) leftovers.push_back(menu.context);
+    for (AcEdUIContext* context : leftovers) acedRemoveDefaultContextMenu(context);
+    acrxDynamicLinker()->forget(&m);
     if (m.library) dlclose(m.library);
     m.library = nullptr;
 }

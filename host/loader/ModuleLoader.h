@@ -38,7 +38,8 @@ public:
     HINSTANCE instanceOf(const std::string& path) const;
     const void* appIdOf(const std::string& path) const;
 
-    // Registration of a module's resources with the dialog framework, run
+    // Registration of a module's resources with the dialog framework (by
+    // default frameworkResourceHooks(): the module's exported table), run
     // after dlopen and before DllMain (register) and after DllMain's detach
     // (unregister). `library` is the dlopen handle. A failing registration
     // refuses the module with the message it gives.
@@ -49,6 +50,7 @@ public:
     void setResourceHooks(ResourceHooks hooks);
 
 private:
+    ModuleLoader();
     struct Module;
     std::vector<std::unique_ptr<Module>> modules_;
     ResourceHooks resources_;

@@ -1,5 +1,7 @@
 #include "host/loader/ModuleLoader.h"
 
+#include "host/loader/FrameworkResources.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -30,7 +32,7 @@ protected:
     }
     void TearDown() override {
         loader().unloadAll();
-        loader().setResourceHooks({});
+        loader().setResourceHooks(kestrin::host::frameworkResourceHooks());
         unsetenv("KESTRIN_TEST_MODULE_LOG");
         unsetenv("KESTRIN_TEST_MODULE_REFUSE");
     }

@@ -1,0 +1,133 @@
+#include "host/cadhost/CommandLine.h"
+
+#include "base/Cp1251.h"
+#include "host/api/HostRuntime.h"
+#include "host/cadhost/ContextMenuChoice.h"
+#include "platform/session/Session.h"
+#include "platform/session/Transcript.h"
+
+namespace kestrin::cadhost {
+
+using session::Action;
+using session::ActionKind;
+using session::Session;
+using session::Transcript;
+using session::Waiter;
+
+namespace {
+
+bool isBlankChar(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
+
+// Why an action that needs a dialog or an input request cannot run here.
+std::string notHere(const Action& a) {
+    switch (a.kind) {
+        case ActionKind::Point: return "nothing asks for a point: the command line waits for a command";
+        case ActionKind::Pick:
+        case ActionKind::Miss: return "nothing asks for an entity: the command line waits for a command";
+        case ActionKind::Expect:
+            return "no dialog is shown to check " + a.control.describe() + " (expect " + a.expect + ")";
+        case ActionKind::Answer: return "no message box waits for an answer";
+        case ActionKind::Click:
+        case ActionKind::Type:
+        case ActionKind::Key:
+        case ActionKind::Focus:
+        case ActionKind::Choose:
+        case ActionKind::Select:
+        case ActionKind::Close:
+        case ActionKind::SysMenu:
+            return std::string("no dialog is shown to take \"") + session::actionName(a.kind) + "\"";
+        default: return std::string("the command line cannot take \"") + session::actionName(a.kind) + "\"";
+    }
+}
+
+}  // namespace
+
+void CommandLine::run() {
+    Session& session = Session::instance();
+    host::HostRuntime& runtime = host::HostRuntime::instance();
+    while (!session.failed()) {
+        Transcript::instance().prompt(kPrompt);
+        // Input sent to the document runs first, as if typed at this prompt
+        // (the host echoes it when the sender asked for that).
+        if (auto sent = runtime.takeSentInput()) {
+            runSentInput(*sent);
+            continue;
+        }
+        std::optional<Action> action = session.next(Waiter::CommandLine, kPrompt);
+        if (!action) return;
+        dispatch(*action);
+    }
+}
+
+void CommandLine::dispatch(const Action& a) {
+    Transcript& transcript = Transcript::instance();
+    switch (a.kind) {
+        case ActionKind::Command:
+            transcript.input(a.text);
+            runCommand(a.text, &a);
+            break;
+        case ActionKind::Enter:
+            transcript.input("");
+            if (!lastCommand_.empty()) runCommand(lastCommand_, &a);
+            break;
+        case ActionKind::Escape:
+            transcript.input("*Cancel*");
+            break;
+        case ActionKind::ContextMenu:
+            chooseContextMenuItem(a);
+            break;
+        case ActionKind::Open:
+            openDrawing(a);
+            break;
+        case ActionKind::Save:
+            saveDrawing(a);
+            break;
+        default:
+            Session::instance().reject(a, notHere(a));
+            break;
+    }
+}
+
+void CommandLine::runCommand(const std::string& name, const Action* from) {
+    host::HostRuntime& runtime = host::HostRuntime::instance();
+    if (!runtime.hasCommand(name)) {
+        runtime.runCommand(name);  // prints the host's own message
+        const std::string why = "unknown command \"" + cp1251ToUtf8(name) + "\"";
+        if (from) Session::instance().reject(*from, why);
+        else Session::instance().fail("", why + " in input sent to the document");
+        return;
+    }
+    lastCommand_ = name;
+    runtime.runCommand(name);
+}
+
+// Sent input runs as if typed: each word is a command name ended by a blank.
+void CommandLine::runSentInput(const std::string& input) {
+    std::size_t i = 0;
+    while (i < input.size() && !Session::instance().failed()) {
+        while (i < input.size() && isBlankChar(input[i])) ++i;
+        std::size_t end = i;
+        while (end < input.size() && !isBlankChar(input[end])) ++end;
+        if (end > i) runCommand(input.substr(i, end - i), nullptr);
+        i = end;
+    }
+}
+
+void CommandLine::chooseContextMenuItem(const Action& a) {
+    std::string error;
+    if (!chooseDefaultContextMenuItem(a.text, error)) Session::instance().reject(a, error);
+}
+
+void CommandLine::openDrawing(const Action& a) {
+    Transcript::instance().input("OPEN " + a.text);
+    std::string error;
+    if (!host::HostRuntime::instance().openDrawing(cp1251ToUtf8(a.text), error)) Session::instance().reject(a, error);
+}
+
+void CommandLine::saveDrawing(const Action& a) {
+    Transcript::instance().input("SAVEAS " + a.text);
+    std::string error;
+    if (!host::HostRuntime::instance().saveDrawing(cp1251ToUtf8(a.text), error)) Session::instance().reject(a, error);
+}
+
+}  // namespace kestrin::cadhost

@@ -1,0 +1,31 @@
+// The host's command line: waits for the person's next action and runs it:
+// input sent to the document first, then commands, context-menu choices and
+// drawing files. Anything meant for a dialog or an input request is refused
+// here with the line it came from.
+#pragma once
+
+#include <string>
+
+#include "platform/session/Action.h"
+
+namespace kestrin::cadhost {
+
+class CommandLine {
+public:
+    static constexpr const char* kPrompt = "Command: ";
+
+    // Runs until the input ends or the session fails.
+    void run();
+
+private:
+    std::string lastCommand_;  // CP1251; Enter repeats it
+
+    void dispatch(const session::Action& action);
+    void runCommand(const std::string& name, const session::Action* from);
+    void runSentInput(const std::string& input);
+    void chooseContextMenuItem(const session::Action& action);
+    void openDrawing(const session::Action& action);
+    void saveDrawing(const session::Action& action);
+};
+
+}  // namespace kestrin::cadhost

@@ -1,0 +1,54 @@
+#include "host/cadhost/ContextMenuChoice.h"
+
+#include "base/Cp1251.h"
+#include "host/api/AcEdUIContext.h"
+#include "host/api/HostRuntime.h"
+#include "platform/ui/Menu.h"
+
+namespace kestrin::cadhost {
+
+namespace {
+
+// The command id of the enabled item whose text is `text`, searching popups
+// too; 0 when there is none. A grayed item is noted in `grayed`.
+UINT findItem(HMENU menu, const std::string& text, bool& grayed, int depth = 0) {
+    const std::vector<ui::MenuItem>* items = ui::menuItems(menu);
+    if (!items || depth > 8) return 0;
+    for (const ui::MenuItem& item : *items) {
+        if (item.flags & MF_SEPARATOR) continue;
+        if (item.flags & MF_POPUP) {
+            if (UINT id = findItem(item.popup, text, grayed, depth + 1)) return id;
+            continue;
+        }
+        if (item.text != text) continue;
+        if (item.flags & (MF_GRAYED | MF_DISABLED)) {
+            grayed = true;
+            continue;
+        }
+        return item.id;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool chooseDefaultContextMenuItem(const std::string& item, std::string& error) {
+    bool grayed = false;
+    const AcDbObjectIdArray nothingSelected;
+    for (const auto& menu : host::HostRuntime::instance().defaultContextMenus()) {
+        if (!menu.context) continue;
+        menu.context->OnUpdateMenu();
+        auto* handle = static_cast<HMENU*>(menu.context->getMenuContext(nullptr, nothingSelected));
+        if (!handle || !*handle) continue;
+        if (const UINT id = findItem(*handle, item, grayed)) {
+            menu.context->onCommand(id);
+            return true;
+        }
+    }
+    const std::string shown = "\"" + cp1251ToUtf8(item) + "\"";
+    error = grayed ? "the context-menu item " + shown + " is grayed"
+                   : "no default context menu has the item " + shown;
+    return false;
+}
+
+}  // namespace kestrin::cadhost

@@ -1,0 +1,36 @@
+// The cadhost program as a whole: reads its options, prepares the host
+// (drawing, support path, modules), runs the command line, then unloads the
+// modules and saves the drawing when the session succeeded.
+#pragma once
+
+#include <fstream>
+#include <memory>
+#include <optional>
+
+#include "host/cadhost/Options.h"
+#include "host/cadhost/TranscriptPrinter.h"
+#include "platform/session/Session.h"
+
+namespace kestrin::cadhost {
+
+class HostProgram {
+public:
+    static constexpr int kSucceeded = 0;
+    static constexpr int kFailed = 1;
+    static constexpr int kBadArguments = 2;
+
+    int run(int argc, const char* const* argv);
+
+private:
+    Options options_;
+    std::unique_ptr<session::ActionSource> source_;
+    std::unique_ptr<TranscriptPrinter> terminal_;
+    std::ofstream transcriptFile_;
+    std::unique_ptr<TranscriptPrinter> file_;
+
+    int badArguments(const std::string& why);
+    bool prepare(std::string& error);  // false: bad arguments
+    void finish();
+};
+
+}  // namespace kestrin::cadhost

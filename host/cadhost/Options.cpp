@@ -1,0 +1,78 @@
+#include "host/cadhost/Options.h"
+
+#include <stdexcept>
+
+namespace kestrin::cadhost {
+
+std::string usage() {
+    return "usage: cadhost [--open DRAWING] [--load MODULE]... [--support DIR]... [--save DRAWING]\n"
+           "               [--transcript FILE] [SCRIPT]\n"
+           "\n"
+           "Runs a session of the CAD host: the actions of SCRIPT (a session script), or of\n"
+           "standard input when SCRIPT is missing or '-', one a line, as typed at the\n"
+           "command line.\n"
+           "\n"
+           "  --open DRAWING     start from this DXF drawing instead of a new one\n"
+           "  --load MODULE      load a module (repeatable; loaded in order, unloaded at exit)\n"
+           "  --support DIR      add a folder to the support path searched for files (repeatable)\n"
+           "  --save DRAWING     write the drawing there when the session succeeded\n"
+           "  --transcript FILE  write everything shown (UTF-8) to FILE as well\n"
+           "  --help             show this text\n"
+           "\n"
+           "The registry profile (--registry) is not available yet; support folders come\n"
+           "from --support only.\n"
+           "\n"
+           "Exit status: 0 the session ran to its end; 1 a line failed or a check did not\n"
+           "hold (the message names the line); 2 bad arguments (unknown option, missing\n"
+           "value, a script, drawing, module, folder or file that cannot be used); 3 the\n"
+           "host stopped on a broken invariant (acrx_abort).\n";
+}
+
+Options parseOptions(int argc, const char* const* argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        std::optional<std::string> inlineValue;
+        if (arg.rfind("--", 0) == 0) {
+            if (const auto eq = arg.find('='); eq != std::string::npos) {
+                inlineValue = arg.substr(eq + 1);
+                arg.erase(eq);
+            }
+        }
+        auto value = [&]() -> std::string {
+            if (inlineValue) {
+                if (inlineValue->empty()) throw std::invalid_argument("option " + arg + " needs a value");
+                return *inlineValue;
+            }
+            if (i + 1 >= argc) throw std::invalid_argument("option " + arg + " needs a value");
+            return argv[++i];
+        };
+        if (arg == "--open") {
+            if (o.open) throw std::invalid_argument("option --open given twice");
+            o.open = value();
+        } else if (arg == "--load") {
+            o.modules.push_back(value());
+        } else if (arg == "--support") {
+            o.support.push_back(value());
+        } else if (arg == "--save") {
+            if (o.save) throw std::invalid_argument("option --save given twice");
+            o.save = value();
+        } else if (arg == "--transcript") {
+            if (o.transcript) throw std::invalid_argument("option --transcript given twice");
+            o.transcript = value();
+        } else if (arg == "--help" || arg == "-h") {
+            if (inlineValue) throw std::invalid_argument("option " + arg + " takes no value");
+            o.help = true;
+        } else if (arg == "--registry") {
+            throw std::invalid_argument("option --registry is not available yet");
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw std::invalid_argument("unknown option '" + std::string(argv[i]) + "'");
+        } else {
+            if (o.script) throw std::invalid_argument("a second script '" + arg + "' (one script a session)");
+            o.script = arg;
+        }
+    }
+    return o;
+}
+
+}  // namespace kestrin::cadhost

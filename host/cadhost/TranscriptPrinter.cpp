@@ -1,0 +1,49 @@
+#include "host/cadhost/TranscriptPrinter.h"
+
+namespace kestrin::cadhost {
+
+using Kind = session::Transcript::Kind;
+
+void TranscriptPrinter::write(const std::string& text) {
+    if (text.empty()) return;
+    out_ << text;
+    atLineStart_ = text.back() == '\n';
+}
+
+void TranscriptPrinter::freshLine() {
+    if (!atLineStart_) write("\n");
+}
+
+void TranscriptPrinter::print(Kind kind, const std::string& utf8) {
+    switch (kind) {
+        case Kind::Output:
+            write(utf8);
+            break;
+        case Kind::Prompt:
+            if (!echo_) return;
+            freshLine();
+            // The host's prompts begin with "\n" to start a line; one is enough.
+            write(utf8.rfind('\n', 0) == 0 ? utf8.substr(1) : utf8);
+            break;
+        case Kind::Input:
+            if (!echo_) return;
+            write(utf8 + "\n");
+            break;
+        case Kind::MessageBox:
+            freshLine();
+            write("** " + utf8 + "\n");
+            break;
+        case Kind::Error:
+            freshLine();
+            write("error: " + utf8 + "\n");
+            break;
+    }
+    out_.flush();
+}
+
+void TranscriptPrinter::finish() {
+    freshLine();
+    out_.flush();
+}
+
+}  // namespace kestrin::cadhost
