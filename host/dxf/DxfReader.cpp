@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -25,16 +26,7 @@ namespace kestrin::dxf {
 
 namespace {
 
-constexpr int kMaxCode = 1071;
-
-const std::array<ValueType, kMaxCode + 1>& valueTypes() {
-    static const auto table = [] {
-        std::array<ValueType, kMaxCode + 1> t{};
-        for (int c = 0; c <= kMaxCode; ++c) t[static_cast<std::size_t>(c)] = valueTypeOf(c);
-        return t;
-    }();
-    return table;
-}
+constexpr std::size_t kReleaseStep = std::size_t{4} << 20;  // bytes parsed between page releases
 
 // A value quoted for an error message: UTF-8, shortened, control bytes shown.
 std::string quote(std::string_view value) {
@@ -107,8 +99,8 @@ bool Reader::nextTag(Tag& tag) {
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
     if (digits.empty() || ec != std::errc{} || end != digits.data() + digits.size())
         fail(line, "expected a group code (an integer), found " + quote(codeLine));
-    if (code < 0 || code > kMaxCode || valueTypes()[static_cast<std::size_t>(code)] == ValueType::Unknown)
-        fail(line, "group code " + std::to_string(code) + " is not a DXF group code");
+    const ValueType type = valueTypeOf(code);
+    if (type == ValueType::Unknown) fail(line, "group code " + std::to_string(code) + " is not a DXF group code");
     std::string_view value;
     if (!lines_.next(value))
         fail(line, "end of file after group code " + std::to_string(code) + ", expected its value on the next line");
@@ -116,7 +108,6 @@ bool Reader::nextTag(Tag& tag) {
     // not be written back.
     if (value.find('\r') != std::string_view::npos)
         fail(lines_.lineNumber(), "a carriage return inside the value of group code " + std::to_string(code));
-    const ValueType type = valueTypes()[static_cast<std::size_t>(code)];
     if (type != ValueType::String && !isValidValue(type, value))
         fail(lines_.lineNumber(), "expected " + std::string(describe(type)) + " for group code " +
                                       std::to_string(code) + ", found " + quote(value));
@@ -131,7 +122,7 @@ Tag Reader::expectTag(const std::string& where) {
 }
 
 void Reader::release(std::size_t keepFrom) {
-    if (released_ && keepFrom >= lastRelease_ + (std::size_t{8} << 20)) {
+    if (released_ && keepFrom >= lastRelease_ + kReleaseStep) {
         released_(keepFrom);
         lastRelease_ = keepFrom;
     }
@@ -416,11 +407,25 @@ Document readDxfFile(const std::string& path) {
     ::madvise(map, size, MADV_SEQUENTIAL);
     // Pages already parsed are dropped as the reader moves on (they hold no
     // live data: records own copies of their tags), so a large drawing does
-    // not cost its file size on top of its records.
-    const long page = ::sysconf(_SC_PAGESIZE);
-    auto released = [map, page](std::size_t keepFrom) {
-        const std::size_t upto = keepFrom / static_cast<std::size_t>(page) * static_cast<std::size_t>(page);
-        if (upto) ::madvise(map, upto, MADV_DONTNEED);
+    // not cost its file size on top of its records. The next stretch is
+    // faulted in with one call rather than page by page.
+    const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    auto populate = [map, size, page](std::size_t from) {
+#ifdef MADV_POPULATE_READ
+        from = from / page * page;
+        if (from < size)
+            ::madvise(static_cast<char*>(map) + from, std::min(2 * kReleaseStep, size - from), MADV_POPULATE_READ);
+#else
+        (void)map, (void)size, (void)page, (void)from;
+#endif
+    };
+    populate(0);
+    std::size_t dropped = 0;
+    auto released = [map, page, &dropped, &populate](std::size_t keepFrom) {
+        const std::size_t upto = keepFrom / page * page;
+        if (upto > dropped) ::madvise(static_cast<char*>(map) + dropped, upto - dropped, MADV_DONTNEED);
+        dropped = std::max(dropped, upto);
+        populate(keepFrom + kReleaseStep);
     };
     try {
         Document doc = Reader({static_cast<const char*>(map), size}, path, released).read();

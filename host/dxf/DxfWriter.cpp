@@ -13,6 +13,7 @@
 
 #include "base/Cp1251.h"
 #include "host/dxf/DxfFile.h"
+#include "host/dxf/GroupCode.h"
 #include "host/dxf/Handles.h"
 
 namespace kestrin::dxf {
@@ -44,10 +45,19 @@ private:
         out_.append(buf, n);
         out_.push_back('\n');
     }
+    // A tag the reader would refuse is refused here, so that nothing is saved
+    // that cannot be opened again.
     void value(std::string_view v, int c, std::string_view owner) {
         if (v.find_first_of("\r\n") != std::string_view::npos)
             throw DxfError("cannot write " + cp1251ToUtf8(owner) + ": the value of group code " + std::to_string(c) +
                            " holds a line break, which would break the file");
+        const ValueType type = valueTypeOf(c);
+        if (type == ValueType::Unknown)
+            throw DxfError("cannot write " + cp1251ToUtf8(owner) + ": group code " + std::to_string(c) +
+                           " is not a DXF group code");
+        if (type != ValueType::String && !isValidValue(type, v))
+            throw DxfError("cannot write " + cp1251ToUtf8(owner) + ": group code " + std::to_string(c) + " needs " +
+                           std::string(describe(type)) + ", the value is '" + cp1251ToUtf8(v.substr(0, 40)) + "'");
         out_.append(v);
         out_.push_back('\n');
     }

@@ -1,12 +1,15 @@
 #include "host/dxf/GroupCode.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 
 namespace kestrin::dxf {
 
-ValueType valueTypeOf(int code) {
+namespace {
+
+ValueType computeValueType(int code) {
     using enum ValueType;
     if (code < 0) return Unknown;
     if (code == 5 || code == 105) return Handle;
@@ -49,6 +52,18 @@ ValueType valueTypeOf(int code) {
     if (code <= 1070) return Int16;
     if (code == 1071) return Int32;
     return Unknown;
+}
+
+}  // namespace
+
+ValueType valueTypeOf(int code) {
+    constexpr int kMaxCode = 1071;
+    static const auto table = [] {
+        std::array<ValueType, kMaxCode + 1> t{};
+        for (int c = 0; c <= kMaxCode; ++c) t[static_cast<std::size_t>(c)] = computeValueType(c);
+        return t;
+    }();
+    return code >= 0 && code <= kMaxCode ? table[static_cast<std::size_t>(code)] : ValueType::Unknown;
 }
 
 std::string_view describe(ValueType type) {

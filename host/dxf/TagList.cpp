@@ -8,13 +8,17 @@
 
 namespace kestrin::dxf {
 
-// Each tag: code (int16, native order), length (one byte, or 0xFF and a
-// uint32 for 255 bytes and more), then the value's bytes.
+// Each tag: code (one byte for 0..254, else 0xFF and an int16), length (one
+// byte, or 0xFF and a uint32 for 255 bytes and more), then the value's bytes.
+// Nearly every code of a drawing fits one byte, so a tag costs two bytes more
+// than its value.
 namespace {
 
-constexpr unsigned char kLongLength = 0xFF;
+constexpr unsigned char kEscape = 0xFF;
 
-std::size_t encodedSize(std::size_t valueSize) { return 2 + (valueSize < kLongLength ? 1 : 5) + valueSize; }
+std::size_t encodedSize(int code, std::size_t valueSize) {
+    return (code >= 0 && code < kEscape ? 1 : 3) + (valueSize < kEscape ? 1 : 5) + valueSize;
+}
 
 void checkTag(int code, std::size_t valueSize) {
     if (code < INT16_MIN || code > INT16_MAX)
@@ -23,13 +27,18 @@ void checkTag(int code, std::size_t valueSize) {
 }
 
 char* encode(char* out, int code, std::string_view value) {
-    const auto c = static_cast<std::int16_t>(code);
-    std::memcpy(out, &c, 2);
-    out += 2;
-    if (value.size() < kLongLength) {
+    if (code >= 0 && code < kEscape) {
+        *out++ = static_cast<char>(code);
+    } else {
+        *out++ = static_cast<char>(kEscape);
+        const auto c = static_cast<std::int16_t>(code);
+        std::memcpy(out, &c, 2);
+        out += 2;
+    }
+    if (value.size() < kEscape) {
         *out++ = static_cast<char>(value.size());
     } else {
-        *out++ = static_cast<char>(kLongLength);
+        *out++ = static_cast<char>(kEscape);
         const auto n = static_cast<std::uint32_t>(value.size());
         std::memcpy(out, &n, 4);
         out += 4;
@@ -40,23 +49,27 @@ char* encode(char* out, int code, std::string_view value) {
 
 // Decodes the tag at p; answers the position after it.
 const char* decode(const char* p, TagView& tag) {
-    std::int16_t c;
-    std::memcpy(&c, p, 2);
-    p += 2;
+    int code = static_cast<unsigned char>(*p++);
+    if (code == kEscape) {
+        std::int16_t c;
+        std::memcpy(&c, p, 2);
+        p += 2;
+        code = c;
+    }
     std::size_t n = static_cast<unsigned char>(*p++);
-    if (n == kLongLength) {
+    if (n == kEscape) {
         std::uint32_t m;
         std::memcpy(&m, p, 4);
         p += 4;
         n = m;
     }
-    tag = {c, std::string_view(p, n)};
+    tag = {code, std::string_view(p, n)};
     return p + n;
 }
 
 std::string encodeOne(int code, std::string_view value) {
     checkTag(code, value.size());
-    std::string bytes(encodedSize(value.size()), '\0');
+    std::string bytes(encodedSize(code, value.size()), '\0');
     encode(bytes.data(), code, value);
     return bytes;
 }
@@ -105,7 +118,7 @@ TagList TagList::fromViews(std::span<const TagView> tags) {
     std::size_t bytes = 0;
     for (const TagView& t : tags) {
         checkTag(t.code, t.value.size());
-        bytes += encodedSize(t.value.size());
+        bytes += encodedSize(t.code, t.value.size());
     }
     if (bytes >= UINT32_MAX / 2) throw std::length_error("record too large");
     TagList list;
@@ -162,7 +175,7 @@ void TagList::rebuildIndex() {
 
 void TagList::push(int code, std::string_view value) {
     checkTag(code, value.size());
-    grow(std::size_t{used_} + encodedSize(value.size()));
+    grow(std::size_t{used_} + encodedSize(code, value.size()));
     const std::uint32_t at = used_;
     used_ = static_cast<std::uint32_t>(encode(buf_ + used_, code, value) - buf_);
     const std::size_t i = count_++;

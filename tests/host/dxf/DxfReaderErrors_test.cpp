@@ -131,6 +131,7 @@ TEST(DxfReaderErrors, StructureFaultsSayWhatWasExpected) {
     expectError(tables.substr(0, tables.find("  0\nENDSEC", tables.find("TABLES"))),
                 "line 23: end of file inside table LAYER, expected ENDTAB");
     expectError(drawing("  0\nLINE\n  1\nbad\x01value\n 40\nx\n"), "found 'x'");
+    expectError(drawing("  0\nLINE\n  1\nold\rMac\n"), "line 24: a carriage return inside the value of group code 1");
 }
 
 TEST(DxfReaderErrors, CountsThatDisagreeWithTheirDataAreRefused) {

@@ -92,6 +92,17 @@ TEST_F(DxfSave, FailureLeavesTheOldFileAndNoTemporaryFile) {
     broken.entities.push_back(text);
     msg = saveError(broken, path);
     EXPECT_EQ(msg, "cannot write TEXT: the value of group code 1 holds a line break, which would break the file");
+    // Values and codes the reader would refuse are not written either.
+    broken = doc;
+    text.tags.set(0, "one line");
+    text.tags.push(40, "2,5");
+    broken.entities.push_back(text);
+    EXPECT_EQ(saveError(broken, path), "cannot write TEXT: group code 40 needs a real value, the value is '2,5'");
+    broken = doc;
+    Record odd{"TEXT", {}, 0};
+    odd.tags.push(85, "1");
+    broken.entities.push_back(odd);
+    EXPECT_EQ(saveError(broken, path), "cannot write TEXT: group code 85 is not a DXF group code");
 
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(entries(), (std::vector<std::string>{"drawing.dxf", "folder.dxf"}));

@@ -1,0 +1,92 @@
+// Large-drawing benchmark of the DXF reader and writer.
+//
+//   dxf_bench generate FILE COUNT   the template with COUNT single-line texts
+//   dxf_bench load FILE             read once; time, MB/s, entities/s, peak memory
+//   dxf_bench save FILE OUT         read, then time the save alone
+//
+// Each run is its own process, so the peak resident size it reports belongs
+// to that step alone.
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "host/dxf/DxfFile.h"
+#include "host/dxf/Handles.h"
+#include "host/dxf/Template.h"
+
+using namespace kestrin::dxf;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+double fileMb(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return static_cast<double>(st.st_size) / 1e6;
+}
+
+double peakMb() {
+    rusage ru{};
+    ::getrusage(RUSAGE_SELF, &ru);
+    return static_cast<double>(ru.ru_maxrss) * 1024 / 1e6;
+}
+
+void generate(const std::string& path, long count) {
+    Document doc = newDrawingTemplate();
+    doc.entities.reserve(static_cast<std::size_t>(count));
+    char x[32], y[32], text[64];
+    for (long i = 0; i < count; ++i) {
+        std::snprintf(x, sizeof x, "%.4f", static_cast<double>(i % 1000) * 10.0);
+        std::snprintf(y, sizeof y, "%.4f", static_cast<double>(i / 1000) * 5.0);
+        std::snprintf(text, sizeof text, "Line %ld of the benchmark", i);
+        const std::string handle = nextHandleText(doc);
+        const TagView tags[] = {{5, handle}, {330, "1F"}, {100, "AcDbEntity"}, {8, "0"},
+                                {100, "AcDbText"},          {10, x},      {20, y},             {30, "0.0"},
+                                {40, "2.5"},                {1, text},    {100, "AcDbText"}};
+        doc.entities.push_back({"TEXT", TagList::fromViews(tags), 0});
+    }
+    saveDxfFile(doc, path);
+    std::printf("generated %s: %ld texts, %.1f MB\n", path.c_str(), count, fileMb(path));
+}
+
+void load(const std::string& path) {
+    const auto start = Clock::now();
+    const Document doc = readDxfFile(path);
+    const double s = seconds(start);
+    const double mb = fileMb(path);
+    std::printf("load: %.2f s, %.0f MB/s, %.0f entities/s, peak %.0f MB = %.2f x file size (%.0f MB)\n", s, mb / s,
+                static_cast<double>(doc.entities.size()) / s, peakMb(), peakMb() / mb, mb);
+}
+
+void save(const std::string& path, const std::string& out) {
+    const Document doc = readDxfFile(path);
+    const auto start = Clock::now();
+    saveDxfFile(doc, out);
+    const double s = seconds(start);
+    std::printf("save: %.2f s, %.0f MB/s (%.0f MB)\n", s, fileMb(out) / s, fileMb(out));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string cmd = argc > 1 ? argv[1] : "";
+    try {
+        if (cmd == "generate" && argc == 4) generate(argv[2], std::atol(argv[3]));
+        else if (cmd == "load" && argc == 3) load(argv[2]);
+        else if (cmd == "save" && argc == 4) save(argv[2], argv[3]);
+        else {
+            std::fprintf(stderr, "usage: dxf_bench generate FILE COUNT | load FILE | save FILE OUT\n");
+            return 2;
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "dxf_bench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
