@@ -2,13 +2,13 @@
 
 #include "host/api/HostSession.h"
 #include "host/ui/HostWindow.h"
-#include "platform/keyboard/Keyboard.h"
 #include "platform/ui/ModuleResources.h"
+#include "platform/ui/SessionBinding.h"
 
 namespace kestrin::cadhost {
 
 void attachStandIns() {
-    keyboard::attachToSession();
+    ui::attachToSession();  // with the keyboard and message boxes
     host::attachToSession();
     ui::setApplicationInstance(acedGetAcadResourceInstance());
 }

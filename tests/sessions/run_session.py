@@ -11,7 +11,7 @@ Directives are comment lines of the script, so cadhost skips them:
   #: absent PATH        the file PATH does not exist afterwards
   #: check PROGRAM ARG  a program run afterwards must succeed
 Placeholders: @SCRIPT@ (this script), @MODULES@ (test modules), @WORK@ (a fresh
-folder for this run), @SOURCE@ (the folder of the script).
+folder for this run, where cadhost runs), @SOURCE@ (the folder of the script).
 Usage: run_session.py CADHOST MODULE_DIR SCRIPT
 """
 import os
@@ -51,7 +51,7 @@ def main():
                 sys.exit(f"{script}: unknown directive '#: {word}'")
 
     stdin = open(script, "rb") if use_stdin else subprocess.DEVNULL
-    run = subprocess.run([cadhost] + args, stdin=stdin, capture_output=True, timeout=60)
+    run = subprocess.run([cadhost] + args, stdin=stdin, capture_output=True, timeout=60, cwd=work)
     out = run.stdout.decode("utf-8", errors="replace")
     err = run.stderr.decode("utf-8", errors="replace")
     problems = []
