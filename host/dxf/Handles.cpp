@@ -68,8 +68,11 @@ std::uint64_t handleSeed(const Document& doc) {
 
 void setHandleSeed(Document& doc, std::uint64_t seed) {
     const std::size_t i = headerValueIndex(doc.header, "$HANDSEED");
-    if (i != TagList::npos) {
+    if (i != TagList::npos && doc.header[i].code == 5) {
         doc.header.set(i, formatHandle(seed));
+    } else if (i != TagList::npos) {  // a seed under a wrong group code takes the right one
+        doc.header.erase(i);
+        doc.header.insert(i, 5, formatHandle(seed));
     } else {
         doc.header.push(9, "$HANDSEED");
         doc.header.push(5, formatHandle(seed));

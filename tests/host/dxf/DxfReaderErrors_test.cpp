@@ -1,7 +1,6 @@
 // Malformed files are refused with the line and what was expected there.
 #include <gtest/gtest.h>
 
-#include <regex>
 
 #include "host/dxf/DxfFile.h"
 #include "host/dxf/GroupCode.h"
@@ -56,11 +55,18 @@ TEST(DxfReaderErrors, EveryTruncationIsRefusedWithALine) {
     const std::string good = readBytes(drawingsDir() + "/content.dxf");
     const std::size_t eof = good.rfind("EOF");
     ASSERT_NE(eof, std::string::npos);
-    const std::regex lineRef("^bad\\.dxf: line [0-9]+: .+");
+    // "bad.dxf: line N: what"
+    auto namesALine = [](const std::string& msg) {
+        const std::string prefix = "bad.dxf: line ";
+        if (msg.rfind(prefix, 0) != 0) return false;
+        std::size_t i = prefix.size();
+        while (i < msg.size() && std::isdigit(static_cast<unsigned char>(msg[i]))) ++i;
+        return i > prefix.size() && msg.compare(i, 2, ": ") == 0 && msg.size() > i + 2;
+    };
     int cuts = 0;
     for (std::size_t cut = 0; cut < eof; cut += 1 + cut / 40) {
         const std::string msg = errorOf(std::string_view(good).substr(0, cut));
-        EXPECT_TRUE(std::regex_match(msg, lineRef)) << "cut at byte " << cut << ": '" << msg << "'";
+        EXPECT_TRUE(namesALine(msg)) << "cut at byte " << cut << ": '" << msg << "'";
         ++cuts;
     }
     EXPECT_GT(cuts, 200);

@@ -63,6 +63,12 @@ TEST(Handles, ReaderRaisesASeedBelowTheHandlesInUse) {
     none.erase(none.find("  9\n$HANDSEED"), std::string("  9\n$HANDSEED\n  5\n10\n").size());
     const Document doc = readDxf(none, "none.dxf");
     EXPECT_EQ(handleSeed(doc), 0x2Bu);
+    // A seed under a group code other than 5 is replaced by a handle tag.
+    std::string real = low;
+    real.replace(real.find("  5\n10\n"), 7, " 40\n1.5\n");
+    const Document fixed = readDxf(real, "real.dxf");
+    EXPECT_EQ(handleSeed(fixed), 0x2Bu);
+    EXPECT_EQ(writeDxf(readDxf(writeDxf(fixed), "again.dxf")), writeDxf(fixed));
     // A seed already above stays as it is.
     std::string high = low;
     high.replace(high.find("  5\n10\n"), 7, "  5\n500\n");
