@@ -1,4 +1,5 @@
-// Reading and writing DXF R2000 (AC1015) ASCII files.
+// Reading and writing DXF R2000 (AC1015) ASCII files. What is checked and
+// refused, and how code pages are handled: host/dxf/README.md.
 #pragma once
 
 #include <stdexcept>
@@ -21,7 +22,9 @@ public:
 Document readDxf(std::string_view bytes, const std::string& name);
 Document readDxfFile(const std::string& path);
 
-// The file text of a document (CP1251, LF line ends).
+// The file text of a document (CP1251, LF line ends, $DWGCODEPAGE ANSI_1251).
+// Throws DxfError for a tag that could not be read back (a line break in a
+// value, an undefined group code, a value that does not parse by its code).
 std::string writeDxf(const Document& doc);
 // Writes a temporary file beside `path` and renames it into place; on any
 // failure the old file stays untouched and DxfError says why.
