@@ -89,31 +89,42 @@ void Keyboard::install(const std::string& klid) {
     if (isLayoutId(k) && std::find(installed_.begin(), installed_.end(), k) == installed_.end()) installed_.push_back(k);
 }
 
+namespace {
+std::vector<int>& handlerIds() {
+    static std::vector<int> ids;
+    return ids;
+}
+}  // namespace
+
+void detachFromSession() {
+    for (int id : handlerIds()) session::Session::instance().removeHandler(id);
+    handlerIds().clear();
+}
+
 void attachToSession() {
-    static bool attached = false;
-    if (attached) return;
-    attached = true;
+    if (!handlerIds().empty()) return;
     using session::Action;
     using session::ActionKind;
     auto& s = session::Session::instance();
-    s.addHandler(ActionKind::Caps, [](const Action& a) {
+    auto& ids = handlerIds();
+    ids.push_back(s.addHandler(ActionKind::Caps, [](const Action& a) {
         Keyboard::instance().setToggled(VK_CAPITAL, a.on);
         return true;
-    });
-    s.addHandler(ActionKind::Num, [](const Action& a) {
+    }));
+    ids.push_back(s.addHandler(ActionKind::Num, [](const Action& a) {
         Keyboard::instance().setToggled(VK_NUMLOCK, a.on);
         return true;
-    });
-    s.addHandler(ActionKind::Layout, [](const Action& a) {
+    }));
+    ids.push_back(s.addHandler(ActionKind::Layout, [](const Action& a) {
         const std::string why = Keyboard::instance().activate(a.text, false);
         if (!why.empty()) session::Session::instance().reject(a, "layout: " + why);
         return true;
-    });
-    s.addHandler(ActionKind::Layouts, [](const Action& a) {
+    }));
+    ids.push_back(s.addHandler(ActionKind::Layouts, [](const Action& a) {
         const std::string why = Keyboard::instance().setInstalled(a.words);
         if (!why.empty()) session::Session::instance().reject(a, "layouts: " + why);
         return true;
-    });
+    }));
 }
 
 }  // namespace kestrin::keyboard

@@ -60,7 +60,8 @@ private:
 };
 
 // Registers the session handlers for caps, num, layout and layouts. Safe to
-// call more than once.
+// call more than once; detaching removes them again.
 void attachToSession();
+void detachFromSession();
 
 }  // namespace kestrin::keyboard

@@ -89,11 +89,21 @@ void resetMessageBoxes() {
     state().lastText.clear();
 }
 
+namespace {
+int& answerHandler() {
+    static int id = 0;
+    return id;
+}
+}  // namespace
+
+void detachMessageBoxesFromSession() {
+    if (answerHandler() != 0) session::Session::instance().removeHandler(answerHandler());
+    answerHandler() = 0;
+}
+
 void attachMessageBoxesToSession() {
-    static bool attached = false;
-    if (attached) return;
-    attached = true;
-    session::Session::instance().addHandler(session::ActionKind::Answer, [](const session::Action& a) {
+    if (answerHandler() != 0) return;
+    answerHandler() = session::Session::instance().addHandler(session::ActionKind::Answer, [](const session::Action& a) {
         auto& st = state();
         const std::string word = a.text;
         if (word != "ok" && word != "yes" && word != "no" && word != "cancel") {

@@ -26,7 +26,9 @@ std::string messageBoxIcon(UINT type);
 int openMessageBoxes();
 // Forget queued answers and the last text (tests).
 void resetMessageBoxes();
-// Registers the session handler for `answer`. Safe to call more than once.
+// Registers the session handler for `answer`. Safe to call more than once;
+// detaching removes it again.
 void attachMessageBoxesToSession();
+void detachMessageBoxesFromSession();
 
 }  // namespace kestrin::ui

@@ -37,8 +37,8 @@ struct DialogRect {
 struct ControlTemplate {
     ControlClass kind = ControlClass::Static;
     int id = -1;
-    std::string text;  // caption; for an icon or bitmap static, empty
-    DialogRect rect;
+    std::string text{};  // caption; for an icon or bitmap static, empty
+    DialogRect rect{};
     DWORD style = 0;   // WS_, BS_, ES_, CBS_, SS_ bits; WS_VISIBLE and WS_CHILD are implied
     int image = 0;     // icon or bitmap resource of an image static
 };
@@ -64,19 +64,19 @@ ControlTemplate progressBar(int id, DialogRect r, DWORD style = 0);
 
 struct DialogTemplate {
     int id = 0;
-    std::string caption;
+    std::string caption{};
     int width = 0, height = 0;  // dialog units
     std::string fontFace = "MS Sans Serif";
     int fontSize = 8;           // points
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    std::vector<ControlTemplate> controls;
+    std::vector<ControlTemplate> controls{};
 };
 
 struct MenuItemTemplate {
-    std::string text;  // empty with MF_SEPARATOR
+    std::string text{};  // empty with MF_SEPARATOR
     int id = 0;        // command id; 0 for a popup or separator
     UINT flags = MF_STRING;
-    std::vector<MenuItemTemplate> popup;  // items of a popup (MF_POPUP)
+    std::vector<MenuItemTemplate> popup{};  // items of a popup (MF_POPUP)
 };
 MenuItemTemplate menuItem(std::string text, int id, UINT flags = MF_STRING);
 MenuItemTemplate menuSeparator();
@@ -84,14 +84,14 @@ MenuItemTemplate menuPopup(std::string text, std::vector<MenuItemTemplate> items
 
 struct MenuTemplate {
     int id = 0;
-    std::vector<MenuItemTemplate> items;
+    std::vector<MenuItemTemplate> items{};
 };
 
 // An image: width times height colours, row by row from the top.
 struct ImageResource {
     int id = 0;
     int width = 0, height = 0;
-    std::vector<COLORREF> pixels;
+    std::vector<COLORREF> pixels{};
 };
 
 // Raised for a malformed resource; the message names the resource and what
@@ -107,11 +107,11 @@ public:
 ImageResource imageFromArt(int id, const std::vector<std::string>& rows, const std::map<char, COLORREF>& colours);
 
 struct ResourceTable {
-    std::vector<DialogTemplate> dialogs;
-    std::vector<MenuTemplate> menus;
-    std::map<int, std::string> strings;
-    std::vector<ImageResource> bitmaps;
-    std::vector<ImageResource> icons;
+    std::vector<DialogTemplate> dialogs{};
+    std::vector<MenuTemplate> menus{};
+    std::map<int, std::string> strings{};
+    std::vector<ImageResource> bitmaps{};
+    std::vector<ImageResource> icons{};
 
     const DialogTemplate* dialog(int id) const;
     const MenuTemplate* menu(int id) const;

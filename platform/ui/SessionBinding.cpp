@@ -55,13 +55,25 @@ bool checkControl(const Action& a) {
 }
 }  // namespace
 
+namespace {
+int& expectHandler() {
+    static int id = 0;
+    return id;
+}
+}  // namespace
+
+void detachFromSession() {
+    keyboard::detachFromSession();
+    detachMessageBoxesFromSession();
+    if (expectHandler() != 0) session::Session::instance().removeHandler(expectHandler());
+    expectHandler() = 0;
+}
+
 void attachToSession() {
-    static bool attached = false;
-    if (attached) return;
-    attached = true;
     keyboard::attachToSession();
     attachMessageBoxesToSession();
-    session::Session::instance().addHandler(session::ActionKind::Expect, [](const Action& a) {
+    if (expectHandler() != 0) return;
+    expectHandler() = session::Session::instance().addHandler(session::ActionKind::Expect, [](const Action& a) {
         static const std::set<std::string> controlChecks = {"text",    "shown",   "hidden",    "enabled",
                                                             "disabled", "checked", "unchecked", "focus"};
         if (a.expect == "message") {

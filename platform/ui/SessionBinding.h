@@ -7,7 +7,9 @@
 
 namespace kestrin::ui {
 
-// Safe to call more than once.
+// Safe to call more than once. Detaching removes every handler again (tests
+// that share the session with other stand-ins).
 void attachToSession();
+void detachFromSession();
 
 }  // namespace kestrin::ui

@@ -195,6 +195,7 @@ protected:
         setApplicationInstance(nullptr);
         AfxSetResourceHandle(nullptr);
         unregisterModuleResources(module_);
+        detachFromSession();
         EXPECT_TRUE(modalStack().empty()) << "a dialog was left open";
     }
     // Feeds the actions to the session; the source lives until the test ends.
