@@ -1,0 +1,3 @@
+#include "plugin/palette/TextProperties.h"
+
+TextProperties g_textProperties;
