@@ -1,0 +1,99 @@
+// The composition palette: the dialog in which the user writes one line of
+// text after another into the drawing. A text entity in the drawing (the
+// preview entity, g_textProperties.entity) shows the current line with the
+// current properties; every change in the palette is written into it at once.
+#pragma once
+
+#include <string>
+
+#include "host/api/AdsTypes.h"
+#include "host/ui/AcUiDialog.h"
+#include "platform/ui/Framework.h"
+
+class CTextPaletteDlg : public CAcUiDialog {
+public:
+    CTextPaletteDlg(CWnd* pParent = nullptr);
+    ~CTextPaletteDlg() override;
+
+    // Values exchanged with the controls, stored as typed.
+    std::string m_strText;       // 8019
+    std::string m_strHeight;     // 8003
+    std::string m_strRotation;   // 8006
+    std::string m_strStyle;      // 8002
+    std::string m_strOblique;    // 8005
+    std::string m_strWidth;      // 8004
+    std::string m_strOffsetX;    // 8015
+    std::string m_strOffsetY;    // 8016
+    int m_modeStates[4] = {0, 0, 0, 0};  // 8029..8032
+    std::string m_strRoman;      // 8038
+    std::string m_strLanguage;   // 8056
+
+    // Controls the palette addresses directly.
+    CButton m_btnCut, m_btnCopy, m_btnPaste;                 // 8008 8007 8011
+    CButton m_btnLeft, m_btnCenter, m_btnRight;              // 8021 8022 8023
+    CButton m_btnCase, m_btnLayout;                          // 8046 8048
+    CButton m_btnOwnFont, m_btnUndo, m_btnEditText;          // 8013 8044 8043
+    CButton m_btnHelp, m_btnAbout, m_btnExit;                // 4 3 2
+    CButton m_btnPickOffset, m_btnMove, m_btnPickPoint, m_btnNewLine;  // 8017 8018 8020 8024
+    CButton m_btnRomanOut;                                   // 8041
+    CButton m_btnModes[4];                                   // 8029..8032
+    CComboBox m_cmbStyle, m_cmbHeight, m_cmbWidth, m_cmbOblique, m_cmbRotation;  // 8002..8006
+    CStatic m_stcIndicator1, m_stcIndicator2, m_stcLanguage;  // 8053 8057 8056
+    // Filtered edit fields (their character filters are set in OnInitDialog).
+    CEdit m_edtOffsetX, m_edtOffsetY, m_edtRoman, m_edtText;  // 8015 8016 8038 8019
+
+    CToolTipCtrl* m_pToolTip = nullptr;
+
+    void applyStyleLook(const std::string& styleName);
+    void createToolTips();
+    void refreshFromRecord();
+    void applyToPreview();
+    void eraseIfEmpty(ads_name entity);
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+
+    void OnPaint() override;
+    HCURSOR OnQueryDragIcon() override;
+    void OnShowWindow(BOOL bShow, UINT nStatus) override;
+
+    // Property handlers.
+    void OnStyleSelected();
+    void OnStyleTyped();
+    void OnHeightSelected();
+    void OnHeightTyped();
+    void OnWidthSelected();
+    void OnWidthTyped();
+    void OnObliqueSelected();
+    void OnObliqueTyped();
+    void OnRotationSelected();
+    void OnRotationTyped();
+    void OnTextChanged();
+    void OnOffsetXChanged();
+    void OnOffsetYChanged();
+    void OnJustifyLeft();
+    void OnJustifyCenter();
+    void OnJustifyRight();
+    void OnCut();
+    void OnCopy();
+    void OnPaste();
+    void OnUndo();
+
+    // Line operations that may hand input over to the host.
+    void pickLineOffset();
+    void startLineAtPoint();
+    void newLine();
+    void moveLine();
+    void editExistingText();
+    void loadOwnFont();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    HICON m_hIcon = nullptr;
+    CBitmap m_bitmaps[42];
+};
