@@ -93,9 +93,13 @@ CSize CDC::GetTextExtent(const std::string& text) const {
 
 BOOL CDC::DrawIcon(int x, int y, HICON icon) {
     icons.push_back({x, y, icon});
+    if (auto* w = kestrin::ui::windowOf(owner)) w->paintedIcon = icon;
     return TRUE;
 }
 
-CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd) { font = wnd ? wnd->GetFont() : nullptr; }
+CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd) {
+    font = wnd ? wnd->GetFont() : nullptr;
+    owner = wnd ? wnd->m_hWnd : nullptr;
+}
 
 CPaintDC::CPaintDC(CWnd* wnd) : CClientDC(wnd) {}

@@ -61,6 +61,7 @@ public:
     LRESULT SendIconEraseBackground() { return 0; }
 
     HDC m_hDC = nullptr;
+    HWND owner = nullptr;  // the window whose client area this is
     COLORREF textColour = 0x000000;
     COLORREF backColour = 0xFFFFFF;
     int backMode = OPAQUE;

@@ -23,4 +23,5 @@
 #include "platform/ui/SessionBinding.h"
 #include "platform/ui/Static.h"
 #include "platform/ui/ToolTipCtrl.h"
+#include "platform/ui/View.h"
 #include "platform/ui/Wnd.h"

@@ -72,6 +72,7 @@ struct Window {
 
     COLORREF textColor = 0x000000, backColor = 0xFFFFFF;  // as the last colour query answered
     int paints = 0;               // invalidations since creation (a view repaints on them)
+    HICON paintedIcon = nullptr;  // the icon the last paint drew
     bool iconic = false;
 
     // Dialogs.
