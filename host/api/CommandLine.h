@@ -8,6 +8,8 @@ int acutPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 #include <string>
 
+#include "host/api/AdsTypes.h"
+
 // Runs a host command given as (type, value) pairs ended by 0 or RTNONE:
 // acedCommand(RTSTR, "_regen", 0). The host runs REGEN; any other command
 // prints the host's unknown-command line and answers RTERROR.

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include "host/api/AdsTypes.h"
+
 // `result` receives the full path (CP1251) and needs 260 bytes; RTERROR when
 // the file is not found or its path does not fit.
 int acedFindFile(const char* name, char* result);

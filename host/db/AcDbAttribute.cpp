@@ -49,7 +49,7 @@ char* AcDbAttribute::tag() const { return copyString(tagConst()); }
 
 const char* AcDbAttribute::tagConst() const {
     const auto value = tagValue(readRecord(), kAttribute, 2);
-    return value ? value->data() : "";
+    return value ? keptString(*value) : "";
 }
 
 Acad::ErrorStatus AcDbAttribute::setTag(const char* tagText) { return writeAttributeTag(writeRecord(), kAttribute, tagText); }

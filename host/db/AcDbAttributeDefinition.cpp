@@ -32,7 +32,7 @@ char* AcDbAttributeDefinition::tag() const { return copyString(tagConst()); }
 
 const char* AcDbAttributeDefinition::tagConst() const {
     const auto value = tagValue(readRecord(), kDefinition, 2);
-    return value ? value->data() : "";
+    return value ? keptString(*value) : "";
 }
 
 Acad::ErrorStatus AcDbAttributeDefinition::setTag(const char* tagText) {
@@ -43,7 +43,7 @@ char* AcDbAttributeDefinition::prompt() const { return copyString(promptConst())
 
 const char* AcDbAttributeDefinition::promptConst() const {
     const auto value = tagValue(readRecord(), kDefinition, 3);
-    return value ? value->data() : "";
+    return value ? keptString(*value) : "";
 }
 
 Acad::ErrorStatus AcDbAttributeDefinition::setPrompt(const char* promptText) {

@@ -42,7 +42,7 @@ double AcDbBlockReference::rotation() const { return realTag(readRecord(), kInse
 
 Acad::ErrorStatus AcDbBlockReference::setRotation(double angle) {
     if (!std::isfinite(angle)) return Acad::eInvalidInput;
-    setRealTag(writeRecord(), kInsert, 50, angle / kDegree);
+    setRealTag(writeRecord(), kInsert, 50, toDegrees(angle));
     return Acad::eOk;
 }
 

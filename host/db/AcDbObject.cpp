@@ -29,13 +29,21 @@ AcDbDatabase* AcDbObject::database() const { return entry_ != nullptr ? &entry_-
 
 void AcDbObject::getAcDbHandle(AcDbHandle& handle) const { handle = AcDbHandle(entry_ != nullptr ? entry_->handle : 0); }
 
+const char* AcDbObject::keptString(std::string_view text) const {
+    if (kept_.size() > 1024) kept_.pop_front();  // an object never closed: bound what it keeps
+    return kept_.emplace_back(text).c_str();
+}
+
 kestrin::db::DrawingStore* AcDbObject::store() const { return entry_ != nullptr ? entry_->store : nullptr; }
 
 Acad::ErrorStatus AcDbObject::close() {
     if (entry_ == nullptr || (readers_ == 0 && !writer_)) acrx_abort("Failed AcDbObject::close()");
     if (writer_) writer_ = false;
     else --readers_;
-    if (readers_ == 0 && !writer_) entry_->store->noteClosed(entry_);
+    if (readers_ == 0 && !writer_) {
+        entry_->store->noteClosed(entry_);
+        kept_.clear();
+    }
     return Acad::eOk;
 }
 

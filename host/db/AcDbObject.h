@@ -12,6 +12,10 @@
 #include "host/db/AcRxObject.h"
 #include "host/db/AcadTypes.h"
 #include "host/db/AcDbObjectId.h"
+#include <deque>
+#include <string>
+#include <string_view>
+
 #include "host/dxf/TagList.h"
 
 namespace kestrin::db {
@@ -57,6 +61,9 @@ protected:
     const kestrin::dxf::Record& readRecord() const;
     kestrin::dxf::Record& writeRecord();
     kestrin::db::DrawingStore* store() const;
+    // A NUL-terminated copy of `text` that stays valid until the object is
+    // closed (for the getters that answer const char*).
+    const char* keptString(std::string_view text) const;
 
     // Called when the object is added to a database, before it gets its id.
     virtual void onAppend(kestrin::db::DrawingStore&) {}
@@ -67,6 +74,7 @@ private:
     kestrin::db::Entry* entry_ = nullptr;  // once it is
     int readers_ = 0;
     bool writer_ = false;
+    mutable std::deque<std::string> kept_;
 };
 
 // Opens the object `id` names. Answers eNullObjectId, eWasErased,

@@ -38,7 +38,7 @@ Acad::ErrorStatus AcDbSymbolTableRecord::getName(char*& name) const {
 
 Acad::ErrorStatus AcDbSymbolTableRecord::getName(const char*& name) const {
     const auto value = tagValue(readRecord(), ownSection(), 2);
-    name = value ? value->data() : "";
+    name = value ? keptString(*value) : "";
     return Acad::eOk;
 }
 

@@ -80,7 +80,7 @@ char* AcDbText::textString() const {
 
 const char* AcDbText::textStringConst() const {
     const auto value = tagValue(readRecord(), kText, 1);
-    return value ? value->data() : "";  // the tag's own NUL-terminated storage
+    return value ? keptString(*value) : "";
 }
 
 Acad::ErrorStatus AcDbText::setTextString(const char* text) {
@@ -125,7 +125,7 @@ double AcDbText::oblique() const { return degreesToRadians(realTag(readRecord(),
 
 Acad::ErrorStatus AcDbText::setOblique(double angle) {
     if (!std::isfinite(angle) || std::fabs(angle) > kMaxOblique + 1e-12) return Acad::eInvalidInput;
-    setRealTag(writeRecord(), kText, 51, angle / kDegree);
+    setRealTag(writeRecord(), kText, 51, toDegrees(angle));
     return Acad::eOk;
 }
 
@@ -133,7 +133,7 @@ double AcDbText::rotation() const { return degreesToRadians(realTag(readRecord()
 
 Acad::ErrorStatus AcDbText::setRotation(double angle) {
     if (!std::isfinite(angle)) return Acad::eInvalidInput;
-    setRealTag(writeRecord(), kText, 50, angle / kDegree);
+    setRealTag(writeRecord(), kText, 50, toDegrees(angle));
     return Acad::eOk;
 }
 

@@ -33,7 +33,7 @@ Acad::ErrorStatus AcDbTextStyleTableRecord::fileName(char*& name) const {
 
 Acad::ErrorStatus AcDbTextStyleTableRecord::fileName(const char*& name) const {
     const auto value = tagValue(readRecord(), kStyle, 3);
-    name = value ? value->data() : "";
+    name = value ? keptString(*value) : "";
     return Acad::eOk;
 }
 
@@ -45,7 +45,7 @@ Acad::ErrorStatus AcDbTextStyleTableRecord::setFileName(const char* name) {
 
 Acad::ErrorStatus AcDbTextStyleTableRecord::bigFontFileName(const char*& name) const {
     const auto value = tagValue(readRecord(), kStyle, 4);
-    name = value ? value->data() : "";
+    name = value ? keptString(*value) : "";
     return Acad::eOk;
 }
 
@@ -59,7 +59,7 @@ double AcDbTextStyleTableRecord::obliquingAngle() const { return realTag(readRec
 
 Acad::ErrorStatus AcDbTextStyleTableRecord::setObliquingAngle(double angle) {
     if (!std::isfinite(angle) || std::fabs(angle) > 85.0 * kDegree + 1e-12) return Acad::eInvalidInput;
-    setRealTag(writeRecord(), kStyle, 50, angle / kDegree);
+    setRealTag(writeRecord(), kStyle, 50, toDegrees(angle));
     return Acad::eOk;
 }
 

@@ -344,7 +344,8 @@ Entry* DrawingStore::appendEntity(const Entry* blockRecord, AcDbObject& entity) 
 
 Entry* DrawingStore::appendSubEntity(Entry* parent, AcDbObject& entity) {
     const std::string owner = formatHandle(parent->handle);
-    const auto paperFlag = tagValue(parent->record, kEntitySection, 67);
+    std::optional<std::string> paperFlag;  // a copy: the parent's record changes below
+    if (const auto flag = tagValue(parent->record, kEntitySection, 67)) paperFlag = std::string(*flag);
     const std::string layer = stringTag(parent->record, kEntitySection, 8, "0");
     if (!parent->children) {
         parent->children = std::make_unique<std::vector<Entry*>>();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace kestrin::db {
@@ -99,6 +100,11 @@ std::string formatReal(double value) {
     std::string text(buffer, result.ptr);
     if (text.find_first_of(".e") == std::string::npos) text += ".0";
     return text;
+}
+
+double toDegrees(double radians) {
+    const double degrees = radians * 180.0 / 3.14159265358979323846;
+    return std::round(degrees * 1e10) / 1e10;
 }
 
 std::optional<double> parseReal(std::string_view text) {

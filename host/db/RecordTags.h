@@ -30,6 +30,8 @@ void setTag(dxf::Record& record, const Subclass& section, int code, std::string_
 void removeTags(dxf::Record& record, const Subclass& section, int code);
 
 std::string formatReal(double value);
+// Radians to degrees for a record, rounded to 1e-10 so that 30 degrees stay "30.0".
+double toDegrees(double radians);
 std::optional<double> parseReal(std::string_view text);
 std::optional<long long> parseInteger(std::string_view text);
 std::optional<std::uint64_t> parseHandle(std::string_view hex);

@@ -1,0 +1,144 @@
+// Points and picks come from the session with the host's status numbers;
+// an action that does not fit the request fails the session by name.
+#include "host/api/EditorInput.h"
+
+#include "host/db/AcDbText.h"
+#include "tests/host/api/HostFixture.h"
+
+using namespace kestrin;
+using session::ActionKind;
+
+namespace {
+
+class EditorInput : public test::HostTest {
+protected:
+    std::uint64_t handleOf(const ads_name name) {
+        AcDbObjectId objectId;
+        EXPECT_EQ(acdbGetObjectId(objectId, name), Acad::eOk);
+        return objectId.handle().value();
+    }
+};
+
+TEST_F(EditorInput, PointEnterEscapeAndTheEndOfInput) {
+    source.actions = {test::point(1.5, -2), test::action(ActionKind::Enter), test::action(ActionKind::Escape)};
+    ads_point p{};
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTNORM);
+    EXPECT_EQ(p[X], 1.5);
+    EXPECT_EQ(p[Y], -2);
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTNONE);
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTCAN);
+    EXPECT_FALSE(session::Session::instance().failed()) << session::Session::instance().failure();
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTCAN);  // nothing more to come
+    EXPECT_EQ(inputs(), (std::vector<std::string>{"1.5,-2", "", "*Cancel*"}));
+    EXPECT_EQ(output(), "\nPoint: \nPoint: \nPoint: \nPoint: ");
+    EXPECT_EQ(source.prompts.front(), "\nPoint: ");
+}
+
+TEST_F(EditorInput, PicksByHandleLastAndNearestPoint) {
+    session::Action last = test::action(ActionKind::Pick);
+    last.pick.by = session::PickTarget::By::Last;
+    session::Action at = test::action(ActionKind::Pick);
+    at.pick.by = session::PickTarget::By::At;
+    at.pick.x = -39;
+    at.pick.y = -41;
+    source.actions = {test::pick(0x40), test::action(ActionKind::Miss), last, at};
+    ads_name name{};
+    ads_point p{};
+    EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
+    EXPECT_EQ(handleOf(name), 0x40u);
+    EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTERROR);
+    EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
+    EXPECT_EQ(handleOf(name), 0x49u);  // the newest entity
+    EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
+    EXPECT_EQ(handleOf(name), 0x47u);  // the circle centred at -40,-40
+    EXPECT_EQ(inputs(), (std::vector<std::string>{"pick 40", "miss", "pick last", "pick at -39,-41"}));
+}
+
+TEST_F(EditorInput, NestedPickReportsItsContainers) {
+    source.actions = {test::pick(0x60, {0x42}), test::pick(0x60, {0x42}), test::pick(0x43)};
+    ads_name name{};
+    ads_point p{};
+    resbuf* containers = nullptr;
+    ads_matrix m;
+    ASSERT_EQ(acedNEntSelP("\nSelect: ", name, p, 0, m, &containers), RTNORM);
+    EXPECT_EQ(handleOf(name), 0x60u);
+    ASSERT_NE(containers, nullptr);
+    EXPECT_EQ(containers->restype, RTENAME);
+    EXPECT_EQ(handleOf(containers->resval.rlname), 0x42u);
+    EXPECT_EQ(containers->rbnext, nullptr);
+    acutRelRb(containers);
+    EXPECT_EQ(m[0][0], 1.0);
+
+    EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
+    EXPECT_EQ(handleOf(name), 0x42u);  // the outermost container
+
+    ASSERT_EQ(acedNEntSelP("\nSelect: ", name, p, 0, m, &containers), RTNORM);
+    EXPECT_EQ(handleOf(name), 0x43u);  // an attribute is picked itself, with no containers
+    EXPECT_EQ(containers, nullptr);
+}
+
+TEST_F(EditorInput, AnAttributePickedWithEntSelAnswersItsReference) {
+    source.actions = {test::pick(0x43)};
+    ads_name name{};
+    ads_point p{};
+    EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
+    EXPECT_EQ(handleOf(name), 0x42u);
+}
+
+struct Wrong {
+    session::Action action;
+    bool wantsPoint;
+    const char* says;
+};
+
+TEST_F(EditorInput, ActionsThatDoNotFitAreRejectedByName) {
+    AcDbText* text = nullptr;
+    ASSERT_EQ(acdbOpenObject(text, id(0x40), AcDb::kForWrite), Acad::eOk);
+    text->erase();
+    text->close();
+    std::vector<Wrong> cases = {
+        {test::pick(0x40), true, "a point is asked for here"},
+        {test::point(1, 1), false, "an entity is asked for here"},
+        {test::action(ActionKind::Click), false, "\"click\" cannot be done while the host asks for an entity"},
+        {test::pick(0x999), false, "entity 999 does not exist"},
+        {test::pick(0x40), false, "entity 40 is erased"},
+        {test::pick(0x70), false, "entity 70 is not an entity (DICTIONARY)"},
+        {test::pick(0x60), false, "lies in the block definition \"BOX\""},
+        {test::pick(0x60, {0x46}), false, "46 is a LINE, not a block reference"},
+        {test::pick(0x47, {0x42}), false, "47 is not in the block that 42 inserts"},
+    };
+    for (const Wrong& w : cases) {
+        session::Session::instance().reset();
+        session::Session::instance().setSource(&source);
+        source.actions = {w.action};
+        ads_point p{};
+        ads_name name{};
+        resbuf* containers = nullptr;
+        const int status = w.wantsPoint ? acedGetPoint(nullptr, "\nP: ", p)
+                                        : acedNEntSelP("\nE: ", name, p, 0, nullptr, &containers);
+        EXPECT_EQ(status, RTCAN) << w.says;
+        EXPECT_EQ(containers, nullptr);
+        EXPECT_TRUE(session::Session::instance().failed()) << w.says;
+        EXPECT_NE(session::Session::instance().failure().find(w.says), std::string::npos)
+            << session::Session::instance().failure();
+        EXPECT_EQ(session::Session::instance().failure().rfind("test:1: ", 0), 0u);
+    }
+}
+
+TEST_F(EditorInput, EntityNamesAndIdsConvertAndStaleNamesAreRefused) {
+    ads_name name{};
+    EXPECT_EQ(acdbGetAdsName(name, id(0x45)), Acad::eOk);
+    AcDbObjectId back;
+    EXPECT_EQ(acdbGetObjectId(back, name), Acad::eOk);
+    EXPECT_EQ(back, id(0x45));
+    EXPECT_EQ(acdbGetAdsName(name, AcDbObjectId::kNull), Acad::eNullObjectId);
+    ads_name forged = {0x45, 987654};
+    EXPECT_EQ(acdbGetObjectId(back, forged), Acad::eInvalidAdsName);
+    EXPECT_TRUE(back.isNull());
+    ads_name unknown = {0x4444, name[1]};
+    acdbGetAdsName(name, id(0x45));
+    unknown[1] = name[1];
+    EXPECT_EQ(acdbGetObjectId(back, unknown), Acad::eInvalidAdsName);
+}
+
+}  // namespace
