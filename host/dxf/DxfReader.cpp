@@ -390,8 +390,11 @@ Document readDxfFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw DxfError(path + ": cannot open: " + std::strerror(errno));
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const std::string why = S_ISDIR(st.st_mode) ? "is a folder" : std::strerror(errno);
+    const bool statOk = ::fstat(fd, &st) == 0;
+    if (!statOk || !S_ISREG(st.st_mode)) {
+        const std::string why = !statOk               ? std::strerror(errno)
+                                : S_ISDIR(st.st_mode) ? "is a folder"
+                                                      : "not a regular file";
         ::close(fd);
         throw DxfError(path + ": cannot read: " + why);
     }

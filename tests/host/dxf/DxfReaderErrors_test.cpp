@@ -193,6 +193,12 @@ TEST(DxfReaderErrors, FileProblemsNameThePath) {
     } catch (const DxfError& e) {
         EXPECT_STREQ(e.what(), "/tmp: cannot read: is a folder");
     }
+    try {
+        readDxfFile("/dev/null");
+        FAIL() << "no error";
+    } catch (const DxfError& e) {
+        EXPECT_STREQ(e.what(), "/dev/null: cannot read: not a regular file");
+    }
 }
 
 TEST(DxfReaderErrors, ArbitraryBytesNeverCrash) {
