@@ -63,6 +63,7 @@ std::optional<Action> Session::next(Waiter waiter, const std::string& prompt, co
                 fail(source_->name(), std::string("the script ended while ") + waiterName(waiter) + " waits");
             return ended(waiter);
         }
+        lastOrigin_ = action->origin;
         if (action->kind == ActionKind::Expect && action->expect == "output") {
             checkOutput(*action);
             continue;
@@ -150,6 +151,7 @@ void Session::reset() {
     failed_ = false;
     exhausted_ = false;
     failure_.clear();
+    lastOrigin_.clear();
     waitsAfterEnd_ = 0;
 }
 

@@ -66,6 +66,9 @@ public:
     bool failed() const { return failed_; }
     const std::string& failure() const { return failure_; }  // "origin: why" (UTF-8)
     bool exhausted() const { return exhausted_; }
+    // The origin of the last action handed out ("demo.ks:12"): what an idle
+    // check blames when it finds a broken invariant.
+    const std::string& lastOrigin() const { return lastOrigin_; }
 
     // Handler for a machine action or check kind (Answer, Caps, Num, Layout,
     // Layouts, Expect). An Expect handler answers true when it knows the
@@ -95,6 +98,7 @@ private:
     bool failed_ = false;
     bool exhausted_ = false;
     std::string failure_;
+    std::string lastOrigin_;
     int waitsAfterEnd_ = 0;
     std::function<void(const std::string&)> runaway_;
 

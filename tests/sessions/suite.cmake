@@ -10,3 +10,15 @@ if(TARGET cadhost)
     set_tests_properties(session.${stem} PROPERTIES LABELS sessions)
   endforeach()
 endif()
+
+# The examples users are pointed to must keep running.
+if(TARGET cadhost)
+  file(GLOB KESTRIN_EXAMPLE_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/examples/*.ks)
+  foreach(script ${KESTRIN_EXAMPLE_SCRIPTS})
+    get_filename_component(stem ${script} NAME_WE)
+    add_test(NAME example.${stem}
+      COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/run_session.py
+              $<TARGET_FILE:cadhost> ${CMAKE_BINARY_DIR}/modules ${script})
+    set_tests_properties(example.${stem} PROPERTIES LABELS sessions)
+  endforeach()
+endif()

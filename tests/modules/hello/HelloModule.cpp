@@ -1,9 +1,12 @@
 // The hello test module: a command group KESTRIN_HELLO with HELLOPOINT (asks
 // for a point and prints it), HELLOTEXT (writes a text at a point) and
 // HELLODIALOG (a dialog that takes a point while hidden), and the default
-// context menu "Hello". It proves that a
+// context menu "Hello". HELLOLEAK leaves an object open and HELLOABORT stops
+// the host, to test how the host takes a misbehaving module; with
+// KESTRIN_HELLO_KEEP_MENU set the module forgets to remove its menu at unload. It proves that a
 // module loaded with dlopen registers with the host and is called back.
 #include <cstdio>
+#include <cstdlib>
 
 #include "base/Cp1251.h"
 #include "host/api/AcDbHostApplicationServices.h"
@@ -12,6 +15,7 @@
 #include "host/api/AcRxDynamicLinker.h"
 #include "host/api/CommandLine.h"
 #include "host/api/EditorInput.h"
+#include "host/db/Abort.h"
 #include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbText.h"
@@ -48,6 +52,13 @@ void helloText() {
     space->close();
 }
 
+void helloLeak() {
+    AcDbBlockTable* table = nullptr;
+    acdbHostApplicationServices()->workingDatabase()->getBlockTable(table, AcDb::kForRead);
+}
+
+void helloAbort() { acrx_abort("%s", "Failed AcDbObject::close()"); }
+
 void helloDialog() {
     HelloDialog dialog(CWnd::FromHandle(adsw_acadMainWnd()));
     const INT_PTR result = dialog.DoModal();
@@ -72,6 +83,8 @@ extern "C" int acrxEntryPoint(int message, void* appId) {
         acrxDynamicLinker()->unlockApplication(appId);
         kestrin::host::commandStack().addCommand("KESTRIN_HELLO", "HELLOPOINT", "HELLOPOINT", ACRX_CMD_MODAL, helloPoint);
         kestrin::host::commandStack().addCommand("KESTRIN_HELLO", "HELLOTEXT", "HELLOTEXT", ACRX_CMD_MODAL, helloText);
+        kestrin::host::commandStack().addCommand("KESTRIN_HELLO", "HELLOLEAK", "HELLOLEAK", ACRX_CMD_MODAL, helloLeak);
+        kestrin::host::commandStack().addCommand("KESTRIN_HELLO", "HELLOABORT", "HELLOABORT", ACRX_CMD_MODAL, helloAbort);
         kestrin::host::commandStack().addCommand("KESTRIN_HELLO", "HELLODIALOG", "HELLODIALOG", ACRX_CMD_MODAL,
                                                  helloDialog);
         menu = new HelloMenu;
@@ -79,6 +92,7 @@ extern "C" int acrxEntryPoint(int message, void* appId) {
         acedAddDefaultContextMenu(menu, appId, "Hello");
     } else if (message == 2) {
         kestrin::host::commandStack().removeGroup("KESTRIN_HELLO");
+        if (std::getenv("KESTRIN_HELLO_KEEP_MENU")) return 0;
         acedRemoveDefaultContextMenu(menu);
         delete menu;
         menu = nullptr;

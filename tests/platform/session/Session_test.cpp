@@ -194,6 +194,7 @@ TEST_F(SessionTest, IdleChecksRunBeforeEachWaitAndCanFailTheSession) {
         if (leak) session().fail("", "object 2A is still open");
     });
     EXPECT_TRUE(session().next(Waiter::CommandLine));
+    EXPECT_EQ(session().lastOrigin(), "s.ks:1");
     leak = true;
     EXPECT_FALSE(session().next(Waiter::CommandLine));
     EXPECT_EQ(session().failure(), "object 2A is still open");
