@@ -1,0 +1,5 @@
+#include "plugin/frame/ObjectClose.h"
+
+void closeOrAbort(AcDbObject* object) {
+    if (object != nullptr && object->close() != Acad::eOk) acrx_abort("%s", "Failed AcDbObject::close()");
+}
