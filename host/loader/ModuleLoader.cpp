@@ -144,6 +144,12 @@ void ModuleLoader::detach(Module& m, bool entryPointDone) {
             // The module goes regardless; an exception must not stop the host.
         }
     }
+    // Whatever it left registered under its id must not outlive its code.
+    std::vector<AcEdUIContext*> leftovers;
+    for (const auto& menu : registeredContextMenus())
+        if (menu.appId == &m) leftovers.push_back(menu.context);
+    for (AcEdUIContext* context : leftovers) acedRemoveDefaultContextMenu(context);
+    acrxDynamicLinker()->forget(&m);
     if (m.attached && m.dllMain) {
         try {
             m.dllMain(m.instance(), DLL_PROCESS_DETACH, nullptr);
@@ -153,12 +159,6 @@ void ModuleLoader::detach(Module& m, bool entryPointDone) {
     m.attached = false;
     if (m.resourcesAdded && resources_.remove) resources_.remove(m.instance());
     m.resourcesAdded = false;
-    // Whatever the module left registered under its id must not outlive its code.
-    std::vector<AcEdUIContext*> leftovers;
-    for (const auto& menu : registeredContextMenus())
-        if (menu.appId == &m) leftovers.push_back(menu.context);
-    for (AcEdUIContext* context : leftovers) acedRemoveDefaultContextMenu(context);
-    acrxDynamicLinker()->forget(&m);
     if (m.library) dlclose(m.library);
     m.library = nullptr;
 }

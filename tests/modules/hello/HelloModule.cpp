@@ -7,6 +7,7 @@
 // module loaded with dlopen registers with the host and is called back.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "base/Cp1251.h"
 #include "host/api/AcDbHostApplicationServices.h"
@@ -28,6 +29,7 @@ namespace {
 
 AFX_EXTENSION_MODULE extension;
 HelloMenu* menu = nullptr;
+std::unique_ptr<HelloMenu> keptMenu;  // a "forgotten" menu, freed when the library goes
 
 void helloPoint() {
     ads_point p = {0, 0, 0};
@@ -92,7 +94,11 @@ extern "C" int acrxEntryPoint(int message, void* appId) {
         acedAddDefaultContextMenu(menu, appId, "Hello");
     } else if (message == 2) {
         kestrin::host::commandStack().removeGroup("KESTRIN_HELLO");
-        if (std::getenv("KESTRIN_HELLO_KEEP_MENU")) return 0;
+        if (std::getenv("KESTRIN_HELLO_KEEP_MENU")) {
+            keptMenu.reset(menu);
+            menu = nullptr;
+            return 0;
+        }
         acedRemoveDefaultContextMenu(menu);
         delete menu;
         menu = nullptr;
