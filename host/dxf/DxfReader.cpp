@@ -77,6 +77,7 @@ private:
     void convertCodePage();
     void checkTrailer();
     void release(std::size_t keepFrom);
+    void growFor(std::vector<Record>& out, std::size_t sectionStart) const;
 
     LineScanner lines_;
     const std::string& name_;
@@ -106,7 +107,7 @@ bool Reader::nextTag(Tag& tag) {
         fail(line, "end of file after group code " + std::to_string(code) + ", expected its value on the next line");
     // A lone carriage return would end the line for other readers and could
     // not be written back.
-    if (value.find('\r') != std::string_view::npos)
+    if (lines_.innerCr())
         fail(lines_.lineNumber(), "a carriage return inside the value of group code " + std::to_string(code));
     if (type != ValueType::String && !isValidValue(type, value))
         fail(lines_.lineNumber(), "expected " + std::string(describe(type)) + " for group code " +
@@ -306,8 +307,19 @@ void Reader::readBlocks(Tag t) {
     }
 }
 
+// Doubling a vector of a million records moves them all again and faults in
+// fresh pages each time; once a section has shown its average record size,
+// room for what the rest of the file can hold is taken in one step.
+void Reader::growFor(std::vector<Record>& out, std::size_t sectionStart) const {
+    if (out.size() < out.capacity() || out.size() < 4096) return;
+    const double perRecord = static_cast<double>(lines_.offset() - sectionStart) / static_cast<double>(out.size());
+    const double more = static_cast<double>(lines_.size() - lines_.offset()) / perRecord;
+    out.reserve(out.size() + static_cast<std::size_t>(more * 1.05) + 1024);
+}
+
 void Reader::readRecords(Tag t, std::vector<Record>& out, const std::string& section) {
     const std::string where = "inside section " + section + ", expected ENDSEC";
+    const std::size_t sectionStart = lines_.offset();
     const bool entities = section == "ENTITIES";
     while (t.value != "ENDSEC") {
         if (isStructureWord(t.value) || t.value.empty())
@@ -318,10 +330,13 @@ void Reader::readRecords(Tag t, std::vector<Record>& out, const std::string& sec
         recordStart_ = lines_.offset();
         const Tag zero = t;
         t = collectUntilZero(where);
+        growFor(out, sectionStart);
         out.push_back(takeRecord(zero));
         if (entities)
             if (auto f = checkCounts(out.back())) fail(f->line, f->what);
     }
+    // The estimate counted later sections too; give back a large surplus.
+    if (out.capacity() > out.size() + out.size() / 4 + 4096) out.shrink_to_fit();
 }
 
 void Reader::convertCodePage() {
