@@ -89,6 +89,12 @@ AcGePoint3d anchorOf(const Entry& e) {
     return p;
 }
 
+// Only what the current space shows can be picked by position or as the last.
+bool inCurrentSpace(const Entry& e, bool tilemode) {
+    const bool paper = kestrin::db::integerTag(e.record, {"AcDbEntity", 0, {}}, 67, 0) == 1;
+    return paper != tilemode;
+}
+
 bool isEntity(const Entry& e) { return e.place == Place::Entity || e.place == Place::SubEntity; }
 
 std::optional<std::uint64_t> ownerHandle(const Entry& e) {
@@ -115,7 +121,7 @@ std::optional<Picked> resolve(const Action& action) {
     if (pick.by == PickTarget::By::Last) {
         const auto& all = store.topLevelEntities();
         for (auto it = all.rbegin(); it != all.rend() && picked.entity == nullptr; ++it)
-            if (!(*it)->erased) picked.entity = *it;
+            if (!(*it)->erased && inCurrentSpace(**it, db->tilemode())) picked.entity = *it;
         if (picked.entity == nullptr) {
             Session::instance().reject(action, "the drawing has no entity to pick");
             return std::nullopt;
@@ -127,7 +133,7 @@ std::optional<Picked> resolve(const Action& action) {
         const AcGePoint3d at(pick.x, pick.y, 0);
         double best = std::numeric_limits<double>::infinity();
         for (Entry* e : store.topLevelEntities()) {
-            if (e->erased) continue;
+            if (e->erased || !inCurrentSpace(*e, db->tilemode())) continue;
             const AcGePoint3d p = anchorOf(*e);
             const double d = std::hypot(p.x - at.x, p.y - at.y);
             if (d < best) {

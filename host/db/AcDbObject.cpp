@@ -12,7 +12,8 @@ AcDbObject::AcDbObject(const char* dxfType) { own_.type = dxfType; }
 AcDbObject::~AcDbObject() {
     // The store clears entry_ before it deletes its objects; anyone else
     // deleting a database-resident object would leave a dangling entry.
-    if (entry_ != nullptr) acrx_abort("AcDbObject %s was deleted while in a database", objectId().handle().isNull() ? "?" : kestrin::db::formatHandle(entry_->handle).c_str());
+    if (entry_ != nullptr)
+        acrx_abort("%s %s was deleted while in a database", isA()->name(), kestrin::db::formatHandle(entry_->handle).c_str());
 }
 
 AcDbObjectId AcDbObject::objectId() const { return AcDbObjectId(entry_); }

@@ -69,8 +69,7 @@ Entry* DrawingStore::newEntry(dxf::Record&& record, Place place) {
 
 void DrawingStore::indexHandle(Entry* entry) {
     if (entry->handle == 0) return;
-    if (!handles_.empty() && handles_.back().first >= entry->handle) handlesSorted_ = false;
-    handles_.emplace_back(entry->handle, entry);
+    handles_.emplace_back(entry->handle, entry);  // handles come from the seed, above every other
 }
 
 Entry* DrawingStore::byHandle(std::uint64_t handle) const {

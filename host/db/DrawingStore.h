@@ -122,8 +122,7 @@ private:
     AcDbDatabase& database_;
     std::uint64_t serial_;
     std::deque<Entry> storage_;
-    std::vector<std::pair<std::uint64_t, Entry*>> handles_;  // sorted by handle
-    bool handlesSorted_ = true;
+    std::vector<std::pair<std::uint64_t, Entry*>> handles_;  // sorted: new handles are above all others
     std::uint64_t nextHandle_ = 1;
     std::vector<Entry*> open_;
 

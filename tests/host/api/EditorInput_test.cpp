@@ -2,6 +2,7 @@
 // an action that does not fit the request fails the session by name.
 #include "host/api/EditorInput.h"
 
+#include "host/api/HostVariables.h"
 #include "host/db/AcDbText.h"
 #include "tests/host/api/HostFixture.h"
 
@@ -41,17 +42,29 @@ TEST_F(EditorInput, PicksByHandleLastAndNearestPoint) {
     at.pick.by = session::PickTarget::By::At;
     at.pick.x = -39;
     at.pick.y = -41;
-    source.actions = {test::pick(0x40), test::action(ActionKind::Miss), last, at};
+    source.actions = {test::pick(0x40), test::action(ActionKind::Miss), last, at, last, at};
     ads_name name{};
     ads_point p{};
     EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
     EXPECT_EQ(handleOf(name), 0x40u);
     EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTERROR);
     EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
-    EXPECT_EQ(handleOf(name), 0x49u);  // the newest entity
+    EXPECT_EQ(handleOf(name), 0x48u);  // the newest entity of model space
     EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
     EXPECT_EQ(handleOf(name), 0x47u);  // the circle centred at -40,-40
-    EXPECT_EQ(inputs(), (std::vector<std::string>{"pick 40", "miss", "pick last", "pick at -39,-41"}));
+    EXPECT_EQ(p[X], -39);
+
+    // In paper space only its own entities can be picked.
+    resbuf paper{};
+    paper.restype = RTSHORT;
+    paper.resval.rint = 0;
+    ASSERT_EQ(acedSetVar("TILEMODE", &paper), RTNORM);
+    EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
+    EXPECT_EQ(handleOf(name), 0x49u);
+    EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
+    EXPECT_EQ(handleOf(name), 0x49u);
+    EXPECT_EQ(inputs(), (std::vector<std::string>{"pick 40", "miss", "pick last", "pick at -39,-41", "pick last",
+                                                  "pick at -39,-41"}));
 }
 
 TEST_F(EditorInput, NestedPickReportsItsContainers) {
