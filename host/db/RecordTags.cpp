@@ -35,13 +35,14 @@ std::optional<Range> sectionRange(const dxf::Record& record, const Subclass& sec
     return std::nullopt;
 }
 
+// Place of `code` in the section's canonical order; -1 when it has none.
 int rank(const Subclass& section, int code) {
     int r = 0;
     for (int c : section.order) {
         if (c == code) return r;
         ++r;
     }
-    return r;  // unknown codes go last
+    return -1;
 }
 
 std::size_t findIn(const dxf::TagList& tags, Range range, int code) {
@@ -75,14 +76,19 @@ void setTag(dxf::Record& record, const Subclass& section, int code, std::string_
         record.tags.set(found, value);
         return;
     }
+    // After the last tag that comes before it in the canonical order, else
+    // before the first that comes after it; tags of unknown order are passed.
     const int wanted = rank(section, code);
-    std::size_t at = range->end;
-    for (std::size_t i = range->begin; i < range->end; ++i) {
-        if (rank(section, record.tags[i].code) > wanted) {
-            at = i;
-            break;
+    std::size_t at = dxf::TagList::npos;
+    if (wanted >= 0) {
+        for (std::size_t i = range->begin; i < range->end; ++i) {
+            const int r = rank(section, record.tags[i].code);
+            if (r >= 0 && r < wanted) at = i + 1;
         }
+        for (std::size_t i = range->begin; at == dxf::TagList::npos && i < range->end; ++i)
+            if (rank(section, record.tags[i].code) > wanted) at = i;
     }
+    if (at == dxf::TagList::npos) at = range->end;
     record.tags.insert(at, code, value);
 }
 

@@ -15,6 +15,7 @@
 #include "host/db/AcDbMText.h"
 #include "host/db/AcDbText.h"
 #include "host/db/ObjectFactory.h"
+#include "host/db/RecordTags.h"
 #include "tests/host/db/TestDrawing.h"
 
 using namespace kestrin;
@@ -214,6 +215,25 @@ TEST_F(Entities, UnmodelledEntitiesAreNamedByTheirSubclassMarker) {
     EXPECT_EQ(kestrin::db::unmodelledClassName(test::record("RTEXT", {{100, "AcDbEntity"}, {100, "AcDbText"}}),
                                                kestrin::db::Place::Entity),
               "AcDbEntity");
+}
+
+}  // namespace
+
+namespace {
+
+// Older files have no subclass markers: the whole record is one section and
+// new tags still go after the handle, among their neighbours.
+TEST(RecordTags, RecordsWithoutMarkersGetTagsBesideTheirNeighbours) {
+    kestrin::dxf::Record r = kestrin::test::record("TEXT", {{5, "2A"}, {8, "0"}, {10, "1.0"}, {20, "2.0"},
+                                                            {40, "2.5"}, {1, "old"}, {1001, "APP"}, {1000, "x"}});
+    const kestrin::db::Subclass text{"AcDbText", 0, {10, 20, 30, 40, 1, 50, 41, 51, 7, 72, 11, 21, 31}};
+    kestrin::db::setTag(r, text, 72, "1");
+    kestrin::db::setTag(r, text, 50, "45.0");
+    kestrin::db::setTag(r, text, 30, "0.0");
+    kestrin::db::setTag(r, text, 1, "new");
+    EXPECT_EQ(kestrin::test::dump(r),
+              "TEXT: 5=2A 8=0 10=1.0 20=2.0 30=0.0 40=2.5 1=new 50=45.0 72=1 1001=APP 1000=x");
+    EXPECT_EQ(kestrin::db::tagValue(r, text, 1000), std::nullopt);  // extended data is not the entity's
 }
 
 }  // namespace
