@@ -2,6 +2,8 @@
 // includes its framework header.
 #pragma once
 
+#include <string>
+
 #include "platform/clipboard/Clipboard.h"
 #include "platform/keyboard/Keyboard.h"
 #include "platform/ui/App.h"
@@ -25,3 +27,6 @@
 #include "platform/ui/ToolTipCtrl.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Wnd.h"
+
+// The framework's string class: CP1251 text in a standard string.
+using CString = std::string;

@@ -114,3 +114,44 @@ TEST_F(ComboBoxes, ChoosingOnAButtonIsRejected) {
 
 }  // namespace
 }  // namespace kestrin::ui::test
+
+namespace kestrin::ui::test {
+namespace {
+
+class ListDialog : public CDialog {
+public:
+    ListDialog() : CDialog(kNestedDialog) {}
+    std::vector<std::string> chosen;
+    void OnListChange() {
+        auto* list = static_cast<CListBox*>(GetDlgItem(kList));
+        std::string text;
+        list->GetText(list->GetCurSel(), text);
+        chosen.push_back(text);
+    }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        auto* list = static_cast<CListBox*>(GetDlgItem(kList));
+        for (const char* e : {"c:\\", "Work", "data"}) list->AddString(e);
+        list->SetCurSel(0);  // the program's selection raises nothing
+        return TRUE;
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(ListDialog, CDialog)
+    ON_LBN_SELCHANGE(kList, OnListChange)
+END_MESSAGE_MAP()
+
+using ListBoxes = UiTest;
+
+TEST_F(ListBoxes, ChoosingAnEntryRaisesSelectionChange) {
+    script({choose(ref(kList), "work"), choose(ref(kList), "data"), key("enter")});
+    ListDialog dlg;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.chosen, (std::vector<std::string>{"Work", "data"})) << "the exact text wins, then any letter case";
+    EXPECT_FALSE(failed()) << failure();
+}
+
+}  // namespace
+}  // namespace kestrin::ui::test
