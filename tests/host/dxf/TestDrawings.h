@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -90,6 +91,25 @@ inline Tags without(Tags tags, const std::string& name) {
             break;
         }
     return tags;
+}
+
+// "" when equal, else where two long texts first differ (gtest's own diff of
+// texts this long costs gigabytes).
+inline std::string firstDifference(const std::string& a, const std::string& b) {
+    if (a == b) return "";
+    std::size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+    const auto line = std::count(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(i), '\n') + 1;
+    return "differ at byte " + std::to_string(i) + " (line " + std::to_string(line) + "): '" + a.substr(i, 40) +
+           "' vs '" + b.substr(i, 40) + "'";
+}
+
+inline std::string firstDifference(const Tags& a, const Tags& b) {
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+        if (a[i] != b[i])
+            return "tag " + std::to_string(i) + ": " + std::to_string(a[i].first) + " '" + a[i].second + "' vs " +
+                   std::to_string(b[i].first) + " '" + b[i].second + "'";
+    return a.size() == b.size() ? "" : "sizes " + std::to_string(a.size()) + " and " + std::to_string(b.size());
 }
 
 }  // namespace kestrin::dxf::testing
