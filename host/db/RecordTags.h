@@ -4,10 +4,10 @@
 // (1001). A record without markers (older files) is one section.
 #pragma once
 
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/db/AcadTypes.h"
 #include "host/dxf/TagList.h"
@@ -20,7 +20,7 @@ namespace kestrin::db {
 struct Subclass {
     std::string_view marker;
     int occurrence = 0;
-    std::initializer_list<int> order;
+    std::vector<int> order;  // owned: a Subclass may outlive the expression that made it
 };
 
 std::optional<std::string_view> tagValue(const dxf::Record& record, const Subclass& section, int code);
