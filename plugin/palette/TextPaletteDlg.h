@@ -94,6 +94,20 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Input from the drawing: hide for it, then come back or end the palette.
+    void beginHandOver();
+    void completeHandOver();
+    void cancelHandOver();
+    // Steps the record's insertion point by the offset fields when the
+    // rotation allows it.
+    void stepByOffsets();
+    bool offsetMode() const;
+    void fillStyleList();
+    void justify(int mode);
+    HBITMAP buttonBitmap(int resourceId) const;
+    void setButtonBitmap(int controlId, int resourceId);
+
     HICON m_hIcon = nullptr;
-    CBitmap m_bitmaps[42];
+    CBitmap m_bitmaps[42];  // in the order of kButtonBitmaps
+    bool m_applying = false;  // applyToPreview is running (its writes raise changes)
 };

@@ -1,0 +1,232 @@
+// The palette's line operations: each one that needs a point or a text from
+// the drawing hides the palette, asks the host and comes back, or ends the
+// palette when the user cancels.
+#include <cstdlib>
+
+#include "base/Cp1251.h"
+#include "host/api/Arx.h"
+#include "plugin/frame/SystemVariables.h"
+#include "plugin/frame/TextPlacement.h"
+#include "plugin/frame/TextStyles.h"
+#include "plugin/palette/PaletteNumbers.h"
+#include "plugin/palette/TextPaletteDlg.h"
+#include "plugin/palette/TextProperties.h"
+
+using namespace kestrin::literals;
+
+namespace {
+
+const char* insertionPrompt() { return "\nВыберите точку вставки: "_cp; }
+
+// Asks for the insertion point of a line, with `base` as the base point;
+// the record takes the answer only when one was given.
+bool askInsertionPoint(const AcGePoint3d& base) {
+    ads_point from = {base.x, base.y, base.z};
+    ads_point to = {0, 0, 0};
+    if (acedGetPoint(from, insertionPrompt(), to) != RTNORM) return false;
+    g_textProperties.insertionPoint = AcGePoint3d(to[0], to[1], to[2]);
+    return true;
+}
+
+// Erases the preview entity when it is a text; answers whether it did.
+bool erasePreviewText() {
+    AcDbObjectId id;
+    AcDbObject* object = nullptr;
+    if (acdbGetObjectId(id, g_textProperties.entity) != Acad::eOk ||
+        acdbOpenObject(object, id, AcDb::kForWrite) != Acad::eOk)
+        return false;
+    const bool isText = AcDbText::cast(object) != nullptr;
+    if (isText) object->erase();
+    object->close();
+    return isText;
+}
+
+}  // namespace
+
+void CTextPaletteDlg::beginHandOver() {
+    BeginEditorCommand();
+    ShowWindow(SW_HIDE);
+}
+
+void CTextPaletteDlg::completeHandOver() {
+    CompleteEditorCommand(true);
+    delete m_pToolTip;
+    m_pToolTip = nullptr;
+    createToolTips();
+    ShowWindow(SW_SHOW);
+    flushDrawingGraphics();
+}
+
+void CTextPaletteDlg::cancelHandOver() { CancelEditorCommand(); }
+
+bool CTextPaletteDlg::offsetMode() const {
+    return std::atof(m_strOffsetX.c_str()) != 0 || std::atof(m_strOffsetY.c_str()) != 0;
+}
+
+void CTextPaletteDlg::stepByOffsets() {
+    if (!rotationAllowsOffset(m_strRotation)) return;
+    g_textProperties.insertionPoint.x += std::atof(m_strOffsetX.c_str());
+    g_textProperties.insertionPoint.y += std::atof(m_strOffsetY.c_str());
+}
+
+void CTextPaletteDlg::pickLineOffset() {
+    TextProperties& r = g_textProperties;
+    beginHandOver();
+    int orthomode = 0;
+    int osmode = 0;
+    getShortVar("orthomode", orthomode);
+    getShortVar("osmode", osmode);
+    setRealVar("orthomode", 1);
+    setRealVar("osmode", 64);
+
+    ads_point first = {0, 0, 0};
+    ads_point second = {0, 0, 0};
+    const bool given = acedGetPoint(nullptr, "\nПервая точка: "_cp, first) == RTNORM &&
+                       acedGetPoint(first, "\nВторая точка: "_cp, second) == RTNORM;
+    setRealVar("orthomode", orthomode);
+    setRealVar("osmode", osmode);
+    if (!given) {
+        eraseIfEmpty(r.entity);
+        cancelHandOver();
+        return;
+    }
+    r.offsetX = second[0] - first[0];
+    r.offsetY = second[1] - first[1];
+    m_strOffsetX = r.offsetX == 0 ? std::string() : formatWhole(r.offsetX);
+    m_strOffsetY = r.offsetY == 0 ? std::string() : formatWhole(r.offsetY);
+    UpdateData(FALSE);
+    completeHandOver();
+}
+
+void CTextPaletteDlg::startLineAtPoint() {
+    TextProperties& r = g_textProperties;
+    const AcGePoint3d base = r.insertionPoint;
+    r.text.clear();
+    eraseIfEmpty(r.entity);
+    beginHandOver();
+    if (!askInsertionPoint(base)) {
+        cancelHandOver();
+        return;
+    }
+    m_strText.clear();
+    createTextEntity(std::string());
+    m_edtText.SetFocus();
+    UpdateData(FALSE);
+    completeHandOver();
+}
+
+void CTextPaletteDlg::newLine() {
+    TextProperties& r = g_textProperties;
+    UpdateData(TRUE);
+    eraseIfEmpty(r.entity);
+    const AcGePoint3d base = r.insertionPoint;
+
+    if (offsetMode()) {
+        stepByOffsets();
+        r.text.clear();
+        m_strText.clear();
+        createTextEntity(std::string());
+        m_edtText.SetFocus();
+        UpdateData(FALSE);
+        return;
+    }
+
+    beginHandOver();
+    r.text.clear();
+    if (!askInsertionPoint(base)) {
+        cancelHandOver();
+        return;
+    }
+    m_strText.clear();
+    createTextEntity(std::string());
+    m_edtText.SetFocus();
+    UpdateData(FALSE);
+    r.offsetX = r.insertionPoint.x - base.x;
+    r.offsetY = r.insertionPoint.y - base.y;
+    refreshFromRecord();
+    completeHandOver();
+}
+
+void CTextPaletteDlg::moveLine() {
+    TextProperties& r = g_textProperties;
+    UpdateData(TRUE);
+    const bool erased = erasePreviewText();
+    const AcGePoint3d base = r.insertionPoint;
+
+    if (offsetMode()) {
+        stepByOffsets();
+        createTextEntity(r.text);
+        m_edtText.SetFocus();
+        UpdateData(FALSE);
+        flushDrawingGraphics();
+        return;
+    }
+
+    beginHandOver();
+    if (!askInsertionPoint(base)) {
+        // The line was taken away only to be put elsewhere: put it back
+        // where it was, so no text is lost. An empty line goes, as on Cancel.
+        if (erased && !r.text.empty()) createTextEntity(r.text);
+        cancelHandOver();
+        return;
+    }
+    m_strText = r.text;
+    createTextEntity(r.text);
+    m_edtText.SetFocus();
+    UpdateData(FALSE);
+    r.offsetX = r.insertionPoint.x - base.x;
+    r.offsetY = r.insertionPoint.y - base.y;
+    refreshFromRecord();
+    completeHandOver();
+}
+
+void CTextPaletteDlg::editExistingText() {
+    TextProperties& r = g_textProperties;
+    beginHandOver();
+    eraseIfEmpty(r.entity);
+    m_strText.clear();
+    for (;;) {
+        const int answer = pickExistingText();
+        if (answer == kPickCancelled) {
+            cancelHandOver();
+            return;
+        }
+        if (answer == kPickDone) break;
+    }
+    m_strText = r.text;
+    UpdateData(FALSE);
+    refreshFromRecord();
+    completeHandOver();
+}
+
+void CTextPaletteDlg::loadOwnFont() {
+    TextProperties& r = g_textProperties;
+    char found[512] = "";
+    const bool fontFound = acedFindFile(kSymbolFontFile, found) == RTNORM;
+    if (fontFound) m_btnOwnFont.ShowWindow(SW_HIDE);
+    const AcDbObjectId created = loadSymbolFontStyle();
+    if (created.isNull()) {
+        // Nothing was created: the button stays for another try.
+        if (fontFound) m_btnOwnFont.ShowWindow(SW_SHOW);
+        return;
+    }
+    r.styleId = created;
+
+    m_strStyle = kSymbolStyleName;
+    const int count = m_cmbStyle.GetCount();
+    if (count == 0) return;
+    bool listed = false;
+    for (int i = 0; i < count && !listed; ++i) {
+        std::string entry;
+        m_cmbStyle.GetLBText(i, entry);
+        listed = entry == kSymbolStyleName;
+    }
+    if (!listed) m_cmbStyle.AddString(kSymbolStyleName);
+    UpdateData(FALSE);
+    r.styleName = kSymbolStyleName;
+    r.styleId = findTextStyle(kSymbolStyleName);
+    applyToPreview();
+
+    applyStyleLook(kSymbolStyleName);
+    m_edtText.SetFocus();
+}

@@ -1,0 +1,145 @@
+// How the palette ends and what it leaves in the drawing; the own font
+// button; a preview entity that went away or is no text.
+#include "tests/plugin/palette/PaletteTestSupport.h"
+
+#include <stdlib.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "base/Cp1251.h"
+#include "host/api/HostRuntime.h"
+#include "plugin/resources/ResourceIds.h"
+
+using namespace kestrin;
+using namespace kestrin::literals;
+using namespace kestrin::test;
+
+namespace {
+
+class PaletteEnding : public PaletteTest {};
+
+void erasePreview() {
+    AcDbObjectId id;
+    acdbGetObjectId(id, g_textProperties.entity);
+    AcDbObject* object = nullptr;
+    ASSERT_EQ(acdbOpenObject(object, id, AcDb::kForWrite), Acad::eOk);
+    object->erase();
+    object->close();
+}
+
+}  // namespace
+
+TEST_F(PaletteEnding, CancelKeepsAWrittenLineAndRemovesAnEmptyOne) {
+    startLine(0, 0);
+    EXPECT_EQ(runPalette({"type \"abc\"", "click 2"}), IDCANCEL);
+    ASSERT_EQ(texts().size(), 1u);
+    EXPECT_EQ(texts()[0].text, "abc");
+
+    startLine(5, 5);
+    EXPECT_EQ(runPalette({"escape"}), IDCANCEL);
+    EXPECT_EQ(texts().size(), 1u);
+
+    startLine(6, 6);
+    runPalette({"type \"x\"", "key backspace", "close"});
+    EXPECT_EQ(texts().size(), 1u);
+    EXPECT_EQ(g_textProperties.text, "");
+}
+
+TEST_F(PaletteEnding, ACancelledPickEndsThePalette) {
+    startLine(0, 0);
+    EXPECT_EQ(runPalette({"type \"kept\"", "click 8024", "escape"}), IDCANCEL);
+    ASSERT_EQ(texts().size(), 1u);
+    EXPECT_EQ(texts()[0].text, "kept");
+
+    startLine(0, 0);
+    EXPECT_EQ(runPalette({"click 8020", "escape"}), IDCANCEL);
+    EXPECT_EQ(texts().size(), 1u);  // the empty line went before the pick
+
+    startLine(0, 0);
+    EXPECT_EQ(runPalette({"click 8017", "point 1,1", "escape"}), IDCANCEL);
+    EXPECT_EQ(texts().size(), 1u);
+
+    startLine(0, 0);
+    EXPECT_EQ(runPalette({"click 8043", "escape"}), IDCANCEL);
+    EXPECT_EQ(texts().size(), 1u);
+}
+
+TEST_F(PaletteEnding, APreviewErasedMeanwhileIsSkippedAndTheNextLineWorks) {
+    startLine(0, 0);
+    runPalette({"type \"a\"", [&] { erasePreview(); }, "type \"b\"", [&] {
+                    EXPECT_EQ(g_textProperties.text, "ab");
+                    EXPECT_EQ(stringVar("TEXTSTYLE"), "Standard");
+                    EXPECT_TRUE(controlEnabled(*dlg, IDC_TEXT));
+                },
+                "focus 8015", "type \"1\"", "click 8024", "type \"c\"", "click 2"});
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].text, "c");
+    EXPECT_EQ(all[0].position.x, 1);
+}
+
+TEST_F(PaletteEnding, APreviewThatIsNoTextDisablesTheField) {
+    AcDbBlockTable* table = nullptr;
+    acdbHostApplicationServices()->workingDatabase()->getBlockTable(table, AcDb::kForRead);
+    AcDbBlockTableRecord* space = nullptr;
+    table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForWrite);
+    table->close();
+    auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 1, 0));
+    AcDbObjectId id;
+    ASSERT_EQ(space->appendAcDbEntity(id, line), Acad::eOk);
+    line->close();
+    space->close();
+    acdbGetAdsName(g_textProperties.entity, id);
+
+    runPalette({"choose 8003 \"5\"", [&] {
+                    EXPECT_EQ(controlText(*dlg, IDC_TEXT), "Это не текст!"_cp);
+                    EXPECT_FALSE(controlEnabled(*dlg, IDC_TEXT));
+                    EXPECT_FALSE(controlShown(*dlg, IDC_NEW_LINE));
+                },
+                "click 2"});
+}
+
+class PaletteFontButton : public PaletteEnding {
+protected:
+    ~PaletteFontButton() override {
+        host::HostRuntime::instance().clearSupportPath();
+        if (!folder_.empty()) {
+            std::remove((folder_ + "/zor.shx").c_str());
+            std::remove(folder_.c_str());
+        }
+    }
+    void provideFont() {
+        char pattern[] = "/tmp/kestrin-font-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        std::ofstream(folder_ + "/zor.shx") << "AutoCAD-86 shapes 1.0\n";
+        host::HostRuntime::instance().addSupportPath(folder_);
+    }
+    std::string folder_;
+};
+
+TEST_F(PaletteFontButton, WithoutTheFontFileTheButtonStaysAndTheMessageIsPrinted) {
+    startLine(0, 0);
+    runPalette({"click 8013", [&] {
+                    EXPECT_TRUE(controlShown(*dlg, IDC_LOAD_FONT));
+                    EXPECT_EQ(controlText(*dlg, IDC_STYLE), "Standard");
+                },
+                "click 2"});
+    EXPECT_NE(output().find("Не найден файл zor.shx."), std::string::npos) << output();
+}
+
+TEST_F(PaletteFontButton, WithTheFontFileTheStyleIsMadeListedAndUsed) {
+    provideFont();
+    startLine(0, 0);
+    runPalette({"type \"q\"", "click 8013", [&] {
+                    EXPECT_FALSE(controlShown(*dlg, IDC_LOAD_FONT));
+                    EXPECT_EQ(controlText(*dlg, IDC_STYLE), "ZOR");
+                    EXPECT_EQ(comboEntries(dlg->m_cmbStyle), (std::vector<std::string>{"Standard", "ZOR"}));
+                    EXPECT_EQ(preview().style, "ZOR");
+                    EXPECT_EQ(stringVar("TEXTSTYLE"), "ZOR");
+                    EXPECT_TRUE(controlShown(*dlg, IDC_SUPERSCRIPT));
+                    EXPECT_EQ(CWnd::GetFocus()->GetDlgCtrlID(), IDC_TEXT);
+                },
+                "click 2"});
+}

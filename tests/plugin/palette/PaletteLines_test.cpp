@@ -1,0 +1,197 @@
+// Line operations: the offset by two points, new lines by a picked point or
+// by the offsets, moving a line, starting at a point, editing a picked text.
+#include "tests/plugin/palette/PaletteTestSupport.h"
+
+#include <algorithm>
+
+#include "base/Cp1251.h"
+#include "plugin/resources/ResourceIds.h"
+
+using namespace kestrin;
+using namespace kestrin::literals;
+using namespace kestrin::test;
+
+namespace {
+
+class PaletteLines : public PaletteTest {};
+
+bool saw(const std::vector<std::string>& prompts, const std::string& what) {
+    for (const auto& p : prompts)
+        if (p.find(what) != std::string::npos) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST_F(PaletteLines, OffsetByTwoPointsShowsWholeNumbersAndStepsTheNextLine) {
+    startLine(100, 200);
+    const double osmode = realVar("OSMODE");
+    runPalette({"type \"one\"", "click 8017", "point 0,0", "point 3,-7.6", [&] {
+                    EXPECT_EQ(controlText(*dlg, IDC_OFFSET_X), "3");
+                    EXPECT_EQ(controlText(*dlg, IDC_OFFSET_Y), "-7");
+                    EXPECT_TRUE(dlg->IsWindowVisible());
+                    EXPECT_EQ(dlg->m_pToolTip->GetToolCount(), 31);  // built anew
+                    EXPECT_EQ(realVar("ORTHOMODE"), 0);
+                    EXPECT_EQ(realVar("OSMODE"), osmode);
+                },
+                "click 8024", "type \"two\"", "key enter", "type \"three\"", "click 2"});
+    EXPECT_TRUE(saw(prompts, "Первая точка"));
+    EXPECT_TRUE(saw(prompts, "Вторая точка"));
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0].text, "one");
+    EXPECT_EQ(all[1].text, "two");
+    EXPECT_EQ(all[1].position.x, 103);
+    EXPECT_EQ(all[1].position.y, 193);
+    EXPECT_EQ(all[2].text, "three");
+    EXPECT_EQ(all[2].position.x, 106);
+    EXPECT_EQ(all[2].position.y, 186);
+}
+
+TEST_F(PaletteLines, OffsetPickPutsTheSnapModesBack) {
+    startLine(0, 0);
+    resbuf ortho{};
+    ortho.restype = RTSHORT;
+    ortho.resval.rint = 0;
+    acedSetVar("ORTHOMODE", &ortho);
+    resbuf snap{};
+    snap.restype = RTSHORT;
+    snap.resval.rint = 7;
+    acedSetVar("OSMODE", &snap);
+    runPalette({"click 8017", "point 1,1", [&] {
+                    EXPECT_EQ(realVar("ORTHOMODE"), 1);
+                    EXPECT_EQ(realVar("OSMODE"), 64);
+                },
+                "point 1,1", [&] {
+                    EXPECT_EQ(realVar("ORTHOMODE"), 0);
+                    EXPECT_EQ(realVar("OSMODE"), 7);
+                    // Equal points give no offset at all.
+                    EXPECT_EQ(controlText(*dlg, IDC_OFFSET_X), "");
+                },
+                "click 2"});
+}
+
+TEST_F(PaletteLines, FirstNewLineAsksForAPointTheSecondDoesNot) {
+    startLine(0, 0);
+    runPalette({"type \"a\"", "click 8024", "point 5,-8", [&] {
+                    EXPECT_EQ(controlText(*dlg, IDC_OFFSET_X), "5");
+                    EXPECT_EQ(controlText(*dlg, IDC_OFFSET_Y), "-8");
+                    EXPECT_EQ(controlText(*dlg, IDC_TEXT), "");
+                },
+                "type \"b\"", "click 8024", "type \"c\"", "click 2"});
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[1].text, "b");
+    EXPECT_EQ(all[1].position.x, 5);
+    EXPECT_EQ(all[1].position.y, -8);
+    EXPECT_EQ(all[2].text, "c");
+    EXPECT_EQ(all[2].position.x, 10);
+    EXPECT_EQ(all[2].position.y, -16);
+    EXPECT_EQ(std::count_if(prompts.begin(), prompts.end(),
+                            [](const std::string& p) { return p.find("Выберите точку вставки") != std::string::npos; }),
+              1);
+}
+
+TEST_F(PaletteLines, AnEmptyLineIsReplacedNotKept) {
+    startLine(0, 0);
+    runPalette({"focus 8015", "type \"2\"", "click 8024", "click 8024", "type \"x\"", "click 2"});
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].text, "x");
+    EXPECT_EQ(all[0].position.x, 4);
+}
+
+struct RotationCase {
+    const char* rotation;
+    bool moves;
+};
+
+class PaletteRotation : public PaletteTest, public ::testing::WithParamInterface<RotationCase> {};
+
+TEST_P(PaletteRotation, OffsetsApplyOnlyAtAcceptedRotations) {
+    startLine(0, 0);
+    const RotationCase c = GetParam();
+    runPalette({"focus 8015", "type \"2\"", "focus 8016", "type \"3\"", "focus 8006",
+                std::string("type \"") + c.rotation + "\"", "focus 8019", "type \"a\"", "click 8024", "type \"b\"",
+                "click 8018", "click 2"});
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 2u);
+    // New line, then the moved line: each steps by (2, 3) or stays.
+    const double step = c.moves ? 1 : 0;
+    EXPECT_EQ(all[1].text, "b");
+    EXPECT_EQ(all[1].position.x, 4 * step);
+    EXPECT_EQ(all[1].position.y, 6 * step);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PaletteRotation,
+                         ::testing::Values(RotationCase{"45", true}, RotationCase{"0", true},
+                                           RotationCase{"90", true}, RotationCase{"135", true},
+                                           RotationCase{"300", true}, RotationCase{"180", false},
+                                           RotationCase{"270", false}, RotationCase{"0.0", false},
+                                           RotationCase{"90.0", false}, RotationCase{"-45", false},
+                                           RotationCase{"360", false}));
+
+TEST_F(PaletteLines, MoveByAPickedPointKeepsTheStringAndLearnsTheStep) {
+    startLine(1, 1);
+    runPalette({"type \"moved\"", "click 8018", "point 4,9", [&] {
+                    EXPECT_EQ(controlText(*dlg, IDC_TEXT), "moved");
+                    EXPECT_EQ(controlText(*dlg, IDC_OFFSET_X), "3");
+                    EXPECT_EQ(controlText(*dlg, IDC_OFFSET_Y), "8");
+                },
+                "click 2"});
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].text, "moved");
+    EXPECT_EQ(all[0].position.x, 4);
+    EXPECT_EQ(all[0].position.y, 9);
+}
+
+TEST_F(PaletteLines, MoveCancelledKeepsTheLineWhereItWas) {
+    startLine(1, 2);
+    const INT_PTR result = runPalette({"type \"keep me\"", "click 8018", "escape"});
+    EXPECT_EQ(result, IDCANCEL);
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].text, "keep me");
+    EXPECT_EQ(all[0].position.x, 1);
+    EXPECT_EQ(all[0].position.y, 2);
+}
+
+TEST_F(PaletteLines, MoveOfAnEmptyLineCancelledLeavesNothing) {
+    startLine(1, 2);
+    runPalette({"click 8018", "escape"});
+    EXPECT_TRUE(texts().empty());
+}
+
+TEST_F(PaletteLines, StartAtAPointKeepsAWrittenLineAndBeginsAnEmptyOne) {
+    startLine(0, 0);
+    runPalette({"type \"first\"", "click 8020", "point 50,60", [&] {
+                    EXPECT_EQ(controlText(*dlg, IDC_TEXT), "");
+                    EXPECT_EQ(CWnd::GetFocus()->GetDlgCtrlID(), IDC_TEXT);
+                    EXPECT_EQ(dlg->m_pToolTip->GetToolCount(), 31);
+                },
+                "type \"second\"", "click 8020", "point 70,80", "click 8020", "point 90,100", "type \"third\"",
+                "click 2"});
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[1].text, "second");
+    EXPECT_EQ(all[1].position.x, 50);
+    EXPECT_EQ(all[2].text, "third");
+    EXPECT_EQ(all[2].position.x, 90);  // the empty line at 70,80 went
+}
+
+TEST_F(PaletteLines, EditingAPickedTextLoadsItIntoThePalette) {
+    startLine(0, 0);
+    runPalette({"type \"new\"", "click 8017", "point 0,0", "point 0,-5", "click 8024", [&] {
+                    // An empty line and a text to pick at (0,0).
+                    EXPECT_EQ(texts().size(), 2u);
+                },
+                "click 8043", "pick at 0,0", [&] {
+                    EXPECT_EQ(controlText(*dlg, IDC_TEXT), "new");
+                    EXPECT_EQ(dlg->m_edtText.GetSel(), MAKELONG(0, 3));
+                },
+                "type \"edited\"", "click 2"});
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 1u);  // the empty line went when the pick began
+    EXPECT_EQ(all[0].text, "edited");
+}
