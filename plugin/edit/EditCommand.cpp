@@ -1,0 +1,85 @@
+#include "plugin/edit/EditCommand.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "base/Cp1251.h"
+#include "host/api/Arx.h"
+#include "host/ui/HostWindow.h"
+#include "plugin/edit/TextEditDlg.h"
+#include "plugin/frame/ObjectClose.h"
+#include "plugin/frame/TextPlacement.h"
+#include "plugin/palette/TextProperties.h"
+
+using namespace kestrin::literals;
+
+unsigned char g_nestedSelection = 0;
+
+namespace {
+
+// The string an entity offers for editing; false for an entity without one.
+bool editableString(AcDbEntity* entity, std::string& out) {
+    if (AcDbText* text = AcDbText::cast(entity)) {
+        if (std::strcmp(entity->isA()->name(), "AcDbAttributeDefinition") == 0)
+            out = AcDbAttributeDefinition::cast(entity)->tagConst();
+        else
+            out = text->textStringConst();
+        return true;
+    }
+    if (AcDbMText* mtext = AcDbMText::cast(entity)) {
+        char* contents = mtext->contents();
+        out = contents ? contents : "";
+        std::free(contents);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void editTextCommand() {
+    // No pick from an open edit dialog is under way when the command starts.
+    g_textProperties.picked = 0;
+    int answer = kPickAgain;
+    do answer = pickEditableEntity();
+    while (answer != kPickDone && answer != kPickCancelled);
+}
+
+int pickEditableEntity() {
+    ads_point pickPoint = {0, 0, 0};
+    ads_matrix transform = {};
+    resbuf* containers = nullptr;
+    const int rc = acedNEntSelP("\nВыберите примитив"_cp, g_textProperties.entity, pickPoint, 0, transform,
+                                &containers);
+    if (containers != nullptr) {
+        g_nestedSelection = 1;
+        acutRelRb(containers);
+    } else {
+        g_nestedSelection = 0;
+    }
+    if (rc == RTCAN) return kPickCancelled;
+    if (rc != RTNORM) return kPickAgain;
+
+    AcDbObjectId id;
+    AcDbEntity* entity = nullptr;
+    if (acdbGetObjectId(id, g_textProperties.entity) != Acad::eOk ||
+        acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk)
+        return kPickAgain;
+    std::string taken;
+    if (!editableString(entity, taken)) {
+        const std::string className = entity->isA()->name();
+        closeOrAbort(entity);
+        acutPrintf("%s%s", "\nОшибка вы выбрали..."_cp, className.c_str());
+        return kPickAgain;
+    }
+    g_textProperties.text = taken;
+    closeOrAbort(entity);
+    if (g_textProperties.picked == 0) runEditDialog();
+    return kPickDone;
+}
+
+void runEditDialog() {
+    CTextEditDlg dialog(CWnd::FromHandle(adsw_acadMainWnd()));
+    dialog.DoModal();
+}

@@ -1,0 +1,181 @@
+#include "plugin/edit/TextEditDlg.h"
+
+#include <cstring>
+
+#include "base/Cp1251.h"
+#include "host/api/Arx.h"
+#include "plugin/edit/EditCommand.h"
+#include "plugin/frame/ObjectClose.h"
+#include "plugin/frame/TextPlacement.h"
+#include "plugin/palette/KeyboardIndicators.h"
+#include "plugin/palette/TextProperties.h"
+#include "plugin/resources/ResourceIds.h"
+
+using namespace kestrin::literals;
+
+BEGIN_MESSAGE_MAP(CTextEditDlg, CAcUiDialog)
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_SHOWWINDOW()
+    ON_WM_CLOSE()
+    ON_EN_CHANGE(IDC_EDIT_TEXT, OnTextChanged)
+    ON_BN_CLICKED(IDC_EDIT_DYNAMIC, OnDynamicClicked)
+    ON_BN_CLICKED(IDC_EDIT_UNDO, OnUndoClicked)
+END_MESSAGE_MAP()
+
+namespace {
+
+// Opens the entity an entity name refers to; null when it cannot be opened.
+AcDbEntity* openForWrite(const ads_name name) {
+    AcDbObjectId id;
+    AcDbEntity* entity = nullptr;
+    if (acdbGetObjectId(id, name) != Acad::eOk || acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk)
+        return nullptr;
+    return entity;
+}
+
+}  // namespace
+
+CTextEditDlg::CTextEditDlg(CWnd* pParent) : CAcUiDialog(IDD_TEXT_EDIT, pParent) {
+    m_hIcon = AfxGetApp()->LoadIcon(IDI_KESTRIN);
+}
+
+void CTextEditDlg::DoDataExchange(CDataExchange* pDX) {
+    CAcUiDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_LANGUAGE, m_stcLanguage);
+    DDX_Control(pDX, IDC_NUM_LOCK, m_stcNumLock);
+    DDX_Control(pDX, IDC_CAPS_LOCK, m_stcCapsLock);
+    DDX_Control(pDX, IDC_EDIT_TEXT, m_edtText);
+    DDX_Text(pDX, IDC_EDIT_TEXT, m_strText);
+    DDX_Check(pDX, IDC_EDIT_DYNAMIC, m_nDynamic);
+    DDX_Text(pDX, IDC_LANGUAGE, m_strLanguage);
+}
+
+BOOL CTextEditDlg::OnInitDialog() {
+    CAcUiDialog::OnInitDialog();
+    m_strTitle = "Кестрин V2.4  (Zor софт)"_cp;
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    std::string about;
+    if (CMenu* systemMenu = GetSystemMenu(FALSE); systemMenu && AfxLoadString(IDS_ABOUTBOX, about) && !about.empty()) {
+        systemMenu->AppendMenu(MF_SEPARATOR);
+        systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about.c_str());
+    }
+    SetWindowText(m_strTitle);
+    loadFromRecord();
+    return TRUE;
+}
+
+BOOL CTextEditDlg::PreTranslateMessage(MSG* pMsg) {
+    updateCapsIndicator(*this);
+    updateNumIndicator(*this);
+    updateLanguageIndicator(*this);
+    return CAcUiDialog::PreTranslateMessage(pMsg);
+}
+
+void CTextEditDlg::OnShowWindow(BOOL bShow, UINT nStatus) {
+    CAcUiDialog::OnShowWindow(bShow, nStatus);
+    m_edtText.SetFocus();
+}
+
+void CTextEditDlg::OnTextChanged() {
+    // Filling the field from the entity's own string writes nothing back.
+    if (m_bLoading || m_nDynamic != 1) return;
+    UpdateData(TRUE);
+    g_textProperties.text = m_strText;
+    writeBackText();
+    flushDrawingGraphics();
+}
+
+void CTextEditDlg::OnDynamicClicked() { m_nDynamic = m_nDynamic == 1 ? 0 : 1; }
+
+void CTextEditDlg::OnUndoClicked() { m_edtText.Undo(); }
+
+void CTextEditDlg::OnClose() {
+    // The field as it stands decides, also when nothing was written yet.
+    UpdateData(TRUE);
+    eraseIfEmpty(g_textProperties.entity);
+    CAcUiDialog::OnClose();
+}
+
+void CTextEditDlg::OnOK() {
+    BeginEditorCommand();
+    ShowWindow(SW_HIDE);
+    UpdateData(TRUE);
+    g_textProperties.picked = 1;
+    g_textProperties.text = m_strText;
+    if (m_nDynamic == 0) writeBackText();
+    eraseIfEmpty(g_textProperties.entity);
+    m_strText.clear();
+    int answer = kPickAgain;
+    do answer = pickEditableEntity();
+    while (answer != kPickDone && answer != kPickCancelled);
+    if (answer == kPickCancelled) {
+        g_textProperties.picked = 0;
+        CancelEditorCommand();
+        return;
+    }
+    loadFromRecord();
+    CompleteEditorCommand(true);
+    ShowWindow(SW_SHOW);
+    g_textProperties.picked = 0;
+}
+
+void CTextEditDlg::writeBackText() {
+    UpdateData(TRUE);
+    g_textProperties.text = m_strText;
+    if (AcDbEntity* entity = openForWrite(g_textProperties.entity)) {
+        const char* className = entity->isA()->name();
+        Acad::ErrorStatus es = Acad::eOk;
+        if (std::strcmp(className, "AcDbAttributeDefinition") == 0)
+            es = AcDbAttributeDefinition::cast(entity)->setTag(m_strText.c_str());
+        else if (std::strcmp(className, "AcDbText") == 0 || std::strcmp(className, "AcDbAttribute") == 0)
+            es = AcDbText::cast(entity)->setTextString(m_strText.c_str());
+        else if (AcDbMText* mtext = AcDbMText::cast(entity))
+            es = mtext->setContents(m_strText.c_str());
+        closeOrAbort(entity);
+        // An empty tag is only a passing state: an empty field erases the entity.
+        if (es != Acad::eOk && !m_strText.empty())
+            acutPrintf("%s%s\"\n", "\nТег атрибута не может содержать пробелы, оставлен прежний: \""_cp,
+                       m_strText.c_str());
+    }
+    if (g_nestedSelection == 1) acedCommand(RTSTR, "_regen", 0);
+    flushDrawingGraphics();
+}
+
+bool CTextEditDlg::eraseIfEmpty(ads_name entity) {
+    if (m_strText.empty()) {
+        if (AcDbEntity* opened = openForWrite(entity)) {
+            opened->erase();
+            closeOrAbort(opened);
+        }
+    }
+    g_textProperties.text.clear();
+    return true;
+}
+
+void CTextEditDlg::loadFromRecord() {
+    m_strText = g_textProperties.text;
+    m_bLoading = true;
+    UpdateData(FALSE);
+    m_bLoading = false;
+    selectWholeText();
+}
+
+void CTextEditDlg::selectWholeText() {
+    m_edtText.SetSel(0, -1);  // selects all and scrolls the caret into view
+}
+
+void CTextEditDlg::OnPaint() {
+    if (!IsIconic()) {
+        CAcUiDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    CRect rect;
+    GetClientRect(&rect);
+    dc.DrawIcon((rect.Width() - GetSystemMetrics(SM_CXICON) + 1) / 2,
+                (rect.Height() - GetSystemMetrics(SM_CYICON) + 1) / 2, m_hIcon);
+}
+
+HCURSOR CTextEditDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }

@@ -1,0 +1,55 @@
+// The edit dialog of EKestrin: one field with the picked entity's string.
+// With "Динамически" checked every change goes into the drawing at once; OK
+// writes the string and picks the next entity while the dialog is hidden.
+#pragma once
+
+#include <string>
+
+#include "host/api/AdsTypes.h"
+#include "host/ui/AcUiDialog.h"
+#include "platform/ui/Framework.h"
+
+class CTextEditDlg : public CAcUiDialog {
+public:
+    explicit CTextEditDlg(CWnd* pParent = nullptr);
+
+    CStatic m_stcLanguage;  // 8056
+    CStatic m_stcNumLock;   // 8057
+    CStatic m_stcCapsLock;  // 8053
+    CEdit m_edtText;        // 8000
+    std::string m_strText;
+    int m_nDynamic = 1;
+    std::string m_strLanguage;
+
+    // Writes the dialog's text into the entity g_textProperties.entity by its
+    // class, regenerates the drawing after a nested pick, flushes graphics.
+    void writeBackText();
+    // With an empty text member the entity is erased; otherwise the record's
+    // text is emptied. Always answers true.
+    bool eraseIfEmpty(ads_name entity);
+    // Shows the record's text, all of it selected.
+    void loadFromRecord();
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    void OnShowWindow(BOOL bShow, UINT nStatus) override;
+    void OnClose() override;
+    void OnPaint() override;
+    HCURSOR OnQueryDragIcon() override;
+    void OnTextChanged();
+    void OnDynamicClicked();
+    void OnUndoClicked();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void selectWholeText();
+    bool m_bLoading = false;  // the field is being filled from the record
+    HICON m_hIcon = nullptr;
+    std::string m_strTitle;
+};
