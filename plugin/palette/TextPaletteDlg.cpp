@@ -286,6 +286,7 @@ void CTextPaletteDlg::applyStyleLook(const std::string& styleName) {
 }
 
 void CTextPaletteDlg::OnStyleTyped() {
+    if (m_writing) return;
     UpdateData(TRUE);
     applyStyleLook(m_strStyle == kSymbolStyleName ? m_strStyle : std::string());
 }

@@ -49,6 +49,11 @@ public:
     void refreshFromRecord();
     void applyToPreview();
     void eraseIfEmpty(ads_name entity);
+    // Members to controls. The change notifications that these writes raise
+    // are not handled: a handler would read every control back into the
+    // members while later members are not yet written.
+    void writeControls();
+    bool writingControls() const { return m_writing; }
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -109,5 +114,6 @@ private:
 
     HICON m_hIcon = nullptr;
     CBitmap m_bitmaps[42];  // in the order of kButtonBitmaps
-    bool m_applying = false;  // applyToPreview is running (its writes raise changes)
+    bool m_applying = false;  // applyToPreview is running
+    bool m_writing = false;   // writeControls is running
 };

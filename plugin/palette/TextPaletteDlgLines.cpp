@@ -94,7 +94,7 @@ void CTextPaletteDlg::pickLineOffset() {
     r.offsetY = second[1] - first[1];
     m_strOffsetX = r.offsetX == 0 ? std::string() : formatWhole(r.offsetX);
     m_strOffsetY = r.offsetY == 0 ? std::string() : formatWhole(r.offsetY);
-    UpdateData(FALSE);
+    writeControls();
     completeHandOver();
 }
 
@@ -111,7 +111,7 @@ void CTextPaletteDlg::startLineAtPoint() {
     m_strText.clear();
     createTextEntity(std::string());
     m_edtText.SetFocus();
-    UpdateData(FALSE);
+    writeControls();
     completeHandOver();
 }
 
@@ -127,7 +127,7 @@ void CTextPaletteDlg::newLine() {
         m_strText.clear();
         createTextEntity(std::string());
         m_edtText.SetFocus();
-        UpdateData(FALSE);
+        writeControls();
         return;
     }
 
@@ -140,7 +140,7 @@ void CTextPaletteDlg::newLine() {
     m_strText.clear();
     createTextEntity(std::string());
     m_edtText.SetFocus();
-    UpdateData(FALSE);
+    writeControls();
     r.offsetX = r.insertionPoint.x - base.x;
     r.offsetY = r.insertionPoint.y - base.y;
     refreshFromRecord();
@@ -157,7 +157,7 @@ void CTextPaletteDlg::moveLine() {
         stepByOffsets();
         createTextEntity(r.text);
         m_edtText.SetFocus();
-        UpdateData(FALSE);
+        writeControls();
         flushDrawingGraphics();
         return;
     }
@@ -173,7 +173,7 @@ void CTextPaletteDlg::moveLine() {
     m_strText = r.text;
     createTextEntity(r.text);
     m_edtText.SetFocus();
-    UpdateData(FALSE);
+    writeControls();
     r.offsetX = r.insertionPoint.x - base.x;
     r.offsetY = r.insertionPoint.y - base.y;
     refreshFromRecord();
@@ -194,7 +194,7 @@ void CTextPaletteDlg::editExistingText() {
         if (answer == kPickDone) break;
     }
     m_strText = r.text;
-    UpdateData(FALSE);
+    writeControls();
     refreshFromRecord();
     completeHandOver();
 }
@@ -222,7 +222,7 @@ void CTextPaletteDlg::loadOwnFont() {
         listed = entry == kSymbolStyleName;
     }
     if (!listed) m_cmbStyle.AddString(kSymbolStyleName);
-    UpdateData(FALSE);
+    writeControls();
     r.styleName = kSymbolStyleName;
     r.styleId = findTextStyle(kSymbolStyleName);
     applyToPreview();

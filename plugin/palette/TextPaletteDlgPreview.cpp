@@ -64,7 +64,7 @@ void CTextPaletteDlg::refreshFromRecord() {
         double styleAngle = 0;
         getStyleObliquingAngle(r.styleId, styleAngle);
         m_strOblique = formatDistance(styleAngle * kRadiansToDegrees);
-        UpdateData(FALSE);
+        writeControls();
         r.oblique = styleAngle;
     } else {
         m_strOblique = formatDistance(r.oblique * kRadiansToDegrees);
@@ -81,8 +81,15 @@ void CTextPaletteDlg::refreshFromRecord() {
     }
 
     m_strText = r.text;
-    UpdateData(FALSE);
+    writeControls();
     m_edtText.SetSel(0, m_edtText.GetWindowTextLength());
+}
+
+void CTextPaletteDlg::writeControls() {
+    const bool was = m_writing;
+    m_writing = true;
+    UpdateData(FALSE);
+    m_writing = was;
 }
 
 void CTextPaletteDlg::applyToPreview() {
@@ -105,7 +112,7 @@ void CTextPaletteDlg::applyToPreview() {
             m_edtText.EnableWindow(FALSE);
             m_btnNewLine.ShowWindow(SW_HIDE);
             m_strText = "Это не текст!"_cp;
-            UpdateData(FALSE);
+            writeControls();
             m_applying = false;
             return;
         }
@@ -171,6 +178,7 @@ void CTextPaletteDlg::OnHeightSelected() {
 }
 
 void CTextPaletteDlg::OnHeightTyped() {
+    if (m_writing) return;
     UpdateData(TRUE);
     g_textProperties.height = std::atof(m_strHeight.c_str());
     applyToPreview();
@@ -184,6 +192,7 @@ void CTextPaletteDlg::OnObliqueSelected() {
 }
 
 void CTextPaletteDlg::OnObliqueTyped() {
+    if (m_writing) return;
     UpdateData(TRUE);
     TextProperties& r = g_textProperties;
     r.oblique = std::atof(m_strOblique.c_str()) * kDegreesToRadians;
@@ -199,6 +208,7 @@ void CTextPaletteDlg::OnRotationSelected() {
 }
 
 void CTextPaletteDlg::OnRotationTyped() {
+    if (m_writing) return;
     UpdateData(TRUE);
     g_textProperties.rotation = std::atof(m_strRotation.c_str()) * kDegreesToRadians;
     applyToPreview();
@@ -212,6 +222,7 @@ void CTextPaletteDlg::OnWidthSelected() {
 }
 
 void CTextPaletteDlg::OnWidthTyped() {
+    if (m_writing) return;
     UpdateData(TRUE);
     TextProperties& r = g_textProperties;
     r.widthFactor = std::atof(m_strWidth.c_str());
@@ -220,14 +231,18 @@ void CTextPaletteDlg::OnWidthTyped() {
     applyToPreview();
 }
 
-void CTextPaletteDlg::OnTextChanged() { applyToPreview(); }
+void CTextPaletteDlg::OnTextChanged() {
+    if (!m_writing) applyToPreview();
+}
 
 void CTextPaletteDlg::OnOffsetXChanged() {
+    if (m_writing) return;
     UpdateData(TRUE);
     g_textProperties.offsetX = std::atof(m_strOffsetX.c_str());
 }
 
 void CTextPaletteDlg::OnOffsetYChanged() {
+    if (m_writing) return;
     UpdateData(TRUE);
     g_textProperties.offsetY = std::atof(m_strOffsetY.c_str());
 }

@@ -37,7 +37,7 @@ TEST_F(PaletteEnding, CancelKeepsAWrittenLineAndRemovesAnEmptyOne) {
     EXPECT_EQ(texts()[0].text, "abc");
 
     startLine(5, 5);
-    EXPECT_EQ(runPalette({"escape"}), IDCANCEL);
+    EXPECT_EQ(runPalette({"key escape"}), IDCANCEL);
     EXPECT_EQ(texts().size(), 1u);
 
     startLine(6, 6);
@@ -126,7 +126,7 @@ TEST_F(PaletteFontButton, WithoutTheFontFileTheButtonStaysAndTheMessageIsPrinted
                     EXPECT_EQ(controlText(*dlg, IDC_STYLE), "Standard");
                 },
                 "click 2"});
-    EXPECT_NE(output().find("Не найден файл zor.shx."), std::string::npos) << output();
+    EXPECT_NE(output().find("\nНе найден файл zor.shx.\n"_cp), std::string::npos) << output();
 }
 
 TEST_F(PaletteFontButton, WithTheFontFileTheStyleIsMadeListedAndUsed) {
