@@ -147,16 +147,6 @@ TEST_F(TextPlacement, APickedLeftTextLoadsItsPosition) {
     EXPECT_EQ(g_textProperties.horizontalMode, 0);
 }
 
-TEST_F(TextPlacement, ATextOpenElsewhereIsAskedForAgainWithoutAMessage) {
-    AcDbObject* held = nullptr;
-    ASSERT_EQ(acdbOpenAcDbObject(held, id(0x40), AcDb::kForRead), Acad::eOk);
-    source.actions = {test::pick(0x40)};
-    EXPECT_EQ(pickExistingText(), kPickAgain);
-    held->close();
-    EXPECT_EQ(output(), "\nВыберите текст: "_cp);
-    EXPECT_EQ(g_textProperties.picked, 0);
-}
-
 TEST_F(TextPlacement, TheCommandEndsQuietlyWhenItsPromptsAreCancelled) {
     source.actions = {test::action(ActionKind::Escape)};
     placeTextCommand();
