@@ -133,8 +133,11 @@ void Writer::write(const Document& doc) {
     tags(doc.preamble, "the comments");
     // Sections in the order read; a section that holds data but is missing
     // from the order (a document built by hand) is still written.
-    std::vector<std::string> order = doc.order;
+    // A name given twice is written once: a second section would not read.
+    std::vector<std::string> order;
     auto listed = [&](const std::string& n) { return std::find(order.begin(), order.end(), n) != order.end(); };
+    for (const std::string& n : doc.order)
+        if (!listed(n)) order.push_back(n);
     const std::pair<const char*, bool> standard[] = {
         {"HEADER", !doc.header.empty()},    {"CLASSES", !doc.classes.empty()},   {"TABLES", !doc.tables.empty()},
         {"BLOCKS", !doc.blocks.empty()},    {"ENTITIES", !doc.entities.empty()}, {"OBJECTS", !doc.objects.empty()}};
