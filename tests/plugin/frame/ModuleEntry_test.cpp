@@ -8,6 +8,7 @@
 #include "host/api/Arx.h"
 #include "host/api/HostRuntime.h"
 #include "host/loader/ModuleLoader.h"
+#include "plugin/frame/ModuleEntry.h"
 #include "plugin/resources/ResourceIds.h"
 #include "platform/ui/Menu.h"
 
@@ -102,6 +103,25 @@ TEST_F(ModuleEntry, OtherMessagesChangeNothingAndTheVersionIsRelease15) {
     for (int message : {0, 3, 4, 5, 99}) EXPECT_EQ(entry(message, appId), 0) << message;
     EXPECT_EQ(commands(), std::vector<std::string>{"CKestrin"});
     EXPECT_EQ(menuContext(), before);
+}
+
+TEST_F(ModuleEntry, ASecondAttachLeavesTheInstanceRecordAsItWas) {
+    load();
+    auto attach = moduleExport<BOOL (*)(HINSTANCE, DWORD, LPVOID)>("DllMain");
+    auto* record = moduleExport<ModuleInstanceRecord*>("g_moduleInstance");
+    ASSERT_NE(attach, nullptr);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->attached, 1);
+    EXPECT_EQ(record->instance, ModuleLoader::instance().instanceOf(kModule));
+    const ModuleInstanceRecord before = *record;
+    const std::size_t chain = ui::resourceSearchOrder().size();
+    int other = 0;
+    EXPECT_EQ(attach(reinterpret_cast<HINSTANCE>(&other), DLL_PROCESS_ATTACH, nullptr), TRUE);
+    EXPECT_EQ(record->attached, before.attached);
+    EXPECT_EQ(record->instance, before.instance);
+    EXPECT_EQ(record->hostResource, before.hostResource);
+    EXPECT_EQ(record->extension.hModule, before.extension.hModule);
+    EXPECT_EQ(ui::resourceSearchOrder().size(), chain);
 }
 
 TEST_F(ModuleEntry, TheContextMenuOffersBothItemsAndSendsOneCommandEach) {
