@@ -165,7 +165,15 @@ TEST_F(PaletteLines, MoveOfAnEmptyLineCancelledLeavesNothing) {
 
 TEST_F(PaletteLines, StartAtAPointKeepsAWrittenLineAndBeginsAnEmptyOne) {
     startLine(0, 0);
-    runPalette({"type \"first\"", "click 8020", "point 50,60", [&] {
+    runPalette({"type \"first\"", "click 8020",
+                [&] {
+                    // Hidden while the host takes the point.
+                    EXPECT_FALSE(dlg->IsWindowVisible());
+                    EXPECT_TRUE(dlg->inEditorCommand());
+                },
+                "point 50,60", [&] {
+                    EXPECT_TRUE(dlg->IsWindowVisible());
+                    EXPECT_FALSE(dlg->inEditorCommand());
                     EXPECT_EQ(controlText(*dlg, IDC_TEXT), "");
                     EXPECT_EQ(CWnd::GetFocus()->GetDlgCtrlID(), IDC_TEXT);
                     EXPECT_EQ(dlg->m_pToolTip->GetToolCount(), 31);

@@ -38,6 +38,15 @@ TEST_F(PaletteOpening, FixedListsKeepTheirOrderAndTheRoundButtonIsOff) {
                     EXPECT_EQ(ui::iconResourceId(dlg->GetIcon(TRUE)), IDI_KESTRIN);
                     EXPECT_EQ(ui::iconResourceId(reinterpret_cast<HICON>(dlg->SendMessage(WM_QUERYDRAGICON))),
                               IDI_KESTRIN);
+                    CMenu* menu = dlg->GetSystemMenu(FALSE);
+                    ASSERT_NE(menu, nullptr);
+                    const int count = menu->GetMenuItemCount();
+                    ASSERT_GE(count, 2);
+                    EXPECT_EQ(menu->GetMenuItemID(count - 2), 0u);  // separator
+                    EXPECT_EQ(menu->GetMenuItemID(count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+                    std::string entry;
+                    menu->GetMenuString(IDM_ABOUTBOX, entry, MF_BYCOMMAND);
+                    EXPECT_EQ(entry, "О программе.."_cp);
                 },
                 "focus 8003", "type \"12\"", [&] {
                     // A typed height is not added to the list.
