@@ -141,6 +141,8 @@ BEGIN_MESSAGE_MAP(CTextPaletteDlg, CAcUiDialog)
     ON_EN_CHANGE(IDC_TEXT, OnTextChanged)
     ON_EN_CHANGE(IDC_OFFSET_X, OnOffsetXChanged)
     ON_EN_CHANGE(IDC_OFFSET_Y, OnOffsetYChanged)
+    // Symbol buttons, the Roman numeral field and its button, case and
+    // layout conversion and the language indicator follow here.
 END_MESSAGE_MAP()
 
 CTextPaletteDlg::CTextPaletteDlg(CWnd* pParent)
