@@ -93,8 +93,9 @@ void CommandLine::runCommand(const std::string& name, const Action* from) {
     if (!runtime.hasCommand(name)) {
         runtime.runCommand(name);  // prints the host's own message
         const std::string why = "unknown command \"" + cp1251ToUtf8(name) + "\"";
-        if (from) Session::instance().reject(*from, why);
-        else Session::instance().fail("", why + " in input sent to the document");
+        Session& session = Session::instance();
+        if (from) session.reject(*from, why);
+        else session.fail(session.lastOrigin(), why + " in input sent to the document");
         return;
     }
     lastCommand_ = name;

@@ -23,6 +23,11 @@ namespace fs = std::filesystem;
 using session::Session;
 using session::Transcript;
 
+HostProgram::~HostProgram() {
+    for (int id : sinks_) Transcript::instance().removeSink(id);
+    Session::instance().setRunawayHandler({});
+}
+
 int HostProgram::badArguments(const std::string& why) {
     std::cerr << "cadhost: " << why << "\n(cadhost --help shows the options)\n";
     return kBadArguments;
@@ -54,10 +59,10 @@ int HostProgram::run(int argc, const char* const* argv) {
 
     Transcript& transcript = Transcript::instance();
     terminal_ = std::make_unique<TranscriptPrinter>(std::cout, !interactive);
-    transcript.addSink([this](Transcript::Kind k, const std::string& s) { terminal_->print(k, s); });
+    sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { terminal_->print(k, s); }));
     if (transcriptFile_.is_open()) {
         file_ = std::make_unique<TranscriptPrinter>(transcriptFile_, true);
-        transcript.addSink([this](Transcript::Kind k, const std::string& s) { file_->print(k, s); });
+        sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { file_->print(k, s); }));
     }
 
     if (fromStdin) {

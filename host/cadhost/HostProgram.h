@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "host/cadhost/Options.h"
 #include "host/cadhost/TranscriptPrinter.h"
@@ -19,6 +20,7 @@ public:
     static constexpr int kFailed = 1;
     static constexpr int kBadArguments = 2;
 
+    ~HostProgram();
     int run(int argc, const char* const* argv);
 
 private:
@@ -27,6 +29,7 @@ private:
     std::unique_ptr<TranscriptPrinter> terminal_;
     std::ofstream transcriptFile_;
     std::unique_ptr<TranscriptPrinter> file_;
+    std::vector<int> sinks_;
 
     int badArguments(const std::string& why);
     bool prepare(std::string& error);  // false: bad arguments

@@ -10,6 +10,8 @@ Directives are comment lines of the script, so cadhost skips them:
   #: file PATH TEXT     the file PATH holds TEXT (UTF-8)
   #: absent PATH        the file PATH does not exist afterwards
   #: check PROGRAM ARG  a program run afterwards must succeed
+  #: noleakcheck        no leak check under the sanitizers (a host that stops
+                        at once leaves its modules' objects allocated)
 Placeholders: @SCRIPT@ (this script), @MODULES@ (test modules), @WORK@ (a fresh
 folder for this run, where cadhost runs), @SOURCE@ (the folder of the script).
 Usage: run_session.py CADHOST MODULE_DIR SCRIPT
@@ -33,6 +35,7 @@ def main():
         return text
 
     args, status, use_stdin, checks = [script], 0, False, []
+    env = dict(os.environ)
     with open(script, encoding="utf-8") as f:
         for line in f:
             if not line.startswith("#:"):
@@ -43,6 +46,8 @@ def main():
                 args = shlex.split(rest)
             elif word == "stdin":
                 use_stdin = True
+            elif word == "noleakcheck":
+                env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"), "detect_leaks=0"]))
             elif word == "status":
                 status = int(rest)
             elif word in ("output", "stderr", "file", "absent", "check"):
@@ -51,7 +56,7 @@ def main():
                 sys.exit(f"{script}: unknown directive '#: {word}'")
 
     stdin = open(script, "rb") if use_stdin else subprocess.DEVNULL
-    run = subprocess.run([cadhost] + args, stdin=stdin, capture_output=True, timeout=60, cwd=work)
+    run = subprocess.run([cadhost] + args, stdin=stdin, capture_output=True, timeout=60, cwd=work, env=env)
     out = run.stdout.decode("utf-8", errors="replace")
     err = run.stderr.decode("utf-8", errors="replace")
     problems = []

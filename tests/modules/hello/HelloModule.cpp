@@ -7,7 +7,6 @@
 // module loaded with dlopen registers with the host and is called back.
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 #include "base/Cp1251.h"
 #include "host/api/AcDbHostApplicationServices.h"
@@ -29,7 +28,6 @@ namespace {
 
 AFX_EXTENSION_MODULE extension;
 HelloMenu* menu = nullptr;
-std::unique_ptr<HelloMenu> keptMenu;  // a "forgotten" menu, freed when the library goes
 
 void helloPoint() {
     ads_point p = {0, 0, 0};
@@ -75,6 +73,8 @@ extern "C" BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         if (!AfxInitExtensionModule(extension, instance)) return FALSE;
         new CDynLinkLibrary(extension);
     } else if (reason == DLL_PROCESS_DETACH) {
+        delete menu;
+        menu = nullptr;
         AfxTermExtensionModule(extension);
     }
     return TRUE;
@@ -94,11 +94,7 @@ extern "C" int acrxEntryPoint(int message, void* appId) {
         acedAddDefaultContextMenu(menu, appId, "Hello");
     } else if (message == 2) {
         kestrin::host::commandStack().removeGroup("KESTRIN_HELLO");
-        if (std::getenv("KESTRIN_HELLO_KEEP_MENU")) {
-            keptMenu.reset(menu);
-            menu = nullptr;
-            return 0;
-        }
+        if (std::getenv("KESTRIN_HELLO_KEEP_MENU")) return 0;  // freed at detach
         acedRemoveDefaultContextMenu(menu);
         delete menu;
         menu = nullptr;
