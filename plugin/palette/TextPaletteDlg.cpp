@@ -8,6 +8,11 @@
 #include "base/Cp1251.h"
 #include "host/api/Arx.h"
 #include "plugin/frame/TextStyles.h"
+#include "plugin/palette/KeyboardIndicators.h"
+#include "plugin/palette/LayoutConverter.h"
+#include "plugin/palette/RomanNumerals.h"
+#include "plugin/palette/SymbolCodes.h"
+#include "plugin/palette/SymbolFont.h"
 #include "plugin/palette/TextProperties.h"
 #include "plugin/resources/ResourceIds.h"
 
@@ -141,8 +146,20 @@ BEGIN_MESSAGE_MAP(CTextPaletteDlg, CAcUiDialog)
     ON_EN_CHANGE(IDC_TEXT, OnTextChanged)
     ON_EN_CHANGE(IDC_OFFSET_X, OnOffsetXChanged)
     ON_EN_CHANGE(IDC_OFFSET_Y, OnOffsetYChanged)
-    // Symbol buttons, the Roman numeral field and its button, case and
-    // layout conversion and the language indicator follow here.
+    ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[0].first, kSymbolButtonRanges[0].last, OnSymbolButton)
+    ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[1].first, kSymbolButtonRanges[1].last, OnSymbolButton)
+    ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[2].first, kSymbolButtonRanges[2].last, OnSymbolButton)
+    ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[3].first, kSymbolButtonRanges[3].last, OnSymbolButton)
+    ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[4].first, kSymbolButtonRanges[4].last, OnSymbolButton)
+    ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[5].first, kSymbolButtonRanges[5].last, OnSymbolButton)
+    ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[6].first, kSymbolButtonRanges[6].last, OnSymbolButton)
+    ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[7].first, kSymbolButtonRanges[7].last, OnSymbolButton)
+    ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[8].first, kSymbolButtonRanges[8].last, OnSymbolButton)
+    ON_EN_CHANGE(IDC_ROMAN_INPUT, OnRomanChanged)
+    ON_BN_CLICKED(IDC_ROMAN_OUTPUT, OnRomanOutput)
+    ON_BN_CLICKED(IDC_SWAP_CASE, OnSwapCase)
+    ON_BN_CLICKED(IDC_SWAP_LAYOUT, OnSwapLayout)
+    ON_STN_CLICKED(IDC_LANGUAGE, OnLanguageClicked)
 END_MESSAGE_MAP()
 
 CTextPaletteDlg::CTextPaletteDlg(CWnd* pParent)
@@ -227,7 +244,7 @@ BOOL CTextPaletteDlg::OnInitDialog() {
     for (const ButtonImage& b : kFixedImages) setButtonBitmap(b.control, b.bitmap);
     for (const ButtonImage& b : kOwnFontImages) setButtonBitmap(b.control, b.bitmap);
 
-    // Keyboard indicators are refreshed here as well.
+    updateKeyboardIndicators(*this);
     createToolTips();
 
     m_btnRomanOut.EnableWindow(FALSE);
@@ -237,11 +254,14 @@ BOOL CTextPaletteDlg::OnInitDialog() {
     for (const char* entry : {"1.8", "2.5", "3.5", "5", "7"}) m_cmbHeight.AddString(entry);
     for (const char* entry : {"0.6", "1"}) m_cmbWidth.AddString(entry);
 
-    // The filtered fields get their character lists here.
+    m_edtOffsetX.setCharacterList("1 2 3 4 5 6 7 8 9 0 - ", 1);
+    m_edtOffsetY.setCharacterList("1 2 3 4 5 6 7 8 9 0 - ", 1);
+    m_edtRoman.setCharacterList("1 2 3 4 5 6 7 8 9 0 ", 1);
+    m_edtText.setCharacterList("", 1);
 
     fillStyleList();
 
-    // The Greek letter buttons get the "Symbol" font here.
+    applySymbolFont(*this, m_fontSymbol);
 
     refreshFromRecord();
     return TRUE;
@@ -305,8 +325,31 @@ void CTextPaletteDlg::createToolTips() {
 
 BOOL CTextPaletteDlg::PreTranslateMessage(MSG* pMsg) {
     if (m_pToolTip != nullptr) m_pToolTip->RelayEvent(pMsg);
+    updateKeyboardIndicators(*this);
     return CAcUiDialog::PreTranslateMessage(pMsg);
 }
+
+void CTextPaletteDlg::OnSymbolButton(UINT nID) {
+    clickSymbolButton(*this, static_cast<int>(nID), m_modeStates, m_strStyle, m_edtText);
+}
+
+void CTextPaletteDlg::OnRomanChanged() {
+    if (!m_writing) onRomanInputChanged(*this, m_strRoman);
+}
+
+void CTextPaletteDlg::OnRomanOutput() { outputRomanNumeral(*this, m_strRoman, m_edtText); }
+
+void CTextPaletteDlg::OnSwapCase() {
+    convertSelectedText(*this, m_edtText, m_strText, SelectionConversion::Case);
+    applyToPreview();
+}
+
+void CTextPaletteDlg::OnSwapLayout() {
+    convertSelectedText(*this, m_edtText, m_strText, SelectionConversion::Layout);
+    applyToPreview();
+}
+
+void CTextPaletteDlg::OnLanguageClicked() { switchKeyboardLayout(*this, IDC_TEXT); }
 
 void CTextPaletteDlg::OnPaint() {
     if (!IsIconic()) {

@@ -9,6 +9,7 @@
 #include "host/api/AdsTypes.h"
 #include "host/ui/AcUiDialog.h"
 #include "platform/ui/Framework.h"
+#include "plugin/palette/FilterEdit.h"
 
 class CTextPaletteDlg : public CAcUiDialog {
 public:
@@ -40,7 +41,7 @@ public:
     CComboBox m_cmbStyle, m_cmbHeight, m_cmbWidth, m_cmbOblique, m_cmbRotation;  // 8002..8006
     CStatic m_stcIndicator1, m_stcIndicator2, m_stcLanguage;  // 8053 8057 8056
     // Filtered edit fields (their character filters are set in OnInitDialog).
-    CEdit m_edtOffsetX, m_edtOffsetY, m_edtRoman, m_edtText;  // 8015 8016 8038 8019
+    CFilterEdit m_edtOffsetX, m_edtOffsetY, m_edtRoman, m_edtText;  // 8015 8016 8038 8019
 
     CToolTipCtrl* m_pToolTip = nullptr;
 
@@ -88,6 +89,14 @@ protected:
     void OnPaste();
     void OnUndo();
 
+    // Symbol keyboard, Roman numerals, conversions and the layout switch.
+    void OnSymbolButton(UINT nID);
+    void OnRomanChanged();
+    void OnRomanOutput();
+    void OnSwapCase();
+    void OnSwapLayout();
+    void OnLanguageClicked();
+
     // Line operations that may hand input over to the host.
     void pickLineOffset();
     void startLineAtPoint();
@@ -114,6 +123,7 @@ private:
 
     HICON m_hIcon = nullptr;
     CBitmap m_bitmaps[42];  // in the order of kButtonBitmaps
+    CFont m_fontSymbol;     // the Greek letter buttons' font; outlives them
     bool m_applying = false;  // applyToPreview is running
     bool m_writing = false;   // writeControls is running
 };
