@@ -1,11 +1,11 @@
 #!/usr/bin/python3
 """Reads a drawing with ezdxf and checks its model-space texts, in order.
 
-Usage: check_lines.py FILE [SPEC...]
-Each SPEC describes one TEXT entity: its string, then ";key=value" pairs:
+Usage: check_lines.py FILE [TEXT...]
+Each TEXT describes one TEXT entity: its string, then ";key=value" pairs:
   height, rotation, oblique (degrees), width, x, y, halign, style,
   styleoblique (degrees), stylewidth (the entity's text style record).
-The drawing must hold exactly as many texts as SPECs are given, and pass
+The drawing must hold exactly as many texts as descriptions are given, and pass
 ezdxf's audit."""
 import math
 import sys
@@ -21,8 +21,8 @@ def close(a, b):
     return math.isclose(a, b, rel_tol=1e-9, abs_tol=1e-9)
 
 
-def check_text(doc, index, entity, spec):
-    string, *pairs = spec.split(";")
+def check_text(doc, index, entity, wanted_text):
+    string, *pairs = wanted_text.split(";")
     where = f"text {index + 1}"
     if entity.dxf.text != string:
         fail(f"{where}: string {entity.dxf.text!r}, expected {string!r}")
@@ -48,22 +48,22 @@ def check_text(doc, index, entity, spec):
             if not close(found, float(value)):
                 fail(f"{where} {string!r}: {key} {found}, expected {value}")
         else:
-            fail(f"unknown key {key!r} in {spec!r}")
+            fail(f"unknown key {key!r} in {wanted_text!r}")
 
 
 def main():
     if len(sys.argv) < 2:
-        fail("usage: check_lines.py FILE [SPEC...]")
-    path, specs = sys.argv[1], sys.argv[2:]
+        fail("usage: check_lines.py FILE [TEXT...]")
+    path, wanted = sys.argv[1], sys.argv[2:]
     doc = ezdxf.readfile(path)
     auditor = doc.audit()
     if auditor.has_errors:
         fail(f"{path}: audit errors {[str(e) for e in auditor.errors]}")
     texts = list(doc.modelspace().query("TEXT"))
-    if len(texts) != len(specs):
-        fail(f"{path}: {len(texts)} texts {[t.dxf.text for t in texts]}, expected {len(specs)}")
-    for index, (entity, spec) in enumerate(zip(texts, specs)):
-        check_text(doc, index, entity, spec)
+    if len(texts) != len(wanted):
+        fail(f"{path}: {len(texts)} texts {[t.dxf.text for t in texts]}, expected {len(wanted)}")
+    for index, (entity, wanted_text) in enumerate(zip(texts, wanted)):
+        check_text(doc, index, entity, wanted_text)
     print(f"{path}: {len(texts)} texts as expected")
 
 
