@@ -3,6 +3,7 @@
 #include "base/Cp1251.h"
 #include "host/api/Arx.h"
 #include "host/ui/HostWindow.h"
+#include "plugin/edit/EditCommand.h"
 #include "plugin/frame/TextMenuContext.h"
 #include "plugin/frame/TextPlacement.h"
 
@@ -21,6 +22,7 @@ struct CommandEntry {
 
 // The commands of the group, in registration order.
 constexpr CommandEntry kCommands[] = {
+    {"EKestrin", editTextCommand},
     {"CKestrin", placeTextCommand},
 };
 
