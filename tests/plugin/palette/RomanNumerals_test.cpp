@@ -53,10 +53,6 @@ TEST(RomanInput, RefusesWhatIsNotAWholeNumber) {
         EXPECT_EQ(readRomanInput(input), std::nullopt) << '"' << input << '"';
 }
 
-TEST(RomanCode, LinesTheNumeralAboveAndBelow) {
-    EXPECT_EQ(romanCodeString("XIV"), "%%O%%UXIV%%u%%o");
-}
-
 using RomanButton = HelperTest;
 
 TEST_F(RomanButton, IsEnabledExactlyWhileTheInputHoldsText) {

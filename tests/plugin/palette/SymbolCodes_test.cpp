@@ -38,19 +38,6 @@ TEST(SymbolTable, ModeButtonsMapToTheirOwnStates) {
     EXPECT_EQ(modeStateIndex(8028), -1);
 }
 
-TEST(SymbolTable, TheCodeFollowsKindStateAndStyle) {
-    const SymbolButton& superscript = *findSymbolButton(8029);
-    EXPECT_EQ(symbolCodeFor(superscript, false, "", ""), "%%172");
-    EXPECT_EQ(symbolCodeFor(superscript, true, "", ""), "%%173");
-    const SymbolButton& plusMinus = *findSymbolButton(8042);
-    EXPECT_EQ(symbolCodeFor(plusMinus, false, "ZOR", "Standard"), "%%95") << "dual buttons follow the kept style";
-    EXPECT_EQ(symbolCodeFor(plusMinus, false, "Zor", "ZOR"), "%%p");
-    const SymbolButton& numberSign = *findSymbolButton(8045);
-    EXPECT_EQ(symbolCodeFor(numberSign, false, "Standard", "ZOR"), "#") << "own-font buttons follow the style box";
-    EXPECT_EQ(symbolCodeFor(numberSign, false, "ZOR", "ZOR "), "");
-    EXPECT_EQ(symbolCodeFor(*findSymbolButton(8091), false, "", ""), "%%135");
-}
-
 // A style record named `name` in the working drawing.
 AcDbObjectId addStyle(const char* name) {
     AcDbTextStyleTable* table = nullptr;
