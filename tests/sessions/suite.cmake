@@ -11,14 +11,15 @@ if(TARGET cadhost)
   endforeach()
 endif()
 
-# The examples users are pointed to must keep running.
-if(TARGET cadhost)
+# The examples users are pointed to must keep running; they load the built
+# plug-in (@MODULES@ is the folder of Kestrin.arx).
+if(TARGET cadhost AND TARGET zorString)
   file(GLOB KESTRIN_EXAMPLE_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/examples/*.ks)
   foreach(script ${KESTRIN_EXAMPLE_SCRIPTS})
     get_filename_component(stem ${script} NAME_WE)
     add_test(NAME example.${stem}
       COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/run_session.py
-              $<TARGET_FILE:cadhost> ${CMAKE_BINARY_DIR}/modules ${script})
-    set_tests_properties(example.${stem} PROPERTIES LABELS sessions)
+              $<TARGET_FILE:cadhost> $<TARGET_FILE_DIR:zorString> ${script})
+    set_tests_properties(example.${stem} PROPERTIES LABELS sessions FIXTURES_REQUIRED kestrin_module)
   endforeach()
 endif()
