@@ -112,6 +112,9 @@ private:
     void beginHandOver();
     void completeHandOver();
     void cancelHandOver();
+    // Creates the line with `text` at the point just picked, shows the step
+    // from `base` to it in the offset fields and completes the hand-over.
+    void placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text);
     // Steps the record's insertion point by the offset fields when the
     // rotation allows it.
     void stepByOffsets();

@@ -137,14 +137,7 @@ void CTextPaletteDlg::newLine() {
         cancelHandOver();
         return;
     }
-    m_strText.clear();
-    createTextEntity(std::string());
-    m_edtText.SetFocus();
-    writeControls();
-    r.offsetX = r.insertionPoint.x - base.x;
-    r.offsetY = r.insertionPoint.y - base.y;
-    refreshFromRecord();
-    completeHandOver();
+    placeLineAtPickedPoint(base, std::string());
 }
 
 void CTextPaletteDlg::moveLine() {
@@ -170,8 +163,13 @@ void CTextPaletteDlg::moveLine() {
         cancelHandOver();
         return;
     }
-    m_strText = r.text;
-    createTextEntity(r.text);
+    placeLineAtPickedPoint(base, r.text);
+}
+
+void CTextPaletteDlg::placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text) {
+    TextProperties& r = g_textProperties;
+    m_strText = text;
+    createTextEntity(text);
     m_edtText.SetFocus();
     writeControls();
     r.offsetX = r.insertionPoint.x - base.x;
