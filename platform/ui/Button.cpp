@@ -34,13 +34,8 @@ void CButton::SetButtonStyle(UINT style, BOOL) {
 }
 
 HBITMAP CButton::SetBitmap(HBITMAP bitmap) {
-    Window* w = window();
-    if (w == nullptr) return nullptr;
-    const HBITMAP old = w->bitmap;
-    w->bitmap = bitmap;
-    w->imageId = kestrin::ui::bitmapResourceId(bitmap);
-    ++w->paints;
-    return old;
+    auto* w = window();
+    return w ? kestrin::ui::setWindowBitmap(*w, bitmap) : nullptr;
 }
 
 HBITMAP CButton::GetBitmap() const {
@@ -49,12 +44,8 @@ HBITMAP CButton::GetBitmap() const {
 }
 
 HICON CButton::SetIcon(HICON icon) {
-    Window* w = window();
-    if (w == nullptr) return nullptr;
-    const HICON old = w->icon;
-    w->icon = icon;
-    w->imageId = kestrin::ui::iconResourceId(icon);
-    return old;
+    auto* w = window();
+    return w ? kestrin::ui::setWindowIcon(*w, icon) : nullptr;
 }
 
 HICON CButton::GetIcon() const {

@@ -10,12 +10,7 @@ BOOL CStatic::Create(const char* text, DWORD style, const RECT& rect, CWnd* pare
 
 HICON CStatic::SetIcon(HICON icon) {
     auto* w = window();
-    if (w == nullptr) return nullptr;
-    const HICON old = w->icon;
-    w->icon = icon;
-    w->imageId = kestrin::ui::iconResourceId(icon);
-    ++w->paints;
-    return old;
+    return w ? kestrin::ui::setWindowIcon(*w, icon) : nullptr;
 }
 
 HICON CStatic::GetIcon() const {
@@ -25,12 +20,7 @@ HICON CStatic::GetIcon() const {
 
 HBITMAP CStatic::SetBitmap(HBITMAP bitmap) {
     auto* w = window();
-    if (w == nullptr) return nullptr;
-    const HBITMAP old = w->bitmap;
-    w->bitmap = bitmap;
-    w->imageId = kestrin::ui::bitmapResourceId(bitmap);
-    ++w->paints;
-    return old;
+    return w ? kestrin::ui::setWindowBitmap(*w, bitmap) : nullptr;
 }
 
 HBITMAP CStatic::GetBitmap() const {

@@ -1,5 +1,7 @@
 #include "platform/ui/Window.h"
 
+#include "platform/ui/Bitmap.h"
+
 #include <algorithm>
 #include <map>
 #include <stdexcept>
@@ -174,6 +176,22 @@ RECT dialogUnitsToPixels(const DialogRect& r) {
     auto px = [](int v) { return static_cast<LONG>(v * 6 / 4); };
     auto py = [](int v) { return static_cast<LONG>(v * 13 / 8); };
     return RECT{px(r.x), py(r.y), px(r.x + r.width), py(r.y + r.height)};
+}
+
+HBITMAP setWindowBitmap(Window& w, HBITMAP bitmap) {
+    const HBITMAP old = w.bitmap;
+    w.bitmap = bitmap;
+    w.imageId = bitmapResourceId(bitmap);
+    ++w.paints;
+    return old;
+}
+
+HICON setWindowIcon(Window& w, HICON icon) {
+    const HICON old = w.icon;
+    w.icon = icon;
+    w.imageId = iconResourceId(icon);
+    ++w.paints;
+    return old;
 }
 
 }  // namespace kestrin::ui

@@ -126,4 +126,8 @@ std::string describeControl(HWND h);
 // Default pixel size of dialog units (the template font's base units).
 RECT dialogUnitsToPixels(const DialogRect& r);
 
+// Gives a button or static its image and repaints it; answers the previous one.
+HBITMAP setWindowBitmap(Window& w, HBITMAP bitmap);
+HICON setWindowIcon(Window& w, HICON icon);
+
 }  // namespace kestrin::ui
