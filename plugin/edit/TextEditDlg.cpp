@@ -126,8 +126,9 @@ void CTextEditDlg::writeBackText() {
     g_textProperties.text = m_strText;
     if (AcDbEntity* entity = openForWrite(g_textProperties.entity)) {
         const char* className = entity->isA()->name();
+        const bool isTag = std::strcmp(className, "AcDbAttributeDefinition") == 0;
         Acad::ErrorStatus es = Acad::eOk;
-        if (std::strcmp(className, "AcDbAttributeDefinition") == 0)
+        if (isTag)
             es = AcDbAttributeDefinition::cast(entity)->setTag(m_strText.c_str());
         else if (std::strcmp(className, "AcDbText") == 0 || std::strcmp(className, "AcDbAttribute") == 0)
             es = AcDbText::cast(entity)->setTextString(m_strText.c_str());
@@ -135,22 +136,26 @@ void CTextEditDlg::writeBackText() {
             es = mtext->setContents(m_strText.c_str());
         closeOrAbort(entity);
         // An empty tag is only a passing state: an empty field erases the entity.
-        if (es != Acad::eOk && !m_strText.empty())
+        if (es != Acad::eOk && isTag && !m_strText.empty())
             acutPrintf("%s%s\"\n", "\nТег атрибута не может содержать пробелы, оставлен прежний: \""_cp,
                        m_strText.c_str());
+        if (es != Acad::eOk && !isTag)
+            acutPrintf("\nТекст \"%s\" не записан (ошибка %d), оставлен прежний.\n"_cp, m_strText.c_str(),
+                       static_cast<int>(es));
     }
     if (g_nestedSelection == 1) acedCommand(RTSTR, "_regen", 0);
     flushDrawingGraphics();
 }
 
 bool CTextEditDlg::eraseIfEmpty(ads_name entity) {
-    if (m_strText.empty()) {
-        if (AcDbEntity* opened = openForWrite(entity)) {
-            opened->erase();
-            closeOrAbort(opened);
-        }
+    if (!m_strText.empty()) {
+        g_textProperties.text.clear();
+        return true;
     }
-    g_textProperties.text.clear();
+    if (AcDbEntity* opened = openForWrite(entity)) {
+        opened->erase();
+        closeOrAbort(opened);
+    }
     return true;
 }
 

@@ -24,8 +24,9 @@ public:
     // Writes the dialog's text into the entity g_textProperties.entity by its
     // class, regenerates the drawing after a nested pick, flushes graphics.
     void writeBackText();
-    // With an empty text member the entity is erased; otherwise the record's
-    // text is emptied. Always answers true.
+    // With an empty text member the entity is erased (the record's text is
+    // left as it is); otherwise only the record's text is emptied. Always
+    // answers true.
     bool eraseIfEmpty(ads_name entity);
     // Shows the record's text, all of it selected.
     void loadFromRecord();

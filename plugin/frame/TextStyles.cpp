@@ -72,17 +72,23 @@ AcDbObjectId findTextStyle(const std::string& name) {
     return id;
 }
 
-AcDbObjectId loadSymbolFontStyle() {
+AcDbObjectId loadSymbolFontStyle(const std::function<void()>& onFontFound) {
     AcDbObjectId id;
     char path[260] = {};
     if (acedFindFile("zor.shx", path) != RTNORM) {
         acutPrintf("\nНе найден файл %s.\n"_cp, "zor.shx");
         return id;
     }
+    if (onFontFound) onFontFound();
     AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
-    AcDbTextStyleTable* table = nullptr;
-    if (database == nullptr || database->getTextStyleTable(table, AcDb::kForWrite) != Acad::eOk) {
+    if (database == nullptr) {
         acutPrintf("\nСтиль %s не создан: чертёж недоступен.\n"_cp, kSymbolStyleName);
+        return id;
+    }
+    AcDbTextStyleTable* table = nullptr;
+    if (const Acad::ErrorStatus es = database->getTextStyleTable(table, AcDb::kForWrite); es != Acad::eOk) {
+        acutPrintf("\nСтиль %s не создан: таблица стилей не открывается (ошибка %d).\n"_cp, kSymbolStyleName,
+                   static_cast<int>(es));
         return id;
     }
     auto* record = new AcDbTextStyleTableRecord;

@@ -7,6 +7,7 @@
 // name a text style record.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "host/api/Arx.h"
@@ -27,6 +28,9 @@ inline constexpr const char* kSymbolFontFile = "Zor.shx";
 
 // Creates the style "ZOR" on font "Zor.shx" when zor.shx is on the host's
 // search path; otherwise prints "\nНе найден файл zor.shx.\n" and changes
-// nothing. Answers the new style's id, or the null id when nothing was
-// created (font missing, no drawing, or the table refused the record).
-AcDbObjectId loadSymbolFontStyle();
+// nothing. The one search decides: `onFontFound` runs as soon as it has
+// found the file, before the style is made. Answers the new style's id, or
+// the null id when nothing was created (font missing, no drawing, a style
+// table that cannot be opened, or a table that refused the record; each of
+// the last three is reported on the command line).
+AcDbObjectId loadSymbolFontStyle(const std::function<void()>& onFontFound = {});

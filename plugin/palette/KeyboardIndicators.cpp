@@ -32,11 +32,8 @@ void updateKeyboardIndicators(CWnd& dialog) {
     updateLanguageIndicator(dialog);
 }
 
-bool switchKeyboardLayout(CWnd& palette, int textFieldId) {
+bool switchKeyboardLayout() {
     HKL layouts[100] = {};
     const int count = GetKeyboardLayoutList(100, layouts);
-    const bool switched = count >= 2 && ActivateKeyboardLayout(layouts[1], KLF_REORDER) != nullptr;
-    palette.UpdateData(TRUE);
-    if (CWnd* field = palette.GetDlgItem(textFieldId)) field->SetFocus();
-    return switched;
+    return count >= 2 && ActivateKeyboardLayout(layouts[1], KLF_REORDER) != nullptr;
 }

@@ -13,8 +13,7 @@ void updateLanguageIndicator(CWnd& dialog);
 // The three in the order the dialogs refresh them.
 void updateKeyboardIndicators(CWnd& dialog);
 
-// Activates the second installed layout with reorder (so repeated clicks
-// alternate between the first two), reads the palette's controls and puts
-// the focus into its text field `textFieldId`. With fewer than two layouts
-// the layout stays. Answers whether a layout was activated.
-bool switchKeyboardLayout(CWnd& palette, int textFieldId);
+// Activates the second installed layout with reorder, so repeated calls
+// alternate between the first two. With fewer than two layouts the layout
+// stays. Answers whether a layout was activated.
+bool switchKeyboardLayout();

@@ -46,10 +46,7 @@ std::string CLayoutConverter::convertCase(const std::string& text) const {
     return mapCharacters(text, lowerLetters(), upperLetters());
 }
 
-void convertSelectedText(CWnd& palette, CEdit& textField, std::string& text, SelectionConversion conversion) {
-    palette.UpdateData(TRUE);
-    int start = 0, end = 0;
-    textField.GetSel(start, end);
+std::string convertSelection(const std::string& text, int start, int end, SelectionConversion conversion) {
     const int length = static_cast<int>(text.size());
     start = std::clamp(start, 0, length);
     end = std::clamp(end, start, length);
@@ -57,6 +54,5 @@ void convertSelectedText(CWnd& palette, CEdit& textField, std::string& text, Sel
     const CLayoutConverter converter;
     const std::string converted =
         conversion == SelectionConversion::Layout ? converter.convertLayout(middle) : converter.convertCase(middle);
-    text = text.substr(0, start) + converted + text.substr(end);
-    palette.UpdateData(FALSE);
+    return text.substr(0, start) + converted + text.substr(end);
 }

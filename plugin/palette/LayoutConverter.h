@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "platform/ui/Framework.h"
 
 class CLayoutConverter {
 public:
@@ -26,9 +25,6 @@ public:
 
 enum class SelectionConversion { Layout, Case };
 
-// Rewrites the selected part of the palette's text field: reads the
-// palette's controls (so `text`, bound to the field, is current), converts
-// the selected characters and writes the palette's data back to its
-// controls. With nothing selected the text stays as it was. The caller then
-// refreshes the preview.
-void convertSelectedText(CWnd& palette, CEdit& textField, std::string& text, SelectionConversion conversion);
+// `text` with the characters from `start` to `end` (clamped to the text)
+// converted; with nothing selected the text comes back as it was.
+std::string convertSelection(const std::string& text, int start, int end, SelectionConversion conversion);

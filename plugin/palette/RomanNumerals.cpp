@@ -3,7 +3,6 @@
 #include <climits>
 
 #include "base/Cp1251.h"
-#include "plugin/resources/ResourceIds.h"
 
 using namespace kestrin::literals;
 
@@ -53,30 +52,10 @@ std::string romanCodeString(const std::string& numeral) { return "%%O%%U" + nume
 const char* romanTooLargeMessage() { return "Число не должно превышать 100"_cp; }
 const char* romanRangeMessage() { return "Введите число от 1 до 100"_cp; }
 
-bool outputRomanNumeral(CWnd& palette, std::string& input, CEdit& textField) {
+RomanOutput romanOutput(const std::string& input) {
     const std::optional<int> number = readRomanInput(input);
     const std::string numeral = number ? romanNumeralOf(*number) : std::string();
-    input.clear();
-    CWnd* outputButton = palette.GetDlgItem(IDC_ROMAN_OUTPUT);
-    if (numeral.empty()) {
-        std::string title;
-        palette.GetWindowText(title);
-        const bool tooLarge = number && *number > kLargestRomanNumber;
-        palette.MessageBox(tooLarge ? romanTooLargeMessage() : romanRangeMessage(), title.c_str(),
-                           MB_ICONINFORMATION | MB_OK);
-        if (outputButton) outputButton->EnableWindow(FALSE);
-        palette.UpdateData(FALSE);
-        if (CWnd* field = palette.GetDlgItem(IDC_ROMAN_INPUT)) field->SetFocus();
-        return false;
-    }
-    palette.UpdateData(FALSE);
-    textField.ReplaceSel(romanCodeString(numeral).c_str(), FALSE);
-    textField.SetFocus();
-    if (outputButton) outputButton->EnableWindow(FALSE);
-    return true;
-}
-
-void onRomanInputChanged(CWnd& palette, const std::string& input) {
-    palette.UpdateData(TRUE);
-    if (CWnd* outputButton = palette.GetDlgItem(IDC_ROMAN_OUTPUT)) outputButton->EnableWindow(!input.empty());
+    if (!numeral.empty()) return {romanCodeString(numeral)};
+    const bool tooLarge = number && *number > kLargestRomanNumber;
+    return {std::string(), tooLarge ? romanTooLargeMessage() : romanRangeMessage()};
 }

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/ui/Framework.h"
 
 // Every entry is "number-numeral " for 1 to 100, in ascending order.
 extern const char* const kRomanNumeralTable;
@@ -30,15 +29,10 @@ std::string romanCodeString(const std::string& numeral);
 const char* romanTooLargeMessage();  // above 100
 const char* romanRangeMessage();     // not a whole number from 1 to 100
 
-// The ">>" click. `input` is the palette's member bound to 8038 (current
-// through the field's change handler). A valid input replaces the text
-// field's selection without an undo record; the focus goes to the text
-// field. A refused input shows a message box (the palette's title as its
-// caption) and puts the focus back into the numeral field. Either way the
-// numeral field is emptied (by writing the palette's data to its controls)
-// and ">>" is disabled. Answers whether something was inserted.
-bool outputRomanNumeral(CWnd& palette, std::string& input, CEdit& textField);
-
-// The numeral field's change: reads the palette's controls, then enables ">>"
-// exactly when the field holds text.
-void onRomanInputChanged(CWnd& palette, const std::string& input);
+// What the ">>" click makes of the numeral field's text: the code string to
+// insert, or, for a refused input, the message to show (and no code).
+struct RomanOutput {
+    std::string code;
+    const char* refusal = nullptr;
+};
+RomanOutput romanOutput(const std::string& input);

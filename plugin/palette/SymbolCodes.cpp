@@ -1,7 +1,6 @@
 #include "plugin/palette/SymbolCodes.h"
 
 #include "plugin/frame/TextStyles.h"
-#include "plugin/palette/TextProperties.h"
 
 namespace {
 
@@ -88,24 +87,10 @@ std::string symbolCodeFor(const SymbolButton& button, bool modeWasOn, const std:
     return {};
 }
 
-void insertCode(CEdit& textField, const std::string& code) {
-    textField.ReplaceSel(code.c_str(), FALSE);
-    textField.SetFocus();
-}
-
-void clickSymbolButton(CWnd& palette, int id, const int (&modeStates)[4], const std::string& styleBoxText,
-                       CEdit& textField) {
+std::string symbolClickCode(int id, const int (&modeStates)[4], const std::string& keptStyleName,
+                            const std::string& styleBoxText) {
     const SymbolButton* button = findSymbolButton(id);
-    if (button == nullptr) return;
-    bool modeWasOn = false;
-    switch (button->kind) {
-        case SymbolKind::Mode: modeWasOn = modeStates[modeStateIndex(id)] != 0; break;
-        case SymbolKind::Dual:
-            if (id == kDiameterButton) getTextStyleName(g_textProperties.styleId, g_textProperties.styleName);
-            break;
-        case SymbolKind::OwnFont: palette.UpdateData(TRUE); break;
-        case SymbolKind::Greek: break;
-    }
-    const std::string code = symbolCodeFor(*button, modeWasOn, g_textProperties.styleName, styleBoxText);
-    if (!code.empty()) insertCode(textField, code);
+    if (button == nullptr) return {};
+    const bool modeWasOn = button->kind == SymbolKind::Mode && modeStates[modeStateIndex(id)] != 0;
+    return symbolCodeFor(*button, modeWasOn, keptStyleName, styleBoxText);
 }

@@ -6,7 +6,6 @@
 #include <array>
 #include <string>
 
-#include "platform/ui/Framework.h"
 
 enum class SymbolKind {
     Mode,     // push-like check box: opening code when up before the click, closing code when down
@@ -46,14 +45,10 @@ inline constexpr std::array<IdRange, 9> kSymbolButtonRanges = {{
 std::string symbolCodeFor(const SymbolButton& button, bool modeWasOn, const std::string& keptStyleName,
                           const std::string& styleBoxText);
 
-// Replaces the field's selection (or inserts at the caret) without an undo
-// record, then gives the field the focus.
-void insertCode(CEdit& textField, const std::string& code);
-
-// The whole click of symbol button `id` in the palette: mode buttons decide
-// by `modeStates` as they were before the click; the diameter button first
-// takes the kept style name afresh from the record's style id; own-font
-// buttons read the palette's controls (so `styleBoxText`, bound to the style
-// box, is current) and do nothing at all under another style.
-void clickSymbolButton(CWnd& palette, int id, const int (&modeStates)[4], const std::string& styleBoxText,
-                       CEdit& textField);
+// What a click of symbol button `id` inserts; empty when it inserts nothing
+// (not a symbol button, or an own-font button under another style). Mode
+// buttons decide by `modeStates` (8029..8032) as they were before the
+// click, dual buttons by the kept style name (the preview's style), own-font
+// buttons by the style box's text.
+std::string symbolClickCode(int id, const int (&modeStates)[4], const std::string& keptStyleName,
+                            const std::string& styleBoxText);

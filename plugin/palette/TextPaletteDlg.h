@@ -10,6 +10,8 @@
 #include "host/ui/AcUiDialog.h"
 #include "platform/ui/Framework.h"
 #include "plugin/palette/FilterEdit.h"
+#include "plugin/palette/PalettePreview.h"
+#include "plugin/palette/TextProperties.h"
 
 class CTextPaletteDlg : public CAcUiDialog {
 public:
@@ -50,15 +52,16 @@ public:
     void refreshFromRecord();
     void applyToPreview();
     void eraseIfEmpty(ads_name entity);
-    // Members to controls. The change notifications that these writes raise
-    // are not handled: a handler would read every control back into the
-    // members while later members are not yet written.
+    // Members to controls: the one way the palette writes its controls. The
+    // change notifications these writes raise are dropped (OnCommand): a
+    // handler would read every control back while later members are not
+    // yet written.
     void writeControls();
-    bool writingControls() const { return m_writing; }
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnCancel() override;
@@ -67,43 +70,27 @@ protected:
     HCURSOR OnQueryDragIcon() override;
     void OnShowWindow(BOOL bShow, UINT nStatus) override;
 
-    // Property handlers.
-    void OnStyleSelected();
-    void OnStyleTyped();
-    void OnHeightSelected();
-    void OnHeightTyped();
-    void OnWidthSelected();
-    void OnWidthTyped();
-    void OnObliqueSelected();
-    void OnObliqueTyped();
-    void OnRotationSelected();
-    void OnRotationTyped();
-    void OnTextChanged();
-    void OnOffsetXChanged();
-    void OnOffsetYChanged();
-    void OnJustifyLeft();
-    void OnJustifyCenter();
-    void OnJustifyRight();
-    void OnCut();
-    void OnCopy();
-    void OnPaste();
-    void OnUndo();
+    // Property handlers (TextPaletteDlgPreview.cpp).
+    void OnStyleSelected(); void OnStyleTyped();
+    void OnHeightSelected(); void OnHeightTyped();
+    void OnWidthSelected(); void OnWidthTyped();
+    void OnObliqueSelected(); void OnObliqueTyped();
+    void OnRotationSelected(); void OnRotationTyped();
+    void OnTextChanged(); void OnOffsetXChanged(); void OnOffsetYChanged();
+    void OnJustifyLeft(); void OnJustifyCenter(); void OnJustifyRight();
 
-    // Symbol keyboard, Roman numerals, conversions and the layout switch.
+    // Editing, symbol keyboard, Roman numerals, conversions and the layout
+    // switch (TextPaletteDlgKeys.cpp).
+    void OnCut(); void OnCopy(); void OnPaste(); void OnUndo();
     void OnSymbolButton(UINT nID);
-    void OnRomanChanged();
-    void OnRomanOutput();
-    void OnSwapCase();
-    void OnSwapLayout();
+    void OnRomanChanged(); void OnRomanOutput();
+    void OnSwapCase(); void OnSwapLayout();
     void OnLanguageClicked();
 
-    // Line operations that may hand input over to the host.
-    void pickLineOffset();
-    void startLineAtPoint();
-    void newLine();
-    void moveLine();
-    void editExistingText();
-    void loadOwnFont();
+    // Line operations that may hand input over to the host
+    // (TextPaletteDlgLines.cpp).
+    void pickLineOffset(); void startLineAtPoint(); void newLine();
+    void moveLine(); void editExistingText(); void loadOwnFont();
 
     DECLARE_MESSAGE_MAP()
 
@@ -121,12 +108,17 @@ private:
     bool offsetMode() const;
     void fillStyleList();
     void justify(int mode);
-    HBITMAP buttonBitmap(int resourceId) const;
+    void loadButtonImages();
     void setButtonBitmap(int controlId, int resourceId);
+    PaletteFields fields() const;
+    void takeFields(const PaletteFields& fields);
+    // Puts `code` in place of the text field's selection (no undo record) and
+    // focuses the field; its change notification then applies the preview.
+    void insertCode(const std::string& code);
 
+    PalettePreview m_preview{g_textProperties};
     HICON m_hIcon = nullptr;
     CBitmap m_bitmaps[42];  // in the order of kButtonBitmaps
     CFont m_fontSymbol;     // the Greek letter buttons' font; outlives them
-    bool m_applying = false;  // applyToPreview is running
-    bool m_writing = false;   // writeControls is running
+    bool m_writing = false;  // writeControls is running
 };

@@ -28,19 +28,6 @@ bool askInsertionPoint(const AcGePoint3d& base) {
     return true;
 }
 
-// Erases the preview entity when it is a text; answers whether it did.
-bool erasePreviewText() {
-    AcDbObjectId id;
-    AcDbObject* object = nullptr;
-    if (acdbGetObjectId(id, g_textProperties.entity) != Acad::eOk ||
-        acdbOpenObject(object, id, AcDb::kForWrite) != Acad::eOk)
-        return false;
-    const bool isText = AcDbText::cast(object) != nullptr;
-    if (isText) object->erase();
-    object->close();
-    return isText;
-}
-
 }  // namespace
 
 void CTextPaletteDlg::beginHandOver() {
@@ -143,7 +130,7 @@ void CTextPaletteDlg::newLine() {
 void CTextPaletteDlg::moveLine() {
     TextProperties& r = g_textProperties;
     UpdateData(TRUE);
-    const bool erased = erasePreviewText();
+    const bool erased = m_preview.eraseText();
     const AcGePoint3d base = r.insertionPoint;
 
     if (offsetMode()) {
@@ -198,16 +185,18 @@ void CTextPaletteDlg::editExistingText() {
 }
 
 void CTextPaletteDlg::loadOwnFont() {
-    TextProperties& r = g_textProperties;
-    char found[512] = "";
-    const bool fontFound = acedFindFile(kSymbolFontFile, found) == RTNORM;
-    if (fontFound) m_btnOwnFont.ShowWindow(SW_HIDE);
-    const AcDbObjectId created = loadSymbolFontStyle();
+    // The button goes as soon as the font file is found; it comes back when
+    // no style was made after all, for another try.
+    bool fontFound = false;
+    const AcDbObjectId created = loadSymbolFontStyle([&] {
+        fontFound = true;
+        m_btnOwnFont.ShowWindow(SW_HIDE);
+    });
     if (created.isNull()) {
-        // Nothing was created: the button stays for another try.
         if (fontFound) m_btnOwnFont.ShowWindow(SW_SHOW);
         return;
     }
+    TextProperties& r = g_textProperties;
     r.styleId = created;
 
     m_strStyle = kSymbolStyleName;
@@ -221,8 +210,7 @@ void CTextPaletteDlg::loadOwnFont() {
     }
     if (!listed) m_cmbStyle.AddString(kSymbolStyleName);
     writeControls();
-    r.styleName = kSymbolStyleName;
-    r.styleId = findTextStyle(kSymbolStyleName);
+    m_preview.chooseStyle(kSymbolStyleName);
     applyToPreview();
 
     applyStyleLook(kSymbolStyleName);

@@ -1,151 +1,41 @@
-// The palette and its preview entity: the record shown in the controls, the
-// controls written into the record, the entity, its style and the system
-// variables, and the handlers of the property controls.
+// The palette's side of the preview: record to controls, controls to the
+// preview (PalettePreview does the drawing's part), and the handlers of the
+// property controls.
 #include <cstdlib>
 
 #include "base/Cp1251.h"
-#include "host/api/Arx.h"
-#include "plugin/frame/SystemVariables.h"
-#include "plugin/frame/TextPlacement.h"
-#include "plugin/frame/TextStyles.h"
-#include "plugin/palette/PaletteNumbers.h"
 #include "plugin/palette/TextPaletteDlg.h"
 #include "plugin/palette/TextProperties.h"
-#include "plugin/resources/ResourceIds.h"
 
 using namespace kestrin::literals;
 
-namespace {
-
-// Writes the record's properties into the preview text.
-void writeRecordInto(AcDbText* text, const TextProperties& r) {
-    text->setTextString(r.text.c_str());
-    text->setHeight(r.height);
-    text->setRotation(r.rotation);
-    text->setTextStyle(r.styleId);
-    text->setWidthFactor(r.widthFactor);
-    text->setOblique(r.oblique);
-    text->setHorizontalMode(static_cast<AcDb::TextHorzMode>(r.horizontalMode));
-    text->setAlignmentPoint(r.insertionPoint);
-    text->setPosition(r.insertionPoint);
-}
-
-}  // namespace
-
 void CTextPaletteDlg::refreshFromRecord() {
-    TextProperties& r = g_textProperties;
-    switch (r.horizontalMode) {
+    switch (g_textProperties.horizontalMode) {
     case 0: m_btnLeft.SetCheck(BST_CHECKED); break;
     case 1: m_btnCenter.SetCheck(BST_CHECKED); break;
     case 2: m_btnRight.SetCheck(BST_CHECKED); break;
     default: break;
     }
-    if (r.offsetX != 0) m_strOffsetX = formatWhole(r.offsetX);
-    if (r.offsetY != 0) m_strOffsetY = formatWhole(r.offsetY);
-    m_strRotation = formatDegrees(r.rotation);
-
-    r.styleId = findTextStyle(r.styleName);
-    if (r.styleId.isNull()) {
-        getStringVar("TEXTSTYLE", r.styleName);
-        r.styleId = findTextStyle(r.styleName);
-    }
-    m_strStyle = r.styleName;
-    applyStyleLook(r.styleName);
-
-    if (r.height == 0) {
-        double textSize = 0;
-        getRealVar("TEXTSIZE", textSize);
-        m_strHeight = formatDistance(textSize);
-    } else {
-        m_strHeight = formatDistance(r.height);
-    }
-
-    if (r.oblique == 0) {
-        double styleAngle = 0;
-        getStyleObliquingAngle(r.styleId, styleAngle);
-        m_strOblique = formatDistance(styleAngle * kRadiansToDegrees);
-        writeControls();
-        r.oblique = styleAngle;
-    } else {
-        m_strOblique = formatDistance(r.oblique * kRadiansToDegrees);
-    }
-
-    if (r.widthFactor == 0) {
-        double styleScale = 0;
-        getStyleXScale(r.styleId, styleScale);
-        m_strWidth = formatDistance(styleScale);
-        r.widthFactor = styleScale;
-    } else {
-        m_strWidth = formatDistance(r.widthFactor);
-        r.picked = 0;
-    }
-
-    m_strText = r.text;
+    PaletteFields f = fields();
+    m_preview.show(f);
+    takeFields(f);
+    applyStyleLook(g_textProperties.styleName);
     writeControls();
     m_edtText.SetSel(0, m_edtText.GetWindowTextLength());
 }
 
-void CTextPaletteDlg::writeControls() {
-    const bool was = m_writing;
-    m_writing = true;
-    UpdateData(FALSE);
-    m_writing = was;
-}
-
 void CTextPaletteDlg::applyToPreview() {
-    // Writing the "not a text" message into the field raises its change
-    // again; that nested call has nothing to add.
-    if (m_applying) return;
-    m_applying = true;
-    TextProperties& r = g_textProperties;
     UpdateData(TRUE);
-    r.text = m_strText;
-
-    AcDbObjectId id;
-    AcDbObject* object = nullptr;
-    // A preview entity that cannot be opened (erased meanwhile) is skipped:
-    // the style and the variables still follow the palette.
-    if (acdbGetObjectId(id, r.entity) == Acad::eOk && acdbOpenObject(object, id, AcDb::kForWrite) == Acad::eOk) {
-        AcDbText* text = AcDbText::cast(object);
-        if (text == nullptr) {
-            object->close();
-            m_edtText.EnableWindow(FALSE);
-            m_btnNewLine.ShowWindow(SW_HIDE);
-            m_strText = "Это не текст!"_cp;
-            writeControls();
-            m_applying = false;
-            return;
-        }
-        writeRecordInto(text, r);
-        text->close();
+    const bool isText = m_preview.apply(fields());
+    m_edtText.EnableWindow(isText);
+    m_btnNewLine.ShowWindow(isText ? SW_SHOW : SW_HIDE);
+    if (!isText) {
+        m_strText = "Это не текст!"_cp;
+        writeControls();
     }
-
-    if (!m_strStyle.empty()) r.styleName = m_strStyle;
-    else getTextStyleName(r.styleId, r.styleName);
-    setStringVar("TEXTSTYLE", r.styleName);
-    setRealVar("TEXTSIZE", r.height);
-    setStyleObliquingAngle(r.oblique, r.styleId);
-    setStyleXScale(r.widthFactor, r.styleId);
-    flushDrawingGraphics();
-
-    m_edtText.EnableWindow(TRUE);
-    m_btnNewLine.ShowWindow(SW_SHOW);
-    r.offsetX = std::atoi(m_strOffsetX.c_str());
-    r.offsetY = std::atoi(m_strOffsetY.c_str());
-    m_applying = false;
 }
 
-void CTextPaletteDlg::eraseIfEmpty(ads_name entity) {
-    if (m_strText.empty()) {
-        AcDbObjectId id;
-        AcDbObject* object = nullptr;
-        if (acdbGetObjectId(id, entity) == Acad::eOk && acdbOpenObject(object, id, AcDb::kForWrite) == Acad::eOk) {
-            if (AcDbText::cast(object) != nullptr) object->erase();
-            object->close();
-        }
-    }
-    g_textProperties.text.clear();
-}
+void CTextPaletteDlg::eraseIfEmpty(ads_name entity) { m_preview.eraseIfEmpty(m_strText, entity); }
 
 namespace {
 
@@ -161,10 +51,7 @@ bool chosenEntry(const CComboBox& combo, std::string& entry) {
 
 void CTextPaletteDlg::OnStyleSelected() {
     std::string entry;
-    if (chosenEntry(m_cmbStyle, entry)) {
-        g_textProperties.styleName = entry;
-        g_textProperties.styleId = findTextStyle(entry);
-    }
+    if (chosenEntry(m_cmbStyle, entry)) m_preview.chooseStyle(entry);
     applyStyleLook(entry);
     applyToPreview();
     m_edtText.SetFocus();
@@ -178,7 +65,6 @@ void CTextPaletteDlg::OnHeightSelected() {
 }
 
 void CTextPaletteDlg::OnHeightTyped() {
-    if (m_writing) return;
     UpdateData(TRUE);
     g_textProperties.height = std::atof(m_strHeight.c_str());
     applyToPreview();
@@ -192,11 +78,8 @@ void CTextPaletteDlg::OnObliqueSelected() {
 }
 
 void CTextPaletteDlg::OnObliqueTyped() {
-    if (m_writing) return;
     UpdateData(TRUE);
-    TextProperties& r = g_textProperties;
-    r.oblique = std::atof(m_strOblique.c_str()) * kDegreesToRadians;
-    setStyleObliquingAngle(r.oblique, r.styleId);
+    m_preview.setSlantDegrees(std::atof(m_strOblique.c_str()));
     applyToPreview();
 }
 
@@ -208,7 +91,6 @@ void CTextPaletteDlg::OnRotationSelected() {
 }
 
 void CTextPaletteDlg::OnRotationTyped() {
-    if (m_writing) return;
     UpdateData(TRUE);
     g_textProperties.rotation = std::atof(m_strRotation.c_str()) * kDegreesToRadians;
     applyToPreview();
@@ -222,27 +104,19 @@ void CTextPaletteDlg::OnWidthSelected() {
 }
 
 void CTextPaletteDlg::OnWidthTyped() {
-    if (m_writing) return;
     UpdateData(TRUE);
-    TextProperties& r = g_textProperties;
-    r.widthFactor = std::atof(m_strWidth.c_str());
-    r.styleId = findTextStyle(m_strStyle);
-    setStyleXScale(r.widthFactor, r.styleId);
+    m_preview.setWidthOfStyle(std::atof(m_strWidth.c_str()), m_strStyle);
     applyToPreview();
 }
 
-void CTextPaletteDlg::OnTextChanged() {
-    if (!m_writing) applyToPreview();
-}
+void CTextPaletteDlg::OnTextChanged() { applyToPreview(); }
 
 void CTextPaletteDlg::OnOffsetXChanged() {
-    if (m_writing) return;
     UpdateData(TRUE);
     g_textProperties.offsetX = std::atof(m_strOffsetX.c_str());
 }
 
 void CTextPaletteDlg::OnOffsetYChanged() {
-    if (m_writing) return;
     UpdateData(TRUE);
     g_textProperties.offsetY = std::atof(m_strOffsetY.c_str());
 }
@@ -258,13 +132,4 @@ void CTextPaletteDlg::justify(int mode) {
     m_btnRight.SetCheck(mode == 2 ? BST_CHECKED : BST_UNCHECKED);
     applyToPreview();
     m_edtText.SetFocus();
-}
-
-void CTextPaletteDlg::OnCut() { m_edtText.Cut(); }
-void CTextPaletteDlg::OnCopy() { m_edtText.Copy(); }
-void CTextPaletteDlg::OnPaste() { m_edtText.Paste(); }
-
-void CTextPaletteDlg::OnUndo() {
-    m_edtText.Undo();
-    applyToPreview();
 }

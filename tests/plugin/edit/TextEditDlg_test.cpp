@@ -114,4 +114,23 @@ TEST_F(EditDialog, TheIndicatorsFollowTheKeyboard) {
     EXPECT_EQ(language, "RUS");
 }
 
+TEST_F(EditDialog, TheCloseBoxErasingAnEmptyEntityLeavesTheRecordsTextAlone) {
+    run({"pick 40", "click 8001", "focus 8000", "key delete", "close"});
+    EXPECT_TRUE(erased(0x40));
+    EXPECT_EQ(g_textProperties.text, "Строка"_cp) << "only a kept text empties the record's text";
+}
+
+TEST_F(EditDialog, TheCloseBoxKeepingATextEmptiesTheRecordsText) {
+    run({"pick 40", "type \"kept\"", "close"});
+    EXPECT_EQ(g_textProperties.text, "");
+}
+
+TEST_F(EditDialog, ARefusedTextIsReportedPlainlyNotAsATag) {
+    run({"pick 40", [&] { CWnd::FromHandle(ui::activeDialog())->SetDlgItemText(8000, "a\r\nb"); }, "key escape"});
+    const std::string out = output();
+    EXPECT_EQ(out.find("Тег атрибута"_cp), std::string::npos) << out;
+    EXPECT_NE(out.find("\nТекст \"a\r\nb\" не записан (ошибка "_cp), std::string::npos) << out;
+    EXPECT_EQ(stringOf(0x40), "Строка"_cp);
+}
+
 }  // namespace

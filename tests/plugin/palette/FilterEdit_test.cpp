@@ -3,11 +3,12 @@
 #include "base/Cp1251.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/ui/View.h"
-#include "tests/plugin/palette/KeyboardHelperDialog.h"
+#include "plugin/palette/SymbolFont.h"
+#include "tests/plugin/palette/PaletteTestSupport.h"
 
 using namespace kestrin;
 using namespace kestrin::literals;
-using namespace kestrin::test::helpers;
+using namespace kestrin::test;
 
 namespace {
 
@@ -50,7 +51,7 @@ TEST(FilterChar, ACodeBeyondOneByteIsNeverTakenForAListedByte) {
     EXPECT_EQ(filterChar(0x100 + '5', kOffsetList, 0), 0x100 + '5');
 }
 
-using FilterEditInDialog = HelperTest;
+using FilterEditInDialog = PaletteFieldTest;
 
 TEST_F(FilterEditInDialog, TypingIntoAnOffsetFieldKeepsDigitsMinusAndBlanks) {
     std::string offset;
@@ -72,17 +73,20 @@ TEST_F(FilterEditInDialog, TheTextFieldTakesEveryCharacter) {
 TEST_F(FilterEditInDialog, PastedTextIsNotFiltered) {
     std::string offset;
     clipboard::setText("abc.5");
-    run({"focus 8015", [&] { dialog->m_edtOffsetX.Paste(); }, "type \"x\"", [&] { offset = text(kOffsetX); }});
+    run({"focus 8015", [&] { dlg->m_edtOffsetX.Paste(); }, "type \"x\"", [&] { offset = text(kOffsetX); }});
     EXPECT_EQ(offset, "abc.5");
 }
 
 TEST_F(FilterEditInDialog, TheFieldsAreBlackOnWhiteWithAWhiteBrush) {
     ui::ControlColours colours;
-    run({[&] { colours = ui::queryControlColours(dialog->m_edtOffsetX.m_hWnd); }});
+    COLORREF brush = 0;
+    run({[&] {
+        colours = ui::queryControlColours(dlg->m_edtOffsetX.m_hWnd);
+        brush = colours.brush != nullptr ? brushColour(colours.brush) : 0;
+    }});
     EXPECT_EQ(colours.text, RGB(0, 0, 0));
     EXPECT_EQ(colours.back, RGB(255, 255, 255));
-    ASSERT_NE(colours.brush, nullptr);
-    EXPECT_EQ(brushColour(colours.brush), RGB(255, 255, 255));
+    EXPECT_EQ(brush, RGB(255, 255, 255));
 }
 
 TEST(FilterEditObject, TheBrushLivesAsLongAsTheObject) {
@@ -96,14 +100,14 @@ TEST(FilterEditObject, TheBrushLivesAsLongAsTheObject) {
     EXPECT_EQ(brushColour(brush), 0u) << "the destructor deletes the brush";
 }
 
-using SymbolFont = HelperTest;
+using SymbolFont = PaletteFieldTest;
 
 TEST_F(SymbolFont, TheGreekButtonsGetTheDialogFontWithTheFaceSymbol) {
     std::string dialogFace, greekFace, otherFace;
     int dialogPoints = 0, greekPoints = 0;
     int withSymbol = 0;
     run({[&] {
-        const ui::Window& d = ui::windowRef(dialog->m_hWnd);
+        const ui::Window& d = ui::windowRef(dlg->m_hWnd);
         dialogFace = d.fontFace;
         dialogPoints = d.fontPoints;
         greekFace = control(8047).fontFace;
@@ -111,14 +115,10 @@ TEST_F(SymbolFont, TheGreekButtonsGetTheDialogFontWithTheFaceSymbol) {
         otherFace = control(8012).fontFace;
         for (const int id : kSymbolFontButtons) withSymbol += control(id).fontFace == "Symbol";
     }});
-    EXPECT_TRUE(dialog->symbolFontApplied);
     EXPECT_EQ(greekFace, "Symbol");
     EXPECT_EQ(greekPoints, dialogPoints);
     EXPECT_EQ(withSymbol, 35);
     EXPECT_EQ(otherFace, dialogFace) << "an own-font image button keeps the dialog font";
-    LOGFONT lf;
-    ASSERT_TRUE(dialog->m_symbolFont.GetLogFont(&lf));
-    EXPECT_STREQ(lf.lfFaceName, "Symbol");
 }
 
 }  // namespace

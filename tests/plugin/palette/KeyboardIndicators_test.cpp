@@ -1,13 +1,13 @@
 #include "plugin/palette/KeyboardIndicators.h"
 
-#include "tests/plugin/palette/KeyboardHelperDialog.h"
+#include "tests/plugin/palette/PaletteTestSupport.h"
 
 using namespace kestrin;
-using namespace kestrin::test::helpers;
+using namespace kestrin::test;
 
 namespace {
 
-using Indicators = HelperTest;
+using Indicators = PaletteFieldTest;
 
 TEST_F(Indicators, CapsAndNumShowOnlyWhenToggledAndNotHeld) {
     auto& kb = keyboard::Keyboard::instance();
@@ -36,13 +36,12 @@ TEST_F(Indicators, LanguageFollowsTheLastThreeDigitsOfTheLayout) {
     EXPECT_EQ(other, "LAT");
 }
 
-TEST_F(Indicators, TheyAreSetWhenTheDialogOpens) {
+TEST_F(Indicators, TheyAreSetWhenTheDialogOpensAndAtTheFirstMessage) {
     keyboard::Keyboard::instance().setToggled(VK_CAPITAL, true);
     std::string caps, language;
-    run({[&] {
-        caps = text(8053);
-        language = text(8056);
-    }});
+    // The language field is also exchanged with its member, which the
+    // opening writes; the first message shows the layout again.
+    run({[&] { caps = text(8053); }, "key home", [&] { language = text(8056); }});
     EXPECT_EQ(caps, "CAP");
     EXPECT_EQ(language, "LAT");
 }

@@ -1,11 +1,12 @@
 #include "plugin/palette/LayoutConverter.h"
 
 #include "base/Cp1251.h"
-#include "tests/plugin/palette/KeyboardHelperDialog.h"
+#include "host/api/HostState.h"
+#include "tests/plugin/palette/PaletteTestSupport.h"
 
 using namespace kestrin;
 using namespace kestrin::literals;
-using namespace kestrin::test::helpers;
+using namespace kestrin::test;
 
 namespace {
 
@@ -61,12 +62,12 @@ TEST(MapCharacters, SearchesTheFromTableFirstAndKeepsTheLength) {
     EXPECT_EQ(c.mapCharacters("z", "xy", "yz"), "y") << "a character only in to maps back";
 }
 
-using SelectionConversionInDialog = HelperTest;
+using SelectionConversionInDialog = PaletteFieldTest;
 
 TEST_F(SelectionConversionInDialog, LayoutButtonConvertsTheSelectionBothWays) {
     std::string first;
     EXPECT_EQ(run({"focus 8019", "type \"ghbdtn\"", "select 8019 0 6", "click 8048",
-                   [&] { first = dialog->m_strText; }, "select 8019 0 6", "click 8048"}),
+                   [&] { first = dlg->m_strText; }, "select 8019 0 6", "click 8048"}),
               "ghbdtn");
     EXPECT_EQ(first, "привет"_cp);
 }
@@ -82,6 +83,28 @@ TEST_F(SelectionConversionInDialog, AnEmptySelectionLeavesTheTextAndTheFocusStay
                    [&] { buttonFocused = focused(kLayout); }}),
               "abc");
     EXPECT_TRUE(buttonFocused);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ConvertSelection, ConvertsOnlyTheSelectedRangeClampedToTheText) {
+    EXPECT_EQ(convertSelection("abcdef", 2, 4, SelectionConversion::Case), "abCDef");
+    EXPECT_EQ(convertSelection("ghbdtn Ok", 0, 6, SelectionConversion::Layout), "привет Ok"_cp);
+    EXPECT_EQ(convertSelection("abc", 1, 1, SelectionConversion::Case), "abc");
+    EXPECT_EQ(convertSelection("abc", -3, 99, SelectionConversion::Case), "ABC");
+    EXPECT_EQ(convertSelection("abc", 2, 1, SelectionConversion::Case), "abc") << "an end before the start";
+}
+
+using ConversionWrite = PaletteFieldTest;
+
+TEST_F(ConversionWrite, AConversionAppliesThePreviewOnce) {
+    int before = -1, after = -1;
+    run({"type \"abc\"", "select 8019 0 3", [&] { before = host::HostState::instance().display.graphicsFlushes; },
+         "click 8046", [&] { after = host::HostState::instance().display.graphicsFlushes; }});
+    EXPECT_EQ(after - before, 1) << "writing the new text raises no second apply";
+    EXPECT_EQ(preview().text, "ABC");
 }
 
 }  // namespace

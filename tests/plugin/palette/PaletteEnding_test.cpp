@@ -5,10 +5,12 @@
 #include <stdlib.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "base/Cp1251.h"
 #include "host/api/HostRuntime.h"
+#include "plugin/frame/TextStyles.h"
 #include "plugin/resources/ResourceIds.h"
 
 using namespace kestrin;
@@ -142,4 +144,54 @@ TEST_F(PaletteFontButton, WithTheFontFileTheStyleIsMadeListedAndUsed) {
                     EXPECT_EQ(CWnd::GetFocus()->GetDlgCtrlID(), IDC_TEXT);
                 },
                 "click 2"});
+}
+
+TEST_F(PaletteFontButton, AStyleTableThatCannotBeOpenedIsNamedWithItsStatus) {
+    provideFont();
+    startLine(0, 0);
+    AcDbTextStyleTable* held = nullptr;
+    // The table is held open only while the click runs: between two user
+    // actions the host allows no open object.
+    runPalette({[&] {
+                    acdbHostApplicationServices()->workingDatabase()->getTextStyleTable(held, AcDb::kForRead);
+                    CWnd* button = dlg->GetDlgItem(IDC_LOAD_FONT);
+                    dlg->SendMessage(WM_COMMAND, static_cast<WPARAM>(IDC_LOAD_FONT | (BN_CLICKED << 16)),
+                                     reinterpret_cast<LPARAM>(button->m_hWnd));
+                    held->close();
+                    EXPECT_TRUE(controlShown(*dlg, IDC_LOAD_FONT)) << "nothing was made: the button comes back";
+                },
+                "click 2"});
+    const std::string out = output();
+    EXPECT_NE(out.find("\nСтиль ZOR не создан: таблица стилей не открывается (ошибка "_cp), std::string::npos) << out;
+    EXPECT_EQ(out.find("чертёж недоступен"_cp), std::string::npos) << out;
+}
+
+TEST_F(PaletteFontButton, OneSearchDecidesAndTheButtonGoesBeforeTheStyleIsMade) {
+    provideFont();
+    int found = 0;
+    bool styleExistedWhenFound = true;
+    const AcDbObjectId made = loadSymbolFontStyle([&] {
+        ++found;
+        styleExistedWhenFound = !findTextStyle("ZOR").isNull();
+    });
+    EXPECT_FALSE(made.isNull());
+    EXPECT_EQ(found, 1);
+    EXPECT_FALSE(styleExistedWhenFound);
+    int foundWithout = 0;
+    host::HostRuntime::instance().clearSupportPath();
+    EXPECT_TRUE(loadSymbolFontStyle([&] { ++foundWithout; }).isNull());
+    EXPECT_EQ(foundWithout, 0);
+}
+
+// Every host object the palette and the edit command open is closed through
+// closeOrAbort, which stops the host when a close fails.
+TEST(PaletteSources, CloseHostObjectsOnlyThroughTheCloseOrAbortHelper) {
+    for (const char* dir : {"plugin/palette", "plugin/edit"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(KESTRIN_SOURCE_DIR) + "/" + dir)) {
+            std::ifstream in(entry.path());
+            std::string line;
+            for (int n = 1; std::getline(in, line); ++n)
+                EXPECT_EQ(line.find("->close()"), std::string::npos) << entry.path() << ":" << n << ": " << line;
+        }
+    }
 }

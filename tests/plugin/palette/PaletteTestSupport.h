@@ -264,6 +264,26 @@ inline std::vector<std::string> comboEntries(CComboBox& combo) {
     }
     return out;
 }
-
+// Runs the palette on a new line at (0, 0) under the style `style` (made
+// when the drawing lacks it) and answers what its text field held at the
+// end; the run ends by Escape (appended here).
+class PaletteFieldTest : public PaletteTest {
+protected:
+    std::string run(std::vector<Step> steps, const std::string& style = "Standard") {
+        if (style != "Standard") addStyle(style);
+        g_textProperties.styleName = style;
+        startLine(0, 0);
+        std::string field;
+        steps.emplace_back([&] { field = controlText(*dlg, 8019); });
+        steps.emplace_back(std::string("key escape"));
+        runPalette(std::move(steps));
+        return field;
+    }
+    static constexpr int kText = 8019, kOffsetX = 8015, kRoman = 8038, kRomanOut = 8041, kLayout = 8048;
+    ui::Window& control(int id) { return *ui::childById(dlg->m_hWnd, id); }
+    std::string text(int id) { return controlText(*dlg, id); }
+    bool enabled(int id) { return controlEnabled(*dlg, id); }
+    bool focused(int id) { return CWnd::GetFocus() == dlg->GetDlgItem(id); }
+};
 
 }  // namespace kestrin::test

@@ -1,11 +1,12 @@
 #include "plugin/palette/RomanNumerals.h"
 
 #include "base/Cp1251.h"
-#include "tests/plugin/palette/KeyboardHelperDialog.h"
+#include "host/api/HostState.h"
+#include "tests/plugin/palette/PaletteTestSupport.h"
 
 using namespace kestrin;
 using namespace kestrin::literals;
-using namespace kestrin::test::helpers;
+using namespace kestrin::test;
 
 namespace {
 
@@ -53,7 +54,7 @@ TEST(RomanInput, RefusesWhatIsNotAWholeNumber) {
         EXPECT_EQ(readRomanInput(input), std::nullopt) << '"' << input << '"';
 }
 
-using RomanButton = HelperTest;
+using RomanButton = PaletteFieldTest;
 
 TEST_F(RomanButton, IsEnabledExactlyWhileTheInputHoldsText) {
     bool atStart = true, afterTyping = false, afterErasing = true;
@@ -110,8 +111,52 @@ TEST_F(RomanButton, RefusesZeroBlanksBetweenDigitsAndPastedLettersNamingTheRange
         EXPECT_EQ(ui::lastMessageBoxText(), "Введите число от 1 до 100"_cp) << typed;
     }
     clipboard::setText("XV");
-    EXPECT_EQ(run({"focus 8038", [&] { dialog->m_edtRoman.Paste(); }, "answer ok", "click 8041"}), "");
+    EXPECT_EQ(run({"focus 8038", [&] { dlg->m_edtRoman.Paste(); }, "answer ok", "click 8041"}), "");
     EXPECT_EQ(ui::lastMessageBoxText(), "Введите число от 1 до 100"_cp);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RomanOutputOf, AValidInputGivesTheLinedNumeralAndNoRefusal) {
+    const RomanOutput out = romanOutput("14");
+    EXPECT_EQ(out.code, "%%O%%UXIV%%u%%o");
+    EXPECT_EQ(out.refusal, nullptr);
+    EXPECT_EQ(romanOutput(" 100 ").code, "%%O%%UC%%u%%o");
+}
+
+TEST(RomanOutputOf, OnlyDigitsFormANumberAboveAHundred) {
+    EXPECT_EQ(romanOutput("101").refusal, std::string("Число не должно превышать 100"_cp));
+    EXPECT_EQ(romanOutput("99999999999").refusal, std::string("Число не должно превышать 100"_cp));
+    for (const char* input : {"150x", "+150", "-150", "1 50", "", "0"}) {
+        const RomanOutput out = romanOutput(input);
+        EXPECT_EQ(out.code, "") << input;
+        ASSERT_NE(out.refusal, nullptr) << input;
+        EXPECT_EQ(std::string(out.refusal), "Введите число от 1 до 100"_cp) << input;
+    }
+}
+
+using PastedNumeral = PaletteFieldTest;
+
+TEST_F(PastedNumeral, TextWithASignOrALetterIsNotANumberAboveAHundred) {
+    for (const char* pasted : {"150x", "+150"}) {
+        clipboard::setText(pasted);
+        std::string input = "x";
+        EXPECT_EQ(run({"focus 8038", [&] { dlg->m_edtRoman.Paste(); }, "answer ok", "click 8041",
+                       [&] { input = text(kRoman); }}),
+                  "");
+        EXPECT_EQ(ui::lastMessageBoxText(), "Введите число от 1 до 100"_cp) << pasted;
+        EXPECT_EQ(input, "") << pasted;
+    }
+}
+
+TEST_F(PastedNumeral, TheOutputAppliesThePreviewOnceThroughTheGuardedWrite) {
+    int flushes = -1;
+    run({"focus 8038", "type \"14\"", [&] { flushes = host::HostState::instance().display.graphicsFlushes; },
+         "click 8041", [&] { flushes = host::HostState::instance().display.graphicsFlushes - flushes; }});
+    EXPECT_EQ(flushes, 1);
+    EXPECT_EQ(preview().text, "%%O%%UXIV%%u%%o");
 }
 
 }  // namespace

@@ -1,0 +1,152 @@
+#include "plugin/palette/PalettePreview.h"
+
+#include <cstdlib>
+
+#include "host/api/Arx.h"
+#include "plugin/frame/ObjectClose.h"
+#include "plugin/frame/SystemVariables.h"
+#include "plugin/frame/TextPlacement.h"
+#include "plugin/frame/TextStyles.h"
+#include "plugin/palette/PaletteNumbers.h"
+
+namespace {
+
+// Opens the entity `name` refers to for write; null when it cannot be opened.
+AcDbObject* openForWrite(const ads_name name) {
+    AcDbObjectId id;
+    AcDbObject* object = nullptr;
+    if (acdbGetObjectId(id, name) != Acad::eOk || acdbOpenObject(object, id, AcDb::kForWrite) != Acad::eOk)
+        return nullptr;
+    return object;
+}
+
+void writeRecordInto(AcDbText* text, const TextProperties& r) {
+    text->setTextString(r.text.c_str());
+    text->setHeight(r.height);
+    text->setRotation(r.rotation);
+    text->setTextStyle(r.styleId);
+    text->setWidthFactor(r.widthFactor);
+    text->setOblique(r.oblique);
+    text->setHorizontalMode(static_cast<AcDb::TextHorzMode>(r.horizontalMode));
+    text->setAlignmentPoint(r.insertionPoint);
+    text->setPosition(r.insertionPoint);
+}
+
+}  // namespace
+
+void PalettePreview::show(PaletteFields& f) {
+    if (r_.offsetX != 0) f.offsetX = formatWhole(r_.offsetX);
+    if (r_.offsetY != 0) f.offsetY = formatWhole(r_.offsetY);
+    f.rotation = formatDegrees(r_.rotation);
+
+    r_.styleId = findTextStyle(r_.styleName);
+    if (r_.styleId.isNull()) {
+        getStringVar("TEXTSTYLE", r_.styleName);
+        r_.styleId = findTextStyle(r_.styleName);
+    }
+    f.style = r_.styleName;
+
+    if (r_.height == 0) {
+        double textSize = 0;
+        getRealVar("TEXTSIZE", textSize);
+        f.height = formatDistance(textSize);
+    } else {
+        f.height = formatDistance(r_.height);
+    }
+
+    if (r_.oblique == 0) getStyleObliquingAngle(r_.styleId, r_.oblique);
+    f.oblique = formatDistance(r_.oblique * kRadiansToDegrees);
+
+    if (r_.widthFactor == 0) {
+        getStyleXScale(r_.styleId, r_.widthFactor);
+    } else {
+        r_.picked = 0;
+    }
+    f.width = formatDistance(r_.widthFactor);
+    f.text = r_.text;
+}
+
+bool PalettePreview::apply(const PaletteFields& f) {
+    r_.text = f.text;
+    if (AcDbObject* object = openForWrite(r_.entity)) {
+        AcDbText* text = AcDbText::cast(object);
+        if (text == nullptr) {
+            closeOrAbort(object);
+            return false;
+        }
+        writeRecordInto(text, r_);
+        closeOrAbort(text);
+    }
+
+    if (!f.style.empty()) r_.styleName = f.style;
+    else getTextStyleName(r_.styleId, r_.styleName);
+    setStringVar("TEXTSTYLE", r_.styleName);
+    setRealVar("TEXTSIZE", r_.height);
+    setStyleObliquingAngle(r_.oblique, r_.styleId);
+    setStyleXScale(r_.widthFactor, r_.styleId);
+    flushDrawingGraphics();
+
+    r_.offsetX = std::atoi(f.offsetX.c_str());
+    r_.offsetY = std::atoi(f.offsetY.c_str());
+    return true;
+}
+
+void PalettePreview::eraseIfEmpty(const std::string& fieldText, const ads_name entity) {
+    if (fieldText.empty()) {
+        if (AcDbObject* object = openForWrite(entity)) {
+            if (AcDbText::cast(object) != nullptr) object->erase();
+            closeOrAbort(object);
+        }
+    }
+    r_.text.clear();
+}
+
+bool PalettePreview::eraseText() {
+    AcDbObject* object = openForWrite(r_.entity);
+    if (object == nullptr) return false;
+    const bool isText = AcDbText::cast(object) != nullptr;
+    if (isText) object->erase();
+    closeOrAbort(object);
+    return isText;
+}
+
+void PalettePreview::chooseStyle(const std::string& name) {
+    r_.styleName = name;
+    r_.styleId = findTextStyle(name);
+}
+
+const std::string& PalettePreview::refreshStyleName() {
+    getTextStyleName(r_.styleId, r_.styleName);
+    return r_.styleName;
+}
+
+void PalettePreview::setSlantDegrees(double degrees) {
+    r_.oblique = degrees * kDegreesToRadians;
+    setStyleObliquingAngle(r_.oblique, r_.styleId);
+}
+
+void PalettePreview::setWidthOfStyle(double widthFactor, const std::string& styleName) {
+    r_.widthFactor = widthFactor;
+    r_.styleId = findTextStyle(styleName);
+    setStyleXScale(r_.widthFactor, r_.styleId);
+}
+
+std::vector<std::string> PalettePreview::styleNames() {
+    std::vector<std::string> names;
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    AcDbTextStyleTable* table = nullptr;
+    if (db == nullptr || db->getTextStyleTable(table, AcDb::kForRead) != Acad::eOk) return names;
+    AcDbTextStyleTableIterator* it = nullptr;
+    if (table->newIterator(it) == Acad::eOk) {
+        for (it->start(); !it->done(); it->step()) {
+            AcDbTextStyleTableRecord* record = nullptr;
+            if (it->getRecord(record, AcDb::kForRead) != Acad::eOk) continue;
+            const char* name = nullptr;
+            if (record->getName(name) == Acad::eOk && name != nullptr && *name != '\0') names.emplace_back(name);
+            closeOrAbort(record);
+        }
+        delete it;
+    }
+    closeOrAbort(table);
+    return names;
+}
