@@ -1,0 +1,134 @@
+#!/usr/bin/python3
+"""Converts glyphs of the Hershey vector fonts (.jhf files of Debian's
+hershey-fonts-data) into shape source text for shapec.
+
+Usage: hershey2shp.py MAP FONTDIR OUT.shp
+
+Each MAP line (";" starts a comment) reads
+    NUMBER FONT GLYPH [COUNT]
+and gives shape NUMBER the glyph at ASCII position GLYPH of FONTDIR/FONT.jhf;
+with COUNT, that many consecutive shapes from consecutive glyphs.
+
+A Hershey glyph has its origin at the centre, y downwards, and the baseline
+at y = 9; a shape starts at the left margin on the baseline, y upwards, and
+ends with the pen moved to the next character's start. A fault in MAP or a
+font file stops the run naming file:line."""
+import os
+import sys
+
+BASELINE = 9
+
+
+class InputError(Exception):
+    pass
+
+
+def read_jhf(path):
+    """Glyphs by ASCII position (32 upwards): a list of their text records."""
+    glyphs = []
+    try:
+        lines = open(path, encoding="ascii").read().split("\n")
+    except (OSError, UnicodeDecodeError) as e:
+        raise InputError(f"{path}: cannot be read ({e})")
+    record, start, want = "", 0, 0
+    for number, line in enumerate(lines, 1):
+        if not line.strip() and not record:
+            continue
+        if not record:
+            try:
+                want = 8 + 2 * int(line[5:8])
+            except ValueError:
+                raise InputError(f"{path}:{number}: no vertex count in columns 6-8")
+            record, start = line, number
+        else:
+            record += line
+        if len(record) >= want:
+            if len(record) != want:
+                raise InputError(f"{path}:{start}: glyph holds {len(record)} characters, its count says {want}")
+            glyphs.append((record, start))
+            record = ""
+    if record:
+        raise InputError(f"{path}:{start}: glyph cut off at the end of the file")
+    return glyphs
+
+
+def strokes_of(record, where):
+    """Left margin, right margin and the strokes (lists of (x, y) in shape
+    coordinates) of a glyph record."""
+    data = record[8:]
+    left, right = ord(data[0]) - 82, ord(data[1]) - 82
+    strokes, stroke = [], []
+    for k in range(2, len(data), 2):
+        pair = data[k:k + 2]
+        if pair == " R":
+            if stroke:
+                strokes.append(stroke)
+            stroke = []
+            continue
+        x, y = ord(pair[0]) - 82, ord(pair[1]) - 82
+        if not (-49 <= x <= 49 and -49 <= y <= 49):
+            raise InputError(f"{where}: coordinate pair {pair!r} out of range")
+        stroke.append((x - left, BASELINE - y))
+    if stroke:
+        strokes.append(stroke)
+    return left, right, strokes
+
+
+def shape_lines(number, name, record, where):
+    left, right, strokes = strokes_of(record, where)
+    lines = ["2"]
+    x, y = 0, 0
+    for stroke in strokes:
+        points = [p for i, p in enumerate(stroke) if i == 0 or p != stroke[i - 1]]
+        if len(points) < 2:
+            continue
+        (sx, sy) = points[0]
+        head = [f"8,({sx - x},{sy - y})", "1"] if (sx, sy) != (x, y) else ["1"]
+        moves = [f"({bx - ax},{by - ay})" for (ax, ay), (bx, by) in zip(points, points[1:])]
+        lines.append(",".join(head + ["9"] + moves + ["(0,0)", "2"]))
+        x, y = points[-1]
+    advance = right - left
+    lines.append(f"8,({advance - x},{-y}),0" if (advance, 0) != (x, y) else "0")
+    count = sum(1 + part.count(",") for part in lines)
+    return [f"*{number},{count},{name}"] + lines
+
+
+def main():
+    if len(sys.argv) != 4:
+        sys.exit("usage: hershey2shp.py MAP FONTDIR OUT.shp")
+    map_path, font_dir, out_path = sys.argv[1:]
+    fonts, out = {}, []
+    try:
+        with open(map_path, encoding="utf-8") as f:
+            map_lines = f.read().split("\n")
+        for number, line in enumerate(map_lines, 1):
+            where = f"{map_path}:{number}"
+            words = line.split(";")[0].split()
+            if not words:
+                continue
+            if len(words) not in (3, 4):
+                raise InputError(f"{where}: expected NUMBER FONT GLYPH [COUNT]")
+            try:
+                first, glyph, count = int(words[0]), int(words[2]), int(words[3]) if len(words) == 4 else 1
+            except ValueError:
+                raise InputError(f"{where}: NUMBER, GLYPH and COUNT are numbers")
+            font = words[1]
+            if font not in fonts:
+                fonts[font] = read_jhf(os.path.join(font_dir, font + ".jhf"))
+            for k in range(count):
+                index = glyph + k - 32
+                if not 0 <= index < len(fonts[font]):
+                    raise InputError(f"{where}: {font}.jhf has no glyph {glyph + k}")
+                record, line_no = fonts[font][index]
+                out.append(f"; {font}.jhf glyph {glyph + k}")
+                out += shape_lines(first + k, f"{font}-{glyph + k}", record,
+                                   f"{os.path.join(font_dir, font)}.jhf:{line_no}")
+    except (InputError, OSError) as e:
+        sys.exit(f"hershey2shp: {e}")
+    header = ["; Generated by tools/hershey2shp.py from the Hershey fonts; see data/hershey-fonts.txt."]
+    with open(out_path, "w", encoding="ascii") as f:
+        f.write("\n".join(header + out) + "\n")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,301 @@
+// shapec: shape source text -> SHX shape font ("AutoCAD-86 shapes 1.0").
+//
+//   shapec -o FONT.shx SOURCE.shp...
+//
+// Source syntax, one shape after the other:
+//
+//   ; comment to the end of the line
+//   *NUMBER,BYTES,NAME        header; NUMBER and BYTES as below, NAME to the line's end
+//   2,8,(-4,9),1,014,0        specification bytes, commas between, parentheses only group
+//
+// A number is decimal (with an optional minus sign) or, with a leading 0,
+// hexadecimal: 014 is the vector of length 1 in direction 4. BYTES is the
+// count of specification bytes including the closing 0. Shape 0 of a font
+// holds above, below, modes and 0.
+//
+// Every shape is checked byte by byte (codes and their operands, the pen
+// stack, sub-shapes that exist); a fault stops the run naming file:line.
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+class SourceError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Where {
+    std::string file;
+    int line = 0;
+    std::string str() const { return file + ":" + std::to_string(line); }
+};
+
+struct Shape {
+    int number = 0;
+    std::string name;
+    Where header;
+    int declared = 0;
+    std::vector<std::uint8_t> bytes;
+    std::vector<int> lines;  // source line of each byte
+};
+
+constexpr std::size_t kMaxShapeBytes = 2000;
+
+[[noreturn]] void fail(const Where& at, const std::string& what) { throw SourceError(at.str() + ": " + what); }
+
+std::string trim(const std::string& s) {
+    const auto b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos) return {};
+    const auto e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+// Decimal, or hexadecimal after a leading 0 ("014", "-0A").
+std::optional<long> parseNumber(const std::string& token) {
+    std::string t = token;
+    bool negative = false;
+    if (!t.empty() && (t[0] == '-' || t[0] == '+')) {
+        negative = t[0] == '-';
+        t.erase(0, 1);
+    }
+    if (t.empty() || t.size() > 6) return std::nullopt;
+    const bool hex = t.size() > 1 && t[0] == '0';
+    long value = 0;
+    for (char c : t) {
+        int digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else return std::nullopt;
+        value = value * (hex ? 16 : 10) + digit;
+    }
+    return negative ? -value : value;
+}
+
+void readSource(const std::string& file, std::vector<Shape>& shapes) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw SourceError(file + ": cannot be read");
+    std::string line;
+    Where at{file, 0};
+    Shape* current = nullptr;
+    const std::size_t first = shapes.size();
+    while (std::getline(in, line)) {
+        ++at.line;
+        const auto semicolon = line.find(';');
+        if (line.rfind('*', 0) != 0 && semicolon != std::string::npos) line.erase(semicolon);
+        line = trim(line);
+        if (line.empty()) continue;
+        if (line[0] == '*') {
+            const auto c1 = line.find(',');
+            const auto c2 = c1 == std::string::npos ? c1 : line.find(',', c1 + 1);
+            if (c2 == std::string::npos) fail(at, "a shape header is *NUMBER,BYTES,NAME");
+            const auto number = parseNumber(trim(line.substr(1, c1 - 1)));
+            const auto declared = parseNumber(trim(line.substr(c1 + 1, c2 - c1 - 1)));
+            if (!number || *number < 0 || *number > 65535) fail(at, "shape number is not 0 to 65535");
+            if (!declared || *declared < 1 || *declared > static_cast<long>(kMaxShapeBytes))
+                fail(at, "byte count is not 1 to 2000");
+            Shape shape;
+            shape.number = static_cast<int>(*number);
+            shape.declared = static_cast<int>(*declared);
+            shape.name = trim(line.substr(c2 + 1));
+            shape.header = at;
+            for (unsigned char ch : shape.name)
+                if (ch < 32 || ch == 127) fail(at, "the shape name holds a control character");
+            shapes.push_back(std::move(shape));
+            current = &shapes.back();
+            continue;
+        }
+        if (!current) fail(at, "specification bytes before the first *NUMBER,BYTES,NAME header");
+        std::string token;
+        auto flush = [&] {
+            const std::string t = trim(token);
+            token.clear();
+            if (t.empty()) return;
+            const auto value = parseNumber(t);
+            if (!value) fail(at, "'" + t + "' is not a number");
+            if (*value < -128 || *value > 255) fail(at, t + " does not fit in a byte");
+            current->bytes.push_back(static_cast<std::uint8_t>(*value & 0xFF));
+            current->lines.push_back(at.line);
+        };
+        for (char c : line) {
+            if (c == ',') flush();
+            else if (c == '(') {
+                if (!trim(token).empty()) fail(at, "'(' after a number without a comma");
+            } else if (c == ')') {
+                flush();
+            } else token += c;
+        }
+        flush();
+    }
+    if (shapes.size() == first) throw SourceError(file + ":" + std::to_string(at.line) + ": no shapes");
+}
+
+// Checks one shape's specification bytes as the shape renderer reads them.
+void checkShape(const Shape& s, const std::map<int, const Shape*>& all) {
+    Where at = s.header;
+    const int count = static_cast<int>(s.bytes.size());
+    if (count != s.declared)
+        fail(s.header, "shape " + std::to_string(s.number) + " declares " + std::to_string(s.declared) +
+                           " bytes but has " + std::to_string(count));
+    if (count == 0 || s.bytes.back() != 0) fail(s.header, "shape " + std::to_string(s.number) + " does not end with 0");
+    if (s.number == 0) {
+        if (count != 4 && count != 5) fail(s.header, "shape 0 holds above, below, modes and 0");
+        if (s.bytes[0] == 0) fail(s.header, "shape 0: above is 0");
+        if (s.bytes[2] > 2) fail(s.header, "shape 0: modes is 0 or 2");
+        return;
+    }
+    int i = 0, depth = 0;
+    auto signedAt = [&](int k) { return static_cast<int>(static_cast<std::int8_t>(s.bytes[k])); };
+    auto need = [&](int n, const char* what) {
+        if (i + n >= count) {
+            at.line = s.lines[i];
+            fail(at, std::string(what) + " runs past the end of shape " + std::to_string(s.number));
+        }
+    };
+    while (i < count) {
+        at.line = s.lines[i];
+        const int code = s.bytes[i];
+        if (code == 0) {
+            if (i != count - 1) fail(at, "0 ends shape " + std::to_string(s.number) + " before its last byte");
+            break;
+        }
+        if (code > 15) {
+            ++i;  // vector: length << 4 | direction
+            continue;
+        }
+        switch (code) {
+            case 1: case 2: case 14: ++i; break;
+            case 3: case 4:
+                need(1, "a scale factor");
+                if (s.bytes[i + 1] == 0) fail(at, "scale factor 0");
+                i += 2;
+                break;
+            case 5:
+                if (++depth > 4) fail(at, "more than 4 locations pushed");
+                ++i;
+                break;
+            case 6:
+                if (--depth < 0) fail(at, "pop without a pushed location");
+                ++i;
+                break;
+            case 7:
+                need(1, "a sub-shape number");
+                if (!all.count(s.bytes[i + 1]) || s.bytes[i + 1] == s.number)
+                    fail(at, "sub-shape " + std::to_string(s.bytes[i + 1]) + " does not exist");
+                i += 2;
+                break;
+            case 8:
+                need(2, "an XY displacement");
+                i += 3;
+                break;
+            case 9: case 13: {
+                const int step = code == 9 ? 2 : 3;
+                ++i;
+                for (;;) {
+                    need(1, code == 9 ? "displacements ending 0,0" : "bulge arcs ending 0,0");
+                    if (s.bytes[i] == 0 && s.bytes[i + 1] == 0) {
+                        i += 2;
+                        break;
+                    }
+                    need(step, code == 9 ? "an XY displacement" : "a bulge arc");
+                    if (code == 13 && signedAt(i + 2) == -128) fail(at, "bulge -128 is out of range");
+                    i += step;
+                }
+                break;
+            }
+            case 10:
+                need(2, "an octant arc");
+                if (s.bytes[i + 1] == 0) fail(at, "octant arc of radius 0");
+                i += 3;
+                break;
+            case 11:
+                need(5, "a fractional arc");
+                i += 6;
+                break;
+            case 12:
+                need(3, "a bulge arc");
+                if (signedAt(i + 3) == -128) fail(at, "bulge -128 is out of range");
+                i += 4;
+                break;
+            default:
+                fail(at, "code " + std::to_string(code) + " is no shape code");
+        }
+    }
+    if (depth != 0) fail(s.header, "shape " + std::to_string(s.number) + " leaves pushed locations on the stack");
+}
+
+void put16(std::string& out, unsigned v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>((v >> 8) & 0xFF);
+}
+
+std::string shxBytes(const std::map<int, const Shape*>& shapes) {
+    std::string out = "AutoCAD-86 shapes 1.0\r\n\x1a";
+    put16(out, static_cast<unsigned>(shapes.begin()->first));
+    put16(out, static_cast<unsigned>(shapes.rbegin()->first));
+    put16(out, static_cast<unsigned>(shapes.size()));
+    for (const auto& [number, s] : shapes) {
+        put16(out, static_cast<unsigned>(number));
+        put16(out, static_cast<unsigned>(s->name.size() + 1 + s->bytes.size()));
+    }
+    for (const auto& [number, s] : shapes) {
+        out += s->name;
+        out += '\0';
+        out.append(s->bytes.begin(), s->bytes.end());
+    }
+    out += "EOF";
+    return out;
+}
+
+int usage(const std::string& why) {
+    std::cerr << "shapec: " << why << "\nusage: shapec -o FONT.shx SOURCE.shp...\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string output;
+    std::vector<std::string> sources;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "-o") {
+            if (++i >= argc) return usage("-o needs a file");
+            output = argv[i];
+        } else if (a.rfind('-', 0) == 0) {
+            return usage("unknown option " + a);
+        } else {
+            sources.push_back(a);
+        }
+    }
+    if (output.empty() || sources.empty()) return usage("an output file and at least one source are needed");
+    try {
+        std::vector<Shape> shapes;
+        for (const std::string& source : sources) readSource(source, shapes);
+        std::map<int, const Shape*> byNumber;
+        for (const Shape& s : shapes) {
+            const auto [it, added] = byNumber.emplace(s.number, &s);
+            if (!added)
+                fail(s.header, "shape " + std::to_string(s.number) + " is already defined at " + it->second->header.str());
+        }
+        for (const Shape& s : shapes) checkShape(s, byNumber);
+        const std::string bytes = shxBytes(byNumber);
+        std::ofstream out(output, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) throw SourceError(output + ": cannot be written");
+    } catch (const SourceError& e) {
+        std::cerr << "shapec: " << e.what() << "\n";
+        std::remove(output.c_str());
+        return 1;
+    }
+    return 0;
+}
