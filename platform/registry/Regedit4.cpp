@@ -1,5 +1,6 @@
 #include "platform/registry/Regedit4.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -306,7 +307,11 @@ std::string withNewline(const std::string& lines, const std::string& nl) {
 
 void writeKey(const Key& key, const std::string& path, bool isRoot, const std::string& nl, std::string& out) {
     if (key.isVolatile) return;
-    if (!isRoot || !key.values.empty() || !key.trailingComments.empty()) {
+    // A key without values that has subkeys is implied by their sections.
+    const bool implied = key.values.empty() && key.trailingComments.empty() &&
+                         (isRoot || std::any_of(key.subkeys.begin(), key.subkeys.end(),
+                                                [](const auto& sub) { return !sub.second->isVolatile; }));
+    if (!implied) {
         out += "[" + path + "]" + nl;
         for (const auto& v : key.values) {
             out += withNewline(v.comments, nl);

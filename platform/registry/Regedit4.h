@@ -33,7 +33,8 @@ public:
 Tree readRegedit4(std::string_view text, const std::string& fileName);
 
 // Writes every key that is not volatile, parents before children, subkeys in
-// enumeration order. Unchanged values keep the lines they were read from.
+// enumeration order; a key without values gets no section of its own when
+// its subkeys' sections imply it. Unchanged values keep the lines they were read from.
 // newline is "\r\n" (the platform's own) or "\n".
 std::string writeRegedit4(const Tree& tree, const std::string& newline = "\r\n");
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/clipboard/Clipboard.h"
 #include "platform/keyboard/Keyboard.h"
@@ -30,3 +31,28 @@
 
 // The framework's string class: CP1251 text in a standard string.
 using CString = std::string;
+
+// The framework's root object class.
+class CObject {
+public:
+    virtual ~CObject() = default;
+};
+
+// A growing array of strings.
+class CStringArray : public CObject {
+public:
+    INT_PTR GetSize() const { return static_cast<INT_PTR>(items_.size()); }
+    INT_PTR GetCount() const { return GetSize(); }
+    BOOL IsEmpty() const { return items_.empty(); }
+    const CString& GetAt(INT_PTR i) const { return items_.at(static_cast<std::size_t>(i)); }
+    CString& operator[](INT_PTR i) { return items_.at(static_cast<std::size_t>(i)); }
+    const CString& operator[](INT_PTR i) const { return GetAt(i); }
+    INT_PTR Add(const CString& s) {
+        items_.push_back(s);
+        return GetSize() - 1;
+    }
+    void RemoveAll() { items_.clear(); }
+
+private:
+    std::vector<CString> items_;
+};
