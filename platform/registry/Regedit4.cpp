@@ -43,7 +43,9 @@ public:
             std::size_t end = text.find('\n', start);
             if (end == std::string_view::npos) end = text.size();
             std::string_view line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            // Every carriage return before the line feed goes, so a line reads
+            // the same whichever newline it is written back with.
+            while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
             lines_.push_back(line);
             start = end + 1;
         }

@@ -93,6 +93,13 @@ TEST(Regedit4Reader, SectionsMergeLaterValuesWinAndCommentsAreKept) {
               "REGEDIT4\n\n; head\n[HKEY_CURRENT_USER\\A]\n\"V\"=\"3\"\n; about w\n\"w\"=\"2\"\n\n");
 }
 
+TEST(Regedit4Writer, StrayCarriageReturnsDoNotChangeTheTextOnEveryRewrite) {
+    // Found by the fuzzer: a comment ending in carriage returns lost one per round.
+    const Tree tree = readRegedit4("REGEDIT4\n;\r\r\r\n[HKEY_USERS\\A]\r\r\n\"v\"=\"1\"\r\r\n", "f.reg");
+    const std::string once = writeRegedit4(tree, "\n");
+    EXPECT_EQ(writeRegedit4(readRegedit4(once, "w.reg"), "\n"), once);
+}
+
 TEST(Regedit4Writer, LongBinaryValuesWrapWithinEightyColumnsAndReadBack) {
     Tree tree;
     auto key = std::make_unique<Key>();
