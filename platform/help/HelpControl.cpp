@@ -31,10 +31,8 @@ bool namesTheControl(const std::string& location) {
 }
 
 std::optional<std::string> viewerByName() {
-    if (const char* configured = std::getenv("KESTRIN_CHM_VIEWER"); configured && *configured) {
-        const shell::FoundProgram found = shell::findProgram(configured);
-        return found.error == 0 ? std::optional(found.path) : std::nullopt;
-    }
+    if (const char* configured = std::getenv("KESTRIN_CHM_VIEWER"); configured && *configured)
+        if (const shell::FoundProgram found = shell::findProgram(configured); found.error == 0) return found.path;
     for (const char* name : {"xchm", "kchmviewer"})
         if (const shell::FoundProgram found = shell::findProgram(name); found.error == 0) return found.path;
     if (const shell::FoundProgram found = shell::findProgram(shell::openerProgram()); found.error == 0)

@@ -4,7 +4,7 @@
 // Loading it finds a program that shows compiled help files. A location
 // that names a program (as the registry records the control's location)
 // loads that program; the control's own file name "hhctrl.ocx" (or a path
-// ending in it) loads the first of: KESTRIN_CHM_VIEWER, xchm or kchmviewer
+// ending in it) loads the first that can be run of: KESTRIN_CHM_VIEWER, xchm or kchmviewer
 // on PATH, the opener of the shell (KESTRIN_OPENER, else xdg-open). Nothing
 // found: no library. The control is loaded once per process, as a library
 // is mapped once: a later successful load answers the same handle.
