@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "platform/win/Styles.h"
 #include "platform/win/Types.h"
 
 // Failure numbers of ShellExecute.
