@@ -18,9 +18,9 @@
 
 namespace kestrin::test {
 
-class ShellTest : public ::testing::Test {
-protected:
-    ShellTest() {
+class ScratchEnvironment {
+public:
+    ScratchEnvironment() {
         static int serial = 0;
         dir = std::filesystem::temp_directory_path() /
               ("kestrin-shell-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
@@ -28,7 +28,7 @@ protected:
         record = dir / "record.txt";
         setEnv("KESTRIN_RECORD", record.string());
     }
-    ~ShellTest() override {
+    ~ScratchEnvironment() {
         for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
             if (it->second) ::setenv(it->first.c_str(), it->second->c_str(), 1);
             else ::unsetenv(it->first.c_str());
@@ -74,9 +74,13 @@ protected:
 
     std::filesystem::path dir;
     std::filesystem::path record;
+    ScratchEnvironment(const ScratchEnvironment&) = delete;
+    ScratchEnvironment& operator=(const ScratchEnvironment&) = delete;
 
 private:
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
+
+class ShellTest : public ::testing::Test, public ScratchEnvironment {};
 
 }  // namespace kestrin::test
