@@ -87,6 +87,21 @@ HCURSOR LoadCursor(HINSTANCE, LPCSTR name) {
     return h;
 }
 
+namespace {
+HCURSOR& currentCursor() {
+    static HCURSOR cursor = nullptr;
+    return cursor;
+}
+}  // namespace
+
+HCURSOR SetCursor(HCURSOR cursor) {
+    const HCURSOR old = currentCursor();
+    currentCursor() = cursor;
+    return old;
+}
+
+HCURSOR GetCursor() { return currentCursor(); }
+
 BOOL DestroyIcon(HICON icon) { return images().icons.erase(icon) ? TRUE : FALSE; }
 
 CBitmap::~CBitmap() { DeleteObject(); }

@@ -40,6 +40,9 @@ HBITMAP LoadBitmap(HINSTANCE module, LPCSTR name);
 HICON LoadIcon(HINSTANCE module, LPCSTR name);
 HCURSOR LoadCursor(HINSTANCE module, LPCSTR name);
 BOOL DestroyIcon(HICON icon);
+// The mouse cursor: set answers the previous one.
+HCURSOR SetCursor(HCURSOR cursor);
+HCURSOR GetCursor();
 #define IDC_ARROW MAKEINTRESOURCE(32512)
 #define IDC_HAND MAKEINTRESOURCE(32649)
 #define IDI_APPLICATION MAKEINTRESOURCE(32512)

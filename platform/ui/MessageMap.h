@@ -77,6 +77,11 @@ LRESULT callKey(CWnd* w, WPARAM wp, LPARAM lp) {
     return 0;
 }
 template <auto F>
+LRESULT callSetCursor(CWnd* w, WPARAM wp, LPARAM lp) {
+    return (static_cast<ClassOf<F>*>(w)->*F)(ClassOf<F>::FromHandle(reinterpret_cast<HWND>(wp)), static_cast<UINT>(LOWORD(lp)),
+                                             static_cast<UINT>(HIWORD(lp)));
+}
+template <auto F>
 LRESULT callCtlColor(CWnd* w, WPARAM wp, LPARAM lp) {
     return reinterpret_cast<LRESULT>((static_cast<ClassOf<F>*>(w)->*F)(reinterpret_cast<CDC*>(wp), static_cast<UINT>(lp)));
 }
@@ -138,6 +143,7 @@ protected:                                              \
 #define ON_WM_DESTROY() KESTRIN_MESSAGE_ENTRY(WM_DESTROY, callVoid, OnDestroy)
 #define ON_WM_QUERYDRAGICON() KESTRIN_MESSAGE_ENTRY(WM_QUERYDRAGICON, callReturnsHandle, OnQueryDragIcon)
 #define ON_WM_CHAR() KESTRIN_MESSAGE_ENTRY(WM_CHAR, callKey, OnChar)
+#define ON_WM_SETCURSOR() KESTRIN_MESSAGE_ENTRY(WM_SETCURSOR, callSetCursor, OnSetCursor)
 #define ON_WM_KEYDOWN() KESTRIN_MESSAGE_ENTRY(WM_KEYDOWN, callKey, OnKeyDown)
 #define ON_CONTROL_REFLECT(code, fn) \
     {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0, &::kestrin::ui::msgmap::callVoid<&ThisClass::fn>},

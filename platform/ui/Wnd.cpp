@@ -307,6 +307,7 @@ BOOL CWnd::SubclassWindow(HWND h) {
     if (w->handler != nullptr && w->handler != w->frameworkObject.get()) return FALSE;
     w->handler = this;
     m_hWnd = h;
+    PreSubclassWindow();
     return TRUE;
 }
 
@@ -395,6 +396,7 @@ void CWnd::OnPaint() { kestrin::ui::defaultProcedure(m_hWnd, WM_PAINT, 0, 0); }
 void CWnd::OnSysCommand(UINT id, LPARAM lParam) { kestrin::ui::defaultProcedure(m_hWnd, WM_SYSCOMMAND, id, lParam); }
 void CWnd::OnShowWindow(BOOL, UINT) {}
 HCURSOR CWnd::OnQueryDragIcon() { return nullptr; }
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return FALSE; }
 
 LRESULT CWnd::Default() {
     const auto& stack = currentMessages();

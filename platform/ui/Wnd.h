@@ -87,6 +87,8 @@ public:
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     virtual void DoDataExchange(CDataExchange* dx);
     virtual BOOL PreTranslateMessage(MSG* msg);
+    // Called by SubclassWindow once the object is attached to the window.
+    virtual void PreSubclassWindow() {}
 
     // Handlers with the framework's signatures. Each is reached through the
     // message table when an entry names it, else called directly; the
@@ -100,6 +102,7 @@ public:
     virtual void OnSysCommand(UINT id, LPARAM lParam);
     virtual void OnShowWindow(BOOL show, UINT status);
     virtual HCURSOR OnQueryDragIcon();
+    virtual BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     LRESULT Default();  // default processing of the message being handled
 
     // The table of this object's class, for dispatch.

@@ -7,6 +7,7 @@
 #include "plugin/edit/EditCommand.h"
 #include "plugin/frame/ObjectClose.h"
 #include "plugin/frame/TextPlacement.h"
+#include "plugin/info/AboutDlg.h"
 #include "plugin/palette/KeyboardIndicators.h"
 #include "plugin/palette/TextProperties.h"
 #include "plugin/resources/ResourceIds.h"
@@ -18,6 +19,7 @@ BEGIN_MESSAGE_MAP(CTextEditDlg, CAcUiDialog)
     ON_WM_QUERYDRAGICON()
     ON_WM_SHOWWINDOW()
     ON_WM_CLOSE()
+    ON_WM_SYSCOMMAND()
     ON_EN_CHANGE(IDC_EDIT_TEXT, OnTextChanged)
     ON_BN_CLICKED(IDC_EDIT_DYNAMIC, OnDynamicClicked)
     ON_BN_CLICKED(IDC_EDIT_UNDO, OnUndoClicked)
@@ -56,11 +58,7 @@ BOOL CTextEditDlg::OnInitDialog() {
     m_strTitle = "Кестрин V2.4  (Zor софт)"_cp;
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
-    std::string about;
-    if (CMenu* systemMenu = GetSystemMenu(FALSE); systemMenu && AfxLoadString(IDS_ABOUTBOX, about) && !about.empty()) {
-        systemMenu->AppendMenu(MF_SEPARATOR);
-        systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about.c_str());
-    }
+    appendAboutToSystemMenu(*this);
     SetWindowText(m_strTitle);
     loadFromRecord();
     return TRUE;
@@ -181,6 +179,11 @@ void CTextEditDlg::OnPaint() {
     GetClientRect(&rect);
     dc.DrawIcon((rect.Width() - GetSystemMetrics(SM_CXICON) + 1) / 2,
                 (rect.Height() - GetSystemMetrics(SM_CYICON) + 1) / 2, m_hIcon);
+}
+
+void CTextEditDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+    if (isAboutCommand(nID)) showAboutBox(this);
+    else CAcUiDialog::OnSysCommand(nID, lParam);
 }
 
 HCURSOR CTextEditDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }

@@ -42,6 +42,7 @@ protected:
     void OnClose() override;
     void OnPaint() override;
     HCURSOR OnQueryDragIcon() override;
+    void OnSysCommand(UINT nID, LPARAM lParam) override;
     void OnTextChanged();
     void OnDynamicClicked();
     void OnUndoClicked();

@@ -5,6 +5,8 @@
 
 #include "base/Cp1251.h"
 #include "plugin/frame/TextStyles.h"
+#include "plugin/info/AboutDlg.h"
+#include "plugin/info/HelpFile.h"
 #include "plugin/palette/KeyboardIndicators.h"
 #include "plugin/palette/SymbolCodes.h"
 #include "plugin/palette/SymbolFont.h"
@@ -18,6 +20,9 @@ BEGIN_MESSAGE_MAP(CTextPaletteDlg, CAcUiDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
     ON_WM_SHOWWINDOW()
+    ON_WM_SYSCOMMAND()
+    ON_BN_CLICKED(IDC_ABOUT, OnAboutClicked)
+    ON_BN_CLICKED(IDC_HELP_BUTTON, OnHelpClicked)
     ON_BN_CLICKED(IDC_PICK_POINT, startLineAtPoint)
     ON_BN_CLICKED(IDC_CUT, OnCut)
     ON_BN_CLICKED(IDC_COPY, OnCopy)
@@ -130,13 +135,7 @@ BOOL CTextPaletteDlg::OnInitDialog() {
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
 
-    std::string about;
-    if (AfxLoadString(IDS_ABOUTBOX, about) && !about.empty()) {
-        if (CMenu* menu = GetSystemMenu(FALSE)) {
-            menu->AppendMenu(MF_SEPARATOR);
-            menu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about.c_str());
-        }
-    }
+    appendAboutToSystemMenu(*this);
 
     loadButtonImages();
 
@@ -225,6 +224,15 @@ void CTextPaletteDlg::OnShowWindow(BOOL bShow, UINT nStatus) {
     CAcUiDialog::OnShowWindow(bShow, nStatus);
     if (bShow) m_edtText.SetFocus();
 }
+
+void CTextPaletteDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+    if (isAboutCommand(nID)) showAboutBox(this);
+    else CAcUiDialog::OnSysCommand(nID, lParam);
+}
+
+void CTextPaletteDlg::OnAboutClicked() { showAboutBox(this); }
+
+void CTextPaletteDlg::OnHelpClicked() { showHelpFile(); }
 
 void CTextPaletteDlg::OnCancel() {
     eraseIfEmpty(g_textProperties.entity);

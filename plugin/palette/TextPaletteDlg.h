@@ -69,6 +69,9 @@ protected:
     void OnPaint() override;
     HCURSOR OnQueryDragIcon() override;
     void OnShowWindow(BOOL bShow, UINT nStatus) override;
+    void OnSysCommand(UINT nID, LPARAM lParam) override;
+    void OnAboutClicked();
+    void OnHelpClicked();
 
     // Property handlers (TextPaletteDlgPreview.cpp).
     void OnStyleSelected(); void OnStyleTyped();

@@ -20,6 +20,7 @@ extern "C" const ResourceTable* kestrinModuleResources() {
         t.menus.push_back(textMenuTemplate());
         t.dialogs.push_back(textPaletteTemplate());
         t.dialogs.push_back(textEditTemplate());
+        t.dialogs.push_back(aboutTemplate());
         t.strings[IDS_ABOUTBOX] = "О программе.."_cp;
         t.bitmaps = buttonBitmaps();
         t.icons.push_back(kestrinIcon());

@@ -124,6 +124,11 @@ inline constexpr int IDC_EDIT_DYNAMIC = 8001;  // "Динамически"
 inline constexpr int IDC_EDIT_OK = 1;
 inline constexpr int IDC_EDIT_UNDO = 3;        // "Отмена"
 
+// ---- Dialog 8053: the About box ------------------------------------------
+inline constexpr int IDD_ABOUTBOX = 8053;
+inline constexpr int IDC_ABOUT_LINK = 8058;  // the author's e-mail address, a link
+inline constexpr char kAuthorMail[] = "zor-soft@example.com";
+
 // ---- Bitmaps of the palette's image buttons -----------------------------
 inline constexpr int IDB_CUT = 8010;
 inline constexpr int IDB_COPY = 8009;

@@ -10,6 +10,7 @@ Directives are comment lines of the script, so cadhost skips them:
   #: file PATH TEXT     the file PATH holds TEXT (UTF-8)
   #: absent PATH        the file PATH does not exist afterwards
   #: check PROGRAM ARG  a program run afterwards must succeed
+  #: env NAME=VALUE    an environment variable for cadhost (and what it starts)
   #: noleakcheck        no leak check under the sanitizers (a host that stops
                         at once leaves its modules' objects allocated)
 Placeholders: @SCRIPT@ (this script), @MODULES@ (test modules), @WORK@ (a fresh
@@ -44,6 +45,9 @@ def main():
             rest = fill(rest.strip())
             if word == "args":
                 args = shlex.split(rest)
+            elif word == "env":
+                name, _, value = rest.partition("=")
+                env[name] = value
             elif word == "stdin":
                 use_stdin = True
             elif word == "noleakcheck":
