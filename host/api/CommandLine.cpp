@@ -27,7 +27,7 @@ int acutPrintf(const char* format, ...) {
     std::vector<char> buffer(static_cast<std::size_t>(n) + 1);
     std::vsnprintf(buffer.data(), buffer.size(), format, args);
     va_end(args);
-    Transcript::instance().output(std::string(buffer.data(), static_cast<std::size_t>(n)));
+    kestrin::host::print(std::string(buffer.data(), static_cast<std::size_t>(n)));
     return n;
 }
 
@@ -35,13 +35,35 @@ void acedUpdateDisplay() { ++kestrin::host::HostState::instance().display.displa
 
 namespace kestrin::host {
 
+CommandLineEvents& commandLineEvents() {
+    static CommandLineEvents events;
+    return events;
+}
+
+void showPrompt(const std::string& cp1251) {
+    if (cp1251.empty()) return;
+    Transcript::instance().prompt(cp1251);
+    commandLineEvents().promptShown.emit(cp1251);
+}
+
+void print(const std::string& cp1251) {
+    if (cp1251.empty()) return;
+    Transcript::instance().output(cp1251);
+    commandLineEvents().printed.emit(cp1251);
+}
+
+void echoInput(const std::string& cp1251) {
+    Transcript::instance().input(cp1251);
+    commandLineEvents().inputEchoed.emit(cp1251);
+}
+
 void regenerate() {
     ++HostState::instance().display.regenerations;
-    Transcript::instance().output("\nRegenerating model.\n");
+    print("\nRegenerating model.\n");
 }
 
 void printUnknownCommand(const std::string& name) {
-    Transcript::instance().output("\nUnknown command \"" + db::upperName(name) + "\".  Press F1 for help.\n");
+    print("\nUnknown command \"" + db::upperName(name) + "\".  Press F1 for help.\n");
 }
 
 }  // namespace kestrin::host

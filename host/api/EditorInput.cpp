@@ -13,7 +13,7 @@
 #include "host/db/DrawingStore.h"
 #include "host/db/RecordTags.h"
 #include "platform/session/Session.h"
-#include "platform/session/Transcript.h"
+#include "host/api/CommandLine.h"
 
 using kestrin::db::Entry;
 using kestrin::db::Place;
@@ -21,7 +21,6 @@ using kestrin::session::Action;
 using kestrin::session::ActionKind;
 using kestrin::session::PickTarget;
 using kestrin::session::Session;
-using kestrin::session::Transcript;
 
 namespace {
 
@@ -35,7 +34,7 @@ std::string hex(std::uint64_t h) { return kestrin::db::formatHandle(h); }
 
 std::optional<Action> ask(const char* prompt) {
     const std::string text = prompt != nullptr ? prompt : "";
-    if (!text.empty()) Transcript::instance().prompt(text);
+    if (!text.empty()) kestrin::host::showPrompt(text);
     return Session::instance().next(kestrin::session::Waiter::HostInput, kestrin::cp1251ToUtf8(text));
 }
 
@@ -64,8 +63,8 @@ std::string describePick(const PickTarget& pick) {
 // Common answers: Enter, Escape, and actions no input request takes.
 std::optional<int> commonAnswer(const Action& action, const char* wanted) {
     switch (action.kind) {
-        case ActionKind::Enter: Transcript::instance().input(""); return RTNONE;
-        case ActionKind::Escape: Transcript::instance().input("*Cancel*"); return RTCAN;
+        case ActionKind::Enter: kestrin::host::echoInput(""); return RTNONE;
+        case ActionKind::Escape: kestrin::host::echoInput("*Cancel*"); return RTCAN;
         case ActionKind::Point:
         case ActionKind::Pick:
         case ActionKind::Miss: return std::nullopt;
@@ -220,12 +219,12 @@ std::variant<Picked, int> askForEntity(const char* prompt) {
     if (action->kind == ActionKind::Point)
         return refuse(*action, "an entity is asked for here, not a point (use \"pick\")");
     if (action->kind == ActionKind::Miss) {
-        Transcript::instance().input("miss");
+        kestrin::host::echoInput("miss");
         return RTERROR;
     }
     auto picked = resolve(*action);
     if (!picked) return RTCAN;
-    Transcript::instance().input(describePick(action->pick));
+    kestrin::host::echoInput(describePick(action->pick));
     return *picked;
 }
 
@@ -237,7 +236,7 @@ int acedGetPoint(const ads_point, const char* prompt, ads_point result) {
     if (auto answer = commonAnswer(*action, "a point")) return *answer;
     if (action->kind != ActionKind::Point)
         return refuse(*action, "a point is asked for here, not an entity (use \"point X,Y\")");
-    Transcript::instance().input(number(action->x) + "," + number(action->y) +
+    kestrin::host::echoInput(number(action->x) + "," + number(action->y) +
                                  (action->z != 0 ? "," + number(action->z) : ""));
     setPoint(result, AcGePoint3d(action->x, action->y, action->z));
     return RTNORM;

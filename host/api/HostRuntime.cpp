@@ -12,7 +12,6 @@
 #include "host/db/RecordTags.h"
 #include "host/dxf/DxfFile.h"
 #include "host/dxf/Template.h"
-#include "platform/session/Transcript.h"
 
 namespace kestrin::host {
 namespace {
@@ -125,7 +124,7 @@ std::optional<std::string> HostRuntime::takeSentInput() {
     if (queue.empty()) return std::nullopt;
     HostState::Sent sent = std::move(queue.front());
     queue.pop_front();
-    if (sent.echo) session::Transcript::instance().input(sent.text);
+    if (sent.echo) echoInput(sent.text);
     return sent.text;
 }
 

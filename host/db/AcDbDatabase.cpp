@@ -11,7 +11,8 @@ using namespace kestrin::db;
 
 ACRX_DEFINE_MEMBERS(AcDbDatabase, AcRxObject)
 
-AcDbDatabase::AcDbDatabase() : store_(std::make_unique<DrawingStore>(*this)) {}
+AcDbDatabase::AcDbDatabase()
+    : events_(std::make_unique<kestrin::db::DatabaseEvents>()), store_(std::make_unique<DrawingStore>(*this)) {}
 
 AcDbDatabase::~AcDbDatabase() = default;
 
@@ -76,6 +77,7 @@ void AcDbDatabase::fromDocument(kestrin::dxf::Document&& document) {
     auto fresh = std::make_unique<DrawingStore>(*this);
     fresh->load(std::move(document));  // throws before anything is replaced
     store_ = std::move(fresh);
+    events_->replaced.emit();
 }
 
 kestrin::dxf::Document AcDbDatabase::toDocument() const { return store_->save(); }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "base/Signal.h"
 #include "host/db/AcDbObject.h"
 
 class AcDbBlockTable;
@@ -16,6 +17,23 @@ struct Document;
 namespace kestrin::db {
 class DrawingStore;
 }
+
+namespace kestrin::db {
+// What a database tells its views. Each fires when the open for write that
+// made the change ends (close or downgradeOpen), once per open, after the
+// object is closed; a write that leaves the record as it was fires nothing.
+//   added    an object was appended (or an erased one brought back).
+//   changed  an object's data changed (not fired for an erased object).
+//   erased   an object was erased.
+//   replaced the whole drawing was replaced (fromDocument, dxfIn); ids of the
+//            old drawing are gone.
+struct DatabaseEvents {
+    Signal<AcDbObjectId> added;
+    Signal<AcDbObjectId> changed;
+    Signal<AcDbObjectId> erased;
+    Signal<> replaced;
+};
+}  // namespace kestrin::db
 
 class AcDbDatabase : public AcRxObject {
 public:
@@ -63,7 +81,11 @@ public:
     std::size_t openObjectCount() const;
     kestrin::db::DrawingStore& store() const { return *store_; }
 
+    // The changes of the drawing, for views.
+    kestrin::db::DatabaseEvents& events() const { return *events_; }
+
 private:
+    std::unique_ptr<kestrin::db::DatabaseEvents> events_;  // before the store: it outlives the objects
     std::unique_ptr<kestrin::db::DrawingStore> store_;
     mutable std::string lastError_;
 };

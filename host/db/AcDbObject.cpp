@@ -5,6 +5,8 @@
 #include "host/db/DrawingStore.h"
 #include "host/db/RecordTags.h"
 
+#include <utility>
+
 ACRX_DEFINE_MEMBERS(AcDbObject, AcRxObject)
 
 AcDbObject::AcDbObject(const char* dxfType) { own_.type = dxfType; }
@@ -39,12 +41,14 @@ kestrin::db::DrawingStore* AcDbObject::store() const { return entry_ != nullptr 
 
 Acad::ErrorStatus AcDbObject::close() {
     if (entry_ == nullptr || (readers_ == 0 && !writer_)) acrx_abort("Failed AcDbObject::close()");
+    const bool wrote = writer_;
     if (writer_) writer_ = false;
     else --readers_;
     if (readers_ == 0 && !writer_) {
         entry_->store->noteClosed(entry_);
         kept_.clear();
     }
+    if (wrote) endWrite();  // last: the views may open the object
     return Acad::eOk;
 }
 
@@ -53,6 +57,7 @@ Acad::ErrorStatus AcDbObject::upgradeOpen() {
     if (readers_ != 1) return Acad::eWasOpenForRead;
     readers_ = 0;
     writer_ = true;
+    beginWrite();
     return Acad::eOk;
 }
 
@@ -60,7 +65,29 @@ Acad::ErrorStatus AcDbObject::downgradeOpen() {
     if (!writer_) return Acad::eNotOpenForWrite;
     writer_ = false;
     readers_ = 1;
+    endWrite();
     return Acad::eOk;
+}
+
+void AcDbObject::beginWrite() {
+    before_ = std::make_unique<kestrin::dxf::Record>(entry_->record);
+    erasedBefore_ = entry_->erased;
+}
+
+void AcDbObject::endWrite() {
+    const bool added = std::exchange(added_, false);
+    const std::unique_ptr<kestrin::dxf::Record> before = std::move(before_);
+    const bool erased = entry_->erased;
+    const bool changed = before && (before->type != entry_->record.type || !(before->tags == entry_->record.tags));
+    auto& events = entry_->store->database().events();
+    const AcDbObjectId id(entry_);
+    if (added) {
+        if (!erased) events.added.emit(id);
+    } else if (erased != erasedBefore_) {
+        (erased ? events.erased : events.added).emit(id);
+    } else if (changed && !erased) {
+        events.changed.emit(id);
+    }
 }
 
 bool AcDbObject::isReadEnabled() const { return entry_ == nullptr || readers_ > 0 || writer_; }

@@ -13,6 +13,7 @@
 #include "host/db/AcadTypes.h"
 #include "host/db/AcDbObjectId.h"
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -70,10 +71,17 @@ protected:
 
 private:
     friend class kestrin::db::DrawingStore;
+    // An open for write begins and ends (close or downgradeOpen); the end
+    // tells the database's views what the write did.
+    void beginWrite();
+    void endWrite();
     kestrin::dxf::Record own_;            // until the object is added to a database
     kestrin::db::Entry* entry_ = nullptr;  // once it is
     int readers_ = 0;
     bool writer_ = false;
+    bool added_ = false;                             // appended during the current open for write
+    bool erasedBefore_ = false;                      // when the open for write began
+    std::unique_ptr<kestrin::dxf::Record> before_;  // the record when the open for write began
     mutable std::deque<std::string> kept_;
 };
 

@@ -210,6 +210,7 @@ Acad::ErrorStatus DrawingStore::open(AcDbObject*& object, Entry* entry, AcDb::Op
     if (mode == AcDb::kForWrite) {
         if (o->readers_ > 0) return Acad::eWasOpenForRead;
         o->writer_ = true;
+        o->beginWrite();
     } else {
         ++o->readers_;
     }
@@ -230,6 +231,7 @@ void DrawingStore::attach(AcDbObject& object, Entry* entry) {
     object.entry_ = entry;
     object.readers_ = 0;
     object.writer_ = true;  // a newly added object is open for write
+    object.added_ = true;
     noteOpened(entry);
 }
 

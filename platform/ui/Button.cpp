@@ -14,13 +14,13 @@ BOOL CButton::Create(const char* caption, DWORD style, const RECT& rect, CWnd* p
 
 int CButton::GetCheck() const {
     const Window* w = window();
-    return w ? w->check : 0;
+    return w ? w->button().check : 0;
 }
 
 void CButton::SetCheck(int check) {
     if (Window* w = window()) {
-        w->check = check;
         ++w->paints;
+        kestrin::ui::setCheck(*w, check);
     }
 }
 
@@ -40,7 +40,7 @@ HBITMAP CButton::SetBitmap(HBITMAP bitmap) {
 
 HBITMAP CButton::GetBitmap() const {
     const Window* w = window();
-    return w ? w->bitmap : nullptr;
+    return w ? w->image().bitmap : nullptr;
 }
 
 HICON CButton::SetIcon(HICON icon) {
@@ -50,7 +50,7 @@ HICON CButton::SetIcon(HICON icon) {
 
 HICON CButton::GetIcon() const {
     const Window* w = window();
-    return w ? w->icon : nullptr;
+    return w ? w->image().icon : nullptr;
 }
 
 namespace kestrin::ui {
@@ -68,9 +68,9 @@ void clickButton(HWND button) {
     if ((b = windowOf(button)) == nullptr) return;
     const DWORD type = b->style & BS_TYPEMASK;
     if (type == BS_AUTOCHECKBOX) {
-        b->check = b->check ? 0 : 1;
+        setCheck(*b, b->button().check ? 0 : 1);
     } else if (type == BS_AUTO3STATE) {
-        b->check = (b->check + 1) % 3;
+        setCheck(*b, (b->button().check + 1) % 3);
     } else if (type == BS_AUTORADIOBUTTON) {
         if (Window* parent = windowOf(b->parent)) {
             const auto& c = parent->children;
@@ -81,10 +81,12 @@ void clickButton(HWND button) {
             while (last < c.size() && !(windowRef(c[last]).style & WS_GROUP)) ++last;
             for (std::size_t k = first; k < last; ++k) {
                 Window& other = windowRef(c[k]);
-                if (other.kind == WindowKind::Button && (other.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON) other.check = 0;
+                if (other.handle != button && other.kind == WindowKind::Button &&
+                    (other.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
+                    setCheck(other, 0);
             }
         }
-        b->check = 1;
+        setCheck(*b, 1);
     }
     ++b->paints;
     notifyParent(button, BN_CLICKED);

@@ -38,7 +38,4 @@ namespace kestrin::ui {
 // The person picks entry `index` from the list: the edit field takes it, then
 // CBN_SELENDOK, CBN_CLOSEUP and CBN_SELCHANGE are raised, in that order.
 void chooseEntry(HWND combo, int index);
-// Index of an entry for the person's choice: exact text first, then the
-// case-insensitive match; -1 when none.
-int findEntryForChoice(const Window& combo, const std::string& text);
 }  // namespace kestrin::ui

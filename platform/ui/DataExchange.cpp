@@ -14,7 +14,7 @@ using kestrin::ui::Window;
 namespace {
 void failExchange(CDataExchange* dx, const std::string& why) {
     const Window* d = kestrin::ui::windowOf(dx->m_pDlgWnd ? dx->m_pDlgWnd->m_hWnd : nullptr);
-    const std::string where = d ? "dialog " + std::to_string(d->templateId) : std::string("a window");
+    const std::string where = d ? "dialog " + std::to_string(d->dialog().templateId) : std::string("a window");
     kestrin::session::Session::instance().fail("", "data exchange of " + where + ": " + why);
     throw kestrin::ui::DataExchangeFailure();
 }
@@ -84,17 +84,17 @@ void DDX_CBString(CDataExchange* dx, int id, std::string& value) { DDX_Text(dx, 
 
 void DDX_CBIndex(CDataExchange* dx, int id, int& index) {
     Window& c = control(dx, id);
-    if (dx->m_bSaveAndValidate) index = c.curSel;
-    else if (c.curSel != index) static_cast<CComboBox*>(CWnd::FromHandle(c.handle))->SetCurSel(index);
+    if (dx->m_bSaveAndValidate) index = c.list().selection();
+    else if (c.list().selection() != index) static_cast<CComboBox*>(CWnd::FromHandle(c.handle))->SetCurSel(index);
 }
 
 void DDX_Check(CDataExchange* dx, int id, int& value) {
     Window& c = control(dx, id);
     if (dx->m_bSaveAndValidate) {
-        value = c.check;
-    } else if (c.check != value) {
-        c.check = value;
+        value = c.button().check;
+    } else if (c.button().check != value) {
         ++c.paints;
+        kestrin::ui::setCheck(c, value);
     }
 }
 

@@ -50,7 +50,7 @@ LRESULT defaultProcedure(HWND h, UINT message, WPARAM wParam, LPARAM) {
                     default: break;
                 }
             } else if (message == DM_SETDEFID) {
-                w->defId = static_cast<int>(wParam);
+                w->dialog().defId = static_cast<int>(wParam);
             } else if (message == DM_GETDEFID) {
                 return MAKELONG(static_cast<WORD>(defaultButtonId(h)), static_cast<WORD>(DC_HASDEFID));
             }

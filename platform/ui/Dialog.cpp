@@ -8,7 +8,10 @@
 #include "platform/ui/Focus.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/ModuleResources.h"
+#include "platform/ui/UiEvents.h"
 
+using kestrin::ui::DialogState;
+using kestrin::ui::ImageState;
 using kestrin::ui::Window;
 using kestrin::ui::WindowKind;
 
@@ -37,15 +40,16 @@ BOOL CDialog::createFromTemplate() {
     const HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     const HWND h = createWindow(WindowKind::Dialog, parent, 0, t.style & ~WS_VISIBLE, t.caption);
     Window& w = windowRef(h);
-    w.templateId = static_cast<int>(m_nIDTemplate);
+    DialogState& dialog = w.dialog();
+    dialog.templateId = static_cast<int>(m_nIDTemplate);
     w.units = DialogRect{0, 0, t.width, t.height};
     w.rect = dialogUnitsToPixels(w.units);
     LOGFONT lf;
     lf.lfHeight = heightOfPoints(t.fontSize);
     t.fontFace.copy(lf.lfFaceName, LF_FACESIZE - 1);
-    w.templateFont = std::make_unique<CFont>();
-    w.templateFont->CreateFontIndirect(&lf);
-    w.font = *w.templateFont;
+    dialog.templateFont = std::make_unique<CFont>();
+    dialog.templateFont->CreateFontIndirect(&lf);
+    w.font = *dialog.templateFont;
     w.fontFace = t.fontFace;
     w.fontPoints = t.fontSize;
     w.handler = this;
@@ -60,14 +64,16 @@ BOOL CDialog::createFromTemplate() {
         cw.frameworkObject = makeFrameworkObject(kind);
         cw.frameworkObject->m_hWnd = ch;
         cw.handler = cw.frameworkObject.get();
-        if (c.image != 0) {
-            cw.icon = LoadIcon(found.module, MAKEINTRESOURCE(static_cast<UINT>(c.image)));
-            if (cw.icon == nullptr) cw.icon = loadIconResource(c.image);
-            cw.imageId = iconResourceId(cw.icon);
+        if (c.image != 0 && (kind == WindowKind::Button || kind == WindowKind::Static)) {
+            ImageState& image = cw.image();
+            image.icon = LoadIcon(found.module, MAKEINTRESOURCE(static_cast<UINT>(c.image)));
+            if (image.icon == nullptr) image.icon = loadIconResource(c.image);
+            image.imageId = iconResourceId(image.icon);
         }
-        if (kind == WindowKind::Edit || kind == WindowKind::ComboBox) cw.edit.anchor = cw.edit.caret = 0;
-        if (kind == WindowKind::Button && (c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) w.defId = c.id;
+        if (kind == WindowKind::Button && (c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) dialog.defId = c.id;
     }
+    dialog.opened = true;
+    uiEvents().dialogOpened.emit(h);
     return TRUE;
 }
 
@@ -77,7 +83,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
     m_pParentWnd = parent;
     ended_ = false;
     if (!createFromTemplate()) return FALSE;
-    if (OnInitDialog() && window() && window()->focus == nullptr)
+    if (OnInitDialog() && window() && window()->dialog().focus == nullptr)
         if (const HWND first = kestrin::ui::nextTabStop(m_hWnd, nullptr, false)) GotoDlgCtrl(CWnd::FromHandle(first));
     return TRUE;
 }
@@ -88,10 +94,10 @@ INT_PTR CDialog::DoModal() {
     result_ = IDCANCEL;
     if (!createFromTemplate()) return -1;
     const HWND h = m_hWnd;
-    kestrin::ui::windowRef(h).modal = true;
+    kestrin::ui::windowRef(h).dialog().modal = true;
     kestrin::ui::pushModal(h);
     const BOOL defaultFocus = OnInitDialog();
-    if (!ended_ && defaultFocus && window() && window()->focus == nullptr)
+    if (!ended_ && defaultFocus && window() && window()->dialog().focus == nullptr)
         if (const HWND first = kestrin::ui::nextTabStop(h, nullptr, false)) GotoDlgCtrl(CWnd::FromHandle(first));
     if (!ended_ && window()) ShowWindow(SW_SHOW);
     runModalLoop();
@@ -120,7 +126,7 @@ void CDialog::runModalLoop() {
 void CDialog::EndDialog(int result) {
     ended_ = true;
     result_ = result;
-    if (Window* w = window()) w->shown = false;
+    if (Window* w = window()) kestrin::ui::setShown(*w, false);
 }
 
 BOOL CDialog::OnInitDialog() {
@@ -163,7 +169,7 @@ namespace kestrin::ui {
 
 int defaultButtonId(HWND dialog) {
     const Window* d = windowOf(dialog);
-    return d && d->defId != 0 ? d->defId : IDOK;
+    return d && d->kind == WindowKind::Dialog && d->dialog().defId != 0 ? d->dialog().defId : IDOK;
 }
 
 HWND nextTabStop(HWND dialog, HWND from, bool backwards) {

@@ -205,10 +205,10 @@ void choose(HWND dialog, const Action& a) {
     const HWND h = w->handle;
     if (w->kind != WindowKind::ComboBox && w->kind != WindowKind::ListBox)
         return reject(a, describeControl(h) + " is not a combo box or list box");
-    const int index = findEntryForChoice(*w, a.text);
+    const int index = w->list().findForChoice(a.text);
     if (index < 0) {
         std::string list;
-        for (const auto& e : w->entries) list += (list.empty() ? "\"" : ", \"") + cp1251ToUtf8(e) + "\"";
+        for (const auto& e : w->list().entries()) list += (list.empty() ? "\"" : ", \"") + cp1251ToUtf8(e) + "\"";
         return reject(a, describeControl(h) + " has no entry \"" + cp1251ToUtf8(a.text) + "\" (entries: " +
                              (list.empty() ? "none" : list) + ")");
     }
@@ -252,7 +252,7 @@ void systemCommand(HWND dialog, const Action& a, UINT command, WPARAM hit) {
 std::string describeDialog(HWND dialog) {
     const Window* d = windowOf(dialog);
     if (d == nullptr) return "a closed dialog";
-    return "dialog " + std::to_string(d->templateId) + " (\"" + cp1251ToUtf8(d->text) + "\")";
+    return "dialog " + std::to_string(d->dialog().templateId) + " (\"" + cp1251ToUtf8(d->text) + "\")";
 }
 
 HWND findControl(HWND dialog, const session::ControlRef& ref, std::string& why) {

@@ -28,8 +28,8 @@ DWORD CEdit::GetSel() const {
 
 void CEdit::GetSel(int& start, int& end) const {
     const auto* w = window();
-    start = w ? w->edit.selStart() : 0;
-    end = w ? w->edit.selEnd() : 0;
+    start = w ? w->edit().selStart() : 0;
+    end = w ? w->edit().selEnd() : 0;
 }
 
 void CEdit::ReplaceSel(const char* text, BOOL canUndo) {
@@ -43,13 +43,13 @@ BOOL CEdit::Undo() {
 
 BOOL CEdit::CanUndo() const {
     const auto* w = window();
-    return w && w->edit.canUndo ? TRUE : FALSE;
+    return w && w->edit().canUndo ? TRUE : FALSE;
 }
 
 void CEdit::EmptyUndoBuffer() {
     if (auto* w = window()) {
-        w->edit.canUndo = false;
-        w->edit.undoText.clear();
+        w->edit().canUndo = false;
+        w->edit().undoText.clear();
     }
 }
 

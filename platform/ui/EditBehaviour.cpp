@@ -4,6 +4,7 @@
 
 #include "platform/clipboard/Clipboard.h"
 #include "platform/ui/TextCompare.h"
+#include "platform/ui/UiEvents.h"
 #include "platform/ui/Wnd.h"
 
 namespace kestrin::ui {
@@ -13,22 +14,27 @@ enum class Undo { Record, JoinTyping, Discard };
 
 int length(const Window& w) { return static_cast<int>(w.text.size()); }
 
-// Notifies after a change; `w` may be gone when the handlers return.
-void changed(Window& w, bool edited) {
+// Tells the views and the parent after a change; `w` may be gone when the
+// handlers return. Editing a combo box's text leaves no entry selected.
+void changed(Window& w, bool edited, bool textChanged) {
     ++w.paints;
     const HWND h = w.handle;
+    if (textChanged) uiEvents().textChanged.emit(h, w.text);
+    if (windowOf(h) != &w) return;
     if (w.kind == WindowKind::Edit) {
         notifyParent(h, EN_UPDATE);
         notifyParent(h, EN_CHANGE);
     } else if (w.kind == WindowKind::ComboBox && edited) {
-        w.curSel = -1;
+        selectEntry(w, -1);
+        if (windowOf(h) != &w) return;
         notifyParent(h, CBN_EDITUPDATE);
         notifyParent(h, CBN_EDITCHANGE);
     }
 }
 
-void replaceRange(Window& w, int start, int end, const std::string& insert, Undo undo) {
-    EditState& e = w.edit;
+// Answers whether the text changed.
+bool replaceRange(Window& w, int start, int end, const std::string& insert, Undo undo) {
+    EditState& e = w.edit();
     const bool join = undo == Undo::JoinTyping && e.typing && e.canUndo;
     if (undo == Undo::Discard) {
         e.canUndo = false;
@@ -39,35 +45,37 @@ void replaceRange(Window& w, int start, int end, const std::string& insert, Undo
         e.undoAnchor = e.anchor;
         e.undoCaret = e.caret;
     }
-    w.text = w.text.substr(0, static_cast<std::size_t>(start)) + insert + w.text.substr(static_cast<std::size_t>(end));
+    std::string text = w.text.substr(0, static_cast<std::size_t>(start)) + insert + w.text.substr(static_cast<std::size_t>(end));
+    const bool differs = text != w.text;
+    w.text = std::move(text);
     e.anchor = e.caret = start + static_cast<int>(insert.size());
     e.typing = undo == Undo::JoinTyping;
+    return differs;
 }
 
 bool isMultiLine(const Window& w) { return w.kind == WindowKind::Edit && (w.style & ES_MULTILINE) != 0; }
 bool isReadOnly(const Window& w) { return w.kind == WindowKind::Edit && (w.style & ES_READONLY) != 0; }
 
 void deleteSelection(Window& w) {
-    replaceRange(w, w.edit.selStart(), w.edit.selEnd(), {}, Undo::Record);
-    changed(w, true);
+    changed(w, true, replaceRange(w, w.edit().selStart(), w.edit().selEnd(), {}, Undo::Record));
 }
 }  // namespace
 
 void editSetText(Window& w, const std::string& text, bool edited) {
+    const bool differs = w.text != text;
     w.text = text;
-    w.edit = EditState{};
-    if (w.kind == WindowKind::ComboBox && !edited) w.curSel = -1;
-    changed(w, edited);
+    w.edit() = EditState{};
+    changed(w, edited, differs);
 }
 
 void editReplaceSel(Window& w, const std::string& text, bool canUndo) {
-    replaceRange(w, w.edit.selStart(), w.edit.selEnd(), text, canUndo ? Undo::Record : Undo::Discard);
-    changed(w, false);
+    const EditState& e = w.edit();
+    changed(w, false, replaceRange(w, e.selStart(), e.selEnd(), text, canUndo ? Undo::Record : Undo::Discard));
 }
 
 void editSetSel(Window& w, int start, int end) {
     const int n = length(w);
-    EditState& e = w.edit;
+    EditState& e = w.edit();
     e.typing = false;
     if (start == -1) {
         e.anchor = e.caret;
@@ -79,30 +87,31 @@ void editSetSel(Window& w, int start, int end) {
 }
 
 bool editUndo(Window& w) {
-    EditState& e = w.edit;
+    EditState& e = w.edit();
     if (!e.canUndo) return false;
+    const bool differs = w.text != e.undoText;
     std::swap(w.text, e.undoText);
     std::swap(e.anchor, e.undoAnchor);
     std::swap(e.caret, e.undoCaret);
     e.typing = false;
-    changed(w, true);
+    changed(w, true, differs);
     return true;
 }
 
 void editCopy(const Window& w) {
-    const EditState& e = w.edit;
+    const EditState& e = w.edit();
     if (e.selStart() == e.selEnd()) return;
     clipboard::setText(w.text.substr(static_cast<std::size_t>(e.selStart()), static_cast<std::size_t>(e.selEnd() - e.selStart())));
 }
 
 void editCut(Window& w) {
-    if (w.edit.selStart() == w.edit.selEnd() || isReadOnly(w)) return;
+    if (w.edit().selStart() == w.edit().selEnd() || isReadOnly(w)) return;
     editCopy(w);
     deleteSelection(w);
 }
 
 void editClear(Window& w) {
-    if (w.edit.selStart() == w.edit.selEnd() || isReadOnly(w)) return;
+    if (w.edit().selStart() == w.edit().selEnd() || isReadOnly(w)) return;
     deleteSelection(w);
 }
 
@@ -111,19 +120,17 @@ void editPaste(Window& w) {
     if (!text || isReadOnly(w)) return;
     std::string insert = *text;
     if (!isMultiLine(w)) insert = insert.substr(0, insert.find_first_of("\r\n"));
-    replaceRange(w, w.edit.selStart(), w.edit.selEnd(), insert, Undo::Record);
-    changed(w, true);
+    changed(w, true, replaceRange(w, w.edit().selStart(), w.edit().selEnd(), insert, Undo::Record));
 }
 
 void editChar(Window& w, unsigned char c) {
     if (isReadOnly(w)) return;
-    EditState& e = w.edit;
+    EditState& e = w.edit();
     if (c == 8) {
         if (e.selStart() != e.selEnd()) {
             deleteSelection(w);
         } else if (e.caret > 0) {
-            replaceRange(w, e.caret - 1, e.caret, {}, Undo::Record);
-            changed(w, true);
+            changed(w, true, replaceRange(w, e.caret - 1, e.caret, {}, Undo::Record));
         }
         return;
     }
@@ -137,12 +144,11 @@ void editChar(Window& w, unsigned char c) {
     if ((w.style & ES_NUMBER) && w.kind == WindowKind::Edit && (c < '0' || c > '9')) return;
     if ((w.style & ES_UPPERCASE) && w.kind == WindowKind::Edit) insert = upperCp1251(insert);
     if ((w.style & ES_LOWERCASE) && w.kind == WindowKind::Edit) insert = lowerCp1251(insert);
-    replaceRange(w, e.selStart(), e.selEnd(), insert, Undo::JoinTyping);
-    changed(w, true);
+    changed(w, true, replaceRange(w, e.selStart(), e.selEnd(), insert, Undo::JoinTyping));
 }
 
 void editKey(Window& w, int virtualKey, bool shift) {
-    EditState& e = w.edit;
+    EditState& e = w.edit();
     const int n = length(w);
     auto moveTo = [&](int caret) {
         e.caret = std::clamp(caret, 0, n);
@@ -156,8 +162,7 @@ void editKey(Window& w, int virtualKey, bool shift) {
             } else if (e.selStart() != e.selEnd()) {
                 deleteSelection(w);
             } else if (e.caret < n) {
-                replaceRange(w, e.caret, e.caret + 1, {}, Undo::Record);
-                changed(w, true);
+                changed(w, true, replaceRange(w, e.caret, e.caret + 1, {}, Undo::Record));
             }
             return;
         case VK_LEFT:

@@ -21,7 +21,7 @@ void notifyFocus(HWND h, bool gained) {
 HWND focusedWindow() {
     const auto& stack = modalStack();
     const Window* d = windowOf(stack.empty() ? lastDialog() : stack.back());
-    return d ? d->focus : nullptr;
+    return d && d->kind == WindowKind::Dialog ? d->dialog().focus : nullptr;
 }
 
 HWND setFocus(HWND h) {
@@ -30,9 +30,10 @@ HWND setFocus(HWND h) {
     const HWND previous = focusedWindow();
     lastDialog() = d->handle;
     const HWND target = d->handle == h ? nullptr : h;
-    if (d->focus == target) return previous;
-    const HWND lost = d->focus;
-    d->focus = target;
+    HWND& focus = d->dialog().focus;
+    if (focus == target) return previous;
+    const HWND lost = focus;
+    focus = target;
     notifyFocus(lost, false);
     notifyFocus(target, true);
     return previous;

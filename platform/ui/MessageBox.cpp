@@ -1,5 +1,7 @@
 #include "platform/ui/MessageBox.h"
 
+#include "platform/ui/UiEvents.h"
+
 #include <deque>
 #include <vector>
 
@@ -123,13 +125,14 @@ void attachMessageBoxesToSession() {
 
 }  // namespace kestrin::ui
 
-int MessageBox(HWND, const char* text, const char* caption, UINT type) {
+int MessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     using namespace kestrin;
     auto& st = ui::state();
     const std::string body = text ? text : "";
     const std::string title = caption ? caption : "Error";
     st.lastText = body;
     st.open.push_back(type);
+    ui::uiEvents().messageBoxShown.emit(owner, body, title, type);
     auto& session = session::Session::instance();
     const std::string prompt = "message box [" + cp1251ToUtf8(title) + "] " + cp1251ToUtf8(body) + " (" +
                                ui::messageBoxButtons(type) + ")";
@@ -163,6 +166,7 @@ int MessageBox(HWND, const char* text, const char* caption, UINT type) {
         shown = word;
     }
     session::Transcript::instance().messageBox(title, body, ui::messageBoxIcon(type), ui::messageBoxButtons(type), shown);
+    ui::uiEvents().messageBoxClosed.emit(owner, result);
     return result;
 }
 

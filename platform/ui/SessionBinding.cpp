@@ -43,10 +43,11 @@ bool checkControl(const Action& a) {
         holds = w.enabled == (a.expect == "enabled");
         found = w.enabled ? "it is enabled" : "it is disabled";
     } else if (a.expect == "checked" || a.expect == "unchecked") {
-        holds = (w.check != 0) == (a.expect == "checked");
-        found = w.check ? "it is checked" : "it is unchecked";
+        const bool checked = w.kind == WindowKind::Button && w.button().check != 0;
+        holds = w.kind == WindowKind::Button && checked == (a.expect == "checked");
+        found = w.kind != WindowKind::Button ? "it is not a button" : checked ? "it is checked" : "it is unchecked";
     } else {
-        const HWND focus = windowRef(dialog).focus;
+        const HWND focus = windowRef(dialog).dialog().focus;
         holds = focus == h;
         found = focus ? "the focus is on " + describeControl(focus) : "no control has the focus";
     }

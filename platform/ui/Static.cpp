@@ -15,7 +15,7 @@ HICON CStatic::SetIcon(HICON icon) {
 
 HICON CStatic::GetIcon() const {
     const auto* w = window();
-    return w ? w->icon : nullptr;
+    return w ? w->image().icon : nullptr;
 }
 
 HBITMAP CStatic::SetBitmap(HBITMAP bitmap) {
@@ -25,5 +25,5 @@ HBITMAP CStatic::SetBitmap(HBITMAP bitmap) {
 
 HBITMAP CStatic::GetBitmap() const {
     const auto* w = window();
-    return w ? w->bitmap : nullptr;
+    return w ? w->image().bitmap : nullptr;
 }

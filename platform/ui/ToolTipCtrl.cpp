@@ -9,7 +9,7 @@ using kestrin::ui::Tool;
 namespace {
 Tool* findTool(kestrin::ui::Window* w, HWND h, UINT_PTR id) {
     if (w == nullptr) return nullptr;
-    for (Tool& t : w->tools)
+    for (Tool& t : w->toolTip().tools)
         if (t.window == h && t.id == id) return &t;
     return nullptr;
 }
@@ -24,7 +24,7 @@ BOOL CToolTipCtrl::AddTool(CWnd* wnd, const char* text, LPCRECT, UINT_PTR id) {
     if (w == nullptr || wnd == nullptr || wnd->m_hWnd == nullptr) return FALSE;
     const std::string t = text ? text : "";
     if (Tool* existing = findTool(w, wnd->m_hWnd, id)) existing->text = t;
-    else w->tools.push_back(Tool{wnd->m_hWnd, id, t});
+    else w->toolTip().tools.push_back(Tool{wnd->m_hWnd, id, t});
     return TRUE;
 }
 
@@ -37,7 +37,7 @@ BOOL CToolTipCtrl::AddTool(CWnd* wnd, UINT textResource, LPCRECT rect, UINT_PTR 
 void CToolTipCtrl::DelTool(CWnd* wnd, UINT_PTR id) {
     auto* w = window();
     if (w == nullptr || wnd == nullptr) return;
-    std::erase_if(w->tools, [&](const Tool& t) { return t.window == wnd->m_hWnd && t.id == id; });
+    std::erase_if(w->toolTip().tools, [&](const Tool& t) { return t.window == wnd->m_hWnd && t.id == id; });
 }
 
 void CToolTipCtrl::UpdateTipText(const char* text, CWnd* wnd, UINT_PTR id) {
@@ -52,13 +52,13 @@ void CToolTipCtrl::GetText(std::string& out, CWnd* wnd, UINT_PTR id) const {
 
 int CToolTipCtrl::GetToolCount() const {
     const auto* w = window();
-    return w ? static_cast<int>(w->tools.size()) : 0;
+    return w ? static_cast<int>(w->toolTip().tools.size()) : 0;
 }
 
 void CToolTipCtrl::Activate(BOOL activate) {
-    if (auto* w = window()) w->active = activate != FALSE;
+    if (auto* w = window()) w->toolTip().active = activate != FALSE;
 }
 
 void CToolTipCtrl::RelayEvent(MSG* msg) {
-    if (auto* w = window(); w && msg) ++w->relayed;
+    if (auto* w = window(); w && msg) ++w->toolTip().relayed;
 }

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <map>
 #include <stdexcept>
+#include <utility>
 
 #include "base/Cp1251.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Menu.h"
+#include "platform/ui/UiEvents.h"
 #include "platform/ui/Wnd.h"
 
 namespace kestrin::ui {
@@ -39,8 +41,73 @@ WindowKind windowKindOf(ControlClass c) {
     return WindowKind::Static;
 }
 
-Window::Window() = default;
+DialogState::DialogState() = default;
+DialogState::DialogState(DialogState&&) noexcept = default;
+DialogState& DialogState::operator=(DialogState&&) noexcept = default;
+DialogState::~DialogState() = default;
+
+UiEvents& uiEvents() {
+    static UiEvents events;
+    return events;
+}
+
+namespace {
+[[noreturn]] void wrongKind(WindowKind kind, const char* wanted) {
+    throw std::logic_error(std::string("the ") + wanted + " state of a " + windowKindName(kind) + " was asked for");
+}
+
+// The state of type T; throws for a window of another kind.
+template <class T, class Variant>
+auto& stateOf(Variant& state, WindowKind kind, const char* wanted) {
+    auto* s = std::get_if<T>(&state);
+    if (s == nullptr) wrongKind(kind, wanted);
+    return *s;
+}
+}  // namespace
+
+Window::Window(WindowKind k) : kind(k) {
+    switch (k) {
+        case WindowKind::Dialog: state_.emplace<DialogState>(); break;
+        case WindowKind::Button: state_.emplace<ButtonState>(); break;
+        case WindowKind::Edit: state_.emplace<EditState>(); break;
+        case WindowKind::ComboBox: state_.emplace<ComboBoxState>(); break;
+        case WindowKind::ListBox: state_.emplace<ListBoxState>(); break;
+        case WindowKind::Static: state_.emplace<StaticState>(); break;
+        case WindowKind::ProgressBar: state_.emplace<ProgressState>(); break;
+        case WindowKind::ToolTip: state_.emplace<ToolTipState>(); break;
+    }
+}
 Window::~Window() = default;
+
+ButtonState& Window::button() { return stateOf<ButtonState>(state_, kind, "button"); }
+const ButtonState& Window::button() const { return stateOf<ButtonState>(state_, kind, "button"); }
+ProgressState& Window::progress() { return stateOf<ProgressState>(state_, kind, "progress bar"); }
+const ProgressState& Window::progress() const { return stateOf<ProgressState>(state_, kind, "progress bar"); }
+ToolTipState& Window::toolTip() { return stateOf<ToolTipState>(state_, kind, "tooltip"); }
+const ToolTipState& Window::toolTip() const { return stateOf<ToolTipState>(state_, kind, "tooltip"); }
+DialogState& Window::dialog() { return stateOf<DialogState>(state_, kind, "dialog"); }
+const DialogState& Window::dialog() const { return stateOf<DialogState>(state_, kind, "dialog"); }
+
+ImageState& Window::image() { return const_cast<ImageState&>(std::as_const(*this).image()); }
+const ImageState& Window::image() const {
+    if (const auto* b = std::get_if<ButtonState>(&state_)) return b->image;
+    if (const auto* s = std::get_if<StaticState>(&state_)) return s->image;
+    wrongKind(kind, "image");
+}
+
+EditState& Window::edit() { return const_cast<EditState&>(std::as_const(*this).edit()); }
+const EditState& Window::edit() const {
+    if (const auto* e = std::get_if<EditState>(&state_)) return *e;
+    if (const auto* c = std::get_if<ComboBoxState>(&state_)) return c->edit;
+    wrongKind(kind, "edit");
+}
+
+EntryList& Window::list() { return const_cast<EntryList&>(std::as_const(*this).list()); }
+const EntryList& Window::list() const {
+    if (const auto* c = std::get_if<ComboBoxState>(&state_)) return c->list;
+    if (const auto* l = std::get_if<ListBoxState>(&state_)) return l->list;
+    wrongKind(kind, "list");
+}
 
 namespace {
 struct Windows {
@@ -58,9 +125,8 @@ HWND createWindow(WindowKind kind, HWND parent, int id, DWORD style, std::string
     auto& ws = windows();
     const HWND h = reinterpret_cast<HWND>(ws.next);
     ws.next += 0x10;
-    auto w = std::make_unique<Window>();
+    auto w = std::make_unique<Window>(kind);
     w->handle = h;
-    w->kind = kind;
     w->id = id;
     w->style = style;
     w->text = std::move(text);
@@ -82,6 +148,11 @@ void destroyWindow(HWND h) {
     const auto it = ws.byHandle.find(h);
     if (it == ws.byHandle.end()) return;
     Window& w = *it->second;
+    if (w.kind == WindowKind::Dialog && w.dialog().opened) {
+        w.dialog().opened = false;
+        uiEvents().dialogClosed.emit(h);
+        if (windowOf(h) != &w) return;  // a view destroyed it meanwhile
+    }
     for (HWND child : std::vector<HWND>(w.children)) destroyWindow(child);
     // Tooltips and other owned windows created with this one as parent.
     std::vector<HWND> owned;
@@ -91,7 +162,7 @@ void destroyWindow(HWND h) {
     if (Window* p = windowOf(w.parent)) {
         auto& c = p->children;
         c.erase(std::remove(c.begin(), c.end(), h), c.end());
-        if (p->focus == h) p->focus = nullptr;
+        if (p->kind == WindowKind::Dialog && p->dialog().focus == h) p->dialog().focus = nullptr;
     }
     if (w.handler && w.handler->m_hWnd == h) w.handler->m_hWnd = nullptr;
     if (w.frameworkObject) w.frameworkObject->m_hWnd = nullptr;
@@ -142,7 +213,7 @@ std::string toolTipTextOf(HWND control) {
     owners.insert(owners.end(), d->children.begin(), d->children.end());
     for (HWND owner : owners)
         for (HWND tip : ownedToolTips(owner))
-            for (const Tool& t : windowRef(tip).tools)
+            for (const Tool& t : windowRef(tip).toolTip().tools)
                 if (t.window == control) return t.text;
     return {};
 }
@@ -164,7 +235,7 @@ HWND activeDialog() {
 std::string describeControl(HWND h) {
     const Window* w = windowOf(h);
     if (w == nullptr) return "a destroyed window";
-    std::string s = w->kind == WindowKind::Dialog ? "dialog " + std::to_string(w->templateId)
+    std::string s = w->kind == WindowKind::Dialog ? "dialog " + std::to_string(w->dialog().templateId)
                                                   : std::string(windowKindName(w->kind)) + " " + std::to_string(w->id);
     if (!w->text.empty() && w->kind != WindowKind::Edit && w->kind != WindowKind::ComboBox)
         s += " (\"" + cp1251ToUtf8(w->text) + "\")";
@@ -179,19 +250,64 @@ RECT dialogUnitsToPixels(const DialogRect& r) {
 }
 
 HBITMAP setWindowBitmap(Window& w, HBITMAP bitmap) {
-    const HBITMAP old = w.bitmap;
-    w.bitmap = bitmap;
-    w.imageId = bitmapResourceId(bitmap);
+    ImageState& image = w.image();
+    const HBITMAP old = image.bitmap;
+    image.bitmap = bitmap;
+    image.imageId = bitmapResourceId(bitmap);
     ++w.paints;
     return old;
 }
 
 HICON setWindowIcon(Window& w, HICON icon) {
-    const HICON old = w.icon;
-    w.icon = icon;
-    w.imageId = iconResourceId(icon);
+    ImageState& image = w.image();
+    const HICON old = image.icon;
+    image.icon = icon;
+    image.imageId = iconResourceId(icon);
     ++w.paints;
     return old;
+}
+
+bool setWindowText(Window& w, std::string text) {
+    if (w.text == text) return false;
+    w.text = std::move(text);
+    uiEvents().textChanged.emit(w.handle, w.text);
+    return true;
+}
+
+bool setShown(Window& w, bool shown) {
+    if (w.shown == shown) return false;
+    w.shown = shown;
+    uiEvents().shownChanged.emit(w.handle, shown);
+    return true;
+}
+
+bool setEnabled(Window& w, bool enabled) {
+    if (w.enabled == enabled) return false;
+    w.enabled = enabled;
+    uiEvents().enabledChanged.emit(w.handle, enabled);
+    return true;
+}
+
+bool selectEntry(Window& w, int index) {
+    EntryList& list = w.list();
+    const int before = list.selection();
+    const bool selected = list.select(index);
+    if (list.selection() != before) uiEvents().selectionChanged.emit(w.handle, list.selection());
+    return selected;
+}
+
+void entriesChanged(Window& w, int selectionBefore) {
+    const HWND h = w.handle;
+    uiEvents().entriesChanged.emit(h);
+    if (windowOf(h) != &w) return;
+    if (const int now = w.list().selection(); now != selectionBefore) uiEvents().selectionChanged.emit(h, now);
+}
+
+bool setCheck(Window& w, int check) {
+    if (w.kind != WindowKind::Button || w.button().check == check) return false;
+    w.button().check = check;
+    uiEvents().checkChanged.emit(w.handle, check);
+    return true;
 }
 
 }  // namespace kestrin::ui

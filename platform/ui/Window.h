@@ -5,8 +5,10 @@
 
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
+#include "platform/ui/EntryList.h"
 #include "platform/ui/ResourceTable.h"
 #include "platform/win/Types.h"
 
@@ -38,16 +40,71 @@ struct Tool {
     std::string text;
 };
 
+// The image of a button or static: a bitmap or an icon.
+struct ImageState {
+    HBITMAP bitmap = nullptr;
+    HICON icon = nullptr;
+    int imageId = 0;  // the resource number of bitmap or icon, 0 for none
+};
+
+struct ButtonState {
+    int check = 0;  // 0 unchecked, 1 checked, 2 indeterminate
+    ImageState image;
+};
+
+struct StaticState {
+    ImageState image;
+};
+
+struct ComboBoxState {
+    EditState edit;  // the edit field
+    EntryList list;
+};
+
+struct ListBoxState {
+    EntryList list;
+};
+
+struct ProgressState {
+    int low = 0, high = 100, pos = 0, step = 10;
+};
+
+struct ToolTipState {
+    std::vector<Tool> tools;
+    bool active = true;
+    int relayed = 0;  // messages relayed to the tooltip
+};
+
+struct DialogState {
+    int templateId = 0;
+    int defId = 0;           // DM_SETDEFID; 0: the template's default push button
+    HWND focus = nullptr;    // the control with the focus while this dialog is active
+    HICON bigIcon = nullptr, smallIcon = nullptr;
+    std::unique_ptr<CMenu> systemMenu;
+    std::unique_ptr<CFont> templateFont;  // the dialog font of the template
+    bool modal = false;
+    bool opened = false;     // views were told the dialog opened (they are told when it closes)
+
+    DialogState();
+    DialogState(DialogState&&) noexcept;
+    DialogState& operator=(DialogState&&) noexcept;
+    ~DialogState();
+};
+
+// A window: what every kind has, and the state of its kind, reached through
+// the accessor of the kind (edit(), list(), dialog(), ...). An accessor used
+// on a window of another kind throws std::logic_error naming both kinds.
 struct Window {
     HWND handle = nullptr;
-    WindowKind kind = WindowKind::Static;
+    const WindowKind kind;
     int id = 0;
     DWORD style = 0;
     RECT rect;          // in the parent's client area, pixels
     DialogRect units;   // as the template gave it, dialog units
-    std::string text;   // caption or content (CP1251)
-    bool shown = false;
-    bool enabled = true;
+    std::string text;   // caption or content (CP1251); change it through setWindowText
+    bool shown = false;     // change it through setShown
+    bool enabled = true;    // change it through setEnabled
+    bool iconic = false;
     HWND parent = nullptr;
     std::vector<HWND> children;  // in creation (tab) order
 
@@ -55,34 +112,9 @@ struct Window {
     std::string fontFace;
     int fontPoints = 0;
 
-    int check = 0;                // buttons: 0 unchecked, 1 checked, 2 indeterminate
-    HBITMAP bitmap = nullptr;     // image buttons and bitmap statics
-    HICON icon = nullptr;         // icon statics and buttons
-    int imageId = 0;              // the resource number of bitmap or icon, 0 for none
-
-    EditState edit;               // edits and the edit field of combo boxes
-    std::vector<std::string> entries;  // combo and list boxes
-    int curSel = -1;
-
-    int rangeLow = 0, rangeHigh = 100, pos = 0, step = 10;  // progress bars
-
-    std::vector<Tool> tools;      // tooltip controls
-    bool active = true;
-    int relayed = 0;              // messages relayed to a tooltip
-
     COLORREF textColor = 0x000000, backColor = 0xFFFFFF;  // as the last colour query answered
-    int paints = 0;               // invalidations since creation (a view repaints on them)
+    int paints = 0;               // invalidations since creation (for tests; views use the notifications)
     HICON paintedIcon = nullptr;  // the icon the last paint drew
-    bool iconic = false;
-
-    // Dialogs.
-    int templateId = 0;
-    int defId = 0;                // DM_SETDEFID; 0: the template's default push button
-    HWND focus = nullptr;         // the control with the focus while this dialog is active
-    HICON bigIcon = nullptr, smallIcon = nullptr;
-    std::unique_ptr<CMenu> systemMenu;
-    std::unique_ptr<CFont> templateFont;  // the dialog font of the template
-    bool modal = false;
 
     // The object that handles this window's messages: a subclassing object
     // when one is attached, else the framework's own object of the kind.
@@ -90,8 +122,28 @@ struct Window {
     std::unique_ptr<CWnd> frameworkObject;
     CWnd* creator = nullptr;  // the object that created the window with Create, if any
 
-    Window();
+    explicit Window(WindowKind kind);
     ~Window();
+
+    ButtonState& button();
+    const ButtonState& button() const;
+    ImageState& image();  // buttons and statics
+    const ImageState& image() const;
+    EditState& edit();    // edits and the edit field of combo boxes
+    const EditState& edit() const;
+    EntryList& list();    // combo boxes and list boxes
+    const EntryList& list() const;
+    ProgressState& progress();
+    const ProgressState& progress() const;
+    ToolTipState& toolTip();
+    const ToolTipState& toolTip() const;
+    DialogState& dialog();
+    const DialogState& dialog() const;
+
+private:
+    std::variant<DialogState, ButtonState, EditState, ComboBoxState, ListBoxState, StaticState, ProgressState,
+                 ToolTipState>
+        state_;
 };
 
 // Handles.
@@ -129,5 +181,20 @@ RECT dialogUnitsToPixels(const DialogRect& r);
 // Gives a button or static its image and repaints it; answers the previous one.
 HBITMAP setWindowBitmap(Window& w, HBITMAP bitmap);
 HICON setWindowIcon(Window& w, HICON icon);
+
+// Changes of the state every kind has. Each repaints the window and tells
+// the views (UiEvents) when the value really changes; an equal value changes
+// nothing. Answer whether it changed.
+bool setWindowText(Window& w, std::string text);
+bool setShown(Window& w, bool shown);
+bool setEnabled(Window& w, bool enabled);
+// A button's check state; nothing for other kinds.
+bool setCheck(Window& w, int check);
+// Selects an entry of a combo box or list box (an index out of range: none).
+// Answers whether the selection is `index` afterwards.
+bool selectEntry(Window& w, int index);
+// After a change of a list's entries: entriesChanged, then selectionChanged
+// when the selection moved from `selectionBefore`.
+void entriesChanged(Window& w, int selectionBefore);
 
 }  // namespace kestrin::ui

@@ -79,8 +79,8 @@ void CWnd::SetWindowText(const char* text) {
     if (w->kind == WindowKind::Edit || w->kind == WindowKind::ComboBox) {
         kestrin::ui::editSetText(*w, t, false);
     } else {
-        w->text = t;
         ++w->paints;
+        kestrin::ui::setWindowText(*w, t);
     }
 }
 
@@ -121,8 +121,9 @@ BOOL CWnd::ShowWindow(int command) {
     if (command == SW_MINIMIZE || command == SW_SHOWMINIMIZED) w->iconic = true;
     if (command == SW_RESTORE || command == SW_SHOWNORMAL) w->iconic = false;
     if (show == static_cast<bool>(was)) return was;
-    w->shown = show;
     ++w->paints;
+    kestrin::ui::setShown(*w, show);
+    if (window() == nullptr) return was;
     if (w->kind == WindowKind::Dialog) kestrin::ui::sendMessage(m_hWnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     return was;
 }
@@ -137,8 +138,8 @@ BOOL CWnd::EnableWindow(BOOL enable) {
     Window* w = window();
     if (w == nullptr) return FALSE;
     const BOOL wasDisabled = !w->enabled;
-    w->enabled = enable != FALSE;
     ++w->paints;
+    kestrin::ui::setEnabled(*w, enable != FALSE);
     return wasDisabled;
 }
 
@@ -186,17 +187,19 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT) {
     if (w == nullptr) return FALSE;
     const DWORD before = w->style;
     w->style = (w->style & ~remove) | add;
-    if (remove & WS_VISIBLE) w->shown = false;
-    if (add & WS_VISIBLE) w->shown = true;
-    if (remove & WS_DISABLED) w->enabled = true;
-    if (add & WS_DISABLED) w->enabled = false;
-    return before != w->style;
+    const DWORD after = w->style;
+    const HWND h = m_hWnd;
+    if (remove & WS_VISIBLE) kestrin::ui::setShown(*w, false);
+    if ((add & WS_VISIBLE) && (w = windowOf(h)) != nullptr) kestrin::ui::setShown(*w, true);
+    if ((remove & WS_DISABLED) && (w = windowOf(h)) != nullptr) kestrin::ui::setEnabled(*w, true);
+    if ((add & WS_DISABLED) && (w = windowOf(h)) != nullptr) kestrin::ui::setEnabled(*w, false);
+    return before != after;
 }
 
 HICON CWnd::SetIcon(HICON icon, BOOL big) {
     Window* w = window();
-    if (w == nullptr) return nullptr;
-    HICON& slot = big ? w->bigIcon : w->smallIcon;
+    if (w == nullptr || w->kind != WindowKind::Dialog) return nullptr;
+    HICON& slot = big ? w->dialog().bigIcon : w->dialog().smallIcon;
     HICON old = slot;
     slot = icon;
     return old;
@@ -204,14 +207,16 @@ HICON CWnd::SetIcon(HICON icon, BOOL big) {
 
 HICON CWnd::GetIcon(BOOL big) const {
     const Window* w = window();
-    return w ? (big ? w->bigIcon : w->smallIcon) : nullptr;
+    if (w == nullptr || w->kind != WindowKind::Dialog) return nullptr;
+    return big ? w->dialog().bigIcon : w->dialog().smallIcon;
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL revert) {
     Window* w = window();
-    if (w == nullptr || (w->style & WS_SYSMENU) == 0) return nullptr;
-    if (revert || !w->systemMenu) w->systemMenu = CMenu::makeSystemMenu();
-    return revert ? nullptr : w->systemMenu.get();
+    if (w == nullptr || w->kind != WindowKind::Dialog || (w->style & WS_SYSMENU) == 0) return nullptr;
+    auto& menu = w->dialog().systemMenu;
+    if (revert || !menu) menu = CMenu::makeSystemMenu();
+    return revert ? nullptr : menu.get();
 }
 
 void CWnd::GetWindowRect(LPRECT r) const {
@@ -289,12 +294,12 @@ void CWnd::UpdateWindow() {
 }
 
 void CWnd::CheckDlgButton(int id, UINT check) {
-    if (Window* b = kestrin::ui::childById(m_hWnd, id)) b->check = static_cast<int>(check);
+    if (Window* b = kestrin::ui::childById(m_hWnd, id)) kestrin::ui::setCheck(*b, static_cast<int>(check));
 }
 
 UINT CWnd::IsDlgButtonChecked(int id) const {
     const Window* b = kestrin::ui::childById(m_hWnd, id);
-    return b ? static_cast<UINT>(b->check) : 0;
+    return b && b->kind == WindowKind::Button ? static_cast<UINT>(b->button().check) : 0;
 }
 
 void CWnd::CheckRadioButton(int first, int last, int checked) {

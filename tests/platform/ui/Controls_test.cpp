@@ -104,7 +104,7 @@ TEST_F(Buttons, ImagesFontsAndIconsAreKeptAsState) {
         EXPECT_EQ(info.bmWidth, 2);
         auto* button = static_cast<CButton*>(d.GetDlgItem(kPlain));
         EXPECT_EQ(button->SetBitmap(bitmap), nullptr);
-        EXPECT_EQ(windowRef(button->m_hWnd).imageId, kBitmap);
+        EXPECT_EQ(windowRef(button->m_hWnd).image().imageId, kBitmap);
 
         LOGFONT lf;
         ASSERT_TRUE(d.GetFont()->GetLogFont(&lf));
@@ -162,7 +162,7 @@ TEST(ToolTips, OneTextPerToolAndRelayedMessagesAreCounted) {
     MSG msg{button.m_hWnd, WM_LBUTTONDOWN, 0, 0, 0, {}};
     tips.RelayEvent(&msg);
     tips.RelayEvent(&msg);
-    EXPECT_EQ(windowRef(tips.m_hWnd).relayed, 2);
+    EXPECT_EQ(windowRef(tips.m_hWnd).toolTip().relayed, 2);
     tips.DelTool(&button);
     EXPECT_EQ(tips.GetToolCount(), 1);
 }

@@ -33,7 +33,7 @@ TEST_F(ModalRun, TemplateControlsAreCreatedWithTheirState) {
         EXPECT_EQ(dynamic.kind, WindowKind::Button);
         EXPECT_EQ(dynamic.text, "Динамически"_cp);
         EXPECT_EQ(dynamic.units.width, 63);
-        EXPECT_EQ(dynamic.check, 1) << "the data exchange of the base initialisation wrote the member";
+        EXPECT_EQ(dynamic.button().check, 1) << "the data exchange of the base initialisation wrote the member";
         EXPECT_EQ(windowRef(d.GetDlgItem(kText)->m_hWnd).text, "start");
         EXPECT_FALSE(d.GetDlgItem(kDisabled)->IsWindowEnabled());
         // The later of two default push buttons is the dialog's default.

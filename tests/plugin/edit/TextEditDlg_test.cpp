@@ -22,10 +22,10 @@ TEST_F(EditDialog, OpensWithTitleIconAboutEntryDynamicCheckedAndTheTextSelected)
              const HWND h = ui::activeDialog();
              ui::Window& w = ui::windowRef(h);
              title = w.text;
-             iconSet = w.bigIcon != nullptr && w.bigIcon == w.smallIcon;
-             checked = ui::childById(h, 8001)->check;
-             selStart = ui::childById(h, 8000)->edit.selStart();
-             selEnd = ui::childById(h, 8000)->edit.selEnd();
+             iconSet = w.dialog().bigIcon != nullptr && w.dialog().bigIcon == w.dialog().smallIcon;
+             checked = ui::childById(h, 8001)->button().check;
+             selStart = ui::childById(h, 8000)->edit().selStart();
+             selEnd = ui::childById(h, 8000)->edit().selEnd();
              fieldFocused = CWnd::GetFocus() == CWnd::FromHandle(h)->GetDlgItem(8000);
              CMenu* menu = CWnd::FromHandle(h)->GetSystemMenu(FALSE);
              aboutId = static_cast<int>(menu->GetMenuItemID(menu->GetMenuItemCount() - 1));

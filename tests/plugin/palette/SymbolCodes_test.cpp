@@ -116,8 +116,8 @@ TEST_F(SymbolButtons, TheDiameterButtonTakesTheKeptStyleAfreshFromTheStyleId) {
 
 TEST_F(SymbolButtons, ModeButtonsFollowTheirPressedState) {
     int checkedAfterOpen = -1, checkedAfterClose = -1;
-    EXPECT_EQ(run({"click 8029", [&] { checkedAfterOpen = control(8029).check; }, "type \"2\"", "click 8029",
-                   [&] { checkedAfterClose = control(8029).check; }},
+    EXPECT_EQ(run({"click 8029", [&] { checkedAfterOpen = control(8029).button().check; }, "type \"2\"", "click 8029",
+                   [&] { checkedAfterClose = control(8029).button().check; }},
                   "ZOR"),
               "%%1722%%173");
     EXPECT_EQ(checkedAfterOpen, 1);
