@@ -36,6 +36,8 @@ def main():
 
     args, status, use_stdin, checks = [script], 0, False, []
     env = dict(os.environ)
+    # Drive links for Windows paths live in the run's folder, not in the home folder.
+    env["KESTRIN_DOSDEVICES"] = os.path.join(work, ".dosdevices")
     with open(script, encoding="utf-8") as f:
         for line in f:
             if not line.startswith("#:"):
