@@ -114,7 +114,7 @@ Result<std::string> FileSystem::resolveWindows(const std::string& path) {
         // The exact name, else the entry that differs only in letter case,
         // else the name as given (a file about to be made).
         auto found = findEntry(base, part);
-        base = found ? (base.empty() ? part : *found) : joinPath(base, part);
+        base = found ? (base.empty() ? fileName(*found) : *found) : joinPath(base, part);
         added.push_back(part);
     }
     if (base.empty()) return std::string(".");
