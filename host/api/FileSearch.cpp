@@ -1,53 +1,35 @@
 #include "host/api/FileSearch.h"
 
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "base/Cp1251.h"
 #include "host/api/AdsTypes.h"
 #include "host/api/HostState.h"
-#include "host/db/RecordTags.h"
-
-namespace fs = std::filesystem;
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/Path.h"
 
 namespace {
 
-// The entry of `dir` named `name` (CP1251) in any letter case; an exact
-// match wins.
-std::optional<fs::path> entryIn(const fs::path& dir, const std::string& name) {
-    std::error_code ec;
-    std::string utf8;
-    try {
-        utf8 = kestrin::cp1251ToUtf8(name);
-    } catch (const kestrin::EncodingError&) {
-        return std::nullopt;
-    }
-    if (fs::exists(dir / utf8, ec)) return dir / utf8;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string candidate;
-        try {
-            candidate = kestrin::utf8ToCp1251(it->path().filename().string());
-        } catch (const kestrin::EncodingError&) {
-            continue;  // a name the code page cannot spell cannot be asked for
-        }
-        if (kestrin::db::sameName(candidate, name)) return it->path();
-    }
-    return std::nullopt;
-}
+using kestrin::fs::FileSystem;
 
-std::optional<fs::path> lookIn(fs::path dir, const std::vector<std::string>& parts) {
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (parts[i].empty() || parts[i] == ".") continue;
-        auto next = entryIn(dir, parts[i]);
+// The regular file reached from `dir` through `parts`, each matched in any
+// letter case (an exact match wins).
+std::optional<std::string> lookIn(FileSystem& files, std::string dir, const std::vector<std::string>& parts) {
+    for (const std::string& part : parts) {
+        if (part == ".") continue;
+        auto next = files.findIgnoringCase(dir, part);
         if (!next) return std::nullopt;
         dir = *next;
     }
-    std::error_code ec;
-    return fs::is_regular_file(dir, ec) ? std::optional<fs::path>(dir) : std::nullopt;
+    auto st = files.status(dir);
+    return st && st->isRegular() ? std::optional<std::string>(dir) : std::nullopt;
+}
+
+bool hasDrive(const std::string& s) {
+    return s.size() >= 2 && s[1] == ':' && ((s[0] >= 'A' && s[0] <= 'Z') || (s[0] >= 'a' && s[0] <= 'z'));
 }
 
 }  // namespace
@@ -57,41 +39,52 @@ namespace kestrin::host {
 int findFile(const char* name, char* result, std::size_t size) {
     if (result != nullptr && size > 0) result[0] = '\0';
     if (name == nullptr || *name == '\0' || result == nullptr) return RTERROR;
-    std::string text(name);
-    for (char& c : text)
-        if (c == '\\') c = '/';
-    std::vector<std::string> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t slash = text.find('/', start);
-        parts.push_back(text.substr(start, slash - start));
-        if (slash == std::string::npos) break;
-        start = slash + 1;
-    }
-    std::vector<fs::path> folders;
-    if (text.front() == '/') {
-        folders.emplace_back("/");
-    } else if (parts.size() > 1) {
-        folders.push_back(fs::current_path());
-    } else {
-        const HostState& state = HostState::instance();
-        if (!state.drawingPath.empty()) folders.push_back(fs::path(state.drawingPath).parent_path());
-        std::error_code ec;
-        folders.push_back(fs::current_path(ec));
-        for (const auto& dir : state.supportPath) folders.emplace_back(dir);
-    }
-    for (const fs::path& dir : folders) {
-        const auto found = lookIn(dir.empty() ? fs::path(".") : dir, parts);
-        if (!found) continue;
-        std::error_code ec;
-        const fs::path full = fs::absolute(*found, ec).lexically_normal();
+    FileSystem& files = FileSystem::current();
+    const std::string text = cp1251ToUtf8(name);
+    auto answer = [&](const std::string& full) {
         std::string out;
         try {
-            out = utf8ToCp1251(full.string());
+            out = utf8ToCp1251(full);
         } catch (const EncodingError&) {
+            return false;
+        }
+        if (out.size() + 1 > size) return false;
+        std::memcpy(result, out.c_str(), out.size() + 1);
+        return true;
+    };
+    if (hasDrive(text)) {  // a Windows path: where its drive is
+        auto st = files.status(text);
+        if (!st || !st->isRegular()) return RTERROR;
+        auto full = files.canonical(text);
+        return full && answer(*full) ? RTNORM : RTERROR;
+    }
+    const std::vector<std::string> parts = fs::splitPath(text, "/\\");
+    if (parts.empty()) return RTERROR;
+    const bool hasFolder = text.find_first_of("/\\") != std::string::npos;
+    auto cwd = files.currentDirectory();
+    std::vector<std::string> folders;
+    if (text.front() == '/' || text.front() == '\\') {
+        folders.emplace_back("/");
+    } else if (hasFolder) {
+        if (cwd) folders.push_back(*cwd);
+    } else {
+        const HostState& state = HostState::instance();
+        if (!state.drawingPath.empty()) folders.push_back(fs::parentPath(state.drawingPath));
+        if (cwd) folders.push_back(*cwd);
+        for (const auto& dir : state.supportPath) folders.emplace_back(dir);
+    }
+    for (const std::string& dir : folders) {
+        const auto found = lookIn(files, dir.empty() ? "." : dir, parts);
+        if (!found) continue;
+        const std::string full = fs::normalPath(cwd ? fs::joinPath(*cwd, *found) : *found);
+        // Too long for the caller's buffer: not found (as before), not a truncated path.
+        if (!answer(full)) {
+            try {
+                if (utf8ToCp1251(full).size() + 1 > size) return RTERROR;
+            } catch (const EncodingError&) {
+            }
             continue;
         }
-        if (out.size() + 1 > size) return RTERROR;
-        std::memcpy(result, out.c_str(), out.size() + 1);
         return RTNORM;
     }
     return RTERROR;

@@ -1,10 +1,7 @@
 #include "host/cadhost/HostProgram.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 
@@ -12,6 +9,9 @@
 #include "host/cadhost/CommandLine.h"
 #include "host/cadhost/SessionAttach.h"
 #include "host/loader/ModuleLoader.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/Path.h"
+#include "platform/process/Terminal.h"
 #include "platform/session/ScriptError.h"
 #include "platform/session/ScriptSource.h"
 #include "platform/session/StreamSource.h"
@@ -19,7 +19,7 @@
 
 namespace kestrin::cadhost {
 
-namespace fs = std::filesystem;
+using fs::FileSystem;
 using session::Session;
 using session::Transcript;
 
@@ -44,24 +44,24 @@ int HostProgram::run(int argc, const char* const* argv) {
         return kSucceeded;
     }
 
+    {
+        std::string error;
+        if (!checkArguments(error)) return badArguments(error);
+    }
     if (options_.transcript) {
-        transcriptFile_.open(*options_.transcript, std::ios::binary | std::ios::trunc);
-        if (!transcriptFile_) return badArguments("cannot write the transcript file '" + *options_.transcript + "'");
+        auto file = FileSystem::current().openForWriting(*options_.transcript);
+        if (!file)
+            return badArguments("cannot write the transcript file '" + *options_.transcript + "': " + file.error().reason);
+        transcriptFile_ = std::make_unique<fs::OutputStream>(std::move(*file));
     }
     const bool fromStdin = !options_.script || *options_.script == "-";
-    const bool interactive = fromStdin && isatty(STDIN_FILENO);
-    if (!fromStdin) {
-        std::error_code ec;
-        if (!fs::is_regular_file(*options_.script, ec))
-            return badArguments("cannot read the script '" + *options_.script + "': " +
-                                (fs::exists(*options_.script, ec) ? "it is not a file" : "no such file"));
-    }
+    const bool interactive = fromStdin && process::standardInputIsTerminal();
 
     Transcript& transcript = Transcript::instance();
     terminal_ = std::make_unique<TranscriptPrinter>(std::cout, !interactive);
     sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { terminal_->print(k, s); }));
-    if (transcriptFile_.is_open()) {
-        file_ = std::make_unique<TranscriptPrinter>(transcriptFile_, true);
+    if (transcriptFile_) {
+        file_ = std::make_unique<TranscriptPrinter>(*transcriptFile_, true);
         sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { file_->print(k, s); }));
     }
 
@@ -107,23 +107,65 @@ int HostProgram::run(int argc, const char* const* argv) {
         }
     }
     session.setSource(nullptr);
-    finish();
+    if (!finish() && status == kSucceeded) status = kFailed;
     return status;
+}
+
+// What can be checked before anything runs: the script, the save target.
+bool HostProgram::checkArguments(std::string& error) {
+    FileSystem& files = FileSystem::current();
+    const bool fromStdin = !options_.script || *options_.script == "-";
+    if (!fromStdin) {
+        auto st = files.status(*options_.script);
+        if (!st || !st->isRegular()) {
+            error = "cannot read the script '" + *options_.script + "': " +
+                    (!st ? st.error().reason : st->exists() ? "it is not a file" : "no such file");
+            return false;
+        }
+    }
+    if (options_.save) {
+        const std::string& save = *options_.save;
+        if (save.empty()) {
+            error = "cannot save: --save was given an empty file name";
+            return false;
+        }
+        auto target = files.resolve(save);
+        if (!target) {
+            error = "cannot save to '" + save + "': " + target.error().message();
+            return false;
+        }
+        const std::string parent = fs::parentPath(*target);
+        auto folder = files.status(parent.empty() ? "." : parent);
+        if (!parent.empty() && (!folder || !folder->isDirectory())) {
+            error = "cannot save to '" + save + "': no folder '" + parent + "'";
+            return false;
+        }
+        auto st = files.status(*target);
+        if (!st) {
+            error = "cannot save to '" + save + "': " + st.error().reason;
+            return false;
+        }
+        if (st->isDirectory()) {
+            error = "cannot save to '" + save + "': it is a folder";
+            return false;
+        }
+        if (st->exists() && !st->isRegular()) {
+            error = "cannot save to '" + save + "': it is not a regular file (a device, FIFO or socket)";
+            return false;
+        }
+        if (st->exists() && (st->mode & 0222) == 0) {
+            error = "cannot save to '" + save + "': it is write-protected";
+            return false;
+        }
+    }
+    return true;
 }
 
 bool HostProgram::prepare(std::string& error) {
     host::HostRuntime& runtime = host::HostRuntime::instance();
-    if (options_.save) {
-        const fs::path parent = fs::path(*options_.save).parent_path();
-        std::error_code ec;
-        if (!parent.empty() && !fs::is_directory(parent, ec)) {
-            error = "cannot save to '" + *options_.save + "': no folder '" + parent.string() + "'";
-            return false;
-        }
-    }
     for (const std::string& dir : options_.support) {
-        std::error_code ec;
-        if (!fs::is_directory(dir, ec)) {
+        auto st = FileSystem::current().status(dir);
+        if (!st || !st->isDirectory()) {
             error = "support folder '" + dir + "' is not a folder";
             return false;
         }
@@ -139,10 +181,16 @@ bool HostProgram::prepare(std::string& error) {
     return true;
 }
 
-void HostProgram::finish() {
+bool HostProgram::finish() {
     if (terminal_) terminal_->finish();
     if (file_) file_->finish();
     std::cout.flush();
+    if (!transcriptFile_) return true;
+    fs::Status closed = transcriptFile_->close();
+    if (closed) return true;
+    std::cerr << "cadhost: cannot write the transcript file '" << *options_.transcript << "': " << closed.error().reason
+              << "\n";
+    return false;
 }
 
 }  // namespace kestrin::cadhost

@@ -3,13 +3,13 @@
 // modules and saves the drawing when the session succeeded.
 #pragma once
 
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "host/cadhost/Options.h"
 #include "host/cadhost/TranscriptPrinter.h"
+#include "platform/fs/OutputStream.h"
 #include "platform/session/Session.h"
 
 namespace kestrin::cadhost {
@@ -27,13 +27,16 @@ private:
     Options options_;
     std::unique_ptr<session::ActionSource> source_;
     std::unique_ptr<TranscriptPrinter> terminal_;
-    std::ofstream transcriptFile_;
+    std::unique_ptr<fs::OutputStream> transcriptFile_;
     std::unique_ptr<TranscriptPrinter> file_;
     std::vector<int> sinks_;
 
     int badArguments(const std::string& why);
-    bool prepare(std::string& error);  // false: bad arguments
-    void finish();
+    bool checkArguments(std::string& error);  // false: bad arguments
+    bool prepare(std::string& error);         // false: bad arguments
+    // Ends the output; false when the transcript file could not be written
+    // (said on standard error).
+    bool finish();
 };
 
 }  // namespace kestrin::cadhost

@@ -1,10 +1,6 @@
 // Reads ASCII DXF R2000 into a Document in one pass. Structure, group codes
 // and values are checked as they are met; the document is returned only when
 // the whole file was sound.
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -21,8 +17,11 @@
 #include "host/dxf/Handles.h"
 #include "host/dxf/LineScanner.h"
 #include "host/dxf/RecordChecks.h"
+#include "platform/fs/FileSystem.h"
 
 namespace kestrin::dxf {
+
+using fs::MappedFile;
 
 namespace {
 
@@ -402,57 +401,11 @@ void Reader::convertCodePage() {
 Document readDxf(std::string_view bytes, const std::string& name) { return Reader(bytes, name, nullptr).read(); }
 
 Document readDxfFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw DxfError(path + ": cannot open: " + std::strerror(errno));
-    struct stat st {};
-    const bool statOk = ::fstat(fd, &st) == 0;
-    if (!statOk || !S_ISREG(st.st_mode)) {
-        const std::string why = !statOk               ? std::strerror(errno)
-                                : S_ISDIR(st.st_mode) ? "is a folder"
-                                                      : "not a regular file";
-        ::close(fd);
-        throw DxfError(path + ": cannot read: " + why);
-    }
-    const auto size = static_cast<std::size_t>(st.st_size);
-    if (size == 0) {
-        ::close(fd);
-        return readDxf({}, path);
-    }
-    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-    const int mapErrno = errno;
-    ::close(fd);
-    if (map == MAP_FAILED) throw DxfError(path + ": cannot read: " + std::strerror(mapErrno));
-    ::madvise(map, size, MADV_SEQUENTIAL);
-    // Pages already parsed are dropped as the reader moves on (they hold no
-    // live data: records own copies of their tags), so a large drawing does
-    // not cost its file size on top of its records. The next stretch is
-    // faulted in with one call rather than page by page.
-    const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    auto populate = [map, size, page](std::size_t from) {
-#ifdef MADV_POPULATE_READ
-        from = from / page * page;
-        if (from < size)
-            ::madvise(static_cast<char*>(map) + from, std::min(2 * kReleaseStep, size - from), MADV_POPULATE_READ);
-#else
-        (void)map, (void)size, (void)page, (void)from;
-#endif
-    };
-    populate(0);
-    std::size_t dropped = 0;
-    auto released = [map, page, &dropped, &populate](std::size_t keepFrom) {
-        const std::size_t upto = keepFrom / page * page;
-        if (upto > dropped) ::madvise(static_cast<char*>(map) + dropped, upto - dropped, MADV_DONTNEED);
-        dropped = std::max(dropped, upto);
-        populate(keepFrom + kReleaseStep);
-    };
-    try {
-        Document doc = Reader({static_cast<const char*>(map), size}, path, released).read();
-        ::munmap(map, size);
-        return doc;
-    } catch (...) {
-        ::munmap(map, size);
-        throw;
-    }
+    auto file = fs::FileSystem::current().mapFile(path);
+    if (!file) throw DxfError(file.error().message());
+    // The reader tells how far it got, so the pages behind it can go.
+    MappedFile& mapped = **file;
+    return Reader(mapped.bytes(), path, [&mapped](std::size_t keepFrom) { mapped.consumed(keepFrom); }).read();
 }
 
 }  // namespace kestrin::dxf

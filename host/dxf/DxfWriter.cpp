@@ -1,8 +1,5 @@
 // Writes a Document as ASCII DXF: sections in the order read, every record
 // and tag as held, group codes right-aligned in three columns, LF line ends.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +12,7 @@
 #include "host/dxf/DxfFile.h"
 #include "host/dxf/GroupCode.h"
 #include "host/dxf/Handles.h"
+#include "platform/fs/FileSystem.h"
 
 namespace kestrin::dxf {
 
@@ -158,58 +156,12 @@ std::string writeDxf(const Document& doc) {
 }
 
 void saveDxfFile(const Document& doc, const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    std::string temp = path + ".XXXXXX";
-    auto fail = [&](const std::string& what, int err) {
-        throw DxfError("cannot save " + path + ": " + what + ": " + std::strerror(err));
-    };
-    struct stat dirStat {};
-    if (::stat(dir.c_str(), &dirStat) != 0) fail("folder " + dir, errno);
-    if (!S_ISDIR(dirStat.st_mode)) fail("folder " + dir, ENOTDIR);
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) fail("cannot create a temporary file in " + dir, errno);
-    // Everything below removes the temporary file on failure.
-    auto abandon = [&](const std::string& what, int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        fail(what, err);
-    };
-    struct stat old {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    if (::fchmod(fd, mode) != 0) abandon("cannot set the mode of " + temp, errno);
-    int writeErr = 0;
-    auto writeAll = [&](std::string_view bytes) {
-        while (!bytes.empty() && writeErr == 0) {
-            const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-            if (n < 0) {
-                if (errno != EINTR) writeErr = errno;
-                continue;
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-        }
-    };
-    try {
-        Writer w(writeAll);
+    fs::Status saved = fs::FileSystem::current().writeAtomically(path, [&doc](const fs::ByteSink& sink) {
+        Writer w(sink);
         w.write(doc);
         w.finish();
-    } catch (...) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw;
-    }
-    if (writeErr) abandon("cannot write " + temp, writeErr);
-    if (::fsync(fd) != 0) abandon("cannot flush " + temp, errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        fail("cannot close " + temp, err);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        fail("cannot rename " + temp + " into place", err);
-    }
+    });
+    if (!saved) throw DxfError("cannot save " + path + ": " + saved.error().action + ": " + saved.error().reason);
 }
 
 }  // namespace kestrin::dxf

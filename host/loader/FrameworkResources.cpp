@@ -1,15 +1,14 @@
 #include "host/loader/FrameworkResources.h"
 
-#include <dlfcn.h>
-
+#include "platform/process/SharedLibrary.h"
 #include "platform/ui/ModuleResources.h"
 
 namespace kestrin::host {
 
 ModuleLoader::ResourceHooks frameworkResourceHooks() {
     ModuleLoader::ResourceHooks hooks;
-    hooks.add = [](HINSTANCE instance, void* library, std::string& error) {
-        auto exported = reinterpret_cast<KestrinModuleResourcesFn>(dlsym(library, kKestrinModuleResourcesSymbol));
+    hooks.add = [](HINSTANCE instance, const process::SharedLibrary& library, std::string& error) {
+        auto exported = library.function<KestrinModuleResourcesFn>(kKestrinModuleResourcesSymbol);
         if (!exported) return true;
         try {
             const ui::ResourceTable* table = exported();

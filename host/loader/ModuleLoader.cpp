@@ -4,11 +4,11 @@
 #include "host/api/AcRxDynamicLinker.h"
 #include "host/loader/FrameworkResources.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/Path.h"
+#include "platform/process/SharedLibrary.h"
 
 namespace kestrin::host {
 
@@ -20,16 +20,15 @@ using DllMainFn = BOOL (*)(HINSTANCE, DWORD, LPVOID);
 using EntryPointFn = int (*)(int, void*);
 constexpr int kRetOK = 0;
 
-std::string lastDlError() {
-    const char* e = dlerror();
-    return e ? e : "unknown error";
-}
-
 // The same file under any spelling of its path.
 std::string identityOf(const std::string& path) {
-    std::error_code ec;
-    auto canonical = std::filesystem::weakly_canonical(path, ec);
-    return ec ? path : canonical.string();
+    fs::FileSystem& files = fs::FileSystem::current();
+    if (auto canonical = files.canonical(path)) return *canonical;
+    // A file that is not there (yet): its absolute path, spelled plainly.
+    auto resolved = files.resolve(path);
+    auto cwd = files.currentDirectory();
+    if (!resolved || !cwd) return path;
+    return fs::normalPath(fs::joinPath(*cwd, *resolved));
 }
 
 }  // namespace
@@ -38,7 +37,7 @@ std::string identityOf(const std::string& path) {
 struct ModuleLoader::Module {
     std::string path;
     std::string identity;
-    void* library = nullptr;
+    std::unique_ptr<process::SharedLibrary> library;
     HINSTANCE__ instanceRecord{};
     HINSTANCE instance() { return &instanceRecord; }
     DllMainFn dllMain = nullptr;
@@ -80,28 +79,28 @@ bool ModuleLoader::load(const std::string& path, std::string& error) {
     auto m = std::make_unique<Module>();
     m->path = path;
     m->identity = identityOf(path);
-    // A bare name would make dlopen search the library path; a module is a file.
-    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
-    dlerror();
-    m->library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!m->library) {
-        error = "cannot load module '" + path + "': " + lastDlError();
+    // A bare name is the file in the current folder, never a library path search.
+    auto library = process::SharedLibrary::open(path);
+    if (!library) {
+        error = "cannot load module '" + path + "': " + library.error().reason;
         return false;
     }
+    m->library = std::move(*library);
     auto refuse = [&](const std::string& why) {
         error = "cannot load module '" + path + "': " + why;
         detach(*m, false);
         return false;
     };
-    m->entryPoint = reinterpret_cast<EntryPointFn>(dlsym(m->library, "acrxEntryPoint"));
-    if (!m->entryPoint) return refuse("it does not export acrxEntryPoint (" + lastDlError() + ")");
-    if (!dlsym(m->library, "acrxGetApiVersion"))
-        return refuse("it does not export acrxGetApiVersion (" + lastDlError() + ")");
-    m->dllMain = reinterpret_cast<DllMainFn>(dlsym(m->library, "DllMain"));
+    std::string why;
+    m->entryPoint = m->library->function<EntryPointFn>("acrxEntryPoint", &why);
+    if (!m->entryPoint) return refuse("it does not export acrxEntryPoint (" + why + ")");
+    if (!m->library->symbol("acrxGetApiVersion", &why))
+        return refuse("it does not export acrxGetApiVersion (" + why + ")");
+    m->dllMain = m->library->function<DllMainFn>("DllMain");
 
     if (resources_.add) {
-        std::string why;
-        if (!resources_.add(m->instance(), m->library, why)) return refuse("its resources cannot be registered: " + why);
+        why.clear();
+        if (!resources_.add(m->instance(), *m->library, why)) return refuse("its resources cannot be registered: " + why);
         m->resourcesAdded = true;
     }
     if (m->dllMain) {
@@ -159,8 +158,7 @@ void ModuleLoader::detach(Module& m, bool entryPointDone) {
     m.attached = false;
     if (m.resourcesAdded && resources_.remove) resources_.remove(m.instance());
     m.resourcesAdded = false;
-    if (m.library) dlclose(m.library);
-    m.library = nullptr;
+    m.library.reset();
 }
 
 bool ModuleLoader::unload(const std::string& path, std::string& error) {

@@ -1,5 +1,5 @@
 // Loads plug-in modules by path, as the real host loads its applications:
-// dlopen, the operating-system entry (DllMain, attach), then the host entry
+// the shared library, the operating-system entry (DllMain, attach), then the host entry
 // (acrxEntryPoint, init). Unloading runs the same steps backwards. A module
 // that cannot be loaded leaves nothing behind.
 #pragma once
@@ -10,6 +10,10 @@
 #include <vector>
 
 #include "platform/win/Types.h"
+
+namespace kestrin::process {
+class SharedLibrary;
+}
 
 namespace kestrin::host {
 
@@ -40,11 +44,11 @@ public:
 
     // Registration of a module's resources with the dialog framework (by
     // default frameworkResourceHooks(): the module's exported table), run
-    // after dlopen and before DllMain (register) and after DllMain's detach
-    // (unregister). `library` is the dlopen handle. A failing registration
+    // after the library is loaded and before DllMain (register) and after
+    // DllMain's detach (unregister). `library` is the loaded library. A failing registration
     // refuses the module with the message it gives.
     struct ResourceHooks {
-        std::function<bool(HINSTANCE, void* library, std::string& error)> add;
+        std::function<bool(HINSTANCE, const process::SharedLibrary& library, std::string& error)> add;
         std::function<void(HINSTANCE)> remove;
     };
     void setResourceHooks(ResourceHooks hooks);

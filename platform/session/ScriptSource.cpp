@@ -1,10 +1,7 @@
 #include "platform/session/ScriptSource.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 
+#include "platform/fs/FileSystem.h"
 #include "platform/session/ActionParser.h"
 #include "platform/session/ScriptError.h"
 
@@ -15,12 +12,9 @@ constexpr std::size_t kErrorsListed = 10;
 }
 
 std::unique_ptr<ScriptSource> ScriptSource::fromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw ScriptError("", "cannot read script '" + path + "': " + std::strerror(errno));
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) throw ScriptError("", "cannot read script '" + path + "': read error");
-    return std::make_unique<ScriptSource>(path, text.str());
+    auto text = fs::FileSystem::current().readFile(path);
+    if (!text) throw ScriptError("", "cannot read script '" + path + "': " + text.error().reason);
+    return std::make_unique<ScriptSource>(path, *text);
 }
 
 ScriptSource::ScriptSource(std::string name, std::string_view text) : name_(std::move(name)) {

@@ -11,6 +11,9 @@ Directives are comment lines of the script, so cadhost skips them:
   #: absent PATH        the file PATH does not exist afterwards
   #: check PROGRAM ARG  a program run afterwards must succeed
   #: env NAME=VALUE    an environment variable for cadhost (and what it starts)
+  #: fifo PATH          make a FIFO at PATH before the run
+  #: readonly PATH TEXT make a write-protected file holding TEXT before the run
+  #: link PATH TARGET   make a symbolic link before the run
   #: noleakcheck        no leak check under the sanitizers (a host that stops
                         at once leaves its modules' objects allocated)
 Placeholders: @SCRIPT@ (this script), @MODULES@ (test modules), @WORK@ (a fresh
@@ -35,8 +38,10 @@ def main():
             text = text.replace(key, value)
         return text
 
-    args, status, use_stdin, checks = [script], 0, False, []
+    args, status, use_stdin, checks, setup = [script], 0, False, [], []
     env = dict(os.environ)
+    # Drive links for Windows paths live in the run's folder, not in the home folder.
+    env["KESTRIN_DOSDEVICES"] = os.path.join(work, ".dosdevices")
     with open(script, encoding="utf-8") as f:
         for line in f:
             if not line.startswith("#:"):
@@ -54,10 +59,23 @@ def main():
                 env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"), "detect_leaks=0"]))
             elif word == "status":
                 status = int(rest)
+            elif word in ("fifo", "readonly", "link"):
+                setup.append((word, rest))
             elif word in ("output", "stderr", "file", "absent", "check"):
                 checks.append((word, rest))
             else:
                 sys.exit(f"{script}: unknown directive '#: {word}'")
+
+    for word, rest in setup:
+        path, _, more = rest.partition(" ")
+        if word == "fifo":
+            os.mkfifo(path)
+        elif word == "readonly":
+            with open(path, "w", encoding="utf-8") as f:
+                f.write(more)
+            os.chmod(path, 0o444)
+        else:
+            os.symlink(more, path)
 
     stdin = open(script, "rb") if use_stdin else subprocess.DEVNULL
     run = subprocess.run([cadhost] + args, stdin=stdin, capture_output=True, timeout=60, cwd=work, env=env)

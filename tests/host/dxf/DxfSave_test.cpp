@@ -78,12 +78,13 @@ TEST_F(DxfSave, FailureLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_NE(msg.find("cannot save /proc/kestrin-drawing.dxf: cannot create a temporary file in /proc"),
               std::string::npos) << msg;
 
-    // A target that is a folder: the temporary file is written, the rename
-    // fails, and the temporary file goes.
+    // A target that is a folder is refused before anything is written.
     fs::create_directories(dir_ / "folder.dxf");
     writeBytes((dir_ / "folder.dxf" / "inside").string(), "x");
     msg = saveError(doc, (dir_ / "folder.dxf").string());
-    EXPECT_NE(msg.find("into place"), std::string::npos) << msg;
+    EXPECT_NE(msg.find("cannot save " + (dir_ / "folder.dxf").string() + ": cannot replace"), std::string::npos) << msg;
+    EXPECT_NE(msg.find("it is a folder"), std::string::npos) << msg;
+    EXPECT_EQ(readBytes((dir_ / "folder.dxf" / "inside").string()), "x");
 
     // A document that cannot be written: a value with a line break.
     Document broken = doc;

@@ -1,6 +1,7 @@
 #include "host/loader/ModuleLoader.h"
 
 #include "host/loader/FrameworkResources.h"
+#include "platform/process/SharedLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -53,9 +54,9 @@ protected:
 
 TEST_F(ModuleLoaderTest, LoadAttachesThenInitialisesAndUnloadGoesBackwards) {
     std::vector<std::string> hooks;
-    loader().setResourceHooks({[&](HINSTANCE h, void* lib, std::string&) {
+    loader().setResourceHooks({[&](HINSTANCE h, const kestrin::process::SharedLibrary& lib, std::string&) {
                                    hooks.push_back("add " + hex(h));
-                                   return lib != nullptr;
+                                   return lib.symbol("acrxEntryPoint") != nullptr;
                                },
                                [&](HINSTANCE h) { hooks.push_back("remove " + hex(h)); }});
     std::string error;
@@ -163,7 +164,7 @@ TEST_F(ModuleLoaderTest, AModuleThatRefusesIsTakenDownCompletely) {
 
     setenv("KESTRIN_TEST_MODULE_REFUSE", "init", 1);
     int removed = 0;
-    loader().setResourceHooks({[](HINSTANCE, void*, std::string&) { return true; }, [&](HINSTANCE) { ++removed; }});
+    loader().setResourceHooks({[](HINSTANCE, const kestrin::process::SharedLibrary&, std::string&) { return true; }, [&](HINSTANCE) { ++removed; }});
     EXPECT_FALSE(loader().load(kRecording, error));
     EXPECT_EQ(error, "cannot load module '" + kRecording + "': acrxEntryPoint answered 3 to the load message");
     lines = calls();
@@ -175,7 +176,7 @@ TEST_F(ModuleLoaderTest, AModuleThatRefusesIsTakenDownCompletely) {
 }
 
 TEST_F(ModuleLoaderTest, AFailingResourceRegistrationRefusesTheModule) {
-    loader().setResourceHooks({[](HINSTANCE, void*, std::string& why) {
+    loader().setResourceHooks({[](HINSTANCE, const kestrin::process::SharedLibrary&, std::string& why) {
                                    why = "no resource table";
                                    return false;
                                },
