@@ -15,8 +15,6 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -24,7 +22,9 @@
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/Path.h"
+
 
 namespace {
 
@@ -62,7 +62,7 @@ public:
 };
 
 struct Art {
-    fs::path file;
+    std::string file;
     int id = -1;
     int width = 0, height = 0;
     std::vector<std::uint8_t> pixels;  // palette indices, rows from the top
@@ -74,15 +74,16 @@ int paletteIndex(char letter) {
     return -1;
 }
 
-Art readArt(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw InputError(file.string() + ": cannot be read");
+Art readArt(const std::string& file) {
+    auto content = kestrin::fs::FileSystem::current().readFile(file);
+    if (!content) throw InputError(content.error().message());
+    std::istringstream in(*content);
     Art art;
     art.file = file;
     std::string line;
     int lineNo = 0;
     auto fail = [&](const std::string& what) {
-        throw InputError(file.string() + ":" + std::to_string(lineNo) + ": " + what);
+        throw InputError(file + ":" + std::to_string(lineNo) + ": " + what);
     };
     while (std::getline(in, line)) {
         ++lineNo;
@@ -111,7 +112,7 @@ Art readArt(const fs::path& file) {
         }
         if (++art.height > kMaxSide || art.width > kMaxSide) fail("image larger than 256 x 256");
     }
-    if (art.height == 0) throw InputError(file.string() + ":" + std::to_string(lineNo) + ": no pixel rows");
+    if (art.height == 0) throw InputError(file + ":" + std::to_string(lineNo) + ": no pixel rows");
     return art;
 }
 
@@ -127,11 +128,16 @@ void put32be(std::string& s, std::uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8) s += static_cast<char>((v >> shift) & 0xFF);
 }
 
-void writeFile(const fs::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error(file.string() + ": cannot be written");
+// The file name without its folder and its last extension.
+std::string stemOf(const std::string& path) {
+    const std::string name = kestrin::fs::fileName(path);
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+void writeFile(const std::string& file, const std::string& bytes) {
+    const auto written = kestrin::fs::FileSystem::current().writeFile(file, bytes);
+    if (!written) throw std::runtime_error(written.error().message());
 }
 
 // BITMAPFILEHEADER + BITMAPINFOHEADER, 16-entry colour table, 4 bits a
@@ -290,7 +296,7 @@ std::string cppSource(const std::vector<Art>& arts, const std::vector<Group>& gr
     for (const Group& g : groups)
         for (std::size_t index : g.arts) {
             const Art& a = arts[index];
-            s << "// " << a.file.filename().string() << "\n";
+            s << "// " << kestrin::fs::fileName(a.file) << "\n";
             s << "const unsigned char kImage" << index << "[] = {";
             for (std::size_t p = 0; p < a.pixels.size(); ++p)
                 s << (p % 32 == 0 ? "\n    " : "") << int(a.pixels[p]) << ",";
@@ -325,9 +331,9 @@ int usage(const std::string& why) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    fs::path bmpDir, sheet, cpp;
+    std::string bmpDir, sheet, cpp;
     std::string include;
-    std::vector<fs::path> files;
+    std::vector<std::string> files;
     std::vector<Group> groups;
     Group* current = nullptr;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -358,16 +364,16 @@ int main(int argc, char** argv) {
     if (!cpp.empty() && (include.empty() || groups.empty())) return usage("--cpp needs --include and a --vector or --single");
     try {
         std::vector<Art> arts;
-        for (const fs::path& f : files) arts.push_back(readArt(f));
+        for (const std::string& f : files) arts.push_back(readArt(f));
         if (!cpp.empty())
             for (const Group& g : groups) {
                 if (g.arts.empty()) return usage("function " + g.function + " has no art files");
                 for (std::size_t index : g.arts)
                     if (arts[index].id < 0)
-                        throw InputError(arts[index].file.string() + ":1: no \"id\" line for the resource number");
+                        throw InputError(arts[index].file + ":1: no \"id\" line for the resource number");
             }
         if (!bmpDir.empty())
-            for (const Art& a : arts) writeFile(bmpDir / (a.file.stem().string() + ".bmp"), bmpBytes(a));
+            for (const Art& a : arts) writeFile(kestrin::fs::joinPath(bmpDir, stemOf(a.file) + ".bmp"), bmpBytes(a));
         if (!cpp.empty()) writeFile(cpp, cppSource(arts, groups, include));
         if (!sheet.empty()) writeFile(sheet, contactSheet(arts));
     } catch (const std::exception& e) {

@@ -17,13 +17,15 @@
 // stack, sub-shapes that exist); a fault stops the run naming file:line.
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/fs/FileSystem.h"
 
 namespace {
 
@@ -81,8 +83,9 @@ std::optional<long> parseNumber(const std::string& token) {
 }
 
 void readSource(const std::string& file, std::vector<Shape>& shapes) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw SourceError(file + ": cannot be read");
+    auto content = kestrin::fs::FileSystem::current().readFile(file);
+    if (!content) throw SourceError(content.error().message());
+    std::istringstream in(*content);
     std::string line;
     Where at{file, 0};
     Shape* current = nullptr;
@@ -288,13 +291,13 @@ int main(int argc, char** argv) {
         }
         for (const Shape& s : shapes) checkShape(s, byNumber);
         const std::string bytes = shxBytes(byNumber);
-        std::ofstream out(output, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) throw SourceError(output + ": cannot be written");
+        const auto written = kestrin::fs::FileSystem::current().writeFile(output, bytes);
+        if (!written) throw SourceError(written.error().message());
     } catch (const SourceError& e) {
         std::cerr << "shapec: " << e.what() << "\n";
-        std::remove(output.c_str());
+        // An earlier build's font must not pass for this one.
+        const auto old = kestrin::fs::FileSystem::current().status(output);
+        if (old && old->exists()) (void)kestrin::fs::FileSystem::current().removeFile(output);
         return 1;
     }
     return 0;
