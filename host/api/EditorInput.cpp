@@ -12,6 +12,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/DrawingStore.h"
 #include "host/db/RecordTags.h"
+#include "host/dxf/Handles.h"
 #include "platform/session/Session.h"
 #include "host/api/CommandLine.h"
 
@@ -30,7 +31,7 @@ std::string number(double v) {
     return buffer;
 }
 
-std::string hex(std::uint64_t h) { return kestrin::db::formatHandle(h); }
+std::string hex(std::uint64_t h) { return kestrin::dxf::formatHandle(h); }
 
 std::optional<Action> ask(const char* prompt) {
     const std::string text = prompt != nullptr ? prompt : "";
@@ -50,7 +51,7 @@ std::string describePick(const PickTarget& pick) {
             std::string text = "pick " + hex(pick.handle);
             if (!pick.containers.empty()) {
                 text += " in";
-                for (auto c : pick.containers) text += " " + hex(c);
+                for (auto c : pick.containers) text.append(" ").append(hex(c));  // not " " + hex(): g++ 12 -Wrestrict
             }
             return text;
         }
@@ -98,7 +99,7 @@ bool isEntity(const Entry& e) { return e.place == Place::Entity || e.place == Pl
 
 std::optional<std::uint64_t> ownerHandle(const Entry& e) {
     const auto owner = kestrin::db::headTag(e.record, 330);
-    return owner ? kestrin::db::parseHandle(*owner) : std::nullopt;
+    return owner ? kestrin::dxf::parseHandle(*owner) : std::nullopt;
 }
 
 struct Picked {
@@ -237,7 +238,7 @@ int acedGetPoint(const ads_point, const char* prompt, ads_point result) {
     if (action->kind != ActionKind::Point)
         return refuse(*action, "a point is asked for here, not an entity (use \"point X,Y\")");
     kestrin::host::echoInput(number(action->x) + "," + number(action->y) +
-                                 (action->z != 0 ? "," + number(action->z) : ""));
+                             (action->z != 0 ? std::string(",").append(number(action->z)) : ""));  // g++ 12 -Wrestrict
     setPoint(result, AcGePoint3d(action->x, action->y, action->z));
     return RTNORM;
 }

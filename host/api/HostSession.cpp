@@ -4,6 +4,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/DrawingStore.h"
 #include "host/db/RecordTags.h"
+#include "host/dxf/Handles.h"
 #include "platform/session/Session.h"
 
 namespace kestrin::host {
@@ -19,7 +20,7 @@ std::string describeOpenObjects() {
     std::string text;
     for (const db::Entry* e : db->store().openEntries()) {
         if (!text.empty()) text += ", ";
-        text += db::formatHandle(e->handle) + " " + e->object->isA()->name() +
+        text += dxf::formatHandle(e->handle) + " " + e->object->isA()->name() +
                 (e->object->isWriteEnabled() ? " (write)" : " (read)");
     }
     return text;

@@ -45,7 +45,8 @@ bool chooseDefaultContextMenuItem(const std::string& item, std::string& error) {
             return true;
         }
     }
-    const std::string shown = "\"" + cp1251ToUtf8(item) + "\"";
+    const std::string itemText = cp1251ToUtf8(item);  // named: g++ 12 warns -Wrestrict on "x" + temporary
+    const std::string shown = "\"" + itemText + "\"";
     error = grayed ? "the context-menu item " + shown + " is grayed"
                    : "no default context menu has the item " + shown;
     return false;

@@ -98,6 +98,7 @@ int HostProgram::run(int argc, const char* const* argv) {
     session.setSource(source_.get());
     CommandLine().run();
     host::ModuleLoader::instance().unloadAll();
+    session.end();  // an answer no message box took fails the run
 
     int status = session.failed() ? kFailed : kSucceeded;
     if (status == kSucceeded && options_.save) {

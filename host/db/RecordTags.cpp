@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+
+#include "base/TextCase.h"
 
 namespace kestrin::db {
 namespace {
@@ -133,19 +134,6 @@ std::optional<long long> parseInteger(std::string_view text) {
     return value;
 }
 
-std::optional<std::uint64_t> parseHandle(std::string_view hex) {
-    std::uint64_t value = 0;
-    const auto result = std::from_chars(hex.data(), hex.data() + hex.size(), value, 16);
-    if (result.ec != std::errc() || result.ptr != hex.data() + hex.size() || hex.empty()) return std::nullopt;
-    return value;
-}
-
-std::string formatHandle(std::uint64_t handle) {
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "%llX", static_cast<unsigned long long>(handle));
-    return buffer;
-}
-
 double realTag(const dxf::Record& record, const Subclass& section, int code, double fallback) {
     const auto text = tagValue(record, section, code);
     if (!text) return fallback;
@@ -199,30 +187,8 @@ void setHeadTag(dxf::Record& record, int code, std::string_view value, std::size
     record.tags.insert(std::min(at, record.tags.size()), code, value);
 }
 
-namespace {
-unsigned char upperByte(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
-    if (c >= 0xE0) return static_cast<unsigned char>(c - 32);  // а..я
-    if (c == 0xB8) return 0xA8;                                   // ё
-    if (c == 0xB3) return 0xB2;                                   // і
-    if (c == 0xBF) return 0xAF;                                   // ї
-    if (c == 0xBA) return 0xAA;                                   // є
-    if (c == 0xA2) return 0xA1;                                   // ў
-    return c;
-}
-}  // namespace
+std::string upperName(std::string_view name) { return upperCase(name); }
 
-std::string upperName(std::string_view name) {
-    std::string out(name);
-    for (char& c : out) c = static_cast<char>(upperByte(static_cast<unsigned char>(c)));
-    return out;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (upperByte(static_cast<unsigned char>(a[i])) != upperByte(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
+bool sameName(std::string_view a, std::string_view b) { return equalIgnoringCase(a, b); }
 
 }  // namespace kestrin::db

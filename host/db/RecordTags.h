@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/db/AcadTypes.h"
+#include "host/dxf/Handles.h"
 #include "host/dxf/TagList.h"
 
 namespace kestrin::db {
@@ -34,8 +35,9 @@ std::string formatReal(double value);
 double toDegrees(double radians);
 std::optional<double> parseReal(std::string_view text);
 std::optional<long long> parseInteger(std::string_view text);
-std::optional<std::uint64_t> parseHandle(std::string_view hex);
-std::string formatHandle(std::uint64_t handle);
+// Handles are read and written as the DXF layer does (host/dxf/Handles.h).
+using dxf::formatHandle;
+using dxf::parseHandle;
 
 double realTag(const dxf::Record& record, const Subclass& section, int code, double fallback);
 long long integerTag(const dxf::Record& record, const Subclass& section, int code, long long fallback);
@@ -52,7 +54,7 @@ void setPointTag(dxf::Record& record, const Subclass& section, int code, const A
 std::optional<std::string_view> headTag(const dxf::Record& record, int code);
 void setHeadTag(dxf::Record& record, int code, std::string_view value, std::size_t at);
 
-// Case-insensitive comparison of names (ASCII and Cyrillic letters of CP1251).
+// Names compared without case (every letter of CP1251, base/TextCase.h).
 bool sameName(std::string_view a, std::string_view b);
 std::string upperName(std::string_view name);
 

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <unordered_map>
 
+#include "base/TextCase.h"
+
 namespace kestrin::dxf {
 
 namespace {
@@ -37,11 +39,8 @@ std::optional<CheckFailure> compare(const Record& r, int countCode_, int itemCod
                                     " (group code " + std::to_string(itemCode) + ")"};
 }
 
-std::string upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
+// Block names match without case, Cyrillic letters included.
+std::string upper(std::string_view s) { return upperCase(s); }
 
 }  // namespace
 

@@ -67,7 +67,8 @@ std::vector<Token> tokenize(const std::string& line, const std::string& origin) 
 }
 
 std::string show(const Token& t) {
-    return t.quoted ? "\"" + cp1251ToUtf8(t.text) + "\"" : "'" + cp1251ToUtf8(t.text) + "'";
+    const std::string text = cp1251ToUtf8(t.text);  // a named string: g++ 12 warns -Wrestrict on "x" + temporary
+    return t.quoted ? "\"" + text + "\"" : "'" + text + "'";
 }
 
 bool parseInt(std::string_view s, int& out) {

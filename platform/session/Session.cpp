@@ -23,7 +23,8 @@ std::string quoteForMessage(const std::string& cp1251) {
         else if (c == '\t') out += "\\t";
         else out.push_back(c);
     }
-    return "\"" + cp1251ToUtf8(out) + "\"";
+    const std::string text = cp1251ToUtf8(out);  // a named string: g++ 12 warns -Wrestrict on "x" + temporary
+    return "\"" + text + "\"";
 }
 
 }  // namespace
@@ -69,7 +70,12 @@ std::optional<Action> Session::next(Waiter waiter, const std::string& prompt, co
             continue;
         }
         const auto [first, last] = handlers_.equal_range(action->kind);
-        if (first == last) return action;  // for the waiter
+        if (first == last) {  // for the waiter
+            runPendingChecks(&*action);
+            if (failed_) return ended(waiter);
+            ++handedOut_;
+            return action;
+        }
         bool handled = false;
         for (auto it = first; it != last && !handled && !failed_; ++it) handled = it->second.handler(*action);
         if (!handled && !failed_) {
@@ -144,6 +150,22 @@ void Session::removeIdleCheck(int id) {
     std::erase_if(idleChecks_, [id](const auto& c) { return c.first == id; });
 }
 
+int Session::addPendingCheck(PendingCheck check) {
+    const int id = nextHandlerId_++;
+    pendingChecks_.emplace_back(id, std::move(check));
+    return id;
+}
+
+void Session::removePendingCheck(int id) {
+    std::erase_if(pendingChecks_, [id](const auto& c) { return c.first == id; });
+}
+
+void Session::runPendingChecks(const Action* next) {
+    for (std::size_t i = 0; i < pendingChecks_.size() && !failed_; ++i) pendingChecks_[i].second(next);
+}
+
+void Session::end() { runPendingChecks(nullptr); }
+
 void Session::setRunawayHandler(std::function<void(const std::string&)> handler) { runaway_ = std::move(handler); }
 
 void Session::reset() {
@@ -153,6 +175,7 @@ void Session::reset() {
     failure_.clear();
     lastOrigin_.clear();
     waitsAfterEnd_ = 0;
+    handedOut_ = 0;
 }
 
 }  // namespace kestrin::session

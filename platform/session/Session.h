@@ -9,6 +9,7 @@
 // GUI event loop all implement ActionSource.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -83,6 +84,19 @@ public:
     int addIdleCheck(std::function<void()> check);
     void removeIdleCheck(int id);
 
+    // Checks of what machine actions left for a later consumer (a queued
+    // message-box answer). Each runs just before an action is handed to a
+    // waiter, with that action, and when the session ends, with nothing; it
+    // calls fail() when what it holds is overdue.
+    using PendingCheck = std::function<void(const Action* next)>;
+    int addPendingCheck(PendingCheck check);
+    void removePendingCheck(int id);
+    // How many actions have been handed to waiters so far.
+    std::uint64_t handedOut() const { return handedOut_; }
+    // The program or test is done with the session: runs the pending checks
+    // a last time, so what nobody took fails the session.
+    void end();
+
     // Called with a message when the system keeps waiting for actions after
     // the session ended; it should end the program. The default writes the
     // message to standard error and exits with status 1.
@@ -100,6 +114,7 @@ private:
     std::string failure_;
     std::string lastOrigin_;
     int waitsAfterEnd_ = 0;
+    std::uint64_t handedOut_ = 0;
     std::function<void(const std::string&)> runaway_;
 
     std::optional<Action> ended(Waiter waiter);
@@ -111,6 +126,8 @@ private:
     std::multimap<ActionKind, Registered> handlers_;
     int nextHandlerId_ = 1;
     std::vector<std::pair<int, std::function<void()>>> idleChecks_;
+    std::vector<std::pair<int, PendingCheck>> pendingChecks_;
+    void runPendingChecks(const Action* next);
 };
 
 }  // namespace kestrin::session

@@ -42,8 +42,9 @@ FoundProgram findProgram(const std::string& name) {
     for (;;) {
         const std::size_t colon = folders.find(':', from);
         std::string folder = folders.substr(from, colon == std::string::npos ? std::string::npos : colon - from);
-        if (folder.empty()) folder = ".";
-        const std::string candidate = folder + "/" + name;
+        if (folder.empty()) folder.assign(1, '.');  // not = ".": g++ 12 -Wrestrict
+        std::string candidate = folder;  // appended, not folder + "/" + name: g++ 12 -Wrestrict
+        candidate.append("/").append(name);
         const int e = executableError(candidate);
         if (e == 0) return {candidate, 0};
         if (e == EACCES) error = EACCES;  // one that exists but cannot run

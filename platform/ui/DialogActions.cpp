@@ -276,7 +276,8 @@ HWND findControl(HWND dialog, const session::ControlRef& ref, std::string& why) 
         if (h == nullptr && why.empty()) why = describeDialog(dialog) + " has no control " + std::to_string(*ref.id);
         return h;
     }
-    const std::string what = "\"" + cp1251ToUtf8(ref.caption) + "\"";
+    const std::string caption = cp1251ToUtf8(ref.caption);  // named: g++ 12 warns -Wrestrict on "x" + temporary
+    const std::string what = "\"" + caption + "\"";
     const HWND byCaption = pick(
         [&](const Window& w) {
             return !typable(w) && !w.text.empty() && (w.text == ref.caption || withoutMnemonic(w.text) == ref.caption);

@@ -134,13 +134,10 @@ void editChar(Window& w, unsigned char c) {
         }
         return;
     }
-    std::string insert(1, static_cast<char>(c));
-    if (c == '\r') {
-        if (!isMultiLine(w)) return;
-        insert = "\r\n";
-    } else if (c < 0x20 && !(c == '\t' && isMultiLine(w))) {
-        return;  // control characters do not enter the text
-    }
+    if (c == '\r' && !isMultiLine(w)) return;
+    if (c != '\r' && c < 0x20 && !(c == '\t' && isMultiLine(w))) return;  // control characters do not enter the text
+    // Made in one go: assigning "\r\n" later drew a g++ 12 -Wmaybe-uninitialized false positive.
+    std::string insert = c == '\r' ? std::string("\r\n") : std::string(1, static_cast<char>(c));
     if ((w.style & ES_NUMBER) && w.kind == WindowKind::Edit && (c < '0' || c > '9')) return;
     if ((w.style & ES_UPPERCASE) && w.kind == WindowKind::Edit) insert = upperCp1251(insert);
     if ((w.style & ES_LOWERCASE) && w.kind == WindowKind::Edit) insert = lowerCp1251(insert);

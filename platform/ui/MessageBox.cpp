@@ -1,7 +1,6 @@
 #include "platform/ui/MessageBox.h"
 
-#include "platform/ui/UiEvents.h"
-
+#include <cstdint>
 #include <deque>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "platform/session/Transcript.h"
 #include "platform/ui/App.h"
 #include "platform/ui/ModuleResources.h"
+#include "platform/ui/UiEvents.h"
 
 namespace kestrin::ui {
 
@@ -17,6 +17,7 @@ namespace {
 struct QueuedAnswer {
     std::string word;
     session::Action action;  // names the line in messages
+    std::uint64_t queuedAt;  // actions handed out when it was queued
 };
 struct State {
     std::deque<QueuedAnswer> answers;
@@ -96,11 +97,42 @@ int& answerHandler() {
     static int id = 0;
     return id;
 }
+int& unusedAnswerCheck() {
+    static int id = 0;
+    return id;
+}
+
+// An answer is meant for a box that the next action handed out raises (or
+// one already waiting). When a second action is about to be handed out, or
+// the session ends, and the answer is still queued, the box it was meant for
+// never appeared: the session fails with the answer's line.
+// "on line 12" for an action from "demo.ks:12"; its whole origin otherwise.
+std::string lineOf(const session::Action& a) {
+    const std::size_t colon = a.origin.rfind(':');
+    if (colon == std::string::npos || colon + 1 == a.origin.size()) return "(" + a.origin + ")";
+    return "on line " + a.origin.substr(colon + 1);
+}
+
+void checkUnusedAnswers(const session::Action* next) {
+    auto& st = state();
+    if (st.answers.empty()) return;
+    auto& session = session::Session::instance();
+    const QueuedAnswer oldest = st.answers.front();
+    if (next != nullptr && oldest.queuedAt >= session.handedOut()) return;
+    st.answers.clear();  // the queue is out of step with the boxes now
+    const std::string what = "answer " + oldest.word + ": no message box took this answer ";
+    if (next == nullptr)
+        session.reject(oldest.action, what + "before the session ended");
+    else
+        session.reject(oldest.action, what + "before \"" + session::actionName(next->kind) + "\" " + lineOf(*next));
+}
 }  // namespace
 
 void detachMessageBoxesFromSession() {
     if (answerHandler() != 0) session::Session::instance().removeHandler(answerHandler());
+    if (unusedAnswerCheck() != 0) session::Session::instance().removePendingCheck(unusedAnswerCheck());
     answerHandler() = 0;
+    unusedAnswerCheck() = 0;
 }
 
 void attachMessageBoxesToSession() {
@@ -118,9 +150,10 @@ void attachMessageBoxesToSession() {
                                                        ", not \"" + word + "\"");
             return true;
         }
-        st.answers.push_back({word, a});
+        st.answers.push_back({word, a, session::Session::instance().handedOut()});
         return true;
     });
+    unusedAnswerCheck() = session::Session::instance().addPendingCheck(checkUnusedAnswers);
 }
 
 }  // namespace kestrin::ui

@@ -5,6 +5,10 @@
 // or the session fails, the box closes as by Escape: IDCANCEL when it has a
 // Cancel button, IDOK for a lone OK button, IDNO for Yes/No. Every box goes to
 // the transcript with its caption, text, icon, buttons and answer.
+// An answer is meant for a box raised by the next action handed out to a
+// consumer: when yet another action is handed out, or the session ends, while
+// it is still queued, the session fails with the answer's line (the box it
+// was meant for never appeared).
 #pragma once
 
 #include <string>
@@ -26,7 +30,7 @@ std::string messageBoxIcon(UINT type);
 int openMessageBoxes();
 // Forget queued answers and the last text (tests).
 void resetMessageBoxes();
-// Registers the session handler for `answer`. Safe to call more than once;
+// Registers the session handler for `answer` and the check of unused answers. Safe to call more than once;
 // detaching removes it again.
 void attachMessageBoxesToSession();
 void detachMessageBoxesFromSession();

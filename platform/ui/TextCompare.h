@@ -1,5 +1,5 @@
-// Letter case of CP1251 text (Latin and Cyrillic letters, Ё/ё), and the
-// case-insensitive order that sorted lists use.
+// Letter case of CP1251 text and the case-insensitive order that sorted lists
+// use, for the controls; the rules are base/TextCase.h, shared with the host.
 #pragma once
 
 #include <string>

@@ -12,8 +12,9 @@ namespace {
 TEST(Signal, CallsInConnectionOrderUntilDisconnected) {
     Signal<int, const std::string&> s;
     std::vector<std::string> heard;
-    const ConnectionId a = s.connect([&](int n, const std::string& t) { heard.push_back("a" + std::to_string(n) + t); });
-    s.connect([&](int n, const std::string& t) { heard.push_back("b" + std::to_string(n) + t); });
+    // Appended, not "a" + std::to_string(n): g++ 12 -Wrestrict.
+    const ConnectionId a = s.connect([&](int n, const std::string& t) { heard.push_back(std::string("a").append(std::to_string(n)).append(t)); });
+    s.connect([&](int n, const std::string& t) { heard.push_back(std::string("b").append(std::to_string(n)).append(t)); });
     s.emit(1, "x");
     EXPECT_TRUE(s.disconnect(a));
     EXPECT_FALSE(s.disconnect(a)) << "only once";

@@ -22,7 +22,7 @@ protected:
 };
 
 TEST_F(CommandLineEvents, PromptsOutputAndInputComeInTheOrderTheyHappen) {
-    source.actions = {test::point(1, 2), test::action(ActionKind::Escape)};
+    source.load({test::point(1, 2), test::act(ActionKind::Escape)});
     acutPrintf("\nstart %d", 1);
     ads_point p;
     EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTNORM);
@@ -41,7 +41,7 @@ TEST_F(CommandLineEvents, PromptsOutputAndInputComeInTheOrderTheyHappen) {
 TEST_F(CommandLineEvents, DisconnectedViewsHearNothing) {
     connections.front().disconnect();  // the prompts
     connections.pop_back();            // the input echo
-    source.actions = {test::action(ActionKind::Enter)};
+    source.load({test::act(ActionKind::Enter)});
     ads_point p;
     acedGetPoint(nullptr, "\nPoint: ", p);
     acutPrintf("done");

@@ -21,7 +21,7 @@ protected:
 };
 
 TEST_F(EditorInput, PointEnterEscapeAndTheEndOfInput) {
-    source.actions = {test::point(1.5, -2), test::action(ActionKind::Enter), test::action(ActionKind::Escape)};
+    source.load({test::point(1.5, -2), test::act(ActionKind::Enter), test::act(ActionKind::Escape)});
     ads_point p{};
     EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTNORM);
     EXPECT_EQ(p[X], 1.5);
@@ -36,13 +36,13 @@ TEST_F(EditorInput, PointEnterEscapeAndTheEndOfInput) {
 }
 
 TEST_F(EditorInput, PicksByHandleLastAndNearestPoint) {
-    session::Action last = test::action(ActionKind::Pick);
+    session::Action last = test::act(ActionKind::Pick);
     last.pick.by = session::PickTarget::By::Last;
-    session::Action at = test::action(ActionKind::Pick);
+    session::Action at = test::act(ActionKind::Pick);
     at.pick.by = session::PickTarget::By::At;
     at.pick.x = -39;
     at.pick.y = -41;
-    source.actions = {test::pick(0x40), test::action(ActionKind::Miss), last, at, last, at};
+    source.load({test::pick(0x40), test::act(ActionKind::Miss), last, at, last, at});
     ads_name name{};
     ads_point p{};
     EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
@@ -68,7 +68,7 @@ TEST_F(EditorInput, PicksByHandleLastAndNearestPoint) {
 }
 
 TEST_F(EditorInput, NestedPickReportsItsContainers) {
-    source.actions = {test::pick(0x60, {0x42}), test::pick(0x60, {0x42}), test::pick(0x43)};
+    source.load({test::pick(0x60, {0x42}), test::pick(0x60, {0x42}), test::pick(0x43)});
     ads_name name{};
     ads_point p{};
     resbuf* containers = nullptr;
@@ -91,7 +91,7 @@ TEST_F(EditorInput, NestedPickReportsItsContainers) {
 }
 
 TEST_F(EditorInput, AnAttributePickedWithEntSelAnswersItsReference) {
-    source.actions = {test::pick(0x43)};
+    source.load({test::pick(0x43)});
     ads_name name{};
     ads_point p{};
     EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
@@ -112,7 +112,7 @@ TEST_F(EditorInput, ActionsThatDoNotFitAreRejectedByName) {
     std::vector<Wrong> cases = {
         {test::pick(0x40), true, "a point is asked for here"},
         {test::point(1, 1), false, "an entity is asked for here"},
-        {test::action(ActionKind::Click), false, "\"click\" cannot be done while the host asks for an entity"},
+        {test::act(ActionKind::Click), false, "\"click\" cannot be done while the host asks for an entity"},
         {test::pick(0x999), false, "entity 999 does not exist"},
         {test::pick(0x40), false, "entity 40 is erased"},
         {test::pick(0x70), false, "entity 70 is not an entity (DICTIONARY)"},
@@ -123,7 +123,7 @@ TEST_F(EditorInput, ActionsThatDoNotFitAreRejectedByName) {
     for (const Wrong& w : cases) {
         session::Session::instance().reset();
         session::Session::instance().setSource(&source);
-        source.actions = {w.action};
+        source.load({w.action});
         ads_point p{};
         ads_name name{};
         resbuf* containers = nullptr;

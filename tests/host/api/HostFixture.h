@@ -1,10 +1,8 @@
-// The host with a test drawing as its working database, a session fed from
-// a list of actions, and an empty transcript.
+// The host with a test drawing as its working database and a fresh machine
+// (tests/support/SessionFixture.h) whose session reads `source`.
 #pragma once
 
 #include <gtest/gtest.h>
-
-#include <deque>
 
 #include "host/api/HostRuntime.h"
 #include "host/api/HostState.h"
@@ -12,46 +10,12 @@
 #include "platform/session/Session.h"
 #include "platform/session/Transcript.h"
 #include "tests/host/db/TestDrawing.h"
+#include "tests/support/SessionFixture.h"
+#include "tests/support/ScriptedSource.h"
 
 namespace kestrin::test {
 
-class ScriptedSource : public session::ActionSource {
-public:
-    std::optional<session::Action> next(const std::string& prompt) override {
-        prompts.push_back(prompt);
-        if (actions.empty()) return std::nullopt;
-        session::Action a = std::move(actions.front());
-        actions.pop_front();
-        return a;
-    }
-    std::deque<session::Action> actions;
-    std::vector<std::string> prompts;
-};
-
-inline session::Action action(session::ActionKind kind, std::string origin = "test:1") {
-    session::Action a;
-    a.kind = kind;
-    a.origin = std::move(origin);
-    return a;
-}
-
-inline session::Action point(double x, double y, double z = 0) {
-    session::Action a = action(session::ActionKind::Point);
-    a.x = x;
-    a.y = y;
-    a.z = z;
-    return a;
-}
-
-inline session::Action pick(std::uint64_t handle, std::vector<std::uint64_t> containers = {}) {
-    session::Action a = action(session::ActionKind::Pick);
-    a.pick.by = session::PickTarget::By::Handle;
-    a.pick.handle = handle;
-    a.pick.containers = std::move(containers);
-    return a;
-}
-
-class HostTest : public ::testing::Test {
+class HostTest : public FreshSession {
 protected:
     HostTest() {
         host::HostRuntime::instance().reset();
@@ -60,14 +24,9 @@ protected:
         auto& state = host::HostState::instance();
         state.database = std::move(database);
         state.working = state.database.get();
-        session::Session::instance().reset();
         session::Session::instance().setSource(&source);
-        session::Transcript::instance().clear();
     }
-    ~HostTest() override {
-        session::Session::instance().setSource(nullptr);
-        session::Session::instance().reset();
-    }
+    ~HostTest() override { session::Session::instance().setSource(nullptr); }
     AcDbDatabase& db() { return *host::HostState::instance().working; }
     AcDbObjectId id(std::uint64_t handle) {
         AcDbObjectId out;

@@ -19,7 +19,7 @@ TEST_F(LeakCheck, AnObjectLeftOpenFailsTheSessionByHandleClassAndMode) {
     AcDbObject* line = nullptr;
     ASSERT_EQ(acdbOpenAcDbObject(line, id(0x46), AcDb::kForRead), Acad::eOk);
     EXPECT_EQ(host::openObjectCount(), 2u);
-    source.actions = {test::action(session::ActionKind::Enter)};
+    source.load({test::act(session::ActionKind::Enter)});
     EXPECT_FALSE(session::Session::instance().next(session::Waiter::CommandLine));
     ASSERT_TRUE(session::Session::instance().failed());
     EXPECT_EQ(session::Session::instance().failure(),

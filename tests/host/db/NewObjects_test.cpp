@@ -10,6 +10,7 @@
 #include "host/db/DrawingStore.h"
 #include "host/db/AcDbText.h"
 #include "host/db/RecordTags.h"
+#include "host/dxf/Handles.h"
 #include "host/db/SystemVariables.h"
 #include "tests/host/db/TestDrawing.h"
 
@@ -146,7 +147,7 @@ TEST_F(NewObjects, AttributesGoBeforeTheSeqendOfTheirReference) {
     EXPECT_EQ(e[n - 3].type, "ATTRIB");
     EXPECT_EQ(e[n - 2].type, "ATTRIB");
     EXPECT_EQ(e[n - 1].type, "SEQEND");
-    const std::string owner = " 330=" + db::formatHandle(ref.handle().value()) + " ";
+    const std::string owner = " 330=" + dxf::formatHandle(ref.handle().value()) + " ";
     for (std::size_t i = n - 3; i < n; ++i) EXPECT_NE(dump(e[i]).find(owner), std::string::npos) << dump(e[i]);
     EXPECT_NE(dump(e[n - 3]).find(" 2=A "), std::string::npos);
 }

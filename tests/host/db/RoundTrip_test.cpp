@@ -10,6 +10,7 @@
 #include "host/db/AcDbText.h"
 #include "host/db/DrawingStore.h"
 #include "host/dxf/DxfFile.h"
+#include "host/dxf/Handles.h"
 #include "host/dxf/Template.h"
 #include "tests/host/db/TestDrawing.h"
 
@@ -114,7 +115,7 @@ TEST(RoundTrip, LargeDrawingLoadsWithoutMaterialisingObjects) {
     const int n = 200000;
     doc.entities.reserve(doc.entities.size() + n);
     for (int i = 0; i < n; ++i)
-        doc.entities.push_back(test::record("TEXT", {{5, db::formatHandle(0x1000 + i)}, {330, "20"},
+        doc.entities.push_back(test::record("TEXT", {{5, dxf::formatHandle(0x1000 + i)}, {330, "20"},
                                                      {100, "AcDbEntity"}, {8, "0"}, {100, "AcDbText"},
                                                      {10, "0.0"}, {20, "0.0"}, {40, "1.0"}, {1, "t"}}));
     AcDbDatabase database;

@@ -139,7 +139,7 @@ inline dxf::Document testDrawing() {
 inline std::string dump(const dxf::Record& r) {
     std::string out = r.type + ":";
     for (std::size_t i = 0; i < r.tags.size(); ++i)
-        out += " " + std::to_string(r.tags[i].code) + "=" + std::string(r.tags[i].value);
+        out.append(" ").append(std::to_string(r.tags[i].code)).append("=").append(r.tags[i].value);  // g++ 12 -Wrestrict
     return out;
 }
 

@@ -103,6 +103,25 @@ TEST_F(TextStyles, AddNamesAndChecksTheNewRecord) {
               "50=0.0 71=0 42=2.5 3=Zor.shx 4=");
 }
 
+TEST_F(TextStyles, NamesWithUkrainianAndBelarusianLettersMatchInEitherCase) {
+    AcDbTextStyleTable* table = nullptr;
+    ASSERT_EQ(db.getTextStyleTable(table, AcDb::kForWrite), Acad::eOk);
+    auto* style = new AcDbTextStyleTableRecord;
+    ASSERT_EQ(style->setName("Ўзор-Їжак-Євро-Ірис"_cp), Acad::eOk);
+    AcDbObjectId id;
+    ASSERT_EQ(table->add(id, style), Acad::eOk);
+    style->close();
+    AcDbObjectId found;
+    EXPECT_EQ(table->getAt("ўзор-їжак-євро-ірис"_cp, found), Acad::eOk);
+    EXPECT_EQ(found, id);
+    EXPECT_TRUE(table->has("ЎЗОР-ЇЖАК-ЄВРО-ІРИС"_cp));
+    AcDbTextStyleTableRecord clash;
+    clash.setName("ЎЗОР-ЇЖАК-ЄВРО-ІРИС"_cp);
+    EXPECT_EQ(table->add(&clash), Acad::eDuplicateKey);
+    EXPECT_EQ(table->getAt("Узор-Йжак-Евро-Ирис"_cp, found), Acad::eKeyNotFound) << "other letters stay apart";
+    table->close();
+}
+
 TEST_F(TextStyles, RecordValuesAndRefusals) {
     AcDbTextStyleTable* table = nullptr;
     ASSERT_EQ(db.getTextStyleTable(table), Acad::eOk);

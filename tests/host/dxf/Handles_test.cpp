@@ -13,6 +13,9 @@ TEST(Handles, ParseAndFormatAreInverse) {
     EXPECT_FALSE(parseHandle(""));
     EXPECT_FALSE(parseHandle("1G"));
     EXPECT_FALSE(parseHandle("10000000000000000"));
+    EXPECT_FALSE(parseHandle("00000000000000001")) << "more digits than a handle has, though the value fits";
+    EXPECT_FALSE(parseHandle("-1"));
+    EXPECT_FALSE(parseHandle(" 1F"));
     EXPECT_EQ(formatHandle(0xABCDEFu), "ABCDEF");
     EXPECT_EQ(formatHandle(0), "0");
 }

@@ -6,43 +6,18 @@
 
 #include "platform/session/Session.h"
 #include "platform/win/Messages.h"
+#include "tests/support/SessionFixture.h"
 
 namespace kestrin::keyboard {
 namespace {
 
-class ListSource : public session::ActionSource {
-public:
-    explicit ListSource(std::vector<session::Action> a) : actions(std::move(a)) {}
-    std::optional<session::Action> next(const std::string&) override {
-        if (pos >= actions.size()) return std::nullopt;
-        return actions[pos++];
-    }
-    std::vector<session::Action> actions;
-    std::size_t pos = 0;
-};
+using test::machine;
 
-session::Action machine(session::ActionKind kind, bool on = false, std::string text = {},
-                        std::vector<std::string> words = {}) {
-    session::Action a;
-    a.kind = kind;
-    a.origin = "kb:1";
-    a.on = on;
-    a.text = std::move(text);
-    a.words = std::move(words);
-    return a;
-}
-
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public test::FreshSession {
 protected:
-    void SetUp() override {
-        attachToSession();
-        session::Session::instance().reset();
-        Keyboard::instance().reset();
-    }
+    void SetUp() override { attachToSession(); }
     void TearDown() override {
-        session::Session::instance().setSource(nullptr);
-        session::Session::instance().reset();
-        Keyboard::instance().reset();
+        FreshSession::TearDown();
         detachFromSession();
     }
     // Runs machine actions through the session as a script would.
@@ -50,8 +25,7 @@ protected:
         const bool failedBefore = session::Session::instance().failed();
         session::Session::instance().reset();
         ASSERT_FALSE(failedBefore) << session::Session::instance().failure();
-        source_ = std::make_unique<ListSource>(std::move(actions));
-        session::Session::instance().setSource(source_.get());
+        script(std::vector<test::Step>(actions.begin(), actions.end()));
         session::Session::instance().next(session::Waiter::CommandLine);
     }
     static std::string activeName() {
@@ -59,7 +33,6 @@ protected:
         GetKeyboardLayoutName(name);
         return name;
     }
-    std::unique_ptr<ListSource> source_;
 };
 
 TEST_F(KeyboardTest, DefaultsAreRussianAndUsInstalledWithUsActive) {
@@ -120,12 +93,12 @@ TEST_F(KeyboardTest, SessionSetsLayoutsAndRefusesBadIdentifiers) {
 
     run({machine(session::ActionKind::Layout, false, "00000407")});
     EXPECT_EQ(session::Session::instance().failure(),
-              "kb:1: layout: layout 00000407 is not installed (installed: 00010419 00000409)");
+              "test:1: layout: layout 00000407 is not installed (installed: 00010419 00000409)");
 
     session::Session::instance().reset();  // the previous run failed on purpose
     run({machine(session::ActionKind::Layouts, false, {}, {"0409"})});
     EXPECT_EQ(session::Session::instance().failure(),
-              "kb:1: layouts: \"0409\" is not a layout identifier (8 hex digits)");
+              "test:1: layouts: \"0409\" is not a layout identifier (8 hex digits)");
     EXPECT_EQ(Keyboard::instance().installedLayouts().size(), 2u) << "nothing changed";
 }
 

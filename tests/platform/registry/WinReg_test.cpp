@@ -193,7 +193,7 @@ TEST_F(WinReg, TwoProcessesWritingAtOnceLoseNothing) {
             HKEY key = nullptr;
             if (mine.openKey(HKEY_CURRENT_USER, "Race", KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) _exit(1);
             for (int i = 0; i < 40; ++i) {
-                const std::string name = "p" + std::to_string(who) + "_" + std::to_string(i);
+                const std::string name = std::string("p").append(std::to_string(who)).append("_").append(std::to_string(i));  // g++ 12 -Wrestrict
                 if (mine.setValue(key, name.c_str(), REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
                                   static_cast<DWORD>(name.size() + 1)) != ERROR_SUCCESS)
                     _exit(2);

@@ -9,61 +9,39 @@
 #include "platform/session/ActionParser.h"
 #include "platform/session/ScriptError.h"
 #include "platform/session/Transcript.h"
+#include "tests/support/SessionFixture.h"
 
 using namespace kestrin;
 using namespace kestrin::session;
+using kestrin::test::ScriptedSource;
 
 namespace {
-
-// Lines of the session language, handed out one at a time; a line that does
-// not parse throws as a stream would.
-class LineSource : public ActionSource {
-public:
-    explicit LineSource(std::deque<std::string> lines) : lines_(std::move(lines)) {}
-    std::optional<Action> next(const std::string& prompt) override {
-        prompts.push_back(prompt);
-        if (lines_.empty()) return std::nullopt;
-        ++line_;
-        std::string line = lines_.front();
-        lines_.pop_front();
-        return parseAction(line, "s.ks:" + std::to_string(line_));
-    }
-    std::string name() const override { return "s.ks"; }
-    std::vector<std::string> prompts;
-
-private:
-    std::deque<std::string> lines_;
-    int line_ = 0;
-};
 
 struct RunawayStop : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-class SessionTest : public testing::Test {
+class SessionTest : public kestrin::test::FreshSession {
 protected:
-    void SetUp() override {
-        Session::instance().reset();
-        Transcript::instance().clear();
-    }
     void TearDown() override {
+        FreshSession::TearDown();
         for (int id : handlers_) session().removeHandler(id);
+        for (int id : checks_) session().removePendingCheck(id);
         session().setRunawayHandler({});
-        session().reset();
-        Transcript::instance().clear();
     }
     Session& session() { return Session::instance(); }
     void handle(ActionKind kind, Session::Handler h) { handlers_.push_back(session().addHandler(kind, std::move(h))); }
-    void use(LineSource& src) { session().setSource(&src); }
+    void pending(Session::PendingCheck c) { checks_.push_back(session().addPendingCheck(std::move(c))); }
+    void use(ScriptedSource& src) { session().setSource(&src); }
 
 private:
-    std::vector<int> handlers_;
+    std::vector<int> handlers_, checks_;
 };
 
 }  // namespace
 
 TEST_F(SessionTest, MachineActionsGoToTheirHandlersAndTheRestToTheWaiter) {
-    LineSource src({"caps on", "answer yes", "click 5", "enter"});
+    ScriptedSource src({"caps on", "answer yes", "click 5", "enter"}, "s.ks");
     use(src);
     std::vector<std::string> seen;
     handle(ActionKind::Caps, [&](const Action& a) { seen.push_back(a.on ? "caps on" : "caps off"); return true; });
@@ -83,7 +61,7 @@ TEST_F(SessionTest, MachineActionsGoToTheirHandlersAndTheRestToTheWaiter) {
 }
 
 TEST_F(SessionTest, SatisfiedEndsTheWaitAfterAMachineAction) {
-    LineSource src({"num on", "click 1"});
+    ScriptedSource src({"num on", "click 1"}, "s.ks");
     use(src);
     bool answered = false;
     handle(ActionKind::Num, [&](const Action&) { answered = true; return true; });
@@ -95,7 +73,7 @@ TEST_F(SessionTest, SatisfiedEndsTheWaitAfterAMachineAction) {
 }
 
 TEST_F(SessionTest, ExpectOutputLooksAtWhatWasPrintedSinceTheLastCheck) {
-    LineSource src({"expect output \"Привет\"", "enter", "expect output \"Привет\"", "enter"});
+    ScriptedSource src({"expect output \"Привет\"", "enter", "expect output \"Привет\"", "enter"}, "s.ks");
     use(src);
     Transcript::instance().output("\nПривет, мир\n"_cp);
     auto a = session().next(Waiter::CommandLine);  // the first check holds and is consumed
@@ -109,7 +87,7 @@ TEST_F(SessionTest, ExpectOutputLooksAtWhatWasPrintedSinceTheLastCheck) {
 }
 
 TEST_F(SessionTest, AFailedOutputCheckQuotesWhatWasFound) {
-    LineSource src({"expect output \"Line\"", "enter"});
+    ScriptedSource src({"expect output \"Line\"", "enter"}, "s.ks");
     use(src);
     Transcript::instance().output("\nUnknown command \"LIEN\".\n");
     EXPECT_FALSE(session().next(Waiter::CommandLine));
@@ -123,7 +101,7 @@ TEST_F(SessionTest, AFailedOutputCheckQuotesWhatWasFound) {
 TEST_F(SessionTest, InputEndingWhileADialogWaitsFailsTheSession) {
     for (Waiter w : {Waiter::Dialog, Waiter::MessageBox, Waiter::HostInput}) {
         session().reset();
-        LineSource src({"caps off"});
+        ScriptedSource src({"caps off"}, "s.ks");
         use(src);
         handle(ActionKind::Caps, [](const Action&) { return true; });
         EXPECT_FALSE(session().next(w));
@@ -134,7 +112,7 @@ TEST_F(SessionTest, InputEndingWhileADialogWaitsFailsTheSession) {
 }
 
 TEST_F(SessionTest, ABadLineFromTheSourceFailsTheSession) {
-    LineSource src({"enter", "clik 5", "enter"});
+    ScriptedSource src({"enter", "clik 5", "enter"}, "s.ks");
     use(src);
     EXPECT_TRUE(session().next(Waiter::CommandLine));
     EXPECT_FALSE(session().next(Waiter::Dialog));
@@ -143,7 +121,7 @@ TEST_F(SessionTest, ABadLineFromTheSourceFailsTheSession) {
 }
 
 TEST_F(SessionTest, AfterAFailureEveryWaiterIsCancelledAndTheFirstFailureStays) {
-    LineSource src({"click 1", "click 2"});
+    ScriptedSource src({"click 1", "click 2"}, "s.ks");
     use(src);
     auto a = session().next(Waiter::Dialog);
     ASSERT_TRUE(a);
@@ -157,7 +135,7 @@ TEST_F(SessionTest, AfterAFailureEveryWaiterIsCancelledAndTheFirstFailureStays) 
 }
 
 TEST_F(SessionTest, WaitingOnAndOnAfterTheEndCallsTheRunawayHandler) {
-    LineSource src({});
+    ScriptedSource src({}, "s.ks");
     use(src);
     std::string why;
     session().setRunawayHandler([&](const std::string& w) {
@@ -177,7 +155,7 @@ TEST_F(SessionTest, WaitingOnAndOnAfterTheEndCallsTheRunawayHandler) {
 }
 
 TEST_F(SessionTest, ACheckNothingCanAnswerIsRejectedWithItsLine) {
-    LineSource src({"expect text 8019 \"a\""});
+    ScriptedSource src({"expect text 8019 \"a\""}, "s.ks");
     use(src);
     handle(ActionKind::Expect, [](const Action& a) { return a.expect == "message"; });
     EXPECT_FALSE(session().next(Waiter::CommandLine));
@@ -185,7 +163,7 @@ TEST_F(SessionTest, ACheckNothingCanAnswerIsRejectedWithItsLine) {
 }
 
 TEST_F(SessionTest, IdleChecksRunBeforeEachWaitAndCanFailTheSession) {
-    LineSource src({"enter", "enter"});
+    ScriptedSource src({"enter", "enter"}, "s.ks");
     use(src);
     int runs = 0;
     bool leak = false;
@@ -203,7 +181,7 @@ TEST_F(SessionTest, IdleChecksRunBeforeEachWaitAndCanFailTheSession) {
 }
 
 TEST_F(SessionTest, ARemovedHandlerNoLongerSeesItsKind) {
-    LineSource src({"layout 00000409", "layout 00000419"});
+    ScriptedSource src({"layout 00000409", "layout 00000419"}, "s.ks");
     use(src);
     int calls = 0;
     const int id = session().addHandler(ActionKind::Layout, [&](const Action&) { ++calls; return true; });
@@ -213,4 +191,29 @@ TEST_F(SessionTest, ARemovedHandlerNoLongerSeesItsKind) {
     ASSERT_TRUE(a) << "with no handler the action goes to the waiter";
     EXPECT_EQ(a->text, "00000419");
     EXPECT_EQ(calls, 1);
+}
+
+TEST_F(SessionTest, PendingChecksSeeEachActionBeforeItIsHandedOutAndTheEnd) {
+    ScriptedSource src({"caps on", "click 5", "caps on", "enter"}, "s.ks");
+    use(src);
+    handle(ActionKind::Caps, [](const Action&) { return true; });
+    std::vector<std::string> seen;
+    pending([&](const Action* next) {
+        seen.push_back(next ? std::string(actionName(next->kind)) + "@" + std::to_string(session().handedOut())
+                            : "end@" + std::to_string(session().handedOut()));
+    });
+    while (session().next(Waiter::CommandLine)) {}
+    session().end();
+    EXPECT_EQ(seen, (std::vector<std::string>{"click@0", "enter@1", "end@2"}));
+}
+
+TEST_F(SessionTest, AnOverduePendingCheckFailsTheSessionAndWithholdsTheAction) {
+    ScriptedSource src({"click 5", "click 6"}, "s.ks");
+    use(src);
+    pending([&](const Action* next) {
+        if (next && session().handedOut() == 1) session().fail("s.ks:0", "overdue before " + next->origin);
+    });
+    ASSERT_TRUE(session().next(Waiter::Dialog));
+    EXPECT_FALSE(session().next(Waiter::Dialog));
+    EXPECT_EQ(session().failure(), "s.ks:0: overdue before s.ks:2");
 }

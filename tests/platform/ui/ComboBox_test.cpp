@@ -80,6 +80,29 @@ TEST_F(ComboBoxes, SortedListIgnoresLetterCase) {
     dlg.DoModal();
 }
 
+// The letters of the other Cyrillic alphabets fold as the drawing folds style
+// names, so two cases of one name sit side by side and are found as one.
+TEST_F(ComboBoxes, SortedListFoldsEveryCyrillicLetterAsStyleNamesDo) {
+    script({click(ref(kPlain))});
+    RecordingDialog dlg;
+    dlg.onPlain = [](RecordingDialog& d) {
+        auto* combo = static_cast<CComboBox*>(d.GetDlgItem(kHeight));
+        for (const char* e : {"Їжак"_cp, "Ірис"_cp, "їжа"_cp, "євро"_cp, "ЄВРОПА"_cp, "Ўзор"_cp, "ўзор"_cp}) combo->AddString(e);
+        std::vector<std::string> entries;
+        for (int i = 0; i < combo->GetCount(); ++i) {
+            std::string e;
+            combo->GetLBText(i, e);
+            entries.push_back(e);
+        }
+        EXPECT_EQ(entries, (std::vector<std::string>{"Ўзор"_cp, "ўзор"_cp, "Ірис"_cp, "євро"_cp, "ЄВРОПА"_cp, "їжа"_cp,
+                                                     "Їжак"_cp}));
+        EXPECT_EQ(combo->FindStringExact(-1, "ЇЖАК"_cp), 6);
+        EXPECT_EQ(combo->FindStringExact(-1, "ірис"_cp), 2);
+        d.EndDialog(IDOK);
+    };
+    dlg.DoModal();
+}
+
 TEST_F(ComboBoxes, UnsortedListKeepsTheOrderOfAdding) {
     script({click(ref(kPlain))});
     RecordingDialog dlg;

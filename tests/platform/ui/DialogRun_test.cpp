@@ -53,12 +53,12 @@ TEST_F(ModalRun, FocusGoesToTheFirstTabStopWithItsTextSelected) {
 }
 
 TEST_F(ModalRun, EnterPressesTheDefaultButtonAndOkReadsTheControls) {
-    script({type("new"), key("enter"), click(ref(IDOK))});
+    auto& src = script({type("new"), key("enter"), click(ref(IDOK))});
     RecordingDialog dlg;
     dlg.onNewLine = [](RecordingDialog& d) { d.EndDialog(IDOK); };
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_NE(std::find(dlg.log.begin(), dlg.log.end(), "new line"), dlg.log.end());
-    EXPECT_EQ(source_->consumed(), 2u) << "the dialog ended before the third action";
+    EXPECT_EQ(src.consumed(), 2u) << "the dialog ended before the third action";
 }
 
 TEST_F(ModalRun, CloseBoxGoesThroughOnCloseToOnCancel) {
@@ -94,7 +94,7 @@ TEST_F(ModalRun, EndOfInputCancelsWithoutRunningHandlers) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(std::count(dlg.log.begin(), dlg.log.end(), "OnCancel"), 0);
     EXPECT_TRUE(session::Session::instance().exhausted());
-    EXPECT_EQ(failure(), "the script ended while a dialog waits");
+    EXPECT_EQ(failure(), "test: the script ended while a dialog waits");
 }
 
 TEST_F(ModalRun, HostInputWhileADialogWaitsIsRejected) {
@@ -120,7 +120,7 @@ TEST_F(ModalRun, NestedDialogTakesActionsUntilItEndsThenTheOuterOneResumes) {
     };
     EXPECT_EQ(outer.DoModal(), IDCANCEL);
     EXPECT_EQ(results, (std::vector<INT_PTR>{IDOK, IDCANCEL}));
-    EXPECT_EQ(failure(), "the script ended while a dialog waits");
+    EXPECT_EQ(failure(), "test: the script ended while a dialog waits");
     EXPECT_EQ(std::count(outer.log.begin(), outer.log.end(), "OnCancel"), 0) << "the input ended: no handler ran";
 }
 

@@ -36,7 +36,7 @@ protected:
     void run(std::vector<Action> actions, std::type_identity_t<std::function<void(Dialog&, CEdit&)>> check) {
         actions.insert(actions.begin(), focus(ref(kText)));
         actions.push_back(click(ref(kPlain)));
-        script(std::move(actions));
+        script(std::vector<kestrin::test::Step>(actions.begin(), actions.end()));
         Dialog dlg;
         dlg.onPlain = [&check](RecordingDialog& d) {
             check(static_cast<Dialog&>(d), *static_cast<CEdit*>(d.GetDlgItem(kText)));

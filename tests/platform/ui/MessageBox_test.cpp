@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "tests/platform/ui/UiTestSupport.h"
 
 namespace kestrin::ui::test {
@@ -55,7 +57,7 @@ TEST_F(MessageBoxes, UnknownAnswerWordIsRefused) {
 TEST_F(MessageBoxes, WithoutAnswerTheBoxClosesAsByEscape) {
     script({});
     EXPECT_EQ(MessageBox(nullptr, "x", "c", MB_OKCANCEL), IDCANCEL);
-    EXPECT_EQ(failure(), "the script ended while a message box waits");
+    EXPECT_EQ(failure(), "test: the script ended while a message box waits");
     EXPECT_EQ(MessageBox(nullptr, "y", "c", MB_YESNO), IDNO) << "a Yes/No box has no Cancel to answer";
     EXPECT_EQ(MessageBox(nullptr, "z", "c", MB_OK), IDOK);
     EXPECT_EQ(boxLines().front(), "[c] x (none, ok/cancel) -> (no answer: cancel)");
@@ -79,6 +81,49 @@ TEST_F(MessageBoxes, ExpectMessageComparesTheLastBox) {
     MessageBox(nullptr, "said", "c", MB_OK);
     session::Session::instance().next(session::Waiter::CommandLine);
     EXPECT_EQ(failure(), "test:9: expect message: the last message box said \"said\"");
+}
+
+// An answer waits for a box raised by the next action the dialog or host
+// takes; once a further action comes, the box it was meant for never came.
+TEST_F(MessageBoxes, AnAnswerNoBoxTookFailsBeforeTheActionAfterTheNext) {
+    script({answer("ok", 3), click(ref(kPlain), 4), click(ref(kPlain), 5), key("escape", false, 6)});
+    RecordingDialog dlg;  // its Plain button raises no box
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(failure(), "test:3: answer ok: no message box took this answer before \"click\" on line 5");
+    EXPECT_EQ(std::count(dlg.log.begin(), dlg.log.end(), "plain"), 1) << "the action after the miss is not run";
+}
+
+TEST_F(MessageBoxes, AnswersQueuedBeforeTheActionThatRaisesTheirBoxesAreTaken) {
+    script({answer("yes", 2), answer("cancel", 3), click(ref(kPlain), 4), key("escape", false, 5)});
+    RecordingDialog dlg;
+    std::vector<int> answered;
+    dlg.onPlain = [&answered](RecordingDialog& d) {
+        answered.push_back(d.MessageBox("Сохранить?"_cp, "Кестрин"_cp, MB_YESNO));
+        answered.push_back(d.MessageBox("Точно?"_cp, "Кестрин"_cp, MB_OKCANCEL));
+    };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(answered, (std::vector<int>{IDYES, IDCANCEL}));
+    session::Session::instance().end();
+    EXPECT_FALSE(failed()) << failure();
+}
+
+TEST_F(MessageBoxes, AnAnswerLeftAtTheEndOfTheSessionFailsIt) {
+    script({click(ref(kPlain), 1), answer("yes", 2)});
+    RecordingDialog dlg;
+    dlg.onPlain = [](RecordingDialog& d) { d.EndDialog(IDOK); };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_FALSE(session::Session::instance().next(session::Waiter::CommandLine)) << "the script is at its end";
+    EXPECT_FALSE(failed()) << "a box may still come as the program winds down";
+    session::Session::instance().end();
+    EXPECT_EQ(failure(), "test:2: answer yes: no message box took this answer before the session ended");
+}
+
+TEST_F(MessageBoxes, ABoxRaisedAfterTheInputEndedStillTakesTheLastAnswer) {
+    script({answer("no", 1)});
+    EXPECT_FALSE(session::Session::instance().next(session::Waiter::CommandLine));
+    EXPECT_EQ(MessageBox(nullptr, "Сохранить?"_cp, "c", MB_YESNO), IDNO);
+    session::Session::instance().end();
+    EXPECT_FALSE(failed()) << failure();
 }
 
 }  // namespace

@@ -10,95 +10,29 @@
 #include <vector>
 
 #include "base/Cp1251.h"
-#include "platform/clipboard/Clipboard.h"
-#include "platform/keyboard/Keyboard.h"
 #include "platform/session/Session.h"
 #include "platform/session/Transcript.h"
 #include "platform/ui/Framework.h"
+#include "tests/support/SessionFixture.h"
+#include "tests/support/ScriptedSource.h"
 
 namespace kestrin::ui::test {
 
 using session::Action;
 using session::ActionKind;
-
-class ScriptedSource : public session::ActionSource {
-public:
-    explicit ScriptedSource(std::vector<Action> actions) : actions_(std::move(actions)) {}
-    std::optional<Action> next(const std::string& prompt) override {
-        prompts.push_back(prompt);
-        if (pos_ >= actions_.size()) return std::nullopt;
-        return actions_[pos_++];
-    }
-    std::size_t consumed() const { return pos_; }
-    std::vector<std::string> prompts;
-
-private:
-    std::vector<Action> actions_;
-    std::size_t pos_ = 0;
-};
-
-inline Action act(ActionKind kind, int line) {
-    Action a;
-    a.kind = kind;
-    a.origin = "test:" + std::to_string(line);
-    return a;
-}
-inline session::ControlRef ref(int id) { return session::ControlRef{id, {}}; }
-inline session::ControlRef ref(const std::string& caption) { return session::ControlRef{std::nullopt, caption}; }
-
-inline Action click(session::ControlRef c, int line = 0) {
-    Action a = act(ActionKind::Click, line);
-    a.control = std::move(c);
-    return a;
-}
-inline Action type(std::string text, int line = 0) {
-    Action a = act(ActionKind::Type, line);
-    a.text = std::move(text);
-    return a;
-}
-inline Action key(std::string name, bool shift = false, int line = 0) {
-    Action a = act(ActionKind::Key, line);
-    a.key = std::move(name);
-    a.shift = shift;
-    return a;
-}
-inline Action focus(session::ControlRef c, int line = 0) {
-    Action a = act(ActionKind::Focus, line);
-    a.control = std::move(c);
-    return a;
-}
-inline Action choose(session::ControlRef c, std::string entry, int line = 0) {
-    Action a = act(ActionKind::Choose, line);
-    a.control = std::move(c);
-    a.text = std::move(entry);
-    return a;
-}
-inline Action select(session::ControlRef c, int first, int last, int line = 0) {
-    Action a = act(ActionKind::Select, line);
-    a.control = std::move(c);
-    a.first = first;
-    a.last = last;
-    return a;
-}
-inline Action closeBox(int line = 0) { return act(ActionKind::Close, line); }
-inline Action sysmenu(int number, int line = 0) {
-    Action a = act(ActionKind::SysMenu, line);
-    a.number = number;
-    return a;
-}
-inline Action answer(std::string word, int line = 0) {
-    Action a = act(ActionKind::Answer, line);
-    a.text = std::move(word);
-    return a;
-}
-inline Action expect(std::string what, session::ControlRef c, std::string text = {}, int line = 0) {
-    Action a = act(ActionKind::Expect, line);
-    a.expect = std::move(what);
-    a.control = std::move(c);
-    a.text = std::move(text);
-    a.hasText = !a.text.empty();
-    return a;
-}
+using kestrin::test::act;
+using kestrin::test::answer;
+using kestrin::test::choose;
+using kestrin::test::click;
+using kestrin::test::closeBox;
+using kestrin::test::expect;
+using kestrin::test::focus;
+using kestrin::test::key;
+using kestrin::test::ref;
+using kestrin::test::ScriptedSource;
+using kestrin::test::select;
+using kestrin::test::sysmenu;
+using kestrin::test::type;
 
 // The controls of the test dialogs.
 enum : int {
@@ -177,40 +111,26 @@ inline const ResourceTable& testResources() {
 
 inline HINSTANCE fakeModule(std::uintptr_t n) { return reinterpret_cast<HINSTANCE>(n * 0x10000); }
 
-// A fresh session, transcript, keyboard and clipboard per test, with the test
+// A fresh machine per test (tests/support/SessionFixture.h), with the test
 // resources registered as the application's.
-class UiTest : public ::testing::Test {
+class UiTest : public kestrin::test::FreshSession {
 protected:
     void SetUp() override {
         attachToSession();
-        session::Session::instance().reset();
-        session::Transcript::instance().clear();
-        keyboard::Keyboard::instance().reset();
-        clipboard::clear();
-        resetMessageBoxes();
         registerModuleResources(module_, &testResources());
         setApplicationInstance(module_);
     }
     void TearDown() override {
+        FreshSession::TearDown();
         session::Session::instance().setSource(nullptr);
-        session::Session::instance().reset();
         setApplicationInstance(nullptr);
         AfxSetResourceHandle(nullptr);
         unregisterModuleResources(module_);
         detachFromSession();
         EXPECT_TRUE(modalStack().empty()) << "a dialog was left open";
     }
-    // Feeds the actions to the session; the source lives until the test ends.
-    ScriptedSource& script(std::vector<Action> actions) {
-        source_ = std::make_unique<ScriptedSource>(std::move(actions));
-        session::Session::instance().setSource(source_.get());
-        return *source_;
-    }
-    static std::string failure() { return session::Session::instance().failure(); }
-    static bool failed() { return session::Session::instance().failed(); }
 
     HINSTANCE module_ = fakeModule(1);
-    std::unique_ptr<ScriptedSource> source_;
 };
 
 // A dialog that records the notifications and messages it sees.

@@ -10,7 +10,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "host/api/Arx.h"
@@ -26,32 +25,11 @@
 #include "plugin/edit/EditCommand.h"
 #include "plugin/palette/TextProperties.h"
 #include "tests/host/db/TestDrawing.h"
+#include "tests/support/ScriptedSource.h"
 
 namespace kestrin::test::edit {
 
-using EditStep = std::variant<std::string, std::function<void()>>;
-
-class EditSource : public session::ActionSource {
-public:
-    explicit EditSource(std::vector<EditStep> steps) : steps_(std::move(steps)) {}
-    std::optional<session::Action> next(const std::string& prompt) override {
-        prompts.push_back(prompt);
-        while (at_ < steps_.size()) {
-            EditStep& step = steps_[at_++];
-            if (auto* probe = std::get_if<std::function<void()>>(&step)) {
-                (*probe)();
-                continue;
-            }
-            if (auto a = session::parseAction(std::get<std::string>(step), "edit:" + std::to_string(at_))) return a;
-        }
-        return std::nullopt;
-    }
-    std::vector<std::string> prompts;
-
-private:
-    std::vector<EditStep> steps_;
-    std::size_t at_ = 0;
-};
+using EditStep = test::Step;
 
 class EditTest : public ::testing::Test {
 protected:
@@ -83,7 +61,7 @@ protected:
     // Runs EKestrin over the steps; the session must not fail and nothing
     // may stay open.
     void run(std::vector<EditStep> steps) {
-        EditSource source(std::move(steps));
+        ScriptedSource source(std::move(steps), "edit");
         session::Session::instance().setSource(&source);
         editTextCommand();
         EXPECT_FALSE(session::Session::instance().failed()) << session::Session::instance().failure();

@@ -90,7 +90,7 @@ TEST_F(TextPlacement, FlushQueuesFlushesAndUpdatesTheDisplay) {
 }
 
 TEST_F(TextPlacement, PickAnswersCancelledAndAskAgain) {
-    source.actions = {test::action(ActionKind::Miss), test::action(ActionKind::Escape)};
+    source.load({test::act(ActionKind::Miss), test::act(ActionKind::Escape)});
     EXPECT_EQ(pickExistingText(), kPickAgain);
     EXPECT_EQ(pickExistingText(), kPickCancelled);
     EXPECT_EQ(output(), "\nВыберите текст: \nВыберите текст: "_cp);
@@ -105,7 +105,7 @@ TEST_F(TextPlacement, RefusedEntitiesNameTheirClassAndKeepTheRecord) {
     ASSERT_EQ(appendToCurrentSpace(new AcDbAttributeDefinition(AcGePoint3d(1, 1, 0), "default", "TAG", "Tag?"),
                                    attdef),
               Acad::eOk);
-    source.actions = {test::pick(attdef.handle().value()), test::pick(0x47)};
+    source.load({test::pick(attdef.handle().value()), test::pick(0x47)});
     EXPECT_EQ(pickExistingText(), kPickAgain);
     EXPECT_EQ(pickExistingText(), kPickAgain);
     EXPECT_EQ(output(), "\nВыберите текст: \nОшибка вы выбрали...AcDbAttributeDefinition"
@@ -118,7 +118,7 @@ TEST_F(TextPlacement, RefusedEntitiesNameTheirClassAndKeepTheRecord) {
 
 TEST_F(TextPlacement, APickedCentredTextLoadsItsAlignmentPointAndStyle) {
     ASSERT_EQ(setStyleObliquingAngle(0, id(0x11)), Acad::eOk);
-    source.actions = {test::pick(0x40)};
+    source.load({test::pick(0x40)});
     ASSERT_EQ(pickExistingText(), kPickDone);
     const TextProperties& r = g_textProperties;
     EXPECT_EQ(r.text, "Строка"_cp);
@@ -140,7 +140,7 @@ TEST_F(TextPlacement, APickedCentredTextLoadsItsAlignmentPointAndStyle) {
 
 TEST_F(TextPlacement, APickedLeftTextLoadsItsPosition) {
     const AcDbObjectId left = addLeftText();
-    source.actions = {test::pick(left.handle().value())};
+    source.load({test::pick(left.handle().value())});
     ASSERT_EQ(pickExistingText(), kPickDone);
     EXPECT_TRUE(g_textProperties.insertionPoint.isEqualTo(AcGePoint3d(3, 4, 0)));
     EXPECT_EQ(g_textProperties.text, "left");
@@ -148,13 +148,12 @@ TEST_F(TextPlacement, APickedLeftTextLoadsItsPosition) {
 }
 
 TEST_F(TextPlacement, TheCommandEndsQuietlyWhenItsPromptsAreCancelled) {
-    source.actions = {test::action(ActionKind::Escape)};
+    source.load({test::act(ActionKind::Escape)});
     placeTextCommand();
     EXPECT_EQ(output(), "\nВыберите точку вставки или /<ENTER>-редактирование текста: "_cp);
     session::Transcript::instance().setMark();
 
-    source.actions = {test::action(ActionKind::Enter), test::action(ActionKind::Miss),
-                      test::action(ActionKind::Escape)};
+    source.load({test::act(ActionKind::Enter), test::act(ActionKind::Miss), test::act(ActionKind::Escape)});
     placeTextCommand();
     EXPECT_EQ(output(), "\nВыберите точку вставки или /<ENTER>-редактирование текста: "
                         "\nВыберите текст: \nВыберите текст: "_cp);

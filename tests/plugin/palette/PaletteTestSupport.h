@@ -23,11 +23,9 @@
 #include "plugin/frame/TextPlacement.h"
 #include "plugin/palette/TextPaletteDlg.h"
 #include "plugin/palette/TextProperties.h"
+#include "tests/support/ScriptedSource.h"
 
 namespace kestrin::test {
-
-// One step of a palette session: a line of the session language, or a probe.
-using Step = std::variant<std::string, std::function<void()>>;
 
 // What a text entity of the drawing holds.
 struct TextSeen {
@@ -37,17 +35,6 @@ struct TextSeen {
     int horizontalMode = 0;
     AcGePoint3d position, alignment;
     bool erased = false;
-};
-
-class StepSource : public session::ActionSource {
-public:
-    explicit StepSource(std::vector<Step> steps) : steps_(std::move(steps)) {}
-    std::optional<session::Action> next(const std::string& prompt) override;
-    std::vector<std::string> prompts;
-
-private:
-    std::vector<Step> steps_;
-    std::size_t at_ = 0;
 };
 
 class PaletteTest : public ::testing::Test {
@@ -82,20 +69,6 @@ private:
 
 
 
-inline std::optional<session::Action> StepSource::next(const std::string& prompt) {
-    prompts.push_back(prompt);
-    while (at_ < steps_.size()) {
-        Step& step = steps_[at_++];
-        if (auto* probe = std::get_if<std::function<void()>>(&step)) {
-            (*probe)();
-            continue;
-        }
-        const std::string& line = std::get<std::string>(step);
-        if (auto action = session::parseAction(line, "palette:" + std::to_string(at_))) return action;
-    }
-    return std::nullopt;
-}
-
 inline PaletteTest::PaletteTest() {
     host::HostRuntime::instance().reset();
     session::Session::instance().reset();
@@ -121,7 +94,7 @@ inline void PaletteTest::startLine(double x, double y) {
 }
 
 inline INT_PTR PaletteTest::runPalette(std::vector<Step> steps) {
-    StepSource source(std::move(steps));
+    ScriptedSource source(std::move(steps), "palette");
     session::Session::instance().setSource(&source);
     CTextPaletteDlg palette(CWnd::FromHandle(adsw_acadMainWnd()));
     dlg = &palette;

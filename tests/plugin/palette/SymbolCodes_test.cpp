@@ -73,8 +73,10 @@ TEST(SymbolClick, EachModeButtonOpensOrClosesByItsOwnStateBeforeTheClick) {
 }
 
 TEST(SymbolClick, GreekButtonsInsertUnderAnyStyleAndOtherIdsNothing) {
-    for (const SymbolButton& b : symbolButtons())
-        if (b.kind == SymbolKind::Greek) EXPECT_EQ(symbolClickCode(b.id, kUp, "zor", ""), b.code) << b.id;
+    for (const SymbolButton& b : symbolButtons()) {
+        if (b.kind != SymbolKind::Greek) continue;
+        EXPECT_EQ(symbolClickCode(b.id, kUp, "zor", ""), b.code) << b.id;
+    }
     EXPECT_EQ(symbolClickCode(8041, kUp, "ZOR", "ZOR"), "");
     EXPECT_EQ(symbolClickCode(8085, kUp, "ZOR", "ZOR"), "");
 }
