@@ -10,6 +10,7 @@
 #include "platform/ui/MessageMap.h"
 #include "platform/ui/ModuleResources.h"
 #include "platform/ui/Window.h"
+#include "tests/support/SessionFixture.h"
 
 using namespace kestrin;
 
@@ -91,20 +92,18 @@ BEGIN_MESSAGE_MAP(PointDialog, CAcUiDialog)
     ON_BN_CLICKED(kTakePoint, OnTakePoint)
 END_MESSAGE_MAP()
 
-class AcUiDialogTest : public testing::Test {
+class AcUiDialogTest : public test::FreshSession {
 protected:
     void SetUp() override {
-        session::Session::instance().reset();
-        session::Transcript::instance().clear();
         ui::registerModuleResources(&moduleA, &tableA);
         ui::registerModuleResources(&moduleB, &tableB);
         chain_ = std::make_unique<CDynLinkLibrary>(&moduleA, &moduleA);
     }
     void TearDown() override {
+        FreshSession::TearDown();
         chain_.reset();
         ui::unregisterModuleResources(&moduleA);
         ui::unregisterModuleResources(&moduleB);
-        session::Session::instance().reset();
     }
     void run(const std::string& script) {
         source_ = std::make_unique<session::ScriptSource>("t.ks", script);

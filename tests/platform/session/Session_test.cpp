@@ -24,10 +24,11 @@ struct RunawayStop : std::runtime_error {
 class SessionTest : public kestrin::test::FreshSession {
 protected:
     void TearDown() override {
-        FreshSession::TearDown();
+        // The handlers and checks hold the test's locals: gone before the session ends.
         for (int id : handlers_) session().removeHandler(id);
         for (int id : checks_) session().removePendingCheck(id);
         session().setRunawayHandler({});
+        FreshSession::TearDown();
     }
     Session& session() { return Session::instance(); }
     void handle(ActionKind kind, Session::Handler h) { handlers_.push_back(session().addHandler(kind, std::move(h))); }
