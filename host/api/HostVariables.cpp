@@ -10,7 +10,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/DrawingStore.h"
 #include "host/db/RecordTags.h"
-#include "host/db/SystemVariables.h"
+#include "host/db/HeaderVariables.h"
 
 using kestrin::db::VariableValue;
 

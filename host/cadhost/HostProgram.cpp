@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "host/api/HostRuntime.h"
-#include "host/cadhost/CommandLine.h"
+#include "host/cadhost/CommandLoop.h"
 #include "host/cadhost/SessionAttach.h"
 #include "host/loader/ModuleLoader.h"
 #include "platform/fs/FileSystem.h"
@@ -96,7 +96,7 @@ int HostProgram::run(int argc, const char* const* argv) {
     }
 
     session.setSource(source_.get());
-    CommandLine().run();
+    CommandLoop().run();
     host::ModuleLoader::instance().unloadAll();
     session.end();  // an answer no message box took fails the run
 

@@ -2,7 +2,7 @@
 
 #include "host/api/HostSession.h"
 #include "host/ui/HostWindow.h"
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 #include "platform/ui/SessionBinding.h"
 
 namespace kestrin::cadhost {

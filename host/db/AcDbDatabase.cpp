@@ -4,7 +4,7 @@
 #include "host/db/AcDbTextStyleTable.h"
 #include "host/db/DrawingStore.h"
 #include "host/db/RecordTags.h"
-#include "host/db/SystemVariables.h"
+#include "host/db/HeaderVariables.h"
 #include "host/dxf/DxfFile.h"
 
 using namespace kestrin::db;

@@ -4,7 +4,7 @@
 
 #include "host/db/AcDbAttribute.h"
 #include "host/db/DrawingStore.h"
-#include "host/db/SystemVariables.h"
+#include "host/db/HeaderVariables.h"
 
 using namespace kestrin::db;
 

@@ -6,7 +6,7 @@
 #include <numbers>
 
 #include "host/db/DrawingStore.h"
-#include "host/db/SystemVariables.h"
+#include "host/db/HeaderVariables.h"
 
 using namespace kestrin::db;
 

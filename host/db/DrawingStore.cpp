@@ -7,7 +7,7 @@
 #include "host/db/AcDbObject.h"
 #include "host/db/ObjectFactory.h"
 #include "host/db/RecordTags.h"
-#include "host/db/SystemVariables.h"
+#include "host/db/HeaderVariables.h"
 
 namespace kestrin::db {
 namespace {

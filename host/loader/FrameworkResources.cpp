@@ -1,7 +1,7 @@
 #include "host/loader/FrameworkResources.h"
 
 #include "platform/process/SharedLibrary.h"
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 
 namespace kestrin::host {
 

@@ -1,6 +1,6 @@
 #include "host/ui/AcUiDialog.h"
 
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 #include "platform/ui/Window.h"
 
 CAcUiDialog::CAcUiDialog(UINT templateId, CWnd* parent, HINSTANCE resource)

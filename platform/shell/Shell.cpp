@@ -5,7 +5,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 
-#include "platform/shell/CommandLine.h"
+#include "platform/shell/SplitCommandLine.h"
 #include "platform/shell/HostPath.h"
 #include "platform/shell/ProcessStart.h"
 

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 
 namespace {
 struct Images {

@@ -7,7 +7,7 @@
 #include "platform/ui/EditBehaviour.h"
 #include "platform/ui/Focus.h"
 #include "platform/ui/Font.h"
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 #include "platform/ui/UiEvents.h"
 
 using kestrin::ui::DialogState;

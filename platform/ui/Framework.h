@@ -21,7 +21,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/MessageMap.h"
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 #include "platform/ui/ProgressCtrl.h"
 #include "platform/ui/SessionBinding.h"
 #include "platform/ui/Static.h"

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "base/Cp1251.h"
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 #include "platform/win/Messages.h"
 
 using kestrin::ui::MenuItem;

@@ -2,7 +2,7 @@
 // bitmaps and icons, each addressed by number.
 //
 // A module declares one ResourceTable and exports it through
-// kestrinModuleResources() (ModuleResources.h). The control helpers read like
+// kestrinModuleResources() (ResourceChain.h). The control helpers read like
 // the statements of a resource script:
 //
 //     DialogTemplate{.id = 100, .caption = "Dialog", .width = 263, .height = 46,

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 
 using kestrin::ui::Tool;
 

@@ -3,7 +3,7 @@
 // and removes its commands and context menu, and the interface version.
 #pragma once
 
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 #include "platform/win/Types.h"
 
 // What the operating-system entry keeps about the module.

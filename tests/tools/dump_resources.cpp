@@ -3,7 +3,7 @@
 // as RRGGBB, rows from the top.
 #include <cstdio>
 
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 
 namespace {
 void dump(const char* kind, const kestrin::ui::ImageResource& image) {

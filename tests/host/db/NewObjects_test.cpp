@@ -11,7 +11,7 @@
 #include "host/db/AcDbText.h"
 #include "host/db/RecordTags.h"
 #include "host/dxf/Handles.h"
-#include "host/db/SystemVariables.h"
+#include "host/db/HeaderVariables.h"
 #include "tests/host/db/TestDrawing.h"
 
 using namespace kestrin;

@@ -8,7 +8,7 @@
 #include "platform/session/Session.h"
 #include "platform/session/Transcript.h"
 #include "platform/ui/MessageMap.h"
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 #include "platform/ui/Window.h"
 #include "tests/support/SessionFixture.h"
 

@@ -20,7 +20,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbText.h"
 #include "host/ui/HostWindow.h"
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 #include "tests/modules/hello/HelloDialog.h"
 #include "tests/modules/hello/HelloMenu.h"
 

@@ -1,5 +1,5 @@
 // The hello module's resources: its context menu and its dialog.
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 #include "tests/modules/hello/HelloIds.h"
 
 using namespace kestrin::ui;

@@ -1,4 +1,4 @@
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 
 #include <algorithm>
 #include <cstring>

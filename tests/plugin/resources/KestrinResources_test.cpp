@@ -7,7 +7,7 @@
 #include <set>
 
 #include "base/Cp1251.h"
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 #include "plugin/resources/ResourceIds.h"
 
 using namespace kestrin;

@@ -4,7 +4,7 @@
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/DrawingStore.h"
-#include "host/db/SystemVariables.h"
+#include "host/db/HeaderVariables.h"
 #include "tests/host/db/TestDrawing.h"
 
 using namespace kestrin;

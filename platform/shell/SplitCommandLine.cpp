@@ -1,4 +1,4 @@
-#include "platform/shell/CommandLine.h"
+#include "platform/shell/SplitCommandLine.h"
 
 namespace kestrin::shell {
 

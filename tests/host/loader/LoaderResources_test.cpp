@@ -7,7 +7,7 @@
 #include "host/api/HostRuntime.h"
 #include "host/loader/ModuleLoader.h"
 #include "platform/ui/Menu.h"
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 
 using kestrin::host::ModuleLoader;
 

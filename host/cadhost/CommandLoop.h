@@ -10,7 +10,7 @@
 
 namespace kestrin::cadhost {
 
-class CommandLine {
+class CommandLoop {
 public:
     static constexpr const char* kPrompt = "Command: ";
 

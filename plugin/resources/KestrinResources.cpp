@@ -1,5 +1,5 @@
 // The module's resources, found by the framework along its resource chain.
-#include "platform/ui/ModuleResources.h"
+#include "platform/ui/ResourceChain.h"
 
 #include "base/Cp1251.h"
 #include "plugin/resources/ResourceIds.h"

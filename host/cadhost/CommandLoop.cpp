@@ -1,4 +1,4 @@
-#include "host/cadhost/CommandLine.h"
+#include "host/cadhost/CommandLoop.h"
 
 #include "base/Cp1251.h"
 #include "host/api/HostRuntime.h"
@@ -42,7 +42,7 @@ std::string notHere(const Action& a) {
 
 }  // namespace
 
-void CommandLine::run() {
+void CommandLoop::run() {
     Session& session = Session::instance();
     host::HostRuntime& runtime = host::HostRuntime::instance();
     while (!session.failed()) {
@@ -59,7 +59,7 @@ void CommandLine::run() {
     }
 }
 
-void CommandLine::dispatch(const Action& a) {
+void CommandLoop::dispatch(const Action& a) {
     Transcript& transcript = Transcript::instance();
     switch (a.kind) {
         case ActionKind::Command:
@@ -88,7 +88,7 @@ void CommandLine::dispatch(const Action& a) {
     }
 }
 
-void CommandLine::runCommand(const std::string& name, const Action* from) {
+void CommandLoop::runCommand(const std::string& name, const Action* from) {
     host::HostRuntime& runtime = host::HostRuntime::instance();
     if (!runtime.hasCommand(name)) {
         runtime.runCommand(name);  // prints the host's own message
@@ -103,7 +103,7 @@ void CommandLine::runCommand(const std::string& name, const Action* from) {
 }
 
 // Sent input runs as if typed: each word is a command name ended by a blank.
-void CommandLine::runSentInput(const std::string& input) {
+void CommandLoop::runSentInput(const std::string& input) {
     std::size_t i = 0;
     while (i < input.size() && !Session::instance().failed()) {
         while (i < input.size() && isBlankChar(input[i])) ++i;
@@ -114,18 +114,18 @@ void CommandLine::runSentInput(const std::string& input) {
     }
 }
 
-void CommandLine::chooseContextMenuItem(const Action& a) {
+void CommandLoop::chooseContextMenuItem(const Action& a) {
     std::string error;
     if (!chooseDefaultContextMenuItem(a.text, error)) Session::instance().reject(a, error);
 }
 
-void CommandLine::openDrawing(const Action& a) {
+void CommandLoop::openDrawing(const Action& a) {
     Transcript::instance().input("OPEN " + a.text);
     std::string error;
     if (!host::HostRuntime::instance().openDrawing(cp1251ToUtf8(a.text), error)) Session::instance().reject(a, error);
 }
 
-void CommandLine::saveDrawing(const Action& a) {
+void CommandLoop::saveDrawing(const Action& a) {
     Transcript::instance().input("SAVEAS " + a.text);
     std::string error;
     if (!host::HostRuntime::instance().saveDrawing(cp1251ToUtf8(a.text), error)) Session::instance().reject(a, error);

@@ -1,4 +1,4 @@
-#include "host/db/SystemVariables.h"
+#include "host/db/HeaderVariables.h"
 
 #include <cmath>
 #include <limits>
