@@ -18,6 +18,7 @@ const char* actionName(ActionKind kind) {
         case ActionKind::Key: return "key";
         case ActionKind::Focus: return "focus";
         case ActionKind::Choose: return "choose";
+        case ActionKind::DblClick: return "dblclick";
         case ActionKind::Select: return "select";
         case ActionKind::Close: return "close";
         case ActionKind::SysMenu: return "sysmenu";

@@ -24,6 +24,7 @@ enum class ActionKind {
     Key,      // key, shift
     Focus,    // control
     Choose,   // control, text = entry
+    DblClick, // control, text = entry (open a list entry)
     Select,   // control, first, last
     Close,
     SysMenu,  // number

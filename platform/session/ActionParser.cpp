@@ -295,6 +295,10 @@ std::optional<Action> parseAction(std::string_view utf8Line, const std::string& 
         a.kind = K::Choose;
         a.control = r.control();
         a.text = r.string("the entry to choose");
+    } else if (name == "dblclick") {
+        a.kind = K::DblClick;
+        a.control = r.control();
+        a.text = r.string("the entry to open");
     } else if (name == "select") {
         a.kind = K::Select;
         a.control = r.control();

@@ -218,6 +218,26 @@ void choose(HWND dialog, const Action& a) {
     else selectListEntry(h, index);
 }
 
+// Opens an entry of a list box: the first click selects it (LBN_SELCHANGE),
+// the second raises LBN_DBLCLK, both only with LBS_NOTIFY.
+void doubleClick(HWND dialog, const Action& a) {
+    Window* w = usableControl(dialog, a);
+    if (w == nullptr) return;
+    const HWND h = w->handle;
+    if (w->kind != WindowKind::ListBox) return reject(a, describeControl(h) + " is not a list box");
+    const int index = w->list().findForChoice(a.text);
+    if (index < 0) {
+        std::string list;
+        for (const auto& e : w->list().entries()) list += (list.empty() ? "\"" : ", \"") + cp1251ToUtf8(e) + "\"";
+        return reject(a, describeControl(h) + " has no entry \"" + cp1251ToUtf8(a.text) + "\" (entries: " +
+                             (list.empty() ? "none" : list) + ")");
+    }
+    if (preTranslate(MSG{h, WM_LBUTTONDOWN, 0, 0, 0, {}}, dialog) || windowOf(h) == nullptr) return;
+    setFocus(h);
+    if (windowRef(h).list().selection() != index) selectListEntry(h, index);
+    if (const Window* still = windowOf(h); still && (still->style & LBS_NOTIFY)) notifyParent(h, LBN_DBLCLK);
+}
+
 void select(HWND dialog, const Action& a) {
     Window* w = usableControl(dialog, a);
     if (w == nullptr) return;
@@ -303,12 +323,13 @@ void performDialogAction(HWND dialog, const Action& a) {
         }
         case ActionKind::Focus: return focus(dialog, a);
         case ActionKind::Choose: return choose(dialog, a);
+        case ActionKind::DblClick: return doubleClick(dialog, a);
         case ActionKind::Select: return select(dialog, a);
         case ActionKind::Close: return systemCommand(dialog, a, SC_CLOSE, HTCLOSE);
         case ActionKind::SysMenu: return systemCommand(dialog, a, static_cast<UINT>(a.number), HTSYSMENU);
         default:
             return reject(a, "a dialog waits: " + describeDialog(dialog) +
-                                 " takes only dialog actions (click, type, key, focus, choose, select, close, sysmenu)");
+                                 " takes only dialog actions (click, type, key, focus, choose, dblclick, select, close, sysmenu)");
     }
 }
 

@@ -1,8 +1,8 @@
 // The person's actions on the active dialog: click, type, key, focus,
-// choose, select, close and sysmenu. Each first goes through
+// choose, dblclick, select, close and sysmenu. Each first goes through
 // PreTranslateMessage (from the target control up to the dialog) as the
-// message that the real action would post: WM_LBUTTONDOWN for click, choose
-// and select, WM_CHAR for each typed character, WM_KEYDOWN for a key,
+// message that the real action would post: WM_LBUTTONDOWN for click, choose,
+// dblclick and select, WM_CHAR for each typed character, WM_KEYDOWN for a key,
 // WM_SETFOCUS for focus, WM_NCLBUTTONDOWN for close and sysmenu. An action
 // that cannot be done (a missing, hidden or disabled control, a choice on
 // something that is not a list, a host-input action) is rejected with a

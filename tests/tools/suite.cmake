@@ -27,7 +27,7 @@ if(TARGET shapec AND TARGET pixart)
             ${CMAKE_BINARY_DIR}/data/buttons ${KESTRIN_DIST_DIR}/Dtext.bmp ${KESTRIN_DIST_DIR}/Txe.bmp)
   add_test(NAME companion.dist-files
     COMMAND /usr/bin/python3 ${TOOLS_TESTS}/check_dist.py ${KESTRIN_DIST_DIR}
-            zor.shx Zor_arx.mns Kestrin.arx Kestrin.chm Dtext.bmp Txe.bmp)
+            zor.shx Zor_arx.mns Kestrin.arx Kestrin.chm Dtext.bmp Txe.bmp Plantor)
   set_tests_properties(tools.shapec.bad-input tools.pixart.bad-input tools.hershey2shp.bad-input
     companion.zor-shx companion.help companion.menu companion.bitmaps companion.dist-files
     PROPERTIES LABELS companion)

@@ -107,6 +107,10 @@ TEST(ActionParser, DialogActions) {
     EXPECT_EQ(a.kind, ActionKind::Choose);
     EXPECT_EQ(*a.control.id, 8003);
     EXPECT_EQ(a.text, "ZOR");
+    a = parse("dblclick 1121 \"[..]\"");
+    EXPECT_EQ(a.kind, ActionKind::DblClick);
+    EXPECT_EQ(*a.control.id, 1121);
+    EXPECT_EQ(a.text, "[..]");
     a = parse("select 8019 2 5");
     EXPECT_EQ(a.first, 2);
     EXPECT_EQ(a.last, 5);

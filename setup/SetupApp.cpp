@@ -1,0 +1,24 @@
+#include "setup/SetupApp.h"
+
+#include "setup/SetupDlg.h"
+#include "setup/SetupResources.h"
+
+void useSetupResources() {
+    const kestrin::ui::ResourceTable& table = setupResources();
+    // The table's address serves as the program's instance handle.
+    HINSTANCE self = reinterpret_cast<HINSTANCE>(const_cast<kestrin::ui::ResourceTable*>(&table));
+    if (kestrin::ui::moduleResources(self) == nullptr) kestrin::ui::registerModuleResources(self, &table);
+    kestrin::ui::setApplicationInstance(self);
+}
+
+CSetupApp::CSetupApp() : CWinApp("Plantor") {}
+
+BOOL CSetupApp::InitInstance() {
+    useSetupResources();
+    Enable3dControls();
+    CSetupDlg dialog;
+    m_pMainWnd = &dialog;
+    m_nResult = dialog.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
