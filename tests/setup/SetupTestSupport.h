@@ -18,6 +18,7 @@
 #include "platform/registry/WinReg.h"
 #include "platform/session/Transcript.h"
 #include "platform/ui/SessionBinding.h"
+#include "platform/ui/UiEvents.h"
 #include "setup/SetupApp.h"
 #include "tests/support/SessionFixture.h"
 
