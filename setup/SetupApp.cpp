@@ -9,6 +9,9 @@ void useSetupResources() {
     HINSTANCE self = reinterpret_cast<HINSTANCE>(const_cast<kestrin::ui::ResourceTable*>(&table));
     if (kestrin::ui::moduleResources(self) == nullptr) kestrin::ui::registerModuleResources(self, &table);
     kestrin::ui::setApplicationInstance(self);
+    // Message boxes are captioned with the program's name even where the
+    // framework answers its stand-in application object.
+    kestrin::ui::setApplicationTitle("Plantor");
 }
 
 CSetupApp::CSetupApp() : CWinApp("Plantor") {}
