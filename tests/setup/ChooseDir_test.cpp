@@ -92,6 +92,18 @@ TEST_F(ChooseDirTest, DoubleClickOpensASubfolderAndAFolderAbove) {
     EXPECT_EQ(chooser.GetDirectory(), "c:\\");  // the root keeps its separator
 }
 
+TEST_F(ChooseDirTest, DoubleClickTakesOnlyListBoxEntriesThatAreThere) {
+    CChooseDir chooser("C:\\Program Files\\Zor");
+    script({"dblclick 1121 \"Nowhere\""});
+    EXPECT_EQ(chooser.DoModal(), IDCANCEL);
+    EXPECT_NE(failure().find("list box 1121 has no entry \"Nowhere\""), std::string::npos) << failure();
+    session::Session::instance().reset();
+    CChooseDir again("C:\\Program Files\\Zor");
+    script({"dblclick 1137 \"c:\""});
+    EXPECT_EQ(again.DoModal(), IDCANCEL);
+    EXPECT_NE(failure().find("is not a list box"), std::string::npos) << failure();
+}
+
 TEST_F(ChooseDirTest, StartsInTheCurrentDirectoryWhenTheInitialOneIsMissing) {
     auto cwd = fs::FileSystem::current().currentWindowsDirectory();
     ASSERT_TRUE(cwd);
