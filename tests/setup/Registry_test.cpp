@@ -1,7 +1,5 @@
 #include "setup/Registry.h"
 
-#include <regex>
-
 #include "base/Cp1251.h"
 #include "platform/session/Session.h"
 #include "platform/session/Transcript.h"
@@ -113,11 +111,17 @@ TEST_F(CRegistryTest, ANameOfTwoHundredCharactersStopsTheEnumerationWithTheBox) 
 
     const auto shown = boxes();
     ASSERT_EQ(shown.size(), 2u);
-    const std::string caption = "\\[More data is available\\.\r\n\\] ";
-    const std::regex keyBox(caption + "234 RegEnumKeyEx\nRegistry\\.cpp [0-9]+ \\(information, ok\\) -> .*");
-    const std::regex valueBox(caption + "234 RegEnumValue\nRegistry\\.cpp [0-9]+ \\(information, ok\\) -> .*");
-    EXPECT_TRUE(std::regex_match(shown[0], keyBox)) << shown[0];
-    EXPECT_TRUE(std::regex_match(shown[1], valueBox)) << shown[1];
+    // "[caption] CODE OPERATION\nRegistry.cpp LINE (information, ok) -> ANSWER"; std::regex is
+    // avoided: g++ 12 warns falsely on it under the sanitizers.
+    auto fits = [](const std::string& box, const std::string& operation) {
+        const std::string head = "[More data is available.\r\n] 234 " + operation + "\nRegistry.cpp ";
+        const std::string tail = " (information, ok) -> ";
+        if (box.compare(0, head.size(), head) != 0) return false;
+        const std::size_t digits = box.find_first_not_of("0123456789", head.size());
+        return digits != std::string::npos && digits > head.size() && box.compare(digits, tail.size(), tail) == 0;
+    };
+    EXPECT_TRUE(fits(shown[0], "RegEnumKeyEx")) << shown[0];
+    EXPECT_TRUE(fits(shown[1], "RegEnumValue")) << shown[1];
 }
 
 TEST_F(CRegistryTest, CreateMakesAVolatileKeyThatNeverReachesTheFile) {
