@@ -19,6 +19,7 @@ void placeTextCommand() {
     const int answer = acedGetPoint(nullptr, "\nВыберите точку вставки или /<ENTER>-редактирование текста: "_cp, point);
     if (answer == RTNORM) {
         record.insertionPoint = AcGePoint3d(point[X], point[Y], point[Z]);
+        record.picked = 0;  // a new line, not a text of the drawing
         createTextEntity("");
     } else if (answer == RTNONE) {
         int picked = kPickAgain;

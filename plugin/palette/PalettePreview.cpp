@@ -110,6 +110,30 @@ bool PalettePreview::eraseText() {
     return isText;
 }
 
+bool PalettePreview::moveText(const AcGePoint3d& from, const AcGePoint3d& to) {
+    AcDbObject* object = openForWrite(r_.entity);
+    if (object == nullptr) return false;
+    bool moved = false;
+    if (AcDbText* text = AcDbText::cast(object)) {
+        const auto shifted = [&](const AcGePoint3d& p) {
+            return AcGePoint3d(p.x + (to.x - from.x), p.y + (to.y - from.y), p.z + (to.z - from.z));
+        };
+        const AcGePoint3d position = text->position();
+        const AcGePoint3d alignment = text->alignmentPoint();
+        // A left, base-line text has no alignment point of its own unless
+        // it differs from the position; none is added.
+        const bool ownAlignment = text->horizontalMode() != AcDb::kTextLeft ||
+                                  text->verticalMode() != AcDb::kTextBase || !(alignment == position);
+        moved = text->setPosition(shifted(position)) == Acad::eOk;
+        if (moved && ownAlignment && text->setAlignmentPoint(shifted(alignment)) != Acad::eOk) {
+            text->setPosition(position);  // both or neither
+            moved = false;
+        }
+    }
+    closeOrAbort(object);
+    return moved;
+}
+
 void PalettePreview::chooseStyle(const std::string& name) {
     r_.styleName = name;
     r_.styleId = findTextStyle(name);

@@ -68,6 +68,8 @@ END_MESSAGE_MAP()
 CTextPaletteDlg::CTextPaletteDlg(CWnd* pParent)
     : CAcUiDialog(IDD_TEXT_PALETTE, pParent), m_strRotation("0"), m_strOblique("0"), m_strWidth("0.6") {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_KESTRIN);
+    // The placement command has just picked the text or made a new line.
+    m_preview.setPickedFromDrawing(g_textProperties.picked != 0);
 }
 
 CTextPaletteDlg::~CTextPaletteDlg() {

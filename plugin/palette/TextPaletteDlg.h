@@ -104,7 +104,11 @@ private:
     void cancelHandOver();
     // Creates the line with `text` at the point just picked, shows the step
     // from `base` to it in the offset fields and completes the hand-over.
-    void placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text);
+    // With `moveInPlace` the picked text itself is moved there instead.
+    void placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text, bool moveInPlace = false);
+    // A new preview line with `text` (createTextEntity), made by the palette.
+    void makeLine(const std::string& text);
+    void movePickedText();
     // Steps the record's insertion point by the offset fields when the
     // rotation allows it.
     void stepByOffsets();
