@@ -86,8 +86,12 @@ bool PalettePreview::apply(const PaletteFields& f) {
     setStyleXScale(r_.widthFactor, r_.styleId);
     flushDrawingGraphics();
 
-    r_.offsetX = std::atoi(f.offsetX.c_str());
-    r_.offsetY = std::atoi(f.offsetY.c_str());
+    // Whole numbers, as atoi reads them, but without its overflow; a step
+    // beyond the bounds was refused as typed and the record keeps its own.
+    const double offsetX = parseWhole(f.offsetX);
+    const double offsetY = parseWhole(f.offsetY);
+    if (isOffset(offsetX)) r_.offsetX = offsetX;
+    if (isOffset(offsetY)) r_.offsetY = offsetY;
     return true;
 }
 

@@ -81,6 +81,9 @@ protected:
     void OnRotationSelected(); void OnRotationTyped();
     void OnTextChanged(); void OnOffsetXChanged(); void OnOffsetYChanged();
     void OnJustifyLeft(); void OnJustifyCenter(); void OnJustifyRight();
+    // A number box that lost the focus shows the value in force again when
+    // it holds a refused one.
+    void OnNumberBoxLeft(UINT nID);
 
     // Editing, symbol keyboard, Roman numerals, conversions and the layout
     // switch (TextPaletteDlgKeys.cpp).
@@ -112,6 +115,9 @@ private:
     // Steps the record's insertion point by the offset fields when the
     // rotation allows it.
     void stepByOffsets();
+    // The step between two picked points becomes the record's offsets unless
+    // either is beyond kMaxOffset (refused and reported; the old step stays).
+    bool learnOffsets(double dx, double dy);
     bool offsetMode() const;
     void fillStyleList();
     void justify(int mode);
@@ -122,6 +128,18 @@ private:
     // Puts `code` in place of the text field's selection (no undo record) and
     // focuses the field; its change notification then applies the preview.
     void insertCode(const std::string& code);
+
+    // The number boxes whose typed value was refused: reported once, put
+    // back when they lose the focus.
+    enum NumberBox { kHeightBox, kWidthBox, kSlantBox, kRotationBox, kOffsetXBox, kOffsetYBox, kNumberBoxes };
+    void refuse(NumberBox box);
+    // Take a checked value into the record (typed slant and width also into
+    // the style record); false, taking nothing, for a refused one.
+    bool takeHeight(double height);
+    bool takeWidth(double widthFactor, bool intoStyle);
+    bool takeSlant(double degrees, bool intoStyle);
+    bool takeRotation(double degrees);
+    bool m_refused[kNumberBoxes] = {};
 
     PalettePreview m_preview{g_textProperties};
     HICON m_hIcon = nullptr;

@@ -57,8 +57,20 @@ bool CTextPaletteDlg::offsetMode() const {
 
 void CTextPaletteDlg::stepByOffsets() {
     if (!rotationAllowsOffset(m_strRotation)) return;
-    g_textProperties.insertionPoint.x += std::atof(m_strOffsetX.c_str());
-    g_textProperties.insertionPoint.y += std::atof(m_strOffsetY.c_str());
+    const double dx = std::atof(m_strOffsetX.c_str());
+    const double dy = std::atof(m_strOffsetY.c_str());
+    if (!isOffset(dx) || !isOffset(dy)) return;  // refused when typed; the line stays
+    g_textProperties.insertionPoint.x += dx;
+    g_textProperties.insertionPoint.y += dy;
+}
+
+bool CTextPaletteDlg::learnOffsets(double dx, double dy) {
+    if (!isOffset(dx)) refuse(kOffsetXBox);
+    if (!isOffset(dy)) refuse(kOffsetYBox);
+    if (!isOffset(dx) || !isOffset(dy)) return false;
+    g_textProperties.offsetX = dx;
+    g_textProperties.offsetY = dy;
+    return true;
 }
 
 void CTextPaletteDlg::pickLineOffset() {
@@ -82,8 +94,7 @@ void CTextPaletteDlg::pickLineOffset() {
         cancelHandOver();
         return;
     }
-    r.offsetX = second[0] - first[0];
-    r.offsetY = second[1] - first[1];
+    learnOffsets(second[0] - first[0], second[1] - first[1]);
     m_strOffsetX = r.offsetX == 0 ? std::string() : formatWhole(r.offsetX);
     m_strOffsetY = r.offsetY == 0 ? std::string() : formatWhole(r.offsetY);
     writeControls();
@@ -194,8 +205,7 @@ void CTextPaletteDlg::placeLineAtPickedPoint(const AcGePoint3d& base, const std:
     else if (!m_preview.moveText(base, r.insertionPoint)) r.insertionPoint = base;
     m_edtText.SetFocus();
     writeControls();
-    r.offsetX = r.insertionPoint.x - base.x;
-    r.offsetY = r.insertionPoint.y - base.y;
+    learnOffsets(r.insertionPoint.x - base.x, r.insertionPoint.y - base.y);
     refreshFromRecord();
     completeHandOver();
 }
