@@ -132,8 +132,11 @@ Acad::ErrorStatus AcDbText::setOblique(double angle) {
 double AcDbText::rotation() const { return degreesToRadians(realTag(readRecord(), kText, 50, 0)); }
 
 Acad::ErrorStatus AcDbText::setRotation(double angle) {
-    if (!std::isfinite(angle)) return Acad::eInvalidInput;
-    setRealTag(writeRecord(), kText, 50, toDegrees(angle));
+    // The record keeps degrees: a finite angle in radians may still have no
+    // finite value in degrees, and a drawing holding one cannot be saved.
+    const double degrees = toDegrees(angle);
+    if (!std::isfinite(angle) || !std::isfinite(degrees)) return Acad::eInvalidInput;
+    setRealTag(writeRecord(), kText, 50, degrees);
     return Acad::eOk;
 }
 

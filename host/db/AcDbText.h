@@ -35,9 +35,9 @@ public:
     double widthFactor() const;
     Acad::ErrorStatus setWidthFactor(double factor);  // eInvalidInput for 0 or less
     double oblique() const;
-    Acad::ErrorStatus setOblique(double angle);  // eInvalidInput beyond +-85 degrees
+    Acad::ErrorStatus setOblique(double angle);  // eInvalidInput for NaN and beyond +-85 degrees
     double rotation() const;
-    Acad::ErrorStatus setRotation(double angle);
+    Acad::ErrorStatus setRotation(double angle);  // eInvalidInput for NaN, infinity or no finite value in degrees
 
     AcDb::TextHorzMode horizontalMode() const;
     Acad::ErrorStatus setHorizontalMode(AcDb::TextHorzMode mode);

@@ -126,17 +126,27 @@ void CTextEditDlg::writeBackText() {
         const char* className = entity->isA()->name();
         const bool isTag = std::strcmp(className, "AcDbAttributeDefinition") == 0;
         Acad::ErrorStatus es = Acad::eOk;
-        if (isTag)
-            es = AcDbAttributeDefinition::cast(entity)->setTag(m_strText.c_str());
+        bool reportTag = false;
+        if (isTag) {
+            AcDbAttributeDefinition* definition = AcDbAttributeDefinition::cast(entity);
+            es = definition->setTag(m_strText.c_str());
+            // An empty tag is only a passing state: an empty field erases the entity.
+            if (es != Acad::eOk && !m_strText.empty()) {
+                definition->setTag(m_strTagInForce.c_str());
+                reportTag = !m_bTagRefused;
+                m_bTagRefused = true;
+            } else if (es == Acad::eOk) {
+                m_bTagRefused = false;
+            }
+        }
         else if (std::strcmp(className, "AcDbText") == 0 || std::strcmp(className, "AcDbAttribute") == 0)
             es = AcDbText::cast(entity)->setTextString(m_strText.c_str());
         else if (AcDbMText* mtext = AcDbMText::cast(entity))
             es = mtext->setContents(m_strText.c_str());
         closeOrAbort(entity);
-        // An empty tag is only a passing state: an empty field erases the entity.
-        if (es != Acad::eOk && isTag && !m_strText.empty())
+        if (reportTag)
             acutPrintf("%s%s\"\n", "\nТег атрибута не может содержать пробелы, оставлен прежний: \""_cp,
-                       m_strText.c_str());
+                       m_strTagInForce.c_str());
         if (es != Acad::eOk && !isTag)
             acutPrintf("\nТекст \"%s\" не записан (ошибка %d), оставлен прежний.\n"_cp, m_strText.c_str(),
                        static_cast<int>(es));
@@ -159,6 +169,8 @@ bool CTextEditDlg::eraseIfEmpty(ads_name entity) {
 
 void CTextEditDlg::loadFromRecord() {
     m_strText = g_textProperties.text;
+    m_strTagInForce = g_textProperties.text;
+    m_bTagRefused = false;
     m_bLoading = true;
     UpdateData(FALSE);
     m_bLoading = false;

@@ -52,6 +52,11 @@ protected:
 private:
     void selectWholeText();
     bool m_bLoading = false;  // the field is being filled from the record
+    // An attribute definition's tag as picked: a refused tag puts it back,
+    // so the partial tags written while typing do not stay. The refusal is
+    // reported once until a tag is taken again.
+    std::string m_strTagInForce;
+    bool m_bTagRefused = false;
     HICON m_hIcon = nullptr;
     std::string m_strTitle;
 };

@@ -8,6 +8,7 @@
 #include "plugin/frame/ObjectClose.h"
 #include "plugin/frame/SystemVariables.h"
 #include "plugin/frame/TextStyles.h"
+#include "plugin/palette/PaletteNumbers.h"
 #include "plugin/palette/TextPaletteDlg.h"
 #include "plugin/palette/TextProperties.h"
 
@@ -19,6 +20,7 @@ void placeTextCommand() {
     const int answer = acedGetPoint(nullptr, "\nВыберите точку вставки или /<ENTER>-редактирование текста: "_cp, point);
     if (answer == RTNORM) {
         record.insertionPoint = AcGePoint3d(point[X], point[Y], point[Z]);
+        record.picked = 0;  // a new line, not a text of the drawing
         createTextEntity("");
     } else if (answer == RTNONE) {
         int picked = kPickAgain;
@@ -91,14 +93,19 @@ void loadRecordFrom(const AcDbText& text, const ads_name name) {
     char* string = text.textString();
     record.text = string != nullptr ? string : "";
     std::free(string);
-    record.height = text.height();
-    record.oblique = text.oblique();
+    // Values of the drawing beyond what the palette takes are not taken: 0
+    // stands for "unknown" (TEXTSIZE, the style's slant and width), and the
+    // rotation is brought into one turn.
+    record.height = isTextSize(text.height()) ? text.height() : 0;
+    const bool slantTaken = isSlantDegrees(text.oblique() * kRadiansToDegrees);
+    record.oblique = slantTaken ? text.oblique() : 0;
     record.horizontalMode = text.horizontalMode();
     record.insertionPoint = record.horizontalMode == AcDb::kTextLeft ? text.position() : text.alignmentPoint();
     getTextStyleName(text.textStyle(), record.styleName);
-    setStyleObliquingAngle(record.oblique, text.textStyle());
+    if (slantTaken) setStyleObliquingAngle(record.oblique, text.textStyle());
     record.rotation = text.rotation();
-    record.widthFactor = text.widthFactor();
+    if (!normaliseRotation(record.rotation)) record.rotation = 0;
+    record.widthFactor = isTextSize(text.widthFactor()) ? text.widthFactor() : 0;
     record.picked = 1;
     record.entity[0] = name[0];
     record.entity[1] = name[1];

@@ -5,10 +5,32 @@
 
 #include <string>
 
+// What the palette takes from the user or from a drawing. A value beyond
+// these is refused before it reaches an entity, a style or a system
+// variable: the host draws nothing sensible with it and a drawing holding
+// an overflowing one cannot be saved.
+inline constexpr double kMaxTextSize = 1e12;    // height and width factor: above 0, up to this
+inline constexpr double kMaxSlantDegrees = 85;  // the host's limit of the obliquing angle, either way
+inline constexpr double kMaxOffset = 1e12;      // the step to the next line, on either axis
+
+bool isTextSize(double value);
+bool isSlantDegrees(double degrees);
+bool isOffset(double value);
+// A rotation in degrees, any finite one, as radians in [0, 2 pi). False,
+// leaving `radians` alone, for NaN and infinity.
+bool rotationFromDegrees(double degrees, double& radians);
+// A rotation in radians brought into [0, 2 pi); an angle already there is
+// kept exactly. False, leaving it alone, for NaN and infinity.
+bool normaliseRotation(double& radians);
+// Whether atof would read a number from `text` (not so for "", "-", ".").
+bool holdsNumber(const std::string& text);
+// atoi's reading (leading blanks, a sign, digits) without its overflow.
+double parseWhole(const std::string& text);
+
 // A height, width factor or angle in the drawing's linear units, one decimal.
 std::string formatDistance(double value);
-// "%i" of the value truncated toward zero (offsets); values beyond the int
-// range are clamped to it, and NaN shows as 0.
+// The value truncated toward zero, in whole digits however large (offsets);
+// NaN and infinity show as 0.
 std::string formatWhole(double value);
 // An angle in radians shown in whole degrees, rounded to the nearest degree
 // so that 15 degrees held as 14.999999999999998 still shows 15.

@@ -86,8 +86,12 @@ bool PalettePreview::apply(const PaletteFields& f) {
     setStyleXScale(r_.widthFactor, r_.styleId);
     flushDrawingGraphics();
 
-    r_.offsetX = std::atoi(f.offsetX.c_str());
-    r_.offsetY = std::atoi(f.offsetY.c_str());
+    // Whole numbers, as atoi reads them, but without its overflow; a step
+    // beyond the bounds was refused as typed and the record keeps its own.
+    const double offsetX = parseWhole(f.offsetX);
+    const double offsetY = parseWhole(f.offsetY);
+    if (isOffset(offsetX)) r_.offsetX = offsetX;
+    if (isOffset(offsetY)) r_.offsetY = offsetY;
     return true;
 }
 
@@ -108,6 +112,30 @@ bool PalettePreview::eraseText() {
     if (isText) object->erase();
     closeOrAbort(object);
     return isText;
+}
+
+bool PalettePreview::moveText(const AcGePoint3d& from, const AcGePoint3d& to) {
+    AcDbObject* object = openForWrite(r_.entity);
+    if (object == nullptr) return false;
+    bool moved = false;
+    if (AcDbText* text = AcDbText::cast(object)) {
+        const auto shifted = [&](const AcGePoint3d& p) {
+            return AcGePoint3d(p.x + (to.x - from.x), p.y + (to.y - from.y), p.z + (to.z - from.z));
+        };
+        const AcGePoint3d position = text->position();
+        const AcGePoint3d alignment = text->alignmentPoint();
+        // A left, base-line text has no alignment point of its own unless
+        // it differs from the position; none is added.
+        const bool ownAlignment = text->horizontalMode() != AcDb::kTextLeft ||
+                                  text->verticalMode() != AcDb::kTextBase || !(alignment == position);
+        moved = text->setPosition(shifted(position)) == Acad::eOk;
+        if (moved && ownAlignment && text->setAlignmentPoint(shifted(alignment)) != Acad::eOk) {
+            text->setPosition(position);  // both or neither
+            moved = false;
+        }
+    }
+    closeOrAbort(object);
+    return moved;
 }
 
 void PalettePreview::chooseStyle(const std::string& name) {

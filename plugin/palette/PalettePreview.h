@@ -39,6 +39,14 @@ public:
     void eraseIfEmpty(const std::string& fieldText, const ads_name entity);
     // Erases the preview when it is a text; answers whether it did.
     bool eraseText();
+    // Moves the preview, when it is a text, by `to` minus `from`: the same
+    // entity with every property and its handle. Answers whether it moved.
+    bool moveText(const AcGePoint3d& from, const AcGePoint3d& to);
+
+    // Whether the preview is a text the user picked from the drawing (the
+    // palette moves it in place) rather than a line the palette made.
+    bool pickedFromDrawing() const { return pickedFromDrawing_; }
+    void setPickedFromDrawing(bool picked) { pickedFromDrawing_ = picked; }
 
     // The style chosen from the list becomes the record's.
     void chooseStyle(const std::string& name);
@@ -54,4 +62,5 @@ public:
 
 private:
     TextProperties& r_;
+    bool pickedFromDrawing_ = false;
 };

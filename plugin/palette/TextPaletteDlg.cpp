@@ -49,6 +49,8 @@ BEGIN_MESSAGE_MAP(CTextPaletteDlg, CAcUiDialog)
     ON_EN_CHANGE(IDC_TEXT, OnTextChanged)
     ON_EN_CHANGE(IDC_OFFSET_X, OnOffsetXChanged)
     ON_EN_CHANGE(IDC_OFFSET_Y, OnOffsetYChanged)
+    ON_CONTROL_RANGE(CBN_KILLFOCUS, IDC_HEIGHT, IDC_ROTATION, OnNumberBoxLeft)
+    ON_CONTROL_RANGE(EN_KILLFOCUS, IDC_OFFSET_X, IDC_OFFSET_Y, OnNumberBoxLeft)
     ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[0].first, kSymbolButtonRanges[0].last, OnSymbolButton)
     ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[1].first, kSymbolButtonRanges[1].last, OnSymbolButton)
     ON_CONTROL_RANGE(BN_CLICKED, kSymbolButtonRanges[2].first, kSymbolButtonRanges[2].last, OnSymbolButton)
@@ -68,6 +70,8 @@ END_MESSAGE_MAP()
 CTextPaletteDlg::CTextPaletteDlg(CWnd* pParent)
     : CAcUiDialog(IDD_TEXT_PALETTE, pParent), m_strRotation("0"), m_strOblique("0"), m_strWidth("0.6") {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_KESTRIN);
+    // The placement command has just picked the text or made a new line.
+    m_preview.setPickedFromDrawing(g_textProperties.picked != 0);
 }
 
 CTextPaletteDlg::~CTextPaletteDlg() {

@@ -81,6 +81,9 @@ protected:
     void OnRotationSelected(); void OnRotationTyped();
     void OnTextChanged(); void OnOffsetXChanged(); void OnOffsetYChanged();
     void OnJustifyLeft(); void OnJustifyCenter(); void OnJustifyRight();
+    // A number box that lost the focus shows the value in force again when
+    // it holds a refused one.
+    void OnNumberBoxLeft(UINT nID);
 
     // Editing, symbol keyboard, Roman numerals, conversions and the layout
     // switch (TextPaletteDlgKeys.cpp).
@@ -104,10 +107,17 @@ private:
     void cancelHandOver();
     // Creates the line with `text` at the point just picked, shows the step
     // from `base` to it in the offset fields and completes the hand-over.
-    void placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text);
+    // With `moveInPlace` the picked text itself is moved there instead.
+    void placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text, bool moveInPlace = false);
+    // A new preview line with `text` (createTextEntity), made by the palette.
+    void makeLine(const std::string& text);
+    void movePickedText();
     // Steps the record's insertion point by the offset fields when the
     // rotation allows it.
     void stepByOffsets();
+    // The step between two picked points becomes the record's offsets unless
+    // either is beyond kMaxOffset (refused and reported; the old step stays).
+    bool learnOffsets(double dx, double dy);
     bool offsetMode() const;
     void fillStyleList();
     void justify(int mode);
@@ -118,6 +128,18 @@ private:
     // Puts `code` in place of the text field's selection (no undo record) and
     // focuses the field; its change notification then applies the preview.
     void insertCode(const std::string& code);
+
+    // The number boxes whose typed value was refused: reported once, put
+    // back when they lose the focus.
+    enum NumberBox { kHeightBox, kWidthBox, kSlantBox, kRotationBox, kOffsetXBox, kOffsetYBox, kNumberBoxes };
+    void refuse(NumberBox box);
+    // Take a checked value into the record (typed slant and width also into
+    // the style record); false, taking nothing, for a refused one.
+    bool takeHeight(double height);
+    bool takeWidth(double widthFactor, bool intoStyle);
+    bool takeSlant(double degrees, bool intoStyle);
+    bool takeRotation(double degrees);
+    bool m_refused[kNumberBoxes] = {};
 
     PalettePreview m_preview{g_textProperties};
     HICON m_hIcon = nullptr;

@@ -46,14 +46,31 @@ void CTextPaletteDlg::completeHandOver() {
 
 void CTextPaletteDlg::cancelHandOver() { CancelEditorCommand(); }
 
+void CTextPaletteDlg::makeLine(const std::string& text) {
+    createTextEntity(text);
+    m_preview.setPickedFromDrawing(false);
+}
+
 bool CTextPaletteDlg::offsetMode() const {
     return std::atof(m_strOffsetX.c_str()) != 0 || std::atof(m_strOffsetY.c_str()) != 0;
 }
 
 void CTextPaletteDlg::stepByOffsets() {
     if (!rotationAllowsOffset(m_strRotation)) return;
-    g_textProperties.insertionPoint.x += std::atof(m_strOffsetX.c_str());
-    g_textProperties.insertionPoint.y += std::atof(m_strOffsetY.c_str());
+    const double dx = std::atof(m_strOffsetX.c_str());
+    const double dy = std::atof(m_strOffsetY.c_str());
+    if (!isOffset(dx) || !isOffset(dy)) return;  // refused when typed; the line stays
+    g_textProperties.insertionPoint.x += dx;
+    g_textProperties.insertionPoint.y += dy;
+}
+
+bool CTextPaletteDlg::learnOffsets(double dx, double dy) {
+    if (!isOffset(dx)) refuse(kOffsetXBox);
+    if (!isOffset(dy)) refuse(kOffsetYBox);
+    if (!isOffset(dx) || !isOffset(dy)) return false;
+    g_textProperties.offsetX = dx;
+    g_textProperties.offsetY = dy;
+    return true;
 }
 
 void CTextPaletteDlg::pickLineOffset() {
@@ -77,8 +94,7 @@ void CTextPaletteDlg::pickLineOffset() {
         cancelHandOver();
         return;
     }
-    r.offsetX = second[0] - first[0];
-    r.offsetY = second[1] - first[1];
+    learnOffsets(second[0] - first[0], second[1] - first[1]);
     m_strOffsetX = r.offsetX == 0 ? std::string() : formatWhole(r.offsetX);
     m_strOffsetY = r.offsetY == 0 ? std::string() : formatWhole(r.offsetY);
     writeControls();
@@ -96,7 +112,7 @@ void CTextPaletteDlg::startLineAtPoint() {
         return;
     }
     m_strText.clear();
-    createTextEntity(std::string());
+    makeLine(std::string());
     m_edtText.SetFocus();
     writeControls();
     completeHandOver();
@@ -112,7 +128,7 @@ void CTextPaletteDlg::newLine() {
         stepByOffsets();
         r.text.clear();
         m_strText.clear();
-        createTextEntity(std::string());
+        makeLine(std::string());
         m_edtText.SetFocus();
         writeControls();
         return;
@@ -128,6 +144,10 @@ void CTextPaletteDlg::newLine() {
 }
 
 void CTextPaletteDlg::moveLine() {
+    if (m_preview.pickedFromDrawing()) {
+        movePickedText();
+        return;
+    }
     TextProperties& r = g_textProperties;
     UpdateData(TRUE);
     const bool erased = m_preview.eraseText();
@@ -135,7 +155,7 @@ void CTextPaletteDlg::moveLine() {
 
     if (offsetMode()) {
         stepByOffsets();
-        createTextEntity(r.text);
+        makeLine(r.text);
         m_edtText.SetFocus();
         writeControls();
         flushDrawingGraphics();
@@ -146,21 +166,46 @@ void CTextPaletteDlg::moveLine() {
     if (!askInsertionPoint(base)) {
         // The line was taken away only to be put elsewhere: put it back
         // where it was, so no text is lost. An empty line goes, as on Cancel.
-        if (erased && !r.text.empty()) createTextEntity(r.text);
+        if (erased && !r.text.empty()) makeLine(r.text);
         cancelHandOver();
         return;
     }
     placeLineAtPickedPoint(base, r.text);
 }
 
-void CTextPaletteDlg::placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text) {
+// A text of the drawing keeps its handle, layer, extended data and all the
+// palette does not show: it is moved, never erased and made anew. Until the
+// point is given nothing of it is touched, so a cancel leaves it as it was.
+void CTextPaletteDlg::movePickedText() {
+    TextProperties& r = g_textProperties;
+    UpdateData(TRUE);
+    const AcGePoint3d base = r.insertionPoint;
+
+    if (offsetMode()) {
+        stepByOffsets();
+        if (!m_preview.moveText(base, r.insertionPoint)) r.insertionPoint = base;
+        m_edtText.SetFocus();
+        writeControls();
+        flushDrawingGraphics();
+        return;
+    }
+
+    beginHandOver();
+    if (!askInsertionPoint(base)) {
+        cancelHandOver();
+        return;
+    }
+    placeLineAtPickedPoint(base, r.text, true);
+}
+
+void CTextPaletteDlg::placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text, bool moveInPlace) {
     TextProperties& r = g_textProperties;
     m_strText = text;
-    createTextEntity(text);
+    if (!moveInPlace) makeLine(text);
+    else if (!m_preview.moveText(base, r.insertionPoint)) r.insertionPoint = base;
     m_edtText.SetFocus();
     writeControls();
-    r.offsetX = r.insertionPoint.x - base.x;
-    r.offsetY = r.insertionPoint.y - base.y;
+    learnOffsets(r.insertionPoint.x - base.x, r.insertionPoint.y - base.y);
     refreshFromRecord();
     completeHandOver();
 }
@@ -178,6 +223,7 @@ void CTextPaletteDlg::editExistingText() {
         }
         if (answer == kPickDone) break;
     }
+    m_preview.setPickedFromDrawing(true);
     m_strText = r.text;
     writeControls();
     refreshFromRecord();

@@ -4,7 +4,11 @@
 #include <cstdlib>
 
 #include "base/Cp1251.h"
+#include "host/api/Arx.h"
+#include "plugin/frame/SystemVariables.h"
+#include "plugin/palette/PaletteNumbers.h"
 #include "plugin/palette/TextPaletteDlg.h"
+#include "plugin/resources/ResourceIds.h"
 #include "plugin/palette/TextProperties.h"
 
 using namespace kestrin::literals;
@@ -18,6 +22,7 @@ void CTextPaletteDlg::refreshFromRecord() {
     }
     PaletteFields f = fields();
     m_preview.show(f);
+    for (bool& refused : m_refused) refused = false;  // every box shows the value in force
     takeFields(f);
     applyStyleLook(g_textProperties.styleName);
     writeControls();
@@ -57,55 +62,113 @@ void CTextPaletteDlg::OnStyleSelected() {
     m_edtText.SetFocus();
 }
 
+// Numbers typed or chosen are checked before they reach the record: a value
+// the host would refuse, or one beyond the palette's bounds, stays in its box
+// and the preview keeps the value in force; the refusal is said once on the
+// command line and the box is put back when it loses the focus.
+void CTextPaletteDlg::refuse(NumberBox box) {
+    if (m_refused[box]) return;
+    m_refused[box] = true;
+    const std::string size = formatWhole(kMaxTextSize);
+    const std::string slant = formatWhole(kMaxSlantDegrees);
+    const std::string offset = formatWhole(kMaxOffset);
+    switch (box) {
+    case kHeightBox:
+        acutPrintf("\nВысота букв должна быть больше 0 и не больше %s.\n"_cp, size.c_str());
+        break;
+    case kWidthBox:
+        acutPrintf("\nШирина букв должна быть больше 0 и не больше %s.\n"_cp, size.c_str());
+        break;
+    case kSlantBox: acutPrintf("\nНаклон должен быть от -%s до %s.\n"_cp, slant.c_str(), slant.c_str()); break;
+    case kRotationBox: acutPrintf("%s", "\nПоворот текста должен быть конечным числом градусов.\n"_cp); break;
+    case kOffsetXBox:
+    case kOffsetYBox:
+        acutPrintf("\nСмещение должно быть от -%s до %s.\n"_cp, offset.c_str(), offset.c_str());
+        break;
+    default: break;
+    }
+}
+
+bool CTextPaletteDlg::takeHeight(double height) {
+    if (!isTextSize(height)) return false;
+    m_refused[kHeightBox] = false;
+    g_textProperties.height = height;
+    return true;
+}
+
+bool CTextPaletteDlg::takeWidth(double widthFactor, bool intoStyle) {
+    if (!isTextSize(widthFactor)) return false;
+    m_refused[kWidthBox] = false;
+    if (intoStyle) m_preview.setWidthOfStyle(widthFactor, m_strStyle);
+    else g_textProperties.widthFactor = widthFactor;
+    return true;
+}
+
+bool CTextPaletteDlg::takeSlant(double degrees, bool intoStyle) {
+    if (!isSlantDegrees(degrees)) return false;
+    m_refused[kSlantBox] = false;
+    if (intoStyle) m_preview.setSlantDegrees(degrees);
+    else g_textProperties.oblique = degrees * kDegreesToRadians;
+    return true;
+}
+
+bool CTextPaletteDlg::takeRotation(double degrees) {
+    if (!rotationFromDegrees(degrees, g_textProperties.rotation)) return false;
+    m_refused[kRotationBox] = false;
+    return true;
+}
+
 void CTextPaletteDlg::OnHeightSelected() {
     std::string entry;
-    if (chosenEntry(m_cmbHeight, entry)) g_textProperties.height = std::atof(entry.c_str());
+    if (chosenEntry(m_cmbHeight, entry) && !takeHeight(std::atof(entry.c_str()))) refuse(kHeightBox);
     applyToPreview();
     m_edtText.SetFocus();
 }
 
 void CTextPaletteDlg::OnHeightTyped() {
     UpdateData(TRUE);
-    g_textProperties.height = std::atof(m_strHeight.c_str());
+    if (!holdsNumber(m_strHeight)) return;  // on the way to a number: nothing to take yet
+    if (!takeHeight(std::atof(m_strHeight.c_str()))) return refuse(kHeightBox);
     applyToPreview();
 }
 
 void CTextPaletteDlg::OnObliqueSelected() {
     std::string entry;
-    if (chosenEntry(m_cmbOblique, entry)) g_textProperties.oblique = std::atof(entry.c_str()) * kDegreesToRadians;
+    if (chosenEntry(m_cmbOblique, entry) && !takeSlant(std::atof(entry.c_str()), false)) refuse(kSlantBox);
     applyToPreview();
     m_edtText.SetFocus();
 }
 
 void CTextPaletteDlg::OnObliqueTyped() {
     UpdateData(TRUE);
-    m_preview.setSlantDegrees(std::atof(m_strOblique.c_str()));
+    if (!takeSlant(std::atof(m_strOblique.c_str()), true)) return refuse(kSlantBox);
     applyToPreview();
 }
 
 void CTextPaletteDlg::OnRotationSelected() {
     std::string entry;
-    if (chosenEntry(m_cmbRotation, entry)) g_textProperties.rotation = std::atof(entry.c_str()) * kDegreesToRadians;
+    if (chosenEntry(m_cmbRotation, entry) && !takeRotation(std::atof(entry.c_str()))) refuse(kRotationBox);
     applyToPreview();
     m_edtText.SetFocus();
 }
 
 void CTextPaletteDlg::OnRotationTyped() {
     UpdateData(TRUE);
-    g_textProperties.rotation = std::atof(m_strRotation.c_str()) * kDegreesToRadians;
+    if (!takeRotation(std::atof(m_strRotation.c_str()))) return refuse(kRotationBox);
     applyToPreview();
 }
 
 void CTextPaletteDlg::OnWidthSelected() {
     std::string entry;
-    if (chosenEntry(m_cmbWidth, entry)) g_textProperties.widthFactor = std::atof(entry.c_str());
+    if (chosenEntry(m_cmbWidth, entry) && !takeWidth(std::atof(entry.c_str()), false)) refuse(kWidthBox);
     applyToPreview();
     m_edtText.SetFocus();
 }
 
 void CTextPaletteDlg::OnWidthTyped() {
     UpdateData(TRUE);
-    m_preview.setWidthOfStyle(std::atof(m_strWidth.c_str()), m_strStyle);
+    if (!holdsNumber(m_strWidth)) return;  // on the way to a number: nothing to take yet
+    if (!takeWidth(std::atof(m_strWidth.c_str()), true)) return refuse(kWidthBox);
     applyToPreview();
 }
 
@@ -113,12 +176,58 @@ void CTextPaletteDlg::OnTextChanged() { applyToPreview(); }
 
 void CTextPaletteDlg::OnOffsetXChanged() {
     UpdateData(TRUE);
-    g_textProperties.offsetX = std::atof(m_strOffsetX.c_str());
+    const double offset = std::atof(m_strOffsetX.c_str());
+    if (!isOffset(offset)) return refuse(kOffsetXBox);
+    m_refused[kOffsetXBox] = false;
+    g_textProperties.offsetX = offset;
 }
 
 void CTextPaletteDlg::OnOffsetYChanged() {
     UpdateData(TRUE);
-    g_textProperties.offsetY = std::atof(m_strOffsetY.c_str());
+    const double offset = std::atof(m_strOffsetY.c_str());
+    if (!isOffset(offset)) return refuse(kOffsetYBox);
+    m_refused[kOffsetYBox] = false;
+    g_textProperties.offsetY = offset;
+}
+
+void CTextPaletteDlg::OnNumberBoxLeft(UINT nID) {
+    const TextProperties& r = g_textProperties;
+    UpdateData(TRUE);
+    std::string* member = nullptr;
+    std::string inForce;
+    NumberBox box = kNumberBoxes;
+    switch (nID) {
+    case IDC_HEIGHT: {
+        box = kHeightBox;
+        member = &m_strHeight;
+        double height = r.height;
+        if (height == 0) getRealVar("TEXTSIZE", height);  // shown while the record's is unknown
+        inForce = formatDistance(height);
+        break;
+    }
+    case IDC_WIDTH: box = kWidthBox; member = &m_strWidth; inForce = formatDistance(r.widthFactor); break;
+    case IDC_OBLIQUE:
+        box = kSlantBox;
+        member = &m_strOblique;
+        inForce = formatDistance(r.oblique * kRadiansToDegrees);
+        break;
+    case IDC_ROTATION: box = kRotationBox; member = &m_strRotation; inForce = formatDegrees(r.rotation); break;
+    case IDC_OFFSET_X:
+        box = kOffsetXBox;
+        member = &m_strOffsetX;
+        inForce = r.offsetX == 0 ? std::string() : formatWhole(r.offsetX);
+        break;
+    case IDC_OFFSET_Y:
+        box = kOffsetYBox;
+        member = &m_strOffsetY;
+        inForce = r.offsetY == 0 ? std::string() : formatWhole(r.offsetY);
+        break;
+    default: return;
+    }
+    if (!m_refused[box]) return;
+    m_refused[box] = false;
+    *member = inForce;
+    writeControls();
 }
 
 void CTextPaletteDlg::OnJustifyLeft() { justify(0); }

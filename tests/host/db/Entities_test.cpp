@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
 #include <numbers>
 
 #include "base/Cp1251.h"
@@ -109,6 +110,36 @@ TEST_F(Entities, ValuesTheHostCannotDrawAreRefused) {
     EXPECT_EQ(t.setTextStyle(AcDbObjectId::kNull), Acad::eNullObjectId);
     EXPECT_EQ(t.setTextStyle(id(0x46)), Acad::eNotThatKindOfClass);
     EXPECT_EQ(dump(t.dxfRecord()), dump(AcDbText().dxfRecord()));  // nothing was written
+}
+
+// Nothing that cannot be written to a DXF file reaches a record: NaN and
+// infinity anywhere, and angles whose degrees overflow (1e308 degrees).
+TEST_F(Entities, NonFiniteValuesAreRefusedBySetters) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    AcDbText t;
+    for (const double bad : {inf, -inf, nan}) {
+        EXPECT_EQ(t.setHeight(bad), Acad::eInvalidInput) << bad;
+        EXPECT_EQ(t.setWidthFactor(bad), Acad::eInvalidInput) << bad;
+        EXPECT_EQ(t.setOblique(bad), Acad::eInvalidInput) << bad;
+        EXPECT_EQ(t.setRotation(bad), Acad::eInvalidInput) << bad;
+        EXPECT_EQ(t.setPosition(AcGePoint3d(bad, 0, 0)), Acad::eInvalidInput) << bad;
+        EXPECT_EQ(t.setAlignmentPoint(AcGePoint3d(0, bad, 0)), Acad::eInvalidInput) << bad;
+    }
+    EXPECT_EQ(t.setRotation(1e308 * kPi / 180), Acad::eInvalidInput);
+    EXPECT_EQ(t.setRotation(-1.7e308 * kPi / 180), Acad::eInvalidInput);
+    EXPECT_EQ(dump(t.dxfRecord()), dump(AcDbText().dxfRecord()));
+    EXPECT_EQ(t.setRotation(720 * kPi / 180), Acad::eOk);  // large but finite stays the caller's business
+    EXPECT_NEAR(t.rotation(), 4 * kPi, 1e-12);
+
+    AcDbAttributeDefinition definition;
+    EXPECT_EQ(definition.setHeight(inf), Acad::eInvalidInput);
+    EXPECT_EQ(definition.setRotation(nan), Acad::eInvalidInput);
+    AcDbMText m;
+    EXPECT_EQ(m.setTextHeight(nan), Acad::eInvalidInput);
+    EXPECT_EQ(m.setWidth(inf), Acad::eInvalidInput);
+    EXPECT_EQ(m.setLocation(AcGePoint3d(0, 0, nan)), Acad::eInvalidInput);
+    EXPECT_EQ(dump(m.dxfRecord()), dump(AcDbMText().dxfRecord()));
 }
 
 TEST_F(Entities, AttributeAndDefinitionKeepTagApartFromText) {

@@ -39,10 +39,31 @@ TEST_F(EditCommand, AnAttributeDefinitionShowsAndReceivesItsTagNotItsDefault) {
     EXPECT_EQ(g_nestedSelection, 1);
 }
 
+// Typed at each keystroke, "A B" passes through "A", which must not stay:
+// the tag as picked is kept and named, and the refusal is said once.
 TEST_F(EditCommand, ARefusedTagIsReportedAndTheOldOneKept) {
     run({"pick 61 in 42", "type \"A B\"", "key escape"});
-    EXPECT_EQ(stringOf(0x61), "A") << "the tag took A, then refused the blank";
-    EXPECT_NE(output().find("Тег атрибута не может содержать пробелы"_cp), std::string::npos) << output();
+    EXPECT_EQ(stringOf(0x61), "NUMBER") << "the tag as picked, not the part before the blank";
+    const std::string message = "\nТег атрибута не может содержать пробелы, оставлен прежний: \"NUMBER\"\n"_cp;
+    const std::string out = output();
+    const auto first = out.find(message);
+    ASSERT_NE(first, std::string::npos) << out;
+    EXPECT_EQ(out.find(message, first + 1), std::string::npos) << "once for \"A \" and \"A B\": " << out;
+}
+
+// Once the blank is gone the typed tag is taken again, and a new refusal is
+// reported anew.
+TEST_F(EditCommand, ATagTakenAfterARefusalIsWrittenAndALaterRefusalReportedAgain) {
+    std::string afterFix;
+    run({"pick 61 in 42", "type \"A B\"", "key backspace", "key backspace", "type \"C\"",
+         [&] { afterFix = stringOf(0x61); }, "type \" D\"", "key escape"});
+    EXPECT_EQ(afterFix, "AC");
+    EXPECT_EQ(stringOf(0x61), "NUMBER");
+    const std::string message = "оставлен прежний: \"NUMBER\""_cp;
+    const std::string out = output();
+    const auto first = out.find(message);
+    ASSERT_NE(first, std::string::npos) << out;
+    EXPECT_NE(out.find(message, first + 1), std::string::npos) << out;
 }
 
 TEST_F(EditCommand, AMultilineTextShowsAndReceivesItsContents) {

@@ -21,6 +21,18 @@ bool saw(const std::vector<std::string>& prompts, const std::string& what) {
     return false;
 }
 
+// The record of a text as the drawing holds it, every tag in order.
+std::string recordOf(AcDbObjectId id) {
+    AcDbText* text = nullptr;
+    if (acdbOpenObject(text, id, AcDb::kForRead, true) != Acad::eOk) return "(cannot open)";
+    const dxf::Record& record = text->dxfRecord();
+    std::string out = record.type;
+    for (const auto& tag : record.tags) out.append(" ").append(std::to_string(tag.code)).append("=").append(tag.value);
+    out.append(text->isErased() ? " erased" : "");
+    text->close();
+    return out;
+}
+
 }  // namespace
 
 TEST_F(PaletteLines, OffsetByTwoPointsShowsWholeNumbersAndStepsTheNextLine) {
@@ -203,3 +215,88 @@ TEST_F(PaletteLines, EditingAPickedTextLoadsItIntoThePalette) {
     ASSERT_EQ(all.size(), 1u);  // the empty line went when the pick began
     EXPECT_EQ(all[0].text, "edited");
 }
+
+namespace {
+
+class PaletteMovesPicked : public PaletteTest {
+protected:
+    // A text of the drawing at (5,5) on a layer of its own, picked later;
+    // the empty first line at (0,0).
+    AcDbObjectId addPickableText() {
+        g_textProperties.insertionPoint = AcGePoint3d(5, 5, 0);
+        g_textProperties.height = 2.5;
+        createTextEntity("picked");
+        AcDbObjectId id;
+        acdbGetObjectId(id, g_textProperties.entity);
+        AcDbEntity* entity = nullptr;
+        acdbOpenObject(entity, id, AcDb::kForWrite);
+        entity->setLayer("NOTES");
+        entity->close();
+        g_textProperties = TextProperties{};
+        startLine(0, 0);
+        return id;
+    }
+    AcDbObjectId previewId() const {
+        AcDbObjectId id;
+        acdbGetObjectId(id, g_textProperties.entity);
+        return id;
+    }
+};
+
+TEST_F(PaletteMovesPicked, APickedTextIsMovedItselfNotErasedAndMadeAnew) {
+    const AcDbObjectId id = addPickableText();
+    runPalette({"click 8043", "pick at 5,5", "click 8018", "point 8,9", [&] {
+                    EXPECT_EQ(previewId(), id) << "the same entity, so its handle stays";
+                    EXPECT_EQ(controlText(*dlg, IDC_TEXT), "picked");
+                    EXPECT_EQ(controlText(*dlg, IDC_OFFSET_X), "3");
+                    EXPECT_EQ(controlText(*dlg, IDC_OFFSET_Y), "4");
+                },
+                "click 2"});
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 1u) << "nothing new was made, the empty line went";
+    EXPECT_EQ(all[0].text, "picked");
+    EXPECT_EQ(all[0].position.x, 8);
+    EXPECT_EQ(all[0].position.y, 9);
+    const std::string record = recordOf(id);
+    EXPECT_NE(record.find(" 8=NOTES"), std::string::npos) << "its layer stays: " << record;
+    EXPECT_EQ(record.find("erased"), std::string::npos);
+}
+
+TEST_F(PaletteMovesPicked, ACancelledMoveLeavesThePickedTextExactlyAsItWas) {
+    const AcDbObjectId id = addPickableText();
+    std::string before;
+    const INT_PTR result =
+        runPalette({"click 8043", "pick at 5,5", [&] { before = recordOf(id); }, "click 8018", "escape"});
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(recordOf(id), before);
+    EXPECT_EQ(texts().size(), 1u);
+}
+
+TEST_F(PaletteMovesPicked, AnOffsetMoveStepsThePickedTextByTheOffsets) {
+    const AcDbObjectId id = addPickableText();
+    runPalette({"click 8043", "pick at 5,5", "focus 8015", "type \"10\"", "focus 8016", "type \"-2\"", "click 8018",
+                "click 2"});
+    EXPECT_EQ(previewId(), id);
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].position.x, 15);
+    EXPECT_EQ(all[0].position.y, 3);
+}
+
+// A right-aligned text moves with its alignment point, which the host draws it by.
+TEST_F(PaletteMovesPicked, AnAlignedTextMovesWithItsAlignmentPoint) {
+    const AcDbObjectId id = addPickableText();
+    AcDbText* text = nullptr;
+    acdbOpenObject(text, id, AcDb::kForWrite);
+    text->setHorizontalMode(AcDb::kTextRight);
+    text->setAlignmentPoint(AcGePoint3d(7, 5, 0));
+    text->close();
+    runPalette({"click 8043", "pick at 5,5", "click 8018", "point 17,15", "click 2"});
+    const auto all = texts();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].alignment.x, 17);
+    EXPECT_EQ(all[0].alignment.y, 15);
+    EXPECT_EQ(previewId(), id);
+}
+
+}  // namespace

@@ -2,7 +2,11 @@
 // and the system variables at once.
 #include "tests/plugin/palette/PaletteTestSupport.h"
 
+#include <cmath>
+#include <cstdlib>
+
 #include "base/Cp1251.h"
+#include "plugin/palette/PaletteNumbers.h"
 #include "plugin/resources/ResourceIds.h"
 
 using namespace kestrin;
@@ -141,4 +145,113 @@ TEST_F(PaletteProperties, OffsetFieldsGoIntoTheRecordWithoutApplying) {
                     EXPECT_EQ(g_textProperties.offsetY, -4.0);
                 },
                 "click 2"});
+}
+
+namespace {
+
+int countOf(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+}  // namespace
+
+// Slant "90" is beyond the host's limit: the box keeps what was typed while
+// the preview and the style keep 9 degrees; the command line says so once,
+// with the allowed range; leaving the box puts 9 back into it.
+TEST_F(PaletteProperties, ARefusedSlantIsSaidOnceAndTheBoxPutBackWhenLeft) {
+    startLine(0, 0);
+    const std::string message = "\nНаклон должен быть от -85 до 85.\n"_cp;
+    runPalette({"focus 8005", "type \"9\"", "type \"0\"", [&] {
+                    EXPECT_EQ(controlText(*dlg, IDC_OBLIQUE), "90");
+                    EXPECT_DOUBLE_EQ(preview().oblique, 9 * kDegreesToRadians);
+                    EXPECT_DOUBLE_EQ(styleOblique("Standard"), 9 * kDegreesToRadians);
+                },
+                "type \"0\"", [&] {
+                    EXPECT_EQ(controlText(*dlg, IDC_OBLIQUE), "900");
+                    EXPECT_EQ(countOf(output(), message), 1) << "once per refusal: " << output();
+                },
+                "focus 8019", [&] {
+                    EXPECT_EQ(std::atof(controlText(*dlg, IDC_OBLIQUE).c_str()), 9.0);
+                    EXPECT_DOUBLE_EQ(preview().oblique, 9 * kDegreesToRadians);
+                },
+                // A later refusal is a new one and is said again.
+                "focus 8005", "type \"-86\"", "focus 8019", "click 2"});
+    EXPECT_EQ(countOf(output(), message), 2) << output();
+}
+
+// Height "0" cannot be drawn: the preview keeps 2.5, the box is put back.
+TEST_F(PaletteProperties, ARefusedHeightKeepsThePreviewAndNamesTheRange) {
+    startLine(0, 0);
+    runPalette({"choose 8003 \"2.5\"", "focus 8003", "type \"0\"", [&] {
+                    EXPECT_EQ(controlText(*dlg, IDC_HEIGHT), "0");
+                    EXPECT_EQ(preview().height, 2.5);
+                    EXPECT_EQ(g_textProperties.height, 2.5);
+                    EXPECT_EQ(realVar("TEXTSIZE"), 2.5);
+                },
+                "type \"e99\"", "focus 8019",
+                [&] { EXPECT_EQ(std::atof(controlText(*dlg, IDC_HEIGHT).c_str()), 2.5); }, "click 2"});
+    EXPECT_EQ(countOf(output(), "\nВысота букв должна быть больше 0 и не больше 1000000000000.\n"_cp), 1)
+        << output();
+}
+
+// An empty box on the way to a new height is not a refusal.
+TEST_F(PaletteProperties, AnEmptiedHeightBoxIsNotRefused) {
+    startLine(0, 0);
+    runPalette({"choose 8003 \"5\"", "focus 8003", "key end", "key backspace", "type \"7\"", "click 2"});
+    EXPECT_EQ(g_textProperties.height, 7.0);
+    EXPECT_EQ(output().find("Высота букв"_cp), std::string::npos) << output();
+}
+
+// Typed key by key, "1e13" passes through 1e1, which is taken; 1e13 is not.
+TEST_F(PaletteProperties, AbsurdWidthIsRefusedBeforeItReachesTheStyle) {
+    startLine(0, 0);
+    runPalette({"choose 8004 \"1\"", "focus 8004", "type \"1e13\"", "click 2"});
+    EXPECT_EQ(styleXScale("Standard"), 10.0);
+    EXPECT_EQ(preview().widthFactor, 10.0);
+    EXPECT_NE(output().find("\nШирина букв должна быть больше 0 и не больше 1000000000000.\n"_cp), std::string::npos)
+        << output();
+}
+
+// "1e308" degrees is a rotation like any other, brought into one turn; it
+// used to reach the entity as infinity, and the drawing could not be saved.
+// What cannot be a number of degrees at all is refused.
+TEST_F(PaletteProperties, RotationsAreTakenModulo360AndInfinityRefused) {
+    startLine(0, 0);
+    runPalette({"focus 8006", "type \"450\"", [&] {
+                    EXPECT_DOUBLE_EQ(preview().rotation, 90 * kDegreesToRadians);
+                },
+                "focus 8019", "focus 8006", "type \"1e308\"", [&] {
+                    const double rotation = preview().rotation;
+                    EXPECT_TRUE(std::isfinite(rotation));
+                    EXPECT_GE(rotation, 0);
+                    EXPECT_LT(rotation, 2 * 3.141592653589793);
+                    EXPECT_EQ(rotation, g_textProperties.rotation);
+                },
+                "focus 8019", "focus 8006", "type \"1e999\"", [&] {
+                    EXPECT_EQ(controlText(*dlg, IDC_ROTATION), "1e999");
+                    EXPECT_TRUE(std::isfinite(preview().rotation));
+                },
+                "focus 8019", [&] {
+                    const std::string shown = controlText(*dlg, IDC_ROTATION);
+                    const double degrees = std::atof(shown.c_str());
+                    EXPECT_TRUE(degrees >= 0 && degrees <= 360) << shown;
+                },
+                "click 2"});
+    EXPECT_NE(output().find("\nПоворот текста должен быть конечным числом градусов.\n"_cp), std::string::npos)
+        << output();
+}
+
+// An offset beyond the bounds is refused as typed; the box is put back to
+// the step in force, shown in whole digits.
+TEST_F(PaletteProperties, AnAbsurdOffsetIsRefusedAndItsBoxPutBack) {
+    startLine(1, 1);
+    runPalette({"focus 8015", "type \"10000000000000\"", [&] {
+                    EXPECT_EQ(g_textProperties.offsetX, kMaxOffset);
+                    EXPECT_EQ(controlText(*dlg, IDC_OFFSET_X), "10000000000000");
+                },
+                "focus 8019", [&] { EXPECT_EQ(controlText(*dlg, IDC_OFFSET_X), "1000000000000"); }, "click 2"});
+    EXPECT_NE(output().find("\nСмещение должно быть от -1000000000000 до 1000000000000.\n"_cp), std::string::npos)
+        << output();
 }
