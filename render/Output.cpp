@@ -43,14 +43,12 @@ void line(Image& im, Vec2 a, Vec2 b) {
     // Keep the work bounded for lines far outside the picture.
     const double limit = static_cast<double>(std::max(im.width, im.height)) + 2;
     const double x0 = std::max(std::round(a.x), -2.0), x1 = std::min(std::round(b.x), limit);
+    // Segments of one stroke share their end pixels; the darker cover wins, so nothing doubles.
     for (double x = x0; x <= x1; ++x) {
         const double y = a.y + gradient * (x - a.x);
-        double weight = 1;
-        if (x == std::round(a.x)) weight = 1 - frac(a.x + 0.5);
-        if (x == std::round(b.x)) weight = x == std::round(a.x) ? std::max(0.5, b.x - a.x) : frac(b.x + 0.5);
         const int xi = static_cast<int>(x), yi = static_cast<int>(std::floor(y));
-        put(xi, yi, (1 - frac(y)) * std::max(weight, 0.5));
-        put(xi, yi + 1, frac(y) * std::max(weight, 0.5));
+        put(xi, yi, 1 - frac(y));
+        put(xi, yi + 1, frac(y));
     }
 }
 
@@ -87,6 +85,19 @@ void drawStrokes(Image& image, const std::vector<Polyline>& strokes) {
         }
         for (std::size_t k = 1; k < s.size(); ++k) line(image, s[k - 1], s[k]);
     }
+}
+
+std::vector<Polyline> fitted(std::vector<Polyline> strokes, int width, int height) {
+    const Affine toPixels = fitToPicture(boxOf(strokes), width, height);
+    for (Polyline& s : strokes)
+        for (Vec2& p : s) p = toPixels(p);
+    return strokes;
+}
+
+Image rasterise(const std::vector<Polyline>& strokes, int width, int height) {
+    Image image(width, height);
+    drawStrokes(image, fitted(strokes, width, height));
+    return image;
 }
 
 std::string encodePng(const Image& im) {

@@ -34,6 +34,11 @@ struct Image {
 // Anti-aliased one-pixel strokes (points in pixels); a single point is a dot.
 void drawStrokes(Image& image, const std::vector<Polyline>& strokes);
 
+// The strokes (drawing units) fitted to a picture of that size, in pixels.
+std::vector<Polyline> fitted(std::vector<Polyline> strokes, int width, int height);
+// The fitted strokes drawn on white.
+Image rasterise(const std::vector<Polyline>& strokes, int width, int height);
+
 std::string encodePng(const Image& image);
 // Reads 8-bit grey-scale PNG files (as encodePng writes them); ImageError otherwise.
 Image decodePng(std::string_view bytes);

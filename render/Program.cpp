@@ -113,17 +113,8 @@ int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, st
             err << "kestrin-render: " << o.drawing << ": nothing to draw in " << spaceName << " space\n";
             return 1;
         }
-        const Affine toPixels = fitToPicture(box, o.width, o.height);
-        for (Polyline& s : scene.strokes)
-            for (Vec2& p : s) p = toPixels(p);
-        std::string bytes;
-        if (o.svg) {
-            bytes = svgText(scene.strokes, o.width, o.height);
-        } else {
-            Image image(o.width, o.height);
-            drawStrokes(image, scene.strokes);
-            bytes = encodePng(image);
-        }
+        const std::string bytes = o.svg ? svgText(fitted(std::move(scene.strokes), o.width, o.height), o.width, o.height)
+                                        : encodePng(rasterise(scene.strokes, o.width, o.height));
         const auto written = fs::FileSystem::current().writeFile(o.output, bytes);
         if (!written) {
             err << "kestrin-render: " << written.error().message() << "\n";

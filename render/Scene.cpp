@@ -169,10 +169,11 @@ private:
         const dxf::Record& r = records[i];
         const Tags t(r);
         const std::string& type = r.type;
-        const bool owns = type == "POLYLINE" || (type == "INSERT" && t.integer(66) == 1);
-        const std::size_t next = owns ? pastFollowers(records, i) : i + 1;
+        // A polyline's vertices are read with it; an insert's attributes are
+        // entities of their own (in this space's coordinates) unless the insert is hidden.
+        const std::size_t next = type == "POLYLINE" ? pastFollowers(records, i) : i + 1;
         if (type == "VERTEX" || type == "SEQEND") return i + 1;
-        if (hidden(t)) return next;
+        if (hidden(t)) return type == "INSERT" ? pastFollowers(records, i) : next;
         // A 2D entity whose normal points down is seen mirrored.
         const Affine ocs = t.num(230, 1) < 0 ? m.after(Affine::scale(-1, 1)) : m;
         if (type == "LINE") {

@@ -48,8 +48,9 @@ inline dxf::Document drawing() {
     return doc;
 }
 
-inline dxf::Record text(const std::string& s, double x, double y, double h, TagPairs more = {}) {
-    dxf::Record r = record("TEXT", {{8, "0"}, {7, "ZOR"}, {10, std::to_string(x)}, {20, std::to_string(y)},
+inline dxf::Record text(const std::string& s, double x, double y, double h, TagPairs more = {},
+                        const std::string& style = "ZOR") {
+    dxf::Record r = record("TEXT", {{8, "0"}, {7, style}, {10, std::to_string(x)}, {20, std::to_string(y)},
                                     {40, std::to_string(h)}, {1, s}});
     for (const auto& [code, value] : more) r.tags.push(code, value);
     return r;
