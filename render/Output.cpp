@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -69,6 +70,13 @@ void chunk(std::string& png, const char* type, const std::string& data) {
     png += data;
     const auto* p = reinterpret_cast<const Bytef*>(png.data() + start);
     put32(png, static_cast<std::uint32_t>(crc32(0, p, static_cast<uInt>(png.size() - start))));
+}
+
+// Two decimals, as fast as the picture is large.
+void appendNumber(std::string& out, double v) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2);
+    out.append(buf, res.ptr);
 }
 
 constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
@@ -200,8 +208,10 @@ std::string svgText(const std::vector<Polyline>& strokes, int width, int height)
         }
         out += "<polyline points=\"";
         for (std::size_t k = 0; k < s.size(); ++k) {
-            std::snprintf(buf, sizeof buf, k ? " %.2f,%.2f" : "%.2f,%.2f", s[k].x, s[k].y);
-            out += buf;
+            if (k) out += ' ';
+            appendNumber(out, s[k].x);
+            out += ',';
+            appendNumber(out, s[k].y);
         }
         out += "\"/>\n";
     }

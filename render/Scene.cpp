@@ -265,6 +265,7 @@ private:
         TextFonts f;
         f.style = &fonts_.font(style.font);
         f.fallback = &fonts_.builtin();
+        f.replaced = fonts_.replaced(style.font);
         return f;
     }
 
@@ -403,6 +404,11 @@ const ShxFont& FontLibrary::font(const std::string& fileName) {
     }
     loaded_[key] = font;
     return font ? *font : builtin();
+}
+
+bool FontLibrary::replaced(const std::string& fileName) {
+    font(fileName);
+    return loaded_[lower(fileName)] == nullptr;
 }
 
 std::string Scene::skippedSummary() const {

@@ -25,6 +25,8 @@ public:
 
     // The font of a style's font file name ("zor.shx", "C:\Fonts\Zor.shx", "txt").
     const ShxFont& font(const std::string& fileName);
+    // Whether that font is the built-in one in place of the named file.
+    bool replaced(const std::string& fileName);
     const ShxFont& builtin();
     // Where the named file is found; empty when nowhere.
     std::string find(const std::string& fileName) const;

@@ -42,9 +42,37 @@ int ownFontSymbol(char kind, const ShxFont& font) {
 }
 
 struct Item {
-    enum Kind { Shape, Symbol, Over, Under } kind;
+    enum Kind { Char, Shape, Symbol, Over, Under } kind;
     int value;
 };
+
+// What the built-in font draws for a typed character 128-191 of code page
+// 1251: another character, a symbol, or a letter with a diaeresis.
+struct Substitute {
+    int shape = '?';
+    char symbol = 0;
+    bool diaeresis = false;
+};
+
+Substitute substituteFor(int c) {
+    switch (c) {
+        case 0xA8: return {0xC5, 0, true};   // Ё
+        case 0xB8: return {0xE5, 0, true};   // ё
+        case 0xB9: return {'#', 0, false};   // № (the own font's number sign)
+        case 0xB0: return {0, 'd', false};   // °
+        case 0xB1: return {0, 'p', false};   // ±
+        case 0xAB: return {'<', 0, false};   // «
+        case 0xBB: return {'>', 0, false};   // »
+        case 0x91: case 0x92: case 0x82: return {'\'', 0, false};
+        case 0x93: case 0x94: case 0x84: return {'"', 0, false};
+        case 0x96: case 0x97: case 0xAD: return {'-', 0, false};
+        case 0xA0: return {' ', 0, false};
+        case 0x85: return {'.', 0, false};
+        case 0xB7: case 0x95: return {'.', 0, false};
+        case 0xA7: return {'S', 0, false};
+        default: return {};
+    }
+}
 
 std::vector<Item> parseCodes(std::string_view s) {
     std::vector<Item> items;
@@ -74,14 +102,14 @@ std::vector<Item> parseCodes(std::string_view s) {
                     i += 3;
                     continue;
                 case '%':
-                    items.push_back({Item::Shape, '%'});
+                    items.push_back({Item::Char, '%'});
                     i += 3;
                     continue;
                 default:
                     break;
             }
         }
-        items.push_back({Item::Shape, static_cast<unsigned char>(s[i])});
+        items.push_back({Item::Char, static_cast<unsigned char>(s[i])});
         ++i;
     }
     return items;
@@ -122,15 +150,39 @@ ShapedLine shapeLine(std::string_view text, const TextFonts& fonts) {
     auto rule = [&](double from, double y) {
         if (pen.x != from) line.strokes.push_back({{from, y}, {pen.x, y}});
     };
+    const ShxFont* fallback = fonts.fallback ? fonts.fallback : &font;
+    const double fallbackScale = double(font.above()) / fallback->above();
+    auto fromFallback = [&](int c) {
+        const bool extended = c >= 0x80 && c < 0xC0;
+        if (!extended) {
+            if (const Glyph* g = fallback->glyph(c)) append(line, *g, pen, fallbackScale);
+            return;
+        }
+        const Substitute sub = substituteFor(c);
+        if (sub.symbol) {
+            append(line, symbolGlyph(sub.symbol, *fallback), pen, fallbackScale);
+            return;
+        }
+        const Glyph* g = fallback->glyph(sub.shape);
+        if (!g) return;
+        if (sub.diaeresis) {  // two dots over the letter
+            const double y = g->box.maxY + fallback->above() * 0.12, mid = (g->box.minX + g->box.maxX) / 2;
+            const double gap = fallback->above() * 0.15, dot = fallback->above() * 0.05;
+            for (double x : {mid - gap, mid + gap})
+                line.strokes.push_back({pen + Vec2{x - dot, y} * fallbackScale, pen + Vec2{x + dot, y} * fallbackScale});
+        }
+        append(line, *g, pen, fallbackScale);
+    };
     for (const Item& item : parseCodes(text)) {
         switch (item.kind) {
-            case Item::Shape:
-                if (const Glyph* g = font.glyph(item.value)) {
-                    append(line, *g, pen, 1);
-                } else if (fonts.fallback && fonts.fallback != &font) {
-                    if (const Glyph* f = fonts.fallback->glyph(item.value))
-                        append(line, *f, pen, double(font.above()) / fonts.fallback->above());
-                }
+            case Item::Char:
+                if (fonts.replaced && item.value >= 0x80 && item.value < 0xC0) fromFallback(item.value);
+                else if (const Glyph* g = font.glyph(item.value)) append(line, *g, pen, 1);
+                else if (fallback != &font) fromFallback(item.value);
+                break;
+            case Item::Shape:  // %%nnn: the shape by number, of the style's font if it has it
+                if (const Glyph* g = font.glyph(item.value)) append(line, *g, pen, 1);
+                else if (const Glyph* f = fallback->glyph(item.value)) append(line, *f, pen, fallbackScale);
                 break;
             case Item::Symbol: {
                 const Glyph g = symbolGlyph(static_cast<char>(item.value), font);

@@ -20,6 +20,10 @@ enum class VAlign { Baseline = 0, Bottom = 1, Middle = 2, Top = 3 };
 struct TextFonts {
     const ShxFont* style = nullptr;
     const ShxFont* fallback = nullptr;
+    // The style's font was replaced by the built-in one: typed characters
+    // 128-191 of code page 1251 (Ё, №, quotes, dashes ...) are drawn as what
+    // they are, not as the built-in font's own shapes at those numbers.
+    bool replaced = false;
 };
 
 struct TextParams {

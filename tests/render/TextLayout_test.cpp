@@ -175,6 +175,23 @@ TEST(TextLayout, BuiltinSymbolsForFontsWithoutThem) {
     EXPECT_NEAR(line.advance, 1 + test::zorFont()->glyph('B')->advance.x * 2, 1e-9);
 }
 
+TEST(TextLayout, AReplacedFontDrawsTheCodePagesLettersNotItsOwnShapes) {
+    auto font = test::zorFont();
+    const TextFonts own{font.get(), font.get(), false};
+    const TextFonts replaced{font.get(), font.get(), true};
+    const std::string yo = "\xa8", ye = "\xc5", numero = "\xb9";
+    // In the own font's style, 168 is the font's own shape (a Greek letter).
+    EXPECT_DOUBLE_EQ(shapeLine(yo, own).advance, font->glyph(168)->advance.x);
+    // In place of a missing text font: E with two dots over it; No. as the number sign.
+    const ShapedLine e = shapeLine(ye, replaced), yoLine = shapeLine(yo, replaced);
+    EXPECT_DOUBLE_EQ(yoLine.advance, e.advance);
+    EXPECT_EQ(yoLine.strokes.size(), e.strokes.size() + 2);
+    EXPECT_GT(boxOf(yoLine.strokes).maxY, boxOf(e.strokes).maxY);
+    EXPECT_DOUBLE_EQ(shapeLine(numero, replaced).advance, font->glyph('#')->advance.x);
+    // Shapes by number stay shapes by number.
+    EXPECT_DOUBLE_EQ(shapeLine("%%168", replaced).advance, font->glyph(168)->advance.x);
+}
+
 TEST(TextLayout, MultilineTextLosesItsFormatting) {
     EXPECT_EQ(plainParagraphs("{\\fArial|b1;Title}\\PSecond \\H2.5x;line"),
               (std::vector<std::string>{"Title", "Second line"}));
