@@ -20,6 +20,9 @@ namespace {
 constexpr int kMaxNesting = 16;            // blocks within blocks
 constexpr std::size_t kMaxArrayCopies = 10000;  // columns x rows of one INSERT
 constexpr double kArcStep = kPi / 36;      // 5 degrees a segment
+// Entities drawn in all, nested copies included: arrays of blocks within
+// arrays multiply, and a picture is no use once it would take hours.
+constexpr std::size_t kMaxEntities = 2'000'000;
 
 std::string upper(std::string_view s) {
     std::string out(s);
@@ -173,6 +176,11 @@ private:
         // entities of their own (in this space's coordinates) unless the insert is hidden.
         const std::size_t next = type == "POLYLINE" ? pastFollowers(records, i) : i + 1;
         if (type == "VERTEX" || type == "SEQEND") return i + 1;
+        if (visits_ >= kMaxEntities) {
+            scene_.skipped["(over " + std::to_string(kMaxEntities) + " entities, not drawn)"] = 1;
+            return records.size();
+        }
+        ++visits_;
         if (hidden(t)) return type == "INSERT" ? pastFollowers(records, i) : next;
         // A 2D entity whose normal points down is seen mirrored.
         const Affine ocs = t.num(230, 1) < 0 ? m.after(Affine::scale(-1, 1)) : m;
@@ -351,6 +359,7 @@ private:
     Space space_;
     FontLibrary& fonts_;
     Scene scene_;
+    std::size_t visits_ = 0;
     std::unordered_map<std::string, bool> hiddenLayers_;
     std::unordered_map<std::string, Style> styles_;
     std::unordered_map<std::string, const dxf::Block*> blocks_;

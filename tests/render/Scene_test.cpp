@@ -110,6 +110,23 @@ TEST(Scene, OtherEntitiesAreCountedHiddenLayersLeftOut) {
     EXPECT_EQ(Scene{}.skippedSummary(), "");
 }
 
+TEST(Scene, NestedArraysStopAtABoundInsteadOfRunningForHours) {
+    // 100 x 100 copies of a block of 100 x 100 copies of a block of 100 x 100 lines.
+    dxf::Document doc = test::drawing();
+    auto array = [](const std::string& name) {
+        return record("INSERT", {{8, "0"}, {2, name}, {70, "100"}, {71, "100"}, {44, "1"}, {45, "1"}});
+    };
+    doc.blocks.push_back(test::block("L", 0, 0, {line(0, 0, 1, 0)}));
+    doc.blocks.push_back(test::block("M", 0, 0, {array("L")}));
+    doc.blocks.push_back(test::block("N", 0, 0, {array("M")}));
+    doc.entities.push_back(array("N"));
+    doc.entities.push_back(line(0, 0, 5, 5));
+    const Scene s = build(doc);
+    EXPECT_EQ(s.skippedSummary(), "skipped: 1 (over 2000000 entities, not drawn)");
+    EXPECT_LE(s.drawn, 2'000'000u);
+    EXPECT_LE(s.strokes.size(), 2'000'000u);
+}
+
 TEST(Scene, ModelOrPaperSpace) {
     dxf::Document doc = test::drawing();
     doc.entities.push_back(line(0, 0, 1, 0));
