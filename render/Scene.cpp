@@ -211,7 +211,7 @@ private:
             // Attribute definitions show in a block only when constant.
             if (type == "ATTDEF" && depth > 0 && (t.integer(70) & 2) == 0) return next;
             if ((type != "TEXT") && (t.integer(70) & 1) != 0) return next;  // invisible
-            text(t, type, ocs);
+            text(t, type, ocs, depth);
         } else if (type == "MTEXT") {
             mtext(r, m);
         } else if (type == "INSERT") {
@@ -277,12 +277,12 @@ private:
         return f;
     }
 
-    void text(const Tags& t, const std::string& type, const Affine& m) {
+    void text(const Tags& t, const std::string& type, const Affine& m, int depth) {
         Style style;
         const TextFonts f = fontsOf(t.str(7), style);
         TextParams p;
-        p.text = std::string(type == "ATTDEF" && !t.has(1) ? t.str(2) : t.str(1));
-        if (type == "ATTDEF" && t.str(1).empty()) p.text = std::string(t.str(2));
+        // A definition shows its tag in a space, its (constant) value in a block.
+        p.text = std::string(type == "ATTDEF" && depth == 0 ? t.str(2) : t.str(1));
         p.first = t.point(10);
         p.second = t.has(11) ? t.point(11) : p.first;
         p.height = t.num(40, style.fixedHeight);

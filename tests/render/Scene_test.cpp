@@ -64,6 +64,17 @@ TEST(Scene, AttributesFollowTheirInsertDefinitionsStayInTheBlock) {
         for (const Vec2& q : p) EXPECT_GT(q.y, -21) << "the invisible attribute at -40 is drawn";
 }
 
+TEST(Scene, ADefinitionInTheSpaceShowsItsTag) {
+    dxf::Document doc = test::drawing();
+    doc.entities.push_back(record("ATTDEF", {{8, "0"}, {7, "ZOR"}, {10, "0"}, {20, "0"}, {40, "2"}, {1, "I"}, {2, "WWW"}, {70, "0"}}));
+    doc.entities.push_back(test::text("WWW", 0, 10, 2));
+    const Scene s = build(doc);
+    const std::size_t half = s.strokes.size() / 2;
+    ASSERT_EQ(s.strokes.size(), 2 * half) << "the tag WWW, not the value I";
+    EXPECT_NEAR(boxOf({s.strokes.begin(), s.strokes.begin() + static_cast<long>(half)}).maxX,
+                boxOf({s.strokes.begin() + static_cast<long>(half), s.strokes.end()}).maxX, 1e-9);
+}
+
 TEST(Scene, CurvesPolylinesAndPoints) {
     dxf::Document doc = test::drawing();
     doc.entities.push_back(record("ARC", {{8, "0"}, {10, "0"}, {20, "0"}, {40, "2"}, {50, "0"}, {51, "90"}}));
