@@ -1,0 +1,134 @@
+#include "render/Program.h"
+
+#include <exception>
+#include <set>
+
+#include "host/dxf/DxfFile.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/Path.h"
+#include "render/Output.h"
+#include "render/Scene.h"
+
+namespace kestrin::render {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kestrin-render DRAWING.dxf OUT.png|OUT.svg [--size WxH] [--space model|paper] [--support DIR]...";
+constexpr int kMaxSide = 16384;
+
+struct Options {
+    std::string drawing, output;
+    int width = 1024, height = 768;
+    Space space = Space::Model;
+    std::vector<std::string> support;
+    bool svg = false;
+};
+
+class Usage : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+bool endsWithIgnoringCase(const std::string& s, const std::string& tail) {
+    if (s.size() < tail.size()) return false;
+    for (std::size_t k = 0; k < tail.size(); ++k) {
+        char c = s[s.size() - tail.size() + k];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != tail[k]) return false;
+    }
+    return true;
+}
+
+int side(const std::string& text, const std::string& whole) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+        throw Usage("--size " + whole + ": expected WIDTHxHEIGHT in pixels, such as 800x600");
+    const int v = std::stoi(text);
+    if (v < 16 || v > kMaxSide)
+        throw Usage("--size " + whole + ": each side must lie between 16 and " + std::to_string(kMaxSide) + " pixels");
+    return v;
+}
+
+Options parse(const std::vector<std::string>& args) {
+    Options o;
+    std::vector<std::string> files;
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& a = args[k];
+        auto value = [&]() -> const std::string& {
+            if (k + 1 >= args.size()) throw Usage(a + ": a value is missing");
+            return args[++k];
+        };
+        if (a == "--size") {
+            const std::string& v = value();
+            const std::size_t x = v.find_first_of("xX");
+            if (x == std::string::npos) throw Usage("--size " + v + ": expected WIDTHxHEIGHT in pixels, such as 800x600");
+            o.width = side(v.substr(0, x), v);
+            o.height = side(v.substr(x + 1), v);
+        } else if (a == "--space") {
+            const std::string& v = value();
+            if (v == "model") o.space = Space::Model;
+            else if (v == "paper") o.space = Space::Paper;
+            else throw Usage("--space " + v + ": expected model or paper");
+        } else if (a == "--support") {
+            const std::string& v = value();
+            auto st = fs::FileSystem::current().status(v);
+            if (!st || !st->isDirectory()) throw Usage("--support " + v + ": no such folder");
+            o.support.push_back(v);
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw Usage(a + ": unknown option");
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 2) throw Usage(files.size() < 2 ? "a drawing and an output file are needed" : files[2] + ": one drawing and one output file only");
+    o.drawing = files[0];
+    o.output = files[1];
+    if (endsWithIgnoringCase(o.output, ".svg")) o.svg = true;
+    else if (!endsWithIgnoringCase(o.output, ".png")) throw Usage(o.output + ": the output must end in .png or .svg");
+    return o;
+}
+
+}  // namespace
+
+int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options o;
+    try {
+        o = parse(args);
+    } catch (const Usage& e) {
+        err << "kestrin-render: " << e.what() << "\n" << kUsage << "\n";
+        return 2;
+    }
+    try {
+        const dxf::Document doc = dxf::readDxfFile(o.drawing);
+        std::set<std::string> told;
+        FontLibrary fonts(fs::parentPath(o.drawing), o.support, [&](const std::string& note) {
+            if (told.insert(note).second) err << "kestrin-render: " << note << "\n";
+        });
+        Scene scene = buildScene(doc, o.space, fonts);
+        const std::string summary = scene.skippedSummary();
+        if (!summary.empty()) out << summary << "\n";
+        const Box box = boxOf(scene.strokes);
+        const char* spaceName = o.space == Space::Model ? "model" : "paper";
+        if (box.empty()) {
+            err << "kestrin-render: " << o.drawing << ": nothing to draw in " << spaceName << " space\n";
+            return 1;
+        }
+        const std::string bytes = o.svg ? svgText(fitted(std::move(scene.strokes), o.width, o.height), o.width, o.height)
+                                        : encodePng(rasterise(scene.strokes, o.width, o.height));
+        const auto written = fs::FileSystem::current().writeFile(o.output, bytes);
+        if (!written) {
+            err << "kestrin-render: " << written.error().message() << "\n";
+            return 1;
+        }
+        out << "drew " << scene.drawn << " entities of " << spaceName << " space into " << o.output << "\n";
+        return 0;
+    } catch (const dxf::DxfError& e) {
+        err << "kestrin-render: " << e.what() << "\n";
+        return 2;
+    } catch (const std::exception& e) {
+        err << "kestrin-render: " << o.drawing << ": " << e.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace kestrin::render

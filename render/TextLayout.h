@@ -1,0 +1,70 @@
+// Single-line text as the host places it: control codes, the style's shape
+// font, height, width factor, obliquing, rotation and justification.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "render/Geometry.h"
+#include "render/ShxFont.h"
+
+namespace kestrin::render {
+
+enum class HAlign { Left = 0, Center = 1, Right = 2, Aligned = 3, Middle = 4, Fit = 5 };
+enum class VAlign { Baseline = 0, Bottom = 1, Middle = 2, Top = 3 };
+
+// The fonts a text is drawn with: the style's font, and the built-in font
+// for characters the style's font lacks (the same one when the style's font
+// was not found).
+struct TextFonts {
+    const ShxFont* style = nullptr;
+    const ShxFont* fallback = nullptr;
+    // The style's font was replaced by the built-in one: typed characters
+    // 128-191 of code page 1251 (Ё, №, quotes, dashes ...) are drawn as what
+    // they are, not as the built-in font's own shapes at those numbers.
+    bool replaced = false;
+};
+
+struct TextParams {
+    std::string text;        // CP1251 with %% control codes
+    Vec2 first;              // insertion point (group 10)
+    Vec2 second;             // alignment point (group 11)
+    double height = 1;
+    double widthFactor = 1;
+    double obliqueDeg = 0;
+    double rotationDeg = 0;
+    HAlign h = HAlign::Left;
+    VAlign v = VAlign::Baseline;
+    bool backward = false;   // mirrored in X
+    bool upsideDown = false; // mirrored in Y
+};
+
+// A line in the style font's units, the pen starting at (0,0) on the baseline.
+struct ShapedLine {
+    std::vector<Polyline> strokes;
+    double advance = 0;  // where the pen ends: the line's width
+};
+
+struct PlacedText {
+    std::vector<Polyline> strokes;  // drawing units
+    Affine toWorld;                 // style font units -> drawing units
+    double advance = 0;             // font units
+};
+
+// Reads the control codes: %%nnn draws shape nnn (one to three digits),
+// %%c %%d %%p the diameter, degree and plus/minus symbols, %%o %%u (either
+// case) toggle the line over and under, %%% a percent sign. Any other %%x is
+// drawn as typed. Shapes 172-175 of the own font move the pen themselves.
+ShapedLine shapeLine(std::string_view text, const TextFonts& fonts);
+
+PlacedText placeText(const TextParams& params, const TextFonts& fonts);
+
+// The symbol a %%c, %%d or %%p stands for (kind 'c', 'd' or 'p'): the font's
+// own shape when it has one, else a built-in drawing scaled to the font.
+Glyph symbolGlyph(char kind, const ShxFont& font);
+
+// MTEXT contents as plain lines: formatting codes stripped, split at \P.
+std::vector<std::string> plainParagraphs(std::string_view mtext);
+
+}  // namespace kestrin::render

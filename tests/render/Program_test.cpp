@@ -1,0 +1,125 @@
+#include "render/Program.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "render/Output.h"
+#include "tests/render/RenderTestSupport.h"
+
+namespace kestrin::render {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome run(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = runRenderProgram(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class RenderProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::string(KESTRIN_BINARY_DIR) + "/render-program-test";
+        ASSERT_TRUE(fs::FileSystem::current().createDirectories(dir));
+    }
+    std::string write(const std::string& name, const std::string& content) {
+        const std::string path = dir + "/" + name;
+        EXPECT_TRUE(fs::FileSystem::current().writeFile(path, content));
+        return path;
+    }
+    std::string dir;
+};
+
+TEST_F(RenderProgram, DrawsTheEzdxfBlockDrawingWithNothingSkipped) {
+    const std::string png = dir + "/block.png";
+    const Outcome r = run({test::sourceDir() + "/examples/block-drawing.dxf", png, "--size", "400x300", "--support", test::distDir()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find("skipped"), std::string::npos) << r.out;
+    // The insert, the text in its block, its attribute, a text, a multiline text and a line.
+    EXPECT_NE(r.out.find("drew 6 entities of model space"), std::string::npos) << r.out;
+    const Image image = decodePng(test::readAll(png));
+    EXPECT_EQ(image.width, 400);
+    EXPECT_EQ(image.height, 300);
+    std::size_t ink = 0;
+    for (auto g : image.gray) ink += g < 128;
+    EXPECT_GT(ink, 200u);
+    // The same as SVG: one element per stroke.
+    const std::string svg = dir + "/block.svg";
+    ASSERT_EQ(run({test::sourceDir() + "/examples/block-drawing.dxf", svg}).status, 0);
+    const std::string text = test::readAll(svg);
+    EXPECT_EQ(text.rfind("<?xml", 0), 0u);
+    EXPECT_NE(text.find("<polyline points=\""), std::string::npos);
+    EXPECT_NE(text.find("</svg>"), std::string::npos);
+}
+
+TEST_F(RenderProgram, BadArgumentsAreNamedAndNothingIsWritten) {
+    const std::string dxfPath = test::sourceDir() + "/examples/block-drawing.dxf";
+    const std::string png = dir + "/never.png";
+    (void)fs::FileSystem::current().removeFile(png);
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{dxfPath, png, "--colour"}, "--colour: unknown option"},
+        {{dxfPath, png, "--size"}, "--size: a value is missing"},
+        {{dxfPath, png, "--size", "big"}, "--size big: expected WIDTHxHEIGHT"},
+        {{dxfPath, png, "--size", "10x100000"}, "--size 10x100000: each side must lie between 16 and 16384"},
+        {{dxfPath, png, "--space", "layout"}, "--space layout: expected model or paper"},
+        {{dxfPath, png, "--support", dir + "/nowhere"}, "--support " + dir + "/nowhere: no such folder"},
+        {{dxfPath, dir + "/out.jpg"}, "out.jpg: the output must end in .png or .svg"},
+        {{dxfPath}, "a drawing and an output file are needed"},
+        {{dxfPath, png, "third"}, "third: one drawing and one output file only"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.status, 2) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("usage: kestrin-render"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::FileSystem::current().status(png)->exists());
+}
+
+TEST_F(RenderProgram, UnreadableDrawingsAreNamedWithTheirLine) {
+    const std::string png = dir + "/never.png";
+    Outcome r = run({dir + "/missing.dxf", png});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("missing.dxf"), std::string::npos) << r.err;
+    const std::string broken = write("broken.dxf", "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n  0\nSECTION\nxx\n");
+    r = run({broken, png});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("broken.dxf: line 13"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::FileSystem::current().status(png)->exists());
+}
+
+TEST_F(RenderProgram, AnEmptySpaceOrAnUnwritablePictureFails) {
+    const Outcome empty = run({test::sourceDir() + "/examples/block-drawing.dxf", dir + "/paper.png", "--space", "paper"});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find("nothing to draw in paper space"), std::string::npos) << empty.err;
+    const Outcome unwritable = run({test::sourceDir() + "/examples/block-drawing.dxf", dir + "/no/such/folder/x.png"});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("no/such/folder/x.png"), std::string::npos) << unwritable.err;
+}
+
+TEST(PngFiles, RoundTripAndRefuseOtherImages) {
+    Image image(20, 17);
+    drawStrokes(image, {{{1, 1}, {18, 15}}, {{5, 10}}});
+    const Image back = decodePng(encodePng(image));
+    EXPECT_EQ(back.gray, image.gray);
+    EXPECT_EQ(differenceRatio(image, back), 0);
+    Image other(20, 17);
+    EXPECT_EQ(differenceRatio(image, other), 1) << "every inked pixel differs from a blank picture";
+    EXPECT_EQ(differenceRatio(image, Image(20, 18)), 1);
+    EXPECT_THROW(decodePng("GIF89a"), ImageError);
+    std::string truncated = encodePng(image);
+    truncated.resize(truncated.size() - 20);
+    EXPECT_THROW(decodePng(truncated), ImageError);
+}
+
+}  // namespace
+}  // namespace kestrin::render

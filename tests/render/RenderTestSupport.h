@@ -1,0 +1,98 @@
+// Drawings, fonts and pictures for the renderer's tests.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/dxf/DxfDocument.h"
+#include "host/dxf/Template.h"
+#include "platform/fs/FileSystem.h"
+#include "render/Scene.h"
+#include "render/ShxFont.h"
+
+namespace kestrin::render::test {
+
+inline std::string distDir() { return KESTRIN_DIST_DIR; }
+inline std::string sourceDir() { return KESTRIN_SOURCE_DIR; }
+
+inline std::string readAll(const std::string& path) {
+    auto bytes = fs::FileSystem::current().readFile(path);
+    return bytes ? *bytes : std::string();
+}
+
+inline std::shared_ptr<const ShxFont> zorFont() {
+    static auto font = ShxFont::parse(readAll(distDir() + "/zor.shx"), "zor.shx");
+    return font;
+}
+
+using TagPairs = std::initializer_list<std::pair<int, std::string>>;
+
+inline dxf::Record record(const std::string& type, TagPairs tags) {
+    dxf::Record r;
+    r.type = type;
+    for (const auto& [code, value] : tags) r.tags.push(code, value);
+    return r;
+}
+
+// The template drawing with the text style "ZOR" on zor.shx and no entities.
+inline dxf::Document drawing() {
+    dxf::Document doc = dxf::newDrawingTemplate();
+    for (dxf::Table& t : doc.tables) {
+        const std::size_t i = t.head.tags.find(2);
+        if (i != dxf::TagList::npos && t.head.tags[i].value == "STYLE")
+            t.entries.push_back(record("STYLE", {{2, "ZOR"}, {70, "0"}, {40, "0.0"}, {41, "1.0"}, {50, "0.0"}, {3, "Zor.shx"}}));
+    }
+    doc.entities.clear();
+    return doc;
+}
+
+inline dxf::Record text(const std::string& s, double x, double y, double h, TagPairs more = {},
+                        const std::string& style = "ZOR") {
+    dxf::Record r = record("TEXT", {{8, "0"}, {7, style}, {10, std::to_string(x)}, {20, std::to_string(y)},
+                                    {40, std::to_string(h)}, {1, s}});
+    for (const auto& [code, value] : more) r.tags.push(code, value);
+    return r;
+}
+
+inline dxf::Block block(const std::string& name, double bx, double by, std::vector<dxf::Record> entities) {
+    dxf::Block b;
+    b.begin = record("BLOCK", {{8, "0"}, {2, name}, {70, "0"}, {10, std::to_string(bx)}, {20, std::to_string(by)}});
+    b.entities = std::move(entities);
+    b.end = record("ENDBLK", {{8, "0"}});
+    return b;
+}
+
+// A font library that finds zor.shx in dist/ and collects its notes.
+struct Fonts {
+    std::vector<std::string> notes;
+    FontLibrary library{"", {distDir()}, [this](const std::string& n) { notes.push_back(n); }};
+};
+
+// A shape font built from shapes given as bytes (the closing 0 included);
+// shape 0 holds above and below.
+inline std::string shx(std::vector<std::pair<int, std::vector<int>>> shapes, int above = 10, int below = 2) {
+    shapes.insert(shapes.begin(), {0, {above, below, 0, 0}});
+    std::string out = "AutoCAD-86 shapes 1.0\r\n\x1a";
+    auto put16 = [&](int v) {
+        out += static_cast<char>(v & 0xFF);
+        out += static_cast<char>((v >> 8) & 0xFF);
+    };
+    put16(shapes.front().first);
+    put16(shapes.back().first);
+    put16(static_cast<int>(shapes.size()));
+    for (const auto& [n, bytes] : shapes) {
+        put16(n);
+        put16(static_cast<int>(bytes.size() + 2));  // name "s" and its 0
+    }
+    for (const auto& [n, bytes] : shapes) {
+        out += "s";
+        out += '\0';
+        for (int b : bytes) out += static_cast<char>(b & 0xFF);
+    }
+    out += "EOF";
+    return out;
+}
+
+}  // namespace kestrin::render::test
