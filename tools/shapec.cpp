@@ -47,6 +47,7 @@ struct Shape {
     int declared = 0;
     std::vector<std::uint8_t> bytes;
     std::vector<int> lines;  // source line of each byte
+    std::vector<bool> negative;  // each byte was written with a minus sign
 };
 
 constexpr std::size_t kMaxShapeBytes = 2000;
@@ -127,6 +128,7 @@ void readSource(const std::string& file, std::vector<Shape>& shapes) {
             if (*value < -128 || *value > 255) fail(at, t + " does not fit in a byte");
             current->bytes.push_back(static_cast<std::uint8_t>(*value & 0xFF));
             current->lines.push_back(at.line);
+            current->negative.push_back(*value < 0);
         };
         for (char c : line) {
             if (c == ',') flush();
@@ -142,7 +144,10 @@ void readSource(const std::string& file, std::vector<Shape>& shapes) {
 }
 
 // Checks one shape's specification bytes as the shape renderer reads them.
-void checkShape(const Shape& s, const std::map<int, const Shape*>& all) {
+// Checks one shape; answers where its arc direction bytes ("(-)0SC" of codes
+// 10 and 11) stand.
+std::vector<int> checkShape(const Shape& s, const std::map<int, const Shape*>& all) {
+    std::vector<int> directions;
     Where at = s.header;
     const int count = static_cast<int>(s.bytes.size());
     if (count != s.declared)
@@ -153,7 +158,7 @@ void checkShape(const Shape& s, const std::map<int, const Shape*>& all) {
         if (count != 4 && count != 5) fail(s.header, "shape 0 holds above, below, modes and 0");
         if (s.bytes[0] == 0) fail(s.header, "shape 0: above is 0");
         if (s.bytes[2] > 2) fail(s.header, "shape 0: modes is 0 or 2");
-        return;
+        return directions;
     }
     int i = 0, depth = 0;
     auto signedAt = [&](int k) { return static_cast<int>(static_cast<std::int8_t>(s.bytes[k])); };
@@ -217,10 +222,12 @@ void checkShape(const Shape& s, const std::map<int, const Shape*>& all) {
             case 10:
                 need(2, "an octant arc");
                 if (s.bytes[i + 1] == 0) fail(at, "octant arc of radius 0");
+                directions.push_back(i + 2);
                 i += 3;
                 break;
             case 11:
                 need(5, "a fractional arc");
+                directions.push_back(i + 5);
                 i += 6;
                 break;
             case 12:
@@ -233,6 +240,7 @@ void checkShape(const Shape& s, const std::map<int, const Shape*>& all) {
         }
     }
     if (depth != 0) fail(s.header, "shape " + std::to_string(s.number) + " leaves pushed locations on the stack");
+    return directions;
 }
 
 void put16(std::string& out, unsigned v) {
@@ -289,7 +297,12 @@ int main(int argc, char** argv) {
             if (!added)
                 fail(s.header, "shape " + std::to_string(s.number) + " is already defined at " + it->second->header.str());
         }
-        for (const Shape& s : shapes) checkShape(s, byNumber);
+        for (Shape& s : shapes) {
+            // An arc's direction byte carries its sign in the top bit (sign and
+            // magnitude), unlike displacements: -043 is 0C3, not 0BD.
+            for (int at : checkShape(s, byNumber))
+                if (s.negative[at]) s.bytes[at] = static_cast<std::uint8_t>(0x80 | (0x100 - s.bytes[at]));
+        }
         const std::string bytes = shxBytes(byNumber);
         const auto written = kestrin::fs::FileSystem::current().writeFile(output, bytes);
         if (!written) throw SourceError(written.error().message());
