@@ -13,7 +13,7 @@ Directives are comment lines of the script, so cadhost skips them:
   #: env NAME=VALUE    an environment variable for cadhost (and what it starts)
   #: fifo PATH          make a FIFO at PATH before the run
   #: readonly PATH TEXT make a write-protected file holding TEXT before the run
-  #: link PATH TARGET   make a symbolic link before the run
+  #: link PATH TARGET   make a symbolic link (and its missing folders) before the run
   #: noleakcheck        no leak check under the sanitizers (a host that stops
                         at once leaves its modules' objects allocated)
 Placeholders: @SCRIPT@ (this script), @MODULES@ (test modules), @WORK@ (a fresh
@@ -75,6 +75,7 @@ def main():
                 f.write(more)
             os.chmod(path, 0o444)
         else:
+            os.makedirs(os.path.dirname(path), exist_ok=True)
             os.symlink(more, path)
 
     stdin = open(script, "rb") if use_stdin else subprocess.DEVNULL
