@@ -82,6 +82,10 @@ void CommandLoop::dispatch(const Action& a) {
         case ActionKind::Save:
             saveDrawing(a);
             break;
+        case ActionKind::MenuGroups:
+            transcript.input("MENUGROUPS");
+            transcript.output(describeMenuGroups(profile_));
+            break;
         default:
             Session::instance().reject(a, notHere(a));
             break;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "host/cadhost/HostProfile.h"
 #include "platform/session/Action.h"
 
 namespace kestrin::cadhost {
@@ -14,10 +15,14 @@ class CommandLoop {
 public:
     static constexpr const char* kPrompt = "Command: ";
 
+    // `profile`: the host's profile read at start (menugroups lists its groups).
+    explicit CommandLoop(const HostProfile& profile) : profile_(profile) {}
+
     // Runs until the input ends or the session fails.
     void run();
 
 private:
+    const HostProfile& profile_;
     std::string lastCommand_;  // CP1251; Enter repeats it
 
     void dispatch(const session::Action& action);

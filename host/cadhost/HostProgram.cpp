@@ -5,6 +5,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "base/Cp1251.h"
 #include "host/api/HostRuntime.h"
 #include "host/cadhost/CommandLoop.h"
 #include "host/cadhost/SessionAttach.h"
@@ -12,6 +13,7 @@
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/Path.h"
 #include "platform/process/Terminal.h"
+#include "platform/registry/Registry.h"
 #include "platform/session/ScriptError.h"
 #include "platform/session/ScriptSource.h"
 #include "platform/session/StreamSource.h"
@@ -96,7 +98,7 @@ int HostProgram::run(int argc, const char* const* argv) {
     }
 
     session.setSource(source_.get());
-    CommandLoop().run();
+    CommandLoop(profile_).run();
     host::ModuleLoader::instance().unloadAll();
     session.end();  // an answer no message box took fails the run
 
@@ -159,6 +161,32 @@ bool HostProgram::checkArguments(std::string& error) {
             return false;
         }
     }
+    return readRegistry(error);
+}
+
+// The registry file (--registry, else KESTRIN_REGISTRY) becomes the process's
+// registry, modules' calls included; the host's profile is read from it now.
+// Without either, the host reads no profile.
+bool HostProgram::readRegistry(std::string& error) {
+    FileSystem& files = FileSystem::current();
+    std::optional<std::string> file = options_.registry;
+    if (file) {
+        auto st = files.status(*file);
+        if (!st || !st->isRegular()) {
+            error = "cannot read the registry file '" + *file + "': " +
+                    (!st ? st.error().reason : st->exists() ? "it is not a file" : "no such file");
+            return false;
+        }
+    } else if (auto set = files.environment("KESTRIN_REGISTRY"); set && !set->empty()) {
+        file = *set;
+    }
+    if (!file) return true;
+    registry::Registry::useFile(*file);
+    std::string why;
+    if (!readHostProfile(profile_, why)) {
+        error = "cannot use the registry file: " + why;
+        return false;
+    }
     return true;
 }
 
@@ -171,6 +199,14 @@ bool HostProgram::prepare(std::string& error) {
             return false;
         }
         runtime.addSupportPath(dir);
+    }
+    // The profile's folders, as the host names them (drive paths through the
+    // drive links); a folder that is not there is passed over, as the host does.
+    for (const std::string& folder : profile_.supportFolders) {
+        auto dir = FileSystem::current().resolve(cp1251ToUtf8(folder));
+        if (!dir) continue;
+        auto st = FileSystem::current().status(*dir);
+        if (st && st->isDirectory()) runtime.addSupportPath(*dir);
     }
     if (options_.open) {
         if (!runtime.openDrawing(*options_.open, error)) return false;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "host/cadhost/HostProfile.h"
 #include "host/cadhost/Options.h"
 #include "host/cadhost/TranscriptPrinter.h"
 #include "platform/fs/OutputStream.h"
@@ -30,9 +31,11 @@ private:
     std::unique_ptr<fs::OutputStream> transcriptFile_;
     std::unique_ptr<TranscriptPrinter> file_;
     std::vector<int> sinks_;
+    HostProfile profile_;
 
     int badArguments(const std::string& why);
     bool checkArguments(std::string& error);  // false: bad arguments
+    bool readRegistry(std::string& error);    // false: bad arguments
     bool prepare(std::string& error);         // false: bad arguments
     // Ends the output; false when the transcript file could not be written
     // (said on standard error).

@@ -6,7 +6,7 @@ namespace kestrin::cadhost {
 
 std::string usage() {
     return "usage: cadhost [--open DRAWING] [--load MODULE]... [--support DIR]... [--save DRAWING]\n"
-           "               [--transcript FILE] [SCRIPT]\n"
+           "               [--transcript FILE] [--registry FILE] [SCRIPT]\n"
            "\n"
            "Runs a session of the CAD host: the actions of SCRIPT (a session script), or of\n"
            "standard input when SCRIPT is missing or '-', one a line, as typed at the\n"
@@ -17,15 +17,16 @@ std::string usage() {
            "  --support DIR      add a folder to the support path searched for files (repeatable)\n"
            "  --save DRAWING     write the drawing there when the session succeeded\n"
            "  --transcript FILE  write everything shown (UTF-8) to FILE as well\n"
+           "  --registry FILE    the registry (a REGEDIT4 file; default: $KESTRIN_REGISTRY):\n"
+           "                     the host profile's support folders follow the --support\n"
+           "                     folders, its menu groups are listed by 'menugroups'\n"
            "  --help             show this text\n"
-           "\n"
-           "The registry profile (--registry) is not available yet; support folders come\n"
-           "from --support only.\n"
            "\n"
            "Exit status: 0 the session ran to its end; 1 a line failed or a check did not\n"
            "hold (the message names the line); 2 bad arguments (unknown option, missing\n"
-           "value, a script, drawing, module, folder or file that cannot be used); 3 the\n"
-           "host stopped on a broken invariant (acrx_abort).\n";
+           "value, a script, drawing, module, folder or file that cannot be used, a\n"
+           "registry file that does not parse); 3 the host stopped on a broken invariant\n"
+           "(acrx_abort).\n";
 }
 
 Options parseOptions(int argc, const char* const* argv) {
@@ -64,7 +65,8 @@ Options parseOptions(int argc, const char* const* argv) {
             if (inlineValue) throw std::invalid_argument("option " + arg + " takes no value");
             o.help = true;
         } else if (arg == "--registry") {
-            throw std::invalid_argument("option --registry is not available yet");
+            if (o.registry) throw std::invalid_argument("option --registry given twice");
+            o.registry = value();
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw std::invalid_argument("unknown option '" + std::string(argv[i]) + "'");
         } else {

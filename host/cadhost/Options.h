@@ -13,6 +13,7 @@ struct Options {
     std::vector<std::string> support;
     std::optional<std::string> save;  // written at the end of a successful session
     std::optional<std::string> transcript;
+    std::optional<std::string> registry;  // the registry file; else KESTRIN_REGISTRY
     std::optional<std::string> script;  // none or "-": standard input
     bool help = false;
 };

@@ -139,6 +139,11 @@ Status FileSystem::removeFile(const std::string& path) {
 
 std::optional<std::string> FileSystem::environment(const std::string& name) { return doEnvironment(name); }
 
+Result<std::unique_ptr<FileLock>> FileSystem::lockExclusively(const std::string& path) {
+    KESTRIN_RESOLVE(p, path);
+    return doLockExclusively(p);
+}
+
 #undef KESTRIN_RESOLVE
 
 }  // namespace kestrin::fs

@@ -27,6 +27,10 @@ struct FileStatus {
     FileType type = FileType::Missing;
     std::uint64_t size = 0;
     unsigned mode = 0;  // permission bits (07777)
+    // Which version of the file this is: the modification time (ns) and the
+    // file's identity. A file replaced or rewritten shows a new pair.
+    std::uint64_t modified = 0;
+    std::uint64_t identity = 0;
 
     bool exists() const { return type != FileType::Missing; }
     bool isRegular() const { return type == FileType::Regular; }
@@ -58,6 +62,12 @@ public:
 };
 
 using ByteSink = std::function<void(std::string_view)>;
+
+// An exclusive lock held for the life of the object (see lockExclusively).
+class FileLock {
+public:
+    virtual ~FileLock() = default;
+};
 
 class FileSystem {
 public:
@@ -113,6 +123,11 @@ public:
 
     std::optional<std::string> environment(const std::string& name);
 
+    // Waits for and takes an exclusive lock on the lock file `path` (created
+    // when missing; its folder must exist), shared with other processes that
+    // lock the same file. Released when the returned object goes.
+    Result<std::unique_ptr<FileLock>> lockExclusively(const std::string& path);
+
 protected:
     // The primitives, on Linux paths only.
     virtual Result<FileStatus> doStatus(const std::string& path, bool followLinks) = 0;
@@ -129,6 +144,7 @@ protected:
     virtual Status doCreateSymlink(const std::string& target, const std::string& link) = 0;
     virtual Status doRemoveFile(const std::string& path) = 0;
     virtual std::optional<std::string> doEnvironment(const std::string& name) = 0;
+    virtual Result<std::unique_ptr<FileLock>> doLockExclusively(const std::string& path) = 0;
 
 private:
     Result<std::string> resolveWindows(const std::string& path);

@@ -82,7 +82,7 @@ void MemoryFileSystem::addDirectory(const std::string& path) {
 void MemoryFileSystem::addFile(const std::string& path, std::string content, unsigned mode) {
     const std::string p = absolute(path);
     addDirectory(parentPath(p));
-    nodes_[p] = Node{FileType::Regular, std::move(content), mode};
+    nodes_[p] = Node{FileType::Regular, std::move(content), mode, ++writes_};
 }
 
 void MemoryFileSystem::addSymlink(const std::string& target, const std::string& link) {
@@ -104,7 +104,7 @@ Result<FileStatus> MemoryFileSystem::doStatus(const std::string& path, bool foll
         return held.error();
     }
     const Node& n = *find(*held);
-    return FileStatus{n.type, n.content.size(), n.mode};
+    return FileStatus{n.type, n.content.size(), n.mode, n.version, n.version};
 }
 
 Result<std::string> MemoryFileSystem::doReadFile(const std::string& path) {
@@ -161,7 +161,7 @@ Status MemoryFileSystem::doWriteAtomically(const std::string& path, const std::f
     }
     std::string bytes;
     produce([&bytes](std::string_view b) { bytes.append(b); });
-    nodes_[file] = Node{FileType::Regular, std::move(bytes), mode};
+    nodes_[file] = Node{FileType::Regular, std::move(bytes), mode, ++writes_};
     return Done{};
 }
 
@@ -196,6 +196,7 @@ Result<std::unique_ptr<OutputFile>> MemoryFileSystem::doOpenForWriting(const std
     Node& n = nodes_[file];
     if (held && n.type != FileType::Regular) return Error{path, "cannot open for writing", "not a file or a device", EINVAL};
     n.type = FileType::Regular;
+    n.version = ++writes_;
     if (!held) n.mode = 0644;
     return std::unique_ptr<OutputFile>(std::make_unique<MemoryOutput>(&n.content));
 }
@@ -259,6 +260,13 @@ std::optional<std::string> MemoryFileSystem::doEnvironment(const std::string& na
     auto it = env_.find(name);
     if (it == env_.end()) return std::nullopt;
     return it->second;
+}
+
+Result<std::unique_ptr<FileLock>> MemoryFileSystem::doLockExclusively(const std::string& path) {
+    auto dir = locate(parentPath(absolute(path)), true, "cannot open the lock file");
+    if (!dir) return dir.error();
+    if (find(*dir)->type != FileType::Directory) return osError(path, "cannot open the lock file", ENOTDIR);
+    return std::make_unique<FileLock>();
 }
 
 }  // namespace kestrin::fs

@@ -48,16 +48,20 @@ protected:
     Status doCreateSymlink(const std::string& target, const std::string& link) override;
     Status doRemoveFile(const std::string& path) override;
     std::optional<std::string> doEnvironment(const std::string& name) override;
+    // One process holds the file system: every lock is granted at once.
+    Result<std::unique_ptr<FileLock>> doLockExclusively(const std::string& path) override;
 
 private:
     struct Node {
         FileType type = FileType::Directory;
         std::string content;  // a file's bytes, a link's target
         unsigned mode = 0755;
+        std::uint64_t version = 0;  // new for every write: the node's FileStatus::modified
     };
     std::map<std::string, Node> nodes_;  // by absolute, normal path
     std::string cwd_ = "/";
     std::map<std::string, std::string> env_;
+    std::uint64_t writes_ = 0;
 
     std::string absolute(const std::string& path) const;
     // The held path `path` stands for, links followed (the last one only with

@@ -1,6 +1,7 @@
 // The file system of the operating system.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -144,6 +145,18 @@ Result<std::string> writeTarget(const std::string& path) {
     return osError(path, "cannot follow the link", ELOOP);
 }
 
+// flock on an open lock file: closing the file releases the lock.
+class FlockLock : public FileLock {
+public:
+    explicit FlockLock(int fd) : fd_(fd) {}
+    ~FlockLock() override { ::close(fd_); }
+    FlockLock(const FlockLock&) = delete;
+    FlockLock& operator=(const FlockLock&) = delete;
+
+private:
+    int fd_;
+};
+
 class RealFileSystem : public FileSystem {
 protected:
     Result<FileStatus> doStatus(const std::string& path, bool followLinks) override {
@@ -153,7 +166,10 @@ protected:
             if (errno == ENOENT || errno == ENOTDIR) return FileStatus{};
             return osError(path, "cannot look at", errno);
         }
-        return FileStatus{typeOf(st.st_mode), static_cast<std::uint64_t>(st.st_size), static_cast<unsigned>(st.st_mode & 07777)};
+        const auto modified = static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u + static_cast<std::uint64_t>(st.st_mtim.tv_nsec);
+        const auto identity = static_cast<std::uint64_t>(st.st_ino) ^ (static_cast<std::uint64_t>(st.st_dev) << 40);
+        return FileStatus{typeOf(st.st_mode), static_cast<std::uint64_t>(st.st_size), static_cast<unsigned>(st.st_mode & 07777),
+                          modified, identity};
     }
 
     Result<std::string> doReadFile(const std::string& path) override {
@@ -330,6 +346,18 @@ protected:
     Status doRemoveFile(const std::string& path) override {
         if (::unlink(path.c_str()) != 0) return osError(path, "cannot remove", errno);
         return Done{};
+    }
+
+    Result<std::unique_ptr<FileLock>> doLockExclusively(const std::string& path) override {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+        if (fd < 0) return osError(path, "cannot open the lock file", errno);
+        while (::flock(fd, LOCK_EX) != 0) {
+            if (errno == EINTR) continue;
+            const int err = errno;
+            ::close(fd);
+            return osError(path, "cannot lock", err);
+        }
+        return std::unique_ptr<FileLock>(std::make_unique<FlockLock>(fd));
     }
 
     std::optional<std::string> doEnvironment(const std::string& name) override {

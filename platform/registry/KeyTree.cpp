@@ -1,14 +1,14 @@
 #include "platform/registry/KeyTree.h"
 
-#include "platform/ui/TextCompare.h"
+#include "base/TextCase.h"
 
 namespace kestrin::registry {
 
 bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && ui::compareNoCase(a, b) == 0;
+    return a.size() == b.size() && equalIgnoringCase(a, b);
 }
 
-bool NoCaseLess::operator()(const std::string& a, const std::string& b) const { return ui::compareNoCase(a, b) < 0; }
+bool NoCaseLess::operator()(const std::string& a, const std::string& b) const { return compareIgnoringCase(a, b) < 0; }
 
 Key* Key::find(const std::string& subkey) const {
     const auto it = subkeys.find(subkey);

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/ui/TextCompare.h"
+#include "base/TextCase.h"
 
 namespace kestrin::registry {
 
@@ -95,7 +95,7 @@ private:
         if (!path.empty() && path.front() == '-')
             fail("[-...] deletes a key when a file is imported; a stored registry cannot hold it");
         const std::size_t slash = path.find('\\');
-        const std::string rootName = ui::upperCp1251(path.substr(0, slash));
+        const std::string rootName = upperCase(path.substr(0, slash));
         Key* key = tree.root(rootName);
         if (!key)
             fail("unknown root key \"" + printable(path.substr(0, slash)) +

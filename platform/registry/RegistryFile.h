@@ -1,21 +1,24 @@
-// The registry's only contact with the file system: read the whole file,
-// notice that it changed, lock it against other writers, replace it
-// atomically. Kept in one place so the file services can take it over.
+// The registry's contact with its file, through the file services
+// (FileSystem::current()): read the whole file, notice that it changed, lock
+// it against other writers, replace it atomically.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "platform/fs/FileSystem.h"
 
 namespace kestrin::registry {
 
 // KESTRIN_REGISTRY, else ~/.kestrin/registry.reg.
 std::string defaultRegistryPath();
 
-// Identifies one version of the file; a replaced file has a new stamp.
+// Identifies one version of the file; a replaced or rewritten file has a new stamp.
 struct FileStamp {
     bool exists = false;
-    std::uint64_t size = 0, modified = 0, inode = 0, device = 0;
+    std::uint64_t size = 0, modified = 0, identity = 0;
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp stampOf(const std::string& path);
@@ -29,16 +32,14 @@ std::optional<std::string> readWholeFile(const std::string& path);
 class ExclusiveLock {
 public:
     explicit ExclusiveLock(const std::string& path);  // throws std::runtime_error
-    ~ExclusiveLock();
-    ExclusiveLock(const ExclusiveLock&) = delete;
-    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
 
 private:
-    int fd_ = -1;
+    std::unique_ptr<fs::FileLock> lock_;
 };
 
 // Writes a temporary file beside path, flushes it to disk and renames it
-// over path. Throws std::runtime_error naming the file; path is then as it was.
+// over path (the folder is made if need be). Throws std::runtime_error naming
+// the file; path is then as it was.
 void replaceFileAtomically(const std::string& path, const std::string& bytes);
 
 }  // namespace kestrin::registry

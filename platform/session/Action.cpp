@@ -30,6 +30,7 @@ const char* actionName(ActionKind kind) {
         case ActionKind::Expect: return "expect";
         case ActionKind::Open: return "open";
         case ActionKind::Save: return "save";
+        case ActionKind::MenuGroups: return "menugroups";
     }
     return "?";
 }

@@ -39,6 +39,8 @@ enum class ActionKind {
     // Drawing files.
     Open,     // text = path
     Save,     // text = path
+    // The host's state.
+    MenuGroups,  // lists the menu groups of the host's current profile
 };
 
 const char* actionName(ActionKind kind);

@@ -331,6 +331,8 @@ std::optional<Action> parseAction(std::string_view utf8Line, const std::string& 
         a.kind = name == "open" ? K::Open : K::Save;
         a.text = r.text("a file name");
         if (a.text.empty()) r.error("a file name must not be empty");
+    } else if (name == "menugroups") {
+        a.kind = K::MenuGroups;
     } else {
         r.error("unknown action '" + cp1251ToUtf8(name) + "'");
     }

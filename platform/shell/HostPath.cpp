@@ -1,12 +1,14 @@
 #include "platform/shell/HostPath.h"
 
+#include "platform/fs/FileSystem.h"
+
 namespace kestrin::shell {
 
 std::optional<std::string> hostPathOf(const std::string& path) {
-    const bool hasDrive = path.size() >= 2 && path[1] == ':' &&
-                          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-    if (hasDrive || path.find('\\') != std::string::npos) return std::nullopt;
-    return path;
+    if (path.empty()) return std::nullopt;
+    auto resolved = fs::FileSystem::current().resolve(path);
+    if (!resolved) return std::nullopt;
+    return std::move(*resolved);
 }
 
 }  // namespace kestrin::shell

@@ -1,7 +1,6 @@
-// Paths as the system names them (Windows paths through the drive links)
-// turned into paths of this machine. The drive-link mapping of the file
-// services is not available yet: until it is, a path is taken as this
-// machine's own, and a path with a drive letter or backslashes names nothing.
+// Paths as the system names them turned into paths of this machine: a
+// Windows path ("C:\Browser\browser.exe") is mapped through the drive links
+// of the file services (FileSystem::resolve); a Linux path is taken as given.
 #pragma once
 
 #include <optional>
@@ -9,7 +8,8 @@
 
 namespace kestrin::shell {
 
-// The path on this machine, or nothing when the path cannot be mapped.
+// The path on this machine, or nothing when the path cannot be mapped (its
+// drive has no link, or the links cannot be read).
 std::optional<std::string> hostPathOf(const std::string& path);
 
 }  // namespace kestrin::shell

@@ -13,9 +13,11 @@ Directives are comment lines of the script, so cadhost skips them:
   #: env NAME=VALUE    an environment variable for cadhost (and what it starts)
   #: fifo PATH          make a FIFO at PATH before the run
   #: readonly PATH TEXT make a write-protected file holding TEXT before the run
-  #: link PATH TARGET   make a symbolic link before the run
+  #: link PATH TARGET   make a symbolic link (and its missing folders) before the run
   #: noleakcheck        no leak check under the sanitizers (a host that stops
                         at once leaves its modules' objects allocated)
+Drive links (KESTRIN_DOSDEVICES) and the registry (KESTRIN_REGISTRY) default
+to the run's folder, never the home folder.
 Placeholders: @SCRIPT@ (this script), @MODULES@ (test modules), @WORK@ (a fresh
 folder for this run, where cadhost runs), @SOURCE@ (the folder of the script).
 Usage: run_session.py CADHOST MODULE_DIR SCRIPT
@@ -42,6 +44,8 @@ def main():
     env = dict(os.environ)
     # Drive links for Windows paths live in the run's folder, not in the home folder.
     env["KESTRIN_DOSDEVICES"] = os.path.join(work, ".dosdevices")
+    # So is the registry, unless the script names one.
+    env["KESTRIN_REGISTRY"] = os.path.join(work, "registry.reg")
     with open(script, encoding="utf-8") as f:
         for line in f:
             if not line.startswith("#:"):
@@ -75,6 +79,7 @@ def main():
                 f.write(more)
             os.chmod(path, 0o444)
         else:
+            os.makedirs(os.path.dirname(path), exist_ok=True)
             os.symlink(more, path)
 
     stdin = open(script, "rb") if use_stdin else subprocess.DEVNULL

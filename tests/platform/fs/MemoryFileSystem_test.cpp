@@ -106,3 +106,20 @@ TEST(Path, LexicalOperations) {
     EXPECT_FALSE(sameNameIgnoringCase("Чертеж.dxf", "Чертёж.dxf"));
     EXPECT_FALSE(sameNameIgnoringCase("a.dxf", "a.dx"));
 }
+
+TEST(MemoryFileSystem, LocksAreGrantedInAnExistingFolderAndWritesShowAsNewVersions) {
+    MemoryFileSystem fs;
+    fs.addDirectory("/home/u/.kestrin");
+    auto lock = fs.lockExclusively("/home/u/.kestrin/registry.reg.lock");
+    ASSERT_TRUE(lock.ok());
+    auto again = fs.lockExclusively("/home/u/.kestrin/registry.reg.lock");
+    EXPECT_TRUE(again.ok()) << "one process holds the memory: a second lock is granted too";
+    EXPECT_FALSE(fs.lockExclusively("/nowhere/x.lock").ok());
+
+    ASSERT_TRUE(fs.writeFile("/home/u/a.reg", "one").ok());
+    auto before = fs.status("/home/u/a.reg");
+    ASSERT_TRUE(fs.writeFile("/home/u/a.reg", "two").ok());
+    auto after = fs.status("/home/u/a.reg");
+    ASSERT_TRUE(before.ok() && after.ok());
+    EXPECT_NE(before->modified, after->modified) << "same size, new content: a new version";
+}

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <chrono>
+#include <thread>
 #include <filesystem>
 #include <stdexcept>
 
@@ -209,4 +211,40 @@ TEST(RealFileSystem, OutputFilesReportWriteErrors) {
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
     EXPECT_FALSE(real().openForWriting(dir / "fifo"));  // no reader: refused, not waited for
     EXPECT_FALSE(real().openForWriting(dir.path()));
+}
+
+TEST(RealFileSystem, ExclusiveLockMakesASecondLockerWaitUntilReleased) {
+    TempFolder dir("lock");
+    const std::string lockFile = dir / "registry.reg.lock";
+    auto first = real().lockExclusively(lockFile);
+    ASSERT_TRUE(first.ok()) << first.error().message();
+    EXPECT_TRUE(stdfs::exists(lockFile)) << "the lock file is created";
+
+    std::atomic<bool> taken{false};
+    std::thread other([&] {
+        auto second = real().lockExclusively(lockFile);  // another open of the file: waits like another process
+        EXPECT_TRUE(second.ok());
+        taken = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_FALSE(taken) << "the second locker waits while the first holds the lock";
+    first->reset();
+    other.join();
+    EXPECT_TRUE(taken);
+
+    auto nowhere = real().lockExclusively(dir / "missing/x.lock");
+    ASSERT_FALSE(nowhere.ok());
+    EXPECT_NE(nowhere.error().message().find("missing/x.lock"), std::string::npos) << nowhere.error().message();
+}
+
+TEST(RealFileSystem, StatusTellsARewrittenOrReplacedFileFromTheOldOne) {
+    TempFolder dir("stamp");
+    const std::string file = dir / "a.reg";
+    ASSERT_TRUE(real().writeFile(file, "one").ok());
+    auto before = real().status(file);
+    ASSERT_TRUE(before.ok());
+    ASSERT_TRUE(real().writeFile(file, "two").ok());  // same size, a new file renamed over the old
+    auto after = real().status(file);
+    ASSERT_TRUE(after.ok());
+    EXPECT_TRUE(before->modified != after->modified || before->identity != after->identity);
 }

@@ -58,6 +58,7 @@ TEST(ActionParser, HostInputActions) {
     EXPECT_EQ(parse("miss").kind, ActionKind::Miss);
     EXPECT_EQ(parse("enter").kind, ActionKind::Enter);
     EXPECT_EQ(parse("escape").kind, ActionKind::Escape);
+    EXPECT_EQ(parse("menugroups").kind, ActionKind::MenuGroups);
 }
 
 TEST(ActionParser, PickForms) {
@@ -171,6 +172,7 @@ TEST(ActionParser, StringsEscapesAndComments) {
 
 TEST(ActionParser, ErrorsNameTheLineAndTheReason) {
     EXPECT_EQ(errorOf("clik 5"), "demo.ks:12: unknown action 'clik'");
+    EXPECT_NE(errorOf("menugroups all").find("after menugroups"), std::string::npos) << errorOf("menugroups all");
     EXPECT_EQ(errorOf("point 1;2"), "demo.ks:12: expected a point X,Y[,Z], found '1;2'");
     EXPECT_EQ(errorOf("point 1,2,3,4"), "demo.ks:12: expected a point X,Y[,Z], found '1,2,3,4'");
     EXPECT_EQ(errorOf("point"), "demo.ks:12: expected a point X,Y[,Z], found the end of the line");

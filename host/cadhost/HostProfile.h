@@ -1,0 +1,36 @@
+// The host's current profile, read from the registry at start: the support
+// folders of its "General" key ("ACAD", separated by ';') and the menu
+// groups of its "Menus" key ("Group1", "Group2", ...), as the setup program
+// registers them under HKEY_CURRENT_USER\<kHostKey>\Profiles\<profile>.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kestrin::cadhost {
+
+inline constexpr char kHostKey[] = "Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-1:409";
+
+struct MenuGroup {
+    std::string value;  // the value's name, "Group1"
+    std::string entry;  // "NAME PATH-WITHOUT-EXTENSION"
+};
+
+// Texts are CP1251, as stored.
+struct HostProfile {
+    std::string name;  // empty: the host has no profile
+    bool exists = false;  // false: the profile named current has no key
+    std::vector<std::string> supportFolders;
+    std::vector<MenuGroup> menuGroups;
+};
+
+// Reads the current profile through the registry calls: the one the
+// "Profiles" key's default value names, else (no default value) its first
+// subkey. A missing key or value reads as empty. False, with `error` naming the file (and line),
+// when the registry file cannot be read or does not parse.
+bool readHostProfile(HostProfile& profile, std::string& error);
+
+// The menu groups as the command line shows them (CP1251).
+std::string describeMenuGroups(const HostProfile& profile);
+
+}  // namespace kestrin::cadhost
