@@ -16,7 +16,7 @@ Directives are comment lines of the script, so cadhost skips them:
   #: link PATH TARGET   make a symbolic link before the run
   #: noleakcheck        no leak check under the sanitizers (a host that stops
                         at once leaves its modules' objects allocated)
-Placeholders: @SCRIPT@ (this script), @MODULES@ (test modules), @WORK@ (a fresh
+Placeholders: @SCRIPT@ (this script), @CADHOST@ (the program), @MODULES@ (test modules), @WORK@ (a fresh
 folder for this run, where cadhost runs), @SOURCE@ (the folder of the script).
 Usage: run_session.py CADHOST MODULE_DIR SCRIPT
 """
@@ -30,7 +30,7 @@ import tempfile
 def main():
     cadhost, modules, script = sys.argv[1:4]
     work = tempfile.mkdtemp(prefix="kestrin-session-")
-    places = {"@SCRIPT@": script, "@MODULES@": modules, "@WORK@": work,
+    places = {"@SCRIPT@": script, "@CADHOST@": os.path.abspath(cadhost), "@MODULES@": modules, "@WORK@": work,
               "@SOURCE@": os.path.dirname(os.path.abspath(script))}
 
     def fill(text):
