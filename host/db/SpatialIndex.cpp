@@ -37,7 +37,7 @@ Values valuesOf(const Entry& e, bool allVertices) {
                     out.longestLine = std::max(out.longestLine, line);
                     line = 0;
                     ++i;
-                } else if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
+                } else {  // one byte a character (CP1251)
                     ++line;
                     ++out.chars;
                 }
