@@ -12,6 +12,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/DrawingStore.h"
 #include "host/db/RecordTags.h"
+#include "host/db/SpatialIndex.h"
 #include "host/dxf/Handles.h"
 #include "platform/session/Session.h"
 #include "host/api/CommandLine.h"
@@ -39,10 +40,14 @@ std::optional<Action> ask(const char* prompt) {
     return Session::instance().next(kestrin::session::Waiter::HostInput, kestrin::cp1251ToUtf8(text));
 }
 
+// What refuse answers when the session only reported the refusal (a person
+// at a terminal): the request asks again.
+constexpr int kAskAgain = -0x7FFF;
+
 // The answer to an action that does not fit the request.
 int refuse(const Action& action, const std::string& why) {
     Session::instance().reject(action, why);
-    return RTCAN;
+    return Session::instance().failed() ? RTCAN : kAskAgain;
 }
 
 std::string describePick(const PickTarget& pick) {
@@ -102,6 +107,18 @@ std::optional<std::uint64_t> ownerHandle(const Entry& e) {
     return owner ? kestrin::dxf::parseHandle(*owner) : std::nullopt;
 }
 
+// The pick box: PICKBOX (3 pixels, the host's default) on a nominal view
+// 1000 pixels tall showing the height of the active viewport (VPORT *Active,
+// group 40); one drawing unit when the drawing has no such viewport.
+double pickTolerance(const kestrin::db::DrawingStore& store) {
+    constexpr double kPickBoxPixels = 3, kViewPixels = 1000;
+    if (const Entry* vport = store.findTableEntry("VPORT", "*Active", false)) {
+        const double height = kestrin::db::realTag(vport->record, {"AcDbViewportTableRecord", 0, {}}, 40, 0);
+        if (height > 0 && std::isfinite(height)) return kPickBoxPixels * height / kViewPixels;
+    }
+    return 1.0;
+}
+
 struct Picked {
     Entry* entity = nullptr;
     std::vector<Entry*> containers;  // innermost first
@@ -130,23 +147,21 @@ std::optional<Picked> resolve(const Action& action) {
         return picked;
     }
     if (pick.by == PickTarget::By::At) {
-        const AcGePoint3d at(pick.x, pick.y, 0);
+        const double tolerance = pickTolerance(store);
         double best = std::numeric_limits<double>::infinity();
-        for (Entry* e : store.topLevelEntities()) {
-            if (e->erased || !inCurrentSpace(*e, db->tilemode())) continue;
-            const AcGePoint3d p = anchorOf(*e);
-            const double d = std::hypot(p.x - at.x, p.y - at.y);
-            if (d < best) {
-                best = d;
-                picked.entity = e;
-            }
-        }
-        if (picked.entity == nullptr) {
-            Session::instance().reject(action, "the drawing has no entity to pick");
-            return std::nullopt;
-        }
-        picked.point = at;
-        return picked;
+        store.spatialIndex().visitNear(pick.x, pick.y, tolerance, [&](Entry* e) {
+            const Entry* top = e->parent != nullptr ? e->parent : e;
+            if (e->erased || top->erased || !inCurrentSpace(*top, db->tilemode())) return;
+            const auto outline = kestrin::db::outlineOf(*e);
+            if (!outline) return;
+            const double d = kestrin::db::distanceTo(*outline, pick.x, pick.y);
+            // The nearest; of equals the one drawn last (it lies on top).
+            if (d > tolerance || d > best || (d == best && e->handle < picked.entity->handle)) return;
+            best = d;
+            picked.entity = e;
+        });
+        picked.point = AcGePoint3d(pick.x, pick.y, 0);
+        return picked;  // no entity: a miss
     }
     auto entityByHandle = [&](std::uint64_t handle, const char* role) -> Entry* {
         Entry* e = store.byHandle(handle);
@@ -213,7 +228,7 @@ void setPoint(ads_point out, const AcGePoint3d& p) {
 }
 
 // The shared part of both entity requests: the picked entity, or an answer.
-std::variant<Picked, int> askForEntity(const char* prompt) {
+std::variant<Picked, int> askForEntityOnce(const char* prompt) {
     const auto action = ask(prompt);
     if (!action) return RTCAN;
     if (auto answer = commonAnswer(*action, "an entity")) return *answer;
@@ -224,14 +239,24 @@ std::variant<Picked, int> askForEntity(const char* prompt) {
         return RTERROR;
     }
     auto picked = resolve(*action);
-    if (!picked) return RTCAN;
+    if (!picked) return Session::instance().failed() ? RTCAN : kAskAgain;
     kestrin::host::echoInput(describePick(action->pick));
+    if (picked->entity == nullptr) {  // nothing inside the pick box
+        kestrin::host::print("\nNothing found at " + number(action->pick.x) + "," + number(action->pick.y) + ".");
+        return RTERROR;
+    }
     return *picked;
 }
 
-}  // namespace
+std::variant<Picked, int> askForEntity(const char* prompt) {
+    for (;;) {
+        auto answer = askForEntityOnce(prompt);
+        if (const int* status = std::get_if<int>(&answer); status && *status == kAskAgain) continue;
+        return answer;
+    }
+}
 
-int acedGetPoint(const ads_point, const char* prompt, ads_point result) {
+int getPointOnce(const char* prompt, ads_point result) {
     const auto action = ask(prompt);
     if (!action) return RTCAN;
     if (auto answer = commonAnswer(*action, "a point")) return *answer;
@@ -243,15 +268,23 @@ int acedGetPoint(const ads_point, const char* prompt, ads_point result) {
     return RTNORM;
 }
 
+}  // namespace
+
+int acedGetPoint(const ads_point, const char* prompt, ads_point result) {
+    for (;;) {
+        const int status = getPointOnce(prompt, result);
+        if (status != kAskAgain) return status;
+    }
+}
+
 int acedEntSel(const char* prompt, ads_name entity, ads_point pickPoint) {
     auto answer = askForEntity(prompt);
     if (const int* status = std::get_if<int>(&answer)) return *status;
     const Picked& picked = std::get<Picked>(answer);
     const Entry* chosen = picked.containers.empty() ? picked.entity : picked.containers.back();
-    if (chosen->place == Place::SubEntity) {  // an attribute: its block reference
-        if (const auto owner = ownerHandle(*chosen))
-            if (const Entry* parent = chosen->store->byHandle(*owner)) chosen = parent;
-    }
+    // An attribute: its block reference, the INSERT it follows (its group 330
+    // may name the block record instead).
+    if (chosen->place == Place::SubEntity && chosen->parent != nullptr) chosen = chosen->parent;
     setName(entity, chosen);
     setPoint(pickPoint, picked.point);
     return RTNORM;

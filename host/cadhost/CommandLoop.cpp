@@ -3,8 +3,11 @@
 #include "base/Cp1251.h"
 #include "host/api/HostRuntime.h"
 #include "host/cadhost/ContextMenuChoice.h"
+#include "host/db/AcDbDatabase.h"
+#include "platform/fs/Path.h"
 #include "platform/session/Session.h"
 #include "platform/session/Transcript.h"
+#include "platform/ui/MessageBox.h"
 
 namespace kestrin::cadhost {
 
@@ -46,6 +49,7 @@ void CommandLoop::run() {
     Session& session = Session::instance();
     host::HostRuntime& runtime = host::HostRuntime::instance();
     while (!session.failed()) {
+        watchDrawing();
         Transcript::instance().prompt(kPrompt);
         // Input sent to the document runs first, as if typed at this prompt
         // (the host echoes it when the sender asked for that).
@@ -123,16 +127,69 @@ void CommandLoop::chooseContextMenuItem(const Action& a) {
     if (!chooseDefaultContextMenuItem(a.text, error)) Session::instance().reject(a, error);
 }
 
+void CommandLoop::watchDrawing() {
+    const AcDbDatabase* db = host::HostRuntime::instance().database();
+    // A drawing opened at the address of the one it replaced has new signals.
+    if (db == watched_ && (db == nullptr || (!watching_.empty() && watching_.front().connected()))) return;
+    watching_.clear();
+    watched_ = db;
+    modified_ = false;
+    if (db == nullptr) return;
+    auto& events = db->events();
+    watching_.push_back(events.added.connectScoped([this](AcDbObjectId) { modified_ = true; }));
+    watching_.push_back(events.changed.connectScoped([this](AcDbObjectId) { modified_ = true; }));
+    watching_.push_back(events.erased.connectScoped([this](AcDbObjectId) { modified_ = true; }));
+    watching_.push_back(events.replaced.connectScoped([this] { modified_ = true; }));
+}
+
+bool CommandLoop::drawingModified() {
+    watchDrawing();
+    return modified_;
+}
+
+bool CommandLoop::offerToSave(const Action& a) {
+    if (!drawingModified()) return true;
+    host::HostRuntime& runtime = host::HostRuntime::instance();
+    const std::string path = runtime.drawingPath();
+    const std::string shown = path.empty() ? std::string("Drawing1") : fs::fileName(path);
+    std::string text;
+    try {
+        text = "Save changes to " + utf8ToCp1251(shown) + "?";
+    } catch (const EncodingError&) {
+        text = "Save changes to the drawing?";
+    }
+    switch (MessageBox(nullptr, text.c_str(), "cadhost", MB_YESNOCANCEL | MB_ICONWARNING)) {
+        case IDYES: break;
+        case IDNO: return true;
+        default: return false;  // Cancel, or the session ended
+    }
+    if (path.empty()) {
+        Session::instance().reject(a, "the drawing has no file name to save its changes to (save it with \"save FILE\" "
+                                      "first); it stays open");
+        return false;
+    }
+    std::string error;
+    if (!runtime.saveDrawing(path, error)) {
+        Session::instance().reject(a, error + "; the drawing stays open");
+        return false;
+    }
+    modified_ = false;
+    return true;
+}
+
 void CommandLoop::openDrawing(const Action& a) {
     Transcript::instance().input("OPEN " + a.text);
+    if (!offerToSave(a)) return;
     std::string error;
     if (!host::HostRuntime::instance().openDrawing(cp1251ToUtf8(a.text), error)) Session::instance().reject(a, error);
+    watchDrawing();
 }
 
 void CommandLoop::saveDrawing(const Action& a) {
     Transcript::instance().input("SAVEAS " + a.text);
     std::string error;
     if (!host::HostRuntime::instance().saveDrawing(cp1251ToUtf8(a.text), error)) Session::instance().reject(a, error);
+    else modified_ = false;
 }
 
 }  // namespace kestrin::cadhost

@@ -5,9 +5,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "base/Signal.h"
 #include "host/cadhost/HostProfile.h"
 #include "platform/session/Action.h"
+
+class AcDbDatabase;
 
 namespace kestrin::cadhost {
 
@@ -21,9 +25,22 @@ public:
     // Runs until the input ends or the session fails.
     void run();
 
+    // Whether the working drawing changed since it was opened or saved.
+    bool drawingModified();
+
 private:
     const HostProfile& profile_;
     std::string lastCommand_;  // CP1251; Enter repeats it
+    // The drawing's change signals set `modified_`; watched again whenever
+    // another drawing becomes the working one.
+    const AcDbDatabase* watched_ = nullptr;
+    std::vector<ScopedConnection> watching_;
+    bool modified_ = false;
+
+    void watchDrawing();
+    // Before the drawing is dropped: asks whether to save its changes. False:
+    // keep it (Cancel, or Yes and the save failed).
+    bool offerToSave(const session::Action& action);
 
     void dispatch(const session::Action& action);
     void runCommand(const std::string& name, const session::Action* from);

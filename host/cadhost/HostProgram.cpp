@@ -57,7 +57,10 @@ int HostProgram::run(int argc, const char* const* argv) {
         transcriptFile_ = std::make_unique<fs::OutputStream>(std::move(*file));
     }
     const bool fromStdin = !options_.script || *options_.script == "-";
-    const bool interactive = fromStdin && process::standardInputIsTerminal();
+    // KESTRIN_CADHOST_INTERACTIVE=1 treats standard input as a terminal (tests).
+    const bool interactive =
+        fromStdin && (process::standardInputIsTerminal() ||
+                      FileSystem::current().environment("KESTRIN_CADHOST_INTERACTIVE").value_or("") == "1");
 
     Transcript& transcript = Transcript::instance();
     terminal_ = std::make_unique<TranscriptPrinter>(std::cout, !interactive);
@@ -82,6 +85,7 @@ int HostProgram::run(int argc, const char* const* argv) {
     }
 
     Session& session = Session::instance();
+    session.setForgiving(interactive);  // a person retypes what did not fit
     session.setRunawayHandler([this](const std::string& why) {
         Transcript::instance().error(why);
         finish();

@@ -1,5 +1,7 @@
 #include "host/cadhost/TranscriptPrinter.h"
 
+#include <utility>
+
 namespace kestrin::cadhost {
 
 using Kind = session::Transcript::Kind;
@@ -15,6 +17,7 @@ void TranscriptPrinter::freshLine() {
 }
 
 void TranscriptPrinter::print(Kind kind, const std::string& utf8) {
+    const bool afterPrompt = std::exchange(afterPrompt_, false);
     switch (kind) {
         case Kind::Output:
             write(utf8);
@@ -24,9 +27,14 @@ void TranscriptPrinter::print(Kind kind, const std::string& utf8) {
             freshLine();
             // The host's prompts begin with "\n" to start a line; one is enough.
             write(utf8.rfind('\n', 0) == 0 ? utf8.substr(1) : utf8);
-            break;
+            lastPrompt_ = utf8;
+            afterPrompt_ = !atLineStart_;
+            out_.flush();
+            return;
         case Kind::Input:
             if (!echo_) return;
+            // Right after a prompt: keep the prompt and the input apart.
+            if (afterPrompt) write(session::promptBeforeInput(lastPrompt_).substr(lastPrompt_.size()));
             write(utf8 + "\n");
             break;
         case Kind::MessageBox:

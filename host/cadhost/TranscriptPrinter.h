@@ -23,6 +23,8 @@ private:
     std::ostream& out_;
     bool echo_;
     bool atLineStart_ = true;
+    bool afterPrompt_ = false;  // the last thing written is a prompt
+    std::string lastPrompt_;
 
     void write(const std::string& text);
     void freshLine();

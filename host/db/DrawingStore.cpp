@@ -8,6 +8,7 @@
 #include "host/db/ObjectFactory.h"
 #include "host/db/RecordTags.h"
 #include "host/db/HeaderVariables.h"
+#include "host/db/SpatialIndex.h"
 
 namespace kestrin::db {
 namespace {
@@ -98,6 +99,7 @@ void DrawingStore::load(dxf::Document&& document) {
             if (complex != nullptr && isSubEntity(r)) {
                 const bool ends = r.type == "SEQEND";
                 complex->children->push_back(newEntry(std::move(r), Place::SubEntity));
+                complex->children->back()->parent = complex;
                 if (ends) complex = nullptr;
                 continue;
             }
@@ -359,6 +361,7 @@ Entry* DrawingStore::appendSubEntity(Entry* parent, AcDbObject& entity) {
         giveHandle(seqend, handle, owner);
         Entry* end = newEntry(std::move(seqend), Place::SubEntity);
         end->handle = handle;
+        end->parent = parent;
         indexHandle(end);
         parent->children->push_back(end);
         setIntegerTag(parent->record, kInsertSection, 66, 1);
@@ -370,6 +373,7 @@ Entry* DrawingStore::appendSubEntity(Entry* parent, AcDbObject& entity) {
     if (paperFlag) setTag(record, kEntitySection, 67, *paperFlag);
     Entry* e = newEntry(std::move(record), Place::SubEntity);
     e->handle = handle;
+    e->parent = parent;
     indexHandle(e);
     auto& children = *parent->children;
     const auto seqend = std::find_if(children.begin(), children.end(),
@@ -377,6 +381,11 @@ Entry* DrawingStore::appendSubEntity(Entry* parent, AcDbObject& entity) {
     children.insert(seqend, e);
     attach(entity, e);
     return e;
+}
+
+SpatialIndex& DrawingStore::spatialIndex() const {
+    if (!spatialIndex_) spatialIndex_ = std::make_unique<SpatialIndex>(const_cast<DrawingStore&>(*this));
+    return *spatialIndex_;
 }
 
 }  // namespace kestrin::db

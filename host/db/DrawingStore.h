@@ -3,7 +3,7 @@
 // be rebuilt exactly. Objects are made from entries only when opened.
 //
 // Memory per object beside its record: the entry's handle, store pointer,
-// object pointer, child list pointer and flags (40 bytes), and one handle
+// object pointer, child list pointer, parent pointer and flags (48 bytes), and one handle
 // index slot (16 bytes).
 #pragma once
 
@@ -24,6 +24,7 @@ class AcDbObject;
 namespace kestrin::db {
 
 class DrawingStore;
+class SpatialIndex;
 
 // A document that cannot become a database (duplicate handles, ...); the
 // message names the record's line and the fault. UTF-8.
@@ -40,6 +41,9 @@ struct Entry {
     DrawingStore* store = nullptr;
     AcDbObject* object = nullptr;                   // made on first open, owned by the store
     std::unique_ptr<std::vector<Entry*>> children;  // attributes or vertices and their SEQEND
+    // For a sub-entity: the INSERT or POLYLINE it follows in the drawing. Its
+    // group 330 is not trusted: some programs write the block record there.
+    Entry* parent = nullptr;
     Place place = Place::Object;
     bool erased = false;
 };
@@ -91,6 +95,10 @@ public:
             for (Entry* e : block.entities) f(e);
     }
 
+    // Where the top-level entities and their attributes lie (made on first
+    // use, then kept up to date through the database's change signals).
+    SpatialIndex& spatialIndex() const;
+
     dxf::TagList& header() { return header_; }
     const dxf::TagList& header() const { return header_; }
 
@@ -135,6 +143,7 @@ private:
     std::vector<dxf::RawSection> others_;
     std::vector<std::string> order_;
     std::string codePage_;
+    mutable std::unique_ptr<SpatialIndex> spatialIndex_;
 };
 
 }  // namespace kestrin::db

@@ -130,7 +130,13 @@ public:
             if (ref.caption.empty()) error("a control's caption must not be empty");
             return ref;
         }
-        ref.id = integer("a control (a number or a quoted caption)");
+        // A word that is not a number is a one-word caption: click Выход.
+        int number = 0;
+        if (!atEnd() && !parseInt(peek().text, number)) {
+            ref.caption = tokens_[pos_++].text;
+            return ref;
+        }
+        ref.id = integer("a control (a number or a caption)");
         return ref;
     }
     // X,Y[,Z]; the words up to the end (or up to `stop`) are joined, so "1, 2" reads too.
@@ -338,6 +344,28 @@ std::optional<Action> parseAction(std::string_view utf8Line, const std::string& 
     }
     r.end(name);
     return a;
+}
+
+std::optional<Action> parseTypedAction(std::string_view utf8Line, const std::string& origin) {
+    if (utf8Line.find_first_not_of(" \t\r\v\f") == std::string_view::npos) {
+        Action enter;
+        enter.kind = ActionKind::Enter;
+        enter.origin = origin;
+        return enter;
+    }
+    try {
+        return parseAction(utf8Line, origin);
+    } catch (const ScriptError& e) {
+        // A lone word that names no action is a command name typed bare.
+        if (e.reason().rfind("unknown action", 0) != 0) throw;
+        std::vector<Token> tokens = tokenize(utf8ToCp1251(utf8Line), origin);
+        if (tokens.size() != 1 || tokens.front().quoted) throw;
+        Action command;
+        command.kind = ActionKind::Command;
+        command.origin = origin;
+        command.text = std::move(tokens.front().text);
+        return command;
+    }
 }
 
 }  // namespace kestrin::session

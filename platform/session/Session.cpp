@@ -123,7 +123,11 @@ void Session::fail(const std::string& origin, const std::string& why) {
     Transcript::instance().error(failure_);
 }
 
-void Session::reject(const Action& action, const std::string& why) { fail(action.origin, why); }
+void Session::reject(const Action& action, const std::string& why) {
+    if (!forgiving_ || failed_) return fail(action.origin, why);
+    ++forgiven_;
+    Transcript::instance().error(action.origin.empty() ? why : action.origin + ": " + why);
+}
 
 int Session::addHandler(ActionKind kind, Handler handler) {
     const int id = nextHandlerId_++;
@@ -172,6 +176,8 @@ void Session::reset() {
     source_ = nullptr;
     failed_ = false;
     exhausted_ = false;
+    forgiving_ = false;
+    forgiven_ = 0;
     failure_.clear();
     lastOrigin_.clear();
     waitsAfterEnd_ = 0;

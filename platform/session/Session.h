@@ -62,8 +62,14 @@ public:
     // is answered with nothing, so open dialogs are cancelled and the host
     // returns to its command line.
     void fail(const std::string& origin, const std::string& why);
-    // The same for an action that cannot be run at this moment.
+    // The same for an action that cannot be run at this moment. A forgiving
+    // session (a person typing at a terminal) only reports it: the waiter
+    // asks again and the session goes on.
     void reject(const Action& action, const std::string& why);
+    void setForgiving(bool forgiving) { forgiving_ = forgiving; }
+    bool forgiving() const { return forgiving_; }
+    // How many rejected actions were only reported so far.
+    std::uint64_t forgiven() const { return forgiven_; }
     bool failed() const { return failed_; }
     const std::string& failure() const { return failure_; }  // "origin: why" (UTF-8)
     bool exhausted() const { return exhausted_; }
@@ -111,6 +117,8 @@ private:
     ActionSource* source_ = nullptr;
     bool failed_ = false;
     bool exhausted_ = false;
+    bool forgiving_ = false;
+    std::uint64_t forgiven_ = 0;
     std::string failure_;
     std::string lastOrigin_;
     int waitsAfterEnd_ = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/session/ActionParser.h"
 #include "platform/session/ScriptError.h"
+#include "platform/session/Transcript.h"
 
 namespace kestrin::session {
 
@@ -12,7 +13,7 @@ std::optional<Action> StreamSource::next(const std::string& prompt) {
     std::string line;
     for (;;) {
         if (promptOut_) {
-            *promptOut_ << (prompt.empty() ? std::string("> ") : prompt) << std::flush;
+            *promptOut_ << (prompt.empty() ? std::string("> ") : promptBeforeInput(prompt)) << std::flush;
         }
         if (!std::getline(in_, line)) {
             if (promptOut_) *promptOut_ << "\n" << std::flush;
@@ -22,7 +23,9 @@ std::optional<Action> StreamSource::next(const std::string& prompt) {
         if (line_ == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         try {
-            if (auto action = parseAction(line, name_ + ":" + std::to_string(line_))) return action;
+            const std::string origin = name_ + ":" + std::to_string(line_);
+            if (auto action = onError_ == OnError::Reprompt ? parseTypedAction(line, origin) : parseAction(line, origin))
+                return action;
         } catch (const ScriptError& e) {
             if (onError_ == OnError::Throw || !promptOut_) throw;
             *promptOut_ << e.what() << "\n";

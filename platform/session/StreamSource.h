@@ -14,7 +14,10 @@ class StreamSource : public ActionSource {
 public:
     enum class OnError {
         Throw,     // a bad line throws ScriptError (the session stops)
-        Reprompt,  // a bad line is reported on `promptOut` and the next is read
+        // Typed at a terminal: a bad line is reported on `promptOut` and the
+        // next is read; lines read as parseTypedAction (a blank line is Enter,
+        // a lone word a command name).
+        Reprompt,
     };
     // `promptOut`, when given, shows the prompt before each line is read (a
     // plain "> " when the system passes none).

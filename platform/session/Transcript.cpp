@@ -6,6 +6,13 @@
 
 namespace kestrin::session {
 
+std::string promptBeforeInput(const std::string& prompt) {
+    if (prompt.empty()) return prompt;
+    const char last = prompt.back();
+    if (last == ' ' || last == '\n' || last == '\t') return prompt;
+    return prompt + (last == ':' ? " " : ": ");
+}
+
 Transcript& Transcript::instance() {
     static Transcript t;
     return t;

@@ -9,6 +9,11 @@
 
 namespace kestrin::session {
 
+// A prompt as shown in front of what the person enters: a prompt that does
+// not end in a blank gets ": " (or " " after a colon), so the input does not
+// run into it ("Select object: pick 9D").
+std::string promptBeforeInput(const std::string& prompt);
+
 class Transcript {
 public:
     static Transcript& instance();

@@ -18,7 +18,7 @@ Directives are comment lines of the script, so cadhost skips them:
                         at once leaves its modules' objects allocated)
 Drive links (KESTRIN_DOSDEVICES) and the registry (KESTRIN_REGISTRY) default
 to the run's folder, never the home folder.
-Placeholders: @SCRIPT@ (this script), @MODULES@ (test modules), @WORK@ (a fresh
+Placeholders: @SCRIPT@ (this script), @CADHOST@ (the program), @MODULES@ (test modules), @WORK@ (a fresh
 folder for this run, where cadhost runs), @SOURCE@ (the folder of the script).
 Usage: run_session.py CADHOST MODULE_DIR SCRIPT
 """
@@ -32,7 +32,7 @@ import tempfile
 def main():
     cadhost, modules, script = sys.argv[1:4]
     work = tempfile.mkdtemp(prefix="kestrin-session-")
-    places = {"@SCRIPT@": script, "@MODULES@": modules, "@WORK@": work,
+    places = {"@SCRIPT@": script, "@CADHOST@": os.path.abspath(cadhost), "@MODULES@": modules, "@WORK@": work,
               "@SOURCE@": os.path.dirname(os.path.abspath(script))}
 
     def fill(text):

@@ -40,9 +40,12 @@ TEST_F(EditorInput, PicksByHandleLastAndNearestPoint) {
     last.pick.by = session::PickTarget::By::Last;
     session::Action at = test::act(ActionKind::Pick);
     at.pick.by = session::PickTarget::By::At;
-    at.pick.x = -39;
-    at.pick.y = -41;
-    source.load({test::pick(0x40), test::act(ActionKind::Miss), last, at, last, at});
+    at.pick.x = -36.2;  // on the ring of the circle centred at -40,-40 (radius 4), far from its centre
+    at.pick.y = -40;
+    session::Action paperAt = at;
+    paperAt.pick.x = 2.1;  // on the ring of the paper-space circle
+    paperAt.pick.y = 1;
+    source.load({test::pick(0x40), test::act(ActionKind::Miss), last, at, last, paperAt});
     ads_name name{};
     ads_point p{};
     EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
@@ -52,7 +55,7 @@ TEST_F(EditorInput, PicksByHandleLastAndNearestPoint) {
     EXPECT_EQ(handleOf(name), 0x48u);  // the newest entity of model space
     EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
     EXPECT_EQ(handleOf(name), 0x47u);  // the circle centred at -40,-40
-    EXPECT_EQ(p[X], -39);
+    EXPECT_EQ(p[X], -36.2);
 
     // In paper space only its own entities can be picked.
     resbuf paper{};
@@ -63,8 +66,8 @@ TEST_F(EditorInput, PicksByHandleLastAndNearestPoint) {
     EXPECT_EQ(handleOf(name), 0x49u);
     EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTNORM);
     EXPECT_EQ(handleOf(name), 0x49u);
-    EXPECT_EQ(inputs(), (std::vector<std::string>{"pick 40", "miss", "pick last", "pick at -39,-41", "pick last",
-                                                  "pick at -39,-41"}));
+    EXPECT_EQ(inputs(), (std::vector<std::string>{"pick 40", "miss", "pick last", "pick at -36.2,-40", "pick last",
+                                                  "pick at 2.1,1"}));
 }
 
 TEST_F(EditorInput, NestedPickReportsItsContainers) {

@@ -90,6 +90,12 @@ TEST(ActionParser, DialogActions) {
     EXPECT_FALSE(a.control.id);
     EXPECT_EQ(a.control.caption, "Выход"_cp);
     EXPECT_EQ(a.control.describe(), "control \"Выход\"");
+    a = parse("click Выход");  // a one-word caption needs no quotes
+    EXPECT_FALSE(a.control.id);
+    EXPECT_EQ(a.control.caption, "Выход"_cp);
+    a = parse("expect text OK \"x\"");
+    EXPECT_EQ(a.control.caption, "OK");
+    EXPECT_EQ(a.text, "x");
 
     a = parse("type \"Ab Вг\"");
     EXPECT_EQ(a.kind, ActionKind::Type);
@@ -182,8 +188,7 @@ TEST(ActionParser, ErrorsNameTheLineAndTheReason) {
     EXPECT_EQ(errorOf("pick 0"), "demo.ks:12: expected a handle (hex), 'last' or 'at X,Y' after pick, found '0'");
     EXPECT_EQ(errorOf("pick 1A in"),
               "demo.ks:12: expected the handle (hex) of a block reference after 'in', found the end of the line");
-    EXPECT_EQ(errorOf("click"), "demo.ks:12: expected a control (a number or a quoted caption), found the end of the line");
-    EXPECT_EQ(errorOf("click OK"), "demo.ks:12: expected a control (a number or a quoted caption), found 'OK'");
+    EXPECT_EQ(errorOf("click"), "demo.ks:12: expected a control (a number or a caption), found the end of the line");
     EXPECT_EQ(errorOf("click 5 6"), "demo.ks:12: unexpected '6' after click");
     EXPECT_EQ(errorOf("type abc"), "demo.ks:12: expected the text to type in double quotes, found 'abc'");
     EXPECT_EQ(errorOf("type \"abc"), "demo.ks:12: a string is not closed with '\"'");

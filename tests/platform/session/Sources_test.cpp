@@ -105,7 +105,7 @@ TEST(StreamSource, ABadLineThrowsAfterTheGoodOnesRan) {
 }
 
 TEST(StreamSource, InteractiveSourceReportsABadLineAndAsksAgain) {
-    std::istringstream in("clik\nescape\n");
+    std::istringstream in("clik OK\nescape\n");
     std::ostringstream shown;
     StreamSource src(in, "<stdin>", &shown, StreamSource::OnError::Reprompt);
     auto a = src.next("Command: ");
@@ -113,4 +113,33 @@ TEST(StreamSource, InteractiveSourceReportsABadLineAndAsksAgain) {
     EXPECT_EQ(a->kind, ActionKind::Escape);
     EXPECT_EQ(a->origin, "<stdin>:2");
     EXPECT_EQ(shown.str(), "Command: <stdin>:1: unknown action 'clik'\nCommand: ");
+}
+
+// Typed at a terminal: a bare word is a command, a blank line is Enter, and
+// a prompt without a colon is kept apart from the input.
+TEST(StreamSource, InteractiveSourceReadsLinesAsTyped) {
+    std::istringstream in("CKestrin\n   \n# a note\nclick Выход\npick 9D\n");
+    std::ostringstream shown;
+    StreamSource src(in, "<stdin>", &shown, StreamSource::OnError::Reprompt);
+    auto a = src.next("Command: ");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Command);
+    EXPECT_EQ(a->text, "CKestrin");
+    a = src.next("Command: ");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Enter);
+    a = src.next("Command: ");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Click);
+    EXPECT_EQ(a->control.caption, "Выход"_cp);
+    a = src.next("\nВыберите примитив");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Pick);
+    EXPECT_EQ(shown.str(), "Command: Command: Command: Command: \nВыберите примитив: ");
+}
+
+TEST(StreamSource, AScriptOnStandardInputTakesNoBareCommand) {
+    std::istringstream in("CKestrin\n");
+    StreamSource src(in, "<stdin>");
+    EXPECT_THROW(src.next(""), ScriptError);
 }
