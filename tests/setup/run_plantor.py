@@ -27,8 +27,13 @@ Directives (comment lines, so Plantor skips them):
   #: preserved            every value of the starting registry is still there
                           unchanged, apart from the ACAD and Group values of
                           the host's profiles
-Placeholders: @WORK@ (the run's folder), @DIST@ (Plantor's folder).
-Usage: run_plantor.py PLANTOR READ_REGEDIT4 SCRIPT"""
+  #: cadhost SCRIPT ARG.. after the runs, cadhost (the optional CADHOST
+                          argument) runs the cadhost session SCRIPT (beside
+                          this script) with ARGs over the same registry and
+                          drive links, and must end with status 0
+Placeholders: @WORK@ (the run's folder), @DIST@ (Plantor's folder), @DRIVE_C@
+(the folder that is drive C).
+Usage: run_plantor.py PLANTOR READ_REGEDIT4 SCRIPT [CADHOST]"""
 import os
 import shutil
 import subprocess
@@ -68,7 +73,7 @@ def main():
                KESTRIN_TRANSCRIPT=transcript)
 
     def fill(text):
-        return text.replace("@WORK@", work).replace("@DIST@", dist)
+        return text.replace("@WORK@", work).replace("@DIST@", dist).replace("@DRIVE_C@", drive)
 
     runs, status, checks, start = 1, 0, [], None
     with open(script, encoding="utf-8") as f:
@@ -92,7 +97,8 @@ def main():
                 runs = int(rest)
             elif word == "status":
                 status = int(rest)
-            elif word in ("output", "stderr", "installed", "absent", "value", "novalue", "unchanged", "preserved"):
+            elif word in ("output", "stderr", "installed", "absent", "value", "novalue", "unchanged", "preserved",
+                          "cadhost"):
                 checks.append((word, rest))
             else:
                 sys.exit(f"{script}: unknown directive '#: {word}'")
@@ -144,6 +150,16 @@ def main():
                 written = "\\profiles\\" in key and (name == "acad" or name.startswith("group"))
                 if not written and values.get((key, name)) != value:
                     faults.append(f"{key} {name} was {value!r}, now {values.get((key, name))!r}")
+        elif word == "cadhost":
+            if len(sys.argv) < 5:
+                sys.exit(f"{script}: '#: cadhost' needs the CADHOST argument")
+            session, *args = rest.split()
+            host_env = {k: v for k, v in env.items() if k not in ("KESTRIN_SESSION", "KESTRIN_TRANSCRIPT")}
+            run = subprocess.run([sys.argv[4]] + args + [os.path.join(here, session)], cwd=work, env=host_env,
+                                 stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+            if run.returncode != 0:
+                faults.append(f"cadhost {session}: exit status {run.returncode}\n"
+                              + run.stdout.decode("utf-8", "replace") + run.stderr.decode("utf-8", "replace"))
     if faults:
         sys.exit(f"{script}:\n" + "\n".join(faults))
     shutil.rmtree(work)

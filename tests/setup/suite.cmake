@@ -8,7 +8,7 @@ if(TARGET Plantor)
     get_filename_component(stem ${script} NAME_WE)
     add_test(NAME plantor.${stem}
       COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/run_plantor.py $<TARGET_FILE:Plantor>
-              ${CMAKE_SOURCE_DIR}/tests/platform/registry/read_regedit4.py ${script})
+              ${CMAKE_SOURCE_DIR}/tests/platform/registry/read_regedit4.py ${script} $<TARGET_FILE:cadhost>)
     set_tests_properties(plantor.${stem} PROPERTIES LABELS plantor)
   endforeach()
 endif()
