@@ -199,19 +199,26 @@ void focus(HWND dialog, const Action& a) {
     gotoControl(h);
 }
 
+// The entry of a combo or list box that an action names; rejects the action
+// with the entries there are when none has that text (answers -1).
+int entryForChoice(const Window& w, const Action& a) {
+    const int index = w.list().findForChoice(a.text);
+    if (index >= 0) return index;
+    std::string list;
+    for (const auto& e : w.list().entries()) list += (list.empty() ? "\"" : ", \"") + cp1251ToUtf8(e) + "\"";
+    reject(a, describeControl(w.handle) + " has no entry \"" + cp1251ToUtf8(a.text) + "\" (entries: " +
+                  (list.empty() ? "none" : list) + ")");
+    return -1;
+}
+
 void choose(HWND dialog, const Action& a) {
     Window* w = usableControl(dialog, a);
     if (w == nullptr) return;
     const HWND h = w->handle;
     if (w->kind != WindowKind::ComboBox && w->kind != WindowKind::ListBox)
         return reject(a, describeControl(h) + " is not a combo box or list box");
-    const int index = w->list().findForChoice(a.text);
-    if (index < 0) {
-        std::string list;
-        for (const auto& e : w->list().entries()) list += (list.empty() ? "\"" : ", \"") + cp1251ToUtf8(e) + "\"";
-        return reject(a, describeControl(h) + " has no entry \"" + cp1251ToUtf8(a.text) + "\" (entries: " +
-                             (list.empty() ? "none" : list) + ")");
-    }
+    const int index = entryForChoice(*w, a);
+    if (index < 0) return;
     if (preTranslate(MSG{h, WM_LBUTTONDOWN, 0, 0, 0, {}}, dialog) || windowOf(h) == nullptr) return;
     setFocus(h);
     if (windowRef(h).kind == WindowKind::ComboBox) chooseEntry(h, index);
@@ -225,13 +232,8 @@ void doubleClick(HWND dialog, const Action& a) {
     if (w == nullptr) return;
     const HWND h = w->handle;
     if (w->kind != WindowKind::ListBox) return reject(a, describeControl(h) + " is not a list box");
-    const int index = w->list().findForChoice(a.text);
-    if (index < 0) {
-        std::string list;
-        for (const auto& e : w->list().entries()) list += (list.empty() ? "\"" : ", \"") + cp1251ToUtf8(e) + "\"";
-        return reject(a, describeControl(h) + " has no entry \"" + cp1251ToUtf8(a.text) + "\" (entries: " +
-                             (list.empty() ? "none" : list) + ")");
-    }
+    const int index = entryForChoice(*w, a);
+    if (index < 0) return;
     if (preTranslate(MSG{h, WM_LBUTTONDOWN, 0, 0, 0, {}}, dialog) || windowOf(h) == nullptr) return;
     setFocus(h);
     if (windowRef(h).list().selection() != index) selectListEntry(h, index);
