@@ -8,7 +8,7 @@
 #include "host/api/Arx.h"
 #include "host/ui/HostWindow.h"
 #include "plugin/edit/TextEditDlg.h"
-#include "plugin/frame/ObjectClose.h"
+#include "plugin/frame/ObjectAccess.h"
 #include "plugin/frame/TextPlacement.h"
 #include "plugin/palette/TextProperties.h"
 
@@ -61,11 +61,8 @@ int pickEditableEntity() {
     if (rc == RTCAN) return kPickCancelled;
     if (rc != RTNORM) return kPickAgain;
 
-    AcDbObjectId id;
-    AcDbEntity* entity = nullptr;
-    if (acdbGetObjectId(id, g_textProperties.entity) != Acad::eOk ||
-        acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk)
-        return kPickAgain;
+    AcDbEntity* entity = openForWrite<AcDbEntity>(g_textProperties.entity);
+    if (entity == nullptr) return kPickAgain;
     std::string taken;
     if (!editableString(entity, taken)) {
         const std::string className = entity->isA()->name();

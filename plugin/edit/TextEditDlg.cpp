@@ -5,7 +5,7 @@
 #include "base/Cp1251.h"
 #include "host/api/Arx.h"
 #include "plugin/edit/EditCommand.h"
-#include "plugin/frame/ObjectClose.h"
+#include "plugin/frame/ObjectAccess.h"
 #include "plugin/frame/TextPlacement.h"
 #include "plugin/info/AboutDlg.h"
 #include "plugin/palette/KeyboardIndicators.h"
@@ -24,19 +24,6 @@ BEGIN_MESSAGE_MAP(CTextEditDlg, CAcUiDialog)
     ON_BN_CLICKED(IDC_EDIT_DYNAMIC, OnDynamicClicked)
     ON_BN_CLICKED(IDC_EDIT_UNDO, OnUndoClicked)
 END_MESSAGE_MAP()
-
-namespace {
-
-// Opens the entity an entity name refers to; null when it cannot be opened.
-AcDbEntity* openForWrite(const ads_name name) {
-    AcDbObjectId id;
-    AcDbEntity* entity = nullptr;
-    if (acdbGetObjectId(id, name) != Acad::eOk || acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk)
-        return nullptr;
-    return entity;
-}
-
-}  // namespace
 
 CTextEditDlg::CTextEditDlg(CWnd* pParent) : CAcUiDialog(IDD_TEXT_EDIT, pParent) {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_KESTRIN);
@@ -122,7 +109,7 @@ void CTextEditDlg::OnOK() {
 void CTextEditDlg::writeBackText() {
     UpdateData(TRUE);
     g_textProperties.text = m_strText;
-    if (AcDbEntity* entity = openForWrite(g_textProperties.entity)) {
+    if (AcDbEntity* entity = openForWrite<AcDbEntity>(g_textProperties.entity)) {
         const char* className = entity->isA()->name();
         const bool isTag = std::strcmp(className, "AcDbAttributeDefinition") == 0;
         Acad::ErrorStatus es = Acad::eOk;
@@ -160,7 +147,7 @@ bool CTextEditDlg::eraseIfEmpty(ads_name entity) {
         g_textProperties.text.clear();
         return true;
     }
-    if (AcDbEntity* opened = openForWrite(entity)) {
+    if (AcDbEntity* opened = openForWrite<AcDbEntity>(entity)) {
         opened->erase();
         closeOrAbort(opened);
     }

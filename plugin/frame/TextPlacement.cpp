@@ -5,7 +5,7 @@
 
 #include "base/Cp1251.h"
 #include "host/ui/HostWindow.h"
-#include "plugin/frame/ObjectClose.h"
+#include "plugin/frame/ObjectAccess.h"
 #include "plugin/frame/SystemVariables.h"
 #include "plugin/frame/TextStyles.h"
 #include "plugin/palette/PaletteNumbers.h"
@@ -120,10 +120,8 @@ int pickExistingText() {
     if (answer == RTCAN) return kPickCancelled;
     if (answer != RTNORM) return kPickAgain;
 
-    AcDbObjectId id;
-    AcDbObject* object = nullptr;
-    if (acdbGetObjectId(id, name) != Acad::eOk || acdbOpenAcDbObject(object, id, AcDb::kForWrite) != Acad::eOk)
-        return kPickAgain;
+    AcDbObject* object = openForWrite<AcDbObject>(name);
+    if (object == nullptr) return kPickAgain;
     const AcDbText* text = AcDbText::cast(object);
     const char* className = object->isA()->name();
     if (text == nullptr || std::strcmp(className, "AcDbAttributeDefinition") == 0) {

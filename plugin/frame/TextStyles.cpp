@@ -1,7 +1,7 @@
 #include "plugin/frame/TextStyles.h"
 
 #include "base/Cp1251.h"
-#include "plugin/frame/ObjectClose.h"
+#include "plugin/frame/ObjectAccess.h"
 
 using namespace kestrin::literals;
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "host/api/Arx.h"
-#include "plugin/frame/ObjectClose.h"
+#include "plugin/frame/ObjectAccess.h"
 #include "plugin/frame/SystemVariables.h"
 #include "plugin/frame/TextPlacement.h"
 #include "plugin/frame/TextStyles.h"
@@ -11,15 +11,7 @@
 
 namespace {
 
-// Opens the entity `name` refers to for write; null when it cannot be opened.
-AcDbObject* openForWrite(const ads_name name) {
-    AcDbObjectId id;
-    AcDbObject* object = nullptr;
-    if (acdbGetObjectId(id, name) != Acad::eOk || acdbOpenObject(object, id, AcDb::kForWrite) != Acad::eOk)
-        return nullptr;
-    return object;
-}
-
+// Writes the record's properties into the preview text.
 void writeRecordInto(AcDbText* text, const TextProperties& r) {
     text->setTextString(r.text.c_str());
     text->setHeight(r.height);
@@ -68,7 +60,7 @@ void PalettePreview::show(PaletteFields& f) {
 
 bool PalettePreview::apply(const PaletteFields& f) {
     r_.text = f.text;
-    if (AcDbObject* object = openForWrite(r_.entity)) {
+    if (AcDbObject* object = openForWrite<AcDbObject>(r_.entity)) {
         AcDbText* text = AcDbText::cast(object);
         if (text == nullptr) {
             closeOrAbort(object);
@@ -97,7 +89,7 @@ bool PalettePreview::apply(const PaletteFields& f) {
 
 void PalettePreview::eraseIfEmpty(const std::string& fieldText, const ads_name entity) {
     if (fieldText.empty()) {
-        if (AcDbObject* object = openForWrite(entity)) {
+        if (AcDbObject* object = openForWrite<AcDbObject>(entity)) {
             if (AcDbText::cast(object) != nullptr) object->erase();
             closeOrAbort(object);
         }
@@ -106,7 +98,7 @@ void PalettePreview::eraseIfEmpty(const std::string& fieldText, const ads_name e
 }
 
 bool PalettePreview::eraseText() {
-    AcDbObject* object = openForWrite(r_.entity);
+    AcDbObject* object = openForWrite<AcDbObject>(r_.entity);
     if (object == nullptr) return false;
     const bool isText = AcDbText::cast(object) != nullptr;
     if (isText) object->erase();
@@ -115,7 +107,7 @@ bool PalettePreview::eraseText() {
 }
 
 bool PalettePreview::moveText(const AcGePoint3d& from, const AcGePoint3d& to) {
-    AcDbObject* object = openForWrite(r_.entity);
+    AcDbObject* object = openForWrite<AcDbObject>(r_.entity);
     if (object == nullptr) return false;
     bool moved = false;
     if (AcDbText* text = AcDbText::cast(object)) {
