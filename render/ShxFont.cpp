@@ -18,7 +18,7 @@ constexpr double kDirY[16] = {0, 0.5, 1, 1, 1, 1, 1, 0.5, 0, -0.5, -1, -1, -1, -
 
 // An octant arc's direction and octants: bit 7 clockwise, bits 4-6 the
 // first octant, bits 0-3 how many (0: all eight). Some compilers store a
-// negative spec as two's complement; a span over 7 can only be that.
+// negative direction byte as two's complement; a span over 7 can only be that.
 struct Octants {
     bool ccw;
     int start;

@@ -6,11 +6,11 @@
 //
 //   ; comment to the end of the line
 //   *NUMBER,BYTES,NAME        header; NUMBER and BYTES as below, NAME to the line's end
-//   2,8,(-4,9),1,014,0        specification bytes, commas between, parentheses only group
+//   2,8,(-4,9),1,014,0        shape bytes, commas between, parentheses only group
 //
 // A number is decimal (with an optional minus sign) or, with a leading 0,
 // hexadecimal: 014 is the vector of length 1 in direction 4. BYTES is the
-// count of specification bytes including the closing 0. Shape 0 of a font
+// count of shape bytes including the closing 0. Shape 0 of a font
 // holds above, below, modes and 0.
 //
 // Every shape is checked byte by byte (codes and their operands, the pen
@@ -117,7 +117,7 @@ void readSource(const std::string& file, std::vector<Shape>& shapes) {
             current = &shapes.back();
             continue;
         }
-        if (!current) fail(at, "specification bytes before the first *NUMBER,BYTES,NAME header");
+        if (!current) fail(at, "shape bytes before the first *NUMBER,BYTES,NAME header");
         std::string token;
         auto flush = [&] {
             const std::string t = trim(token);
@@ -143,7 +143,7 @@ void readSource(const std::string& file, std::vector<Shape>& shapes) {
     if (shapes.size() == first) throw SourceError(file + ":" + std::to_string(at.line) + ": no shapes");
 }
 
-// Checks one shape's specification bytes as the shape renderer reads them.
+// Checks one shape's shape bytes as the shape renderer reads them.
 // Checks one shape; answers where its arc direction bytes ("(-)0SC" of codes
 // 10 and 11) stand.
 std::vector<int> checkShape(const Shape& s, const std::map<int, const Shape*>& all) {
