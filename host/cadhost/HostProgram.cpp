@@ -63,10 +63,10 @@ int HostProgram::run(int argc, const char* const* argv) {
                       FileSystem::current().environment("KESTRIN_CADHOST_INTERACTIVE").value_or("") == "1");
 
     Transcript& transcript = Transcript::instance();
-    terminal_ = std::make_unique<TranscriptPrinter>(std::cout, !interactive);
+    terminal_ = std::make_unique<session::TranscriptPrinter>(std::cout, !interactive);
     sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { terminal_->print(k, s); }));
     if (transcriptFile_) {
-        file_ = std::make_unique<TranscriptPrinter>(*transcriptFile_, true);
+        file_ = std::make_unique<session::TranscriptPrinter>(*transcriptFile_, true);
         sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { file_->print(k, s); }));
     }
 

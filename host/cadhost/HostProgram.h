@@ -9,7 +9,7 @@
 
 #include "host/cadhost/HostProfile.h"
 #include "host/cadhost/Options.h"
-#include "host/cadhost/TranscriptPrinter.h"
+#include "platform/session/TranscriptPrinter.h"
 #include "platform/fs/OutputStream.h"
 #include "platform/session/Session.h"
 
@@ -27,9 +27,9 @@ public:
 private:
     Options options_;
     std::unique_ptr<session::ActionSource> source_;
-    std::unique_ptr<TranscriptPrinter> terminal_;
+    std::unique_ptr<session::TranscriptPrinter> terminal_;
     std::unique_ptr<fs::OutputStream> transcriptFile_;
-    std::unique_ptr<TranscriptPrinter> file_;
+    std::unique_ptr<session::TranscriptPrinter> file_;
     std::vector<int> sinks_;
     HostProfile profile_;
 

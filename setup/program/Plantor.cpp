@@ -26,6 +26,7 @@
 #include "platform/session/Session.h"
 #include "platform/session/StreamSource.h"
 #include "platform/session/Transcript.h"
+#include "platform/session/TranscriptPrinter.h"
 #include "platform/ui/SessionBinding.h"
 #include "setup/SetupApp.h"
 
@@ -38,46 +39,6 @@ using kestrin::session::Transcript;
 constexpr int kSucceeded = 0;
 constexpr int kFailed = 1;
 constexpr int kBadEnvironment = 2;
-
-// Writes transcript entries as lines: message boxes and errors start a line
-// of their own; prompts and echoed input only when nobody types them.
-class LinePrinter {
-public:
-    LinePrinter(std::ostream& out, bool echo) : out_(out), echo_(echo) {}
-    void print(Transcript::Kind kind, const std::string& utf8) {
-        using Kind = Transcript::Kind;
-        switch (kind) {
-            case Kind::Output: write(utf8); break;
-            case Kind::Prompt:
-                if (echo_) line(utf8.rfind('\n', 0) == 0 ? utf8.substr(1) : utf8);
-                break;
-            case Kind::Input:
-                if (echo_) write(utf8 + "\n");
-                break;
-            case Kind::MessageBox: line("** " + utf8 + "\n"); break;
-            case Kind::Error: line("error: " + utf8 + "\n"); break;
-        }
-        out_.flush();
-    }
-    void finish() {
-        if (!atLineStart_) write("\n");
-        out_.flush();
-    }
-
-private:
-    std::ostream& out_;
-    bool echo_;
-    bool atLineStart_ = true;
-    void write(const std::string& text) {
-        if (text.empty()) return;
-        out_ << text;
-        atLineStart_ = text.back() == '\n';
-    }
-    void line(const std::string& text) {
-        if (!atLineStart_) write("\n");
-        write(text);
-    }
-};
 
 int badEnvironment(const std::string& why) {
     std::cerr << "Plantor: " << why << "\n";
@@ -118,10 +79,10 @@ public:
         if (int status = checkEnvironment(); status != kSucceeded) return status;
         Transcript& transcript = Transcript::instance();
         const bool interactive = !script_ && kestrin::process::standardInputIsTerminal();
-        terminal_ = std::make_unique<LinePrinter>(std::cout, !interactive);
+        terminal_ = std::make_unique<kestrin::session::TranscriptPrinter>(std::cout, !interactive);
         sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { terminal_->print(k, s); }));
         if (transcriptFile_) {
-            file_ = std::make_unique<LinePrinter>(*transcriptFile_, true);
+            file_ = std::make_unique<kestrin::session::TranscriptPrinter>(*transcriptFile_, true);
             sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { file_->print(k, s); }));
         }
         if (script_) {
@@ -162,9 +123,9 @@ private:
     std::optional<std::string> script_;
     std::optional<std::string> transcriptPath_;
     std::unique_ptr<kestrin::session::ActionSource> source_;
-    std::unique_ptr<LinePrinter> terminal_;
+    std::unique_ptr<kestrin::session::TranscriptPrinter> terminal_;
     std::unique_ptr<kestrin::fs::OutputStream> transcriptFile_;
-    std::unique_ptr<LinePrinter> file_;
+    std::unique_ptr<kestrin::session::TranscriptPrinter> file_;
     std::vector<int> sinks_;
 
     int checkEnvironment() {

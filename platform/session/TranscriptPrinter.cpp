@@ -1,10 +1,10 @@
-#include "host/cadhost/TranscriptPrinter.h"
+#include "platform/session/TranscriptPrinter.h"
 
 #include <utility>
 
-namespace kestrin::cadhost {
+namespace kestrin::session {
 
-using Kind = session::Transcript::Kind;
+using Kind = Transcript::Kind;
 
 void TranscriptPrinter::write(const std::string& text) {
     if (text.empty()) return;
@@ -54,4 +54,4 @@ void TranscriptPrinter::finish() {
     out_.flush();
 }
 
-}  // namespace kestrin::cadhost
+}  // namespace kestrin::session

@@ -7,7 +7,7 @@
 
 #include "platform/session/Transcript.h"
 
-namespace kestrin::cadhost {
+namespace kestrin::session {
 
 class TranscriptPrinter {
 public:
@@ -15,7 +15,7 @@ public:
     // terminal sees the prompt from the input source and their own typing.
     TranscriptPrinter(std::ostream& out, bool echo) : out_(out), echo_(echo) {}
 
-    void print(session::Transcript::Kind kind, const std::string& utf8);
+    void print(Transcript::Kind kind, const std::string& utf8);
     // Ends the last line, so the shell's prompt starts on its own.
     void finish();
 
@@ -30,4 +30,4 @@ private:
     void freshLine();
 };
 
-}  // namespace kestrin::cadhost
+}  // namespace kestrin::session
