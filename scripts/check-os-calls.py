@@ -9,7 +9,7 @@ snprintf stay allowed. Comments and string literals are not code and are
 skipped.
 
 Usage: check-os-calls.py [ROOT] [FILE...]
-  ROOT   the source tree (default: the folder above this script); its base/,
+  ROOT   the source tree (default: the folder above this script); its base/, render/, gui/,
          host/, plugin/, setup/ and tools/ are checked
   FILE   check these files instead (for the script's own test)
 """
@@ -17,7 +17,7 @@ import os
 import re
 import sys
 
-CHECKED = ("base", "host", "plugin", "setup", "tools")
+CHECKED = ("base", "host", "plugin", "setup", "tools", "render", "gui")
 SOURCES = (".c", ".cc", ".cpp", ".cxx", ".h", ".hh", ".hpp", ".inl")
 
 HEADERS = re.compile(r"#\s*include\s*<\s*(unistd\.h|fcntl\.h|sys/[^>\s]+|dlfcn\.h|dirent\.h|filesystem|fstream)\s*>")
