@@ -1,0 +1,263 @@
+#include "gui/DrawingView.h"
+
+#include <QLineF>
+#include <QMouseEvent>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPen>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "gui/DrawingModel.h"
+
+namespace kestrin::gui {
+namespace {
+
+constexpr double kMinScale = 1e-9, kMaxScale = 1e9;
+constexpr double kWheelStep = 1.25;  // zoom of one wheel notch
+// Beyond this many pixels off the device a segment is clipped before it is
+// handed to the painter, whose fixed-point coordinates would overflow.
+constexpr double kFar = 1e5;
+
+// Segments and dots handed to the painter in batches.
+class Batch {
+public:
+    explicit Batch(QPainter& painter) : painter_(painter) {
+        lines_.reserve(kSize);
+        dots_.reserve(kSize);
+    }
+    ~Batch() { flush(); }
+    void line(QPointF a, QPointF b) {
+        lines_.emplace_back(a, b);
+        if (lines_.size() == kSize) flushLines();
+    }
+    void dot(QPointF p) {
+        dots_.push_back(p);
+        if (dots_.size() == kSize) flushDots();
+    }
+    void flush() {
+        flushLines();
+        flushDots();
+    }
+
+private:
+    static constexpr std::size_t kSize = 8192;
+    void flushLines() {
+        if (!lines_.empty()) painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+        lines_.clear();
+    }
+    void flushDots() {
+        if (!dots_.empty()) painter_.drawPoints(dots_.data(), static_cast<int>(dots_.size()));
+        dots_.clear();
+    }
+    QPainter& painter_;
+    std::vector<QLineF> lines_;
+    std::vector<QPointF> dots_;
+};
+
+// Liang-Barsky: the part of a-b inside `r`; false when none.
+bool clip(QPointF& a, QPointF& b, const QRectF& r) {
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int k = 0; k < 4; ++k) {
+        if (p[k] == 0) {
+            if (q[k] < 0) return false;
+            continue;
+        }
+        const double t = q[k] / p[k];
+        if (p[k] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const QPointF from = a;
+    a = from + QPointF(dx * t0, dy * t0);
+    b = from + QPointF(dx * t1, dy * t1);
+    return true;
+}
+
+}  // namespace
+
+render::ViewWindow ViewMapping::window() const {
+    const render::Vec2 a = toWorld(QPointF(0, height)), b = toWorld(QPointF(width, 0));
+    return {{a.x, a.y, b.x, b.y}, pixelsPerUnit};
+}
+
+ViewMapping ViewMapping::fit(const render::Box& extents, int width, int height) {
+    ViewMapping m;
+    m.width = width;
+    m.height = height;
+    if (extents.empty()) return m;
+    m.center = extents.center();
+    const double w = extents.maxX - extents.minX, h = extents.maxY - extents.minY;
+    const double sx = w > 0 ? width * 0.95 / w : kMaxScale, sy = h > 0 ? height * 0.95 / h : kMaxScale;
+    const double s = std::min(sx, sy);
+    m.pixelsPerUnit = s < kMaxScale && s > 0 ? std::max(s, kMinScale) : 1;
+    return m;
+}
+
+PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, const ViewMapping& mapping,
+                       render::ViewScene::Query how) {
+    PaintResult result;
+    QPainter painter(&device);
+    painter.fillRect(QRect(0, 0, device.width(), device.height()), Qt::white);
+    const render::ViewContent content = scene.query(mapping.window(), how);
+    for (const auto* strokes : content.whole) result.strokes += strokes->size();
+    result.standIns = content.standIns.size();
+    result.antialiased = result.strokes + result.standIns <= DrawingView::kAntialiasStrokes;
+    painter.setRenderHint(QPainter::Antialiasing, result.antialiased);
+    QPen pen(QColor(24, 24, 24));
+    pen.setWidth(0);  // one pixel at any scale
+    pen.setCapStyle(Qt::SquareCap);
+    painter.setPen(pen);
+
+    // y' = oy - s y, x' = ox + s x.
+    const double s = mapping.pixelsPerUnit;
+    const double ox = mapping.width / 2.0 - mapping.center.x * s, oy = mapping.height / 2.0 + mapping.center.y * s;
+    auto at = [&](render::Vec2 p) { return QPointF(ox + p.x * s, oy - p.y * s); };
+    const QRectF device_(-2.0, -2.0, mapping.width + 4.0, mapping.height + 4.0);
+    Batch batch(painter);
+    auto segment = [&](QPointF a, QPointF b) {
+        if (std::abs(a.x()) > kFar || std::abs(a.y()) > kFar || std::abs(b.x()) > kFar || std::abs(b.y()) > kFar) {
+            if (!clip(a, b, device_)) return;
+        }
+        batch.line(a, b);
+    };
+    auto dot = [&](QPointF a) {
+        if (device_.contains(a)) batch.dot(a);
+    };
+
+    for (const auto* strokes : content.whole) {
+        for (const render::Polyline& stroke : *strokes) {
+            QPointF last = at(stroke[0]);
+            const std::size_t n = stroke.size();
+            if (n == 1) {
+                dot(last);
+                continue;
+            }
+            // Points closer than half a pixel to the last one drawn add nothing.
+            bool drew = false;
+            for (std::size_t k = 1; k < n; ++k) {
+                const QPointF q = at(stroke[k]);
+                const bool near = std::abs(q.x() - last.x()) < 0.5 && std::abs(q.y() - last.y()) < 0.5;
+                if (near && (k + 1 < n || drew)) continue;
+                if (near) {
+                    dot(last);
+                } else {
+                    segment(last, q);
+                    last = q;
+                    drew = true;
+                }
+            }
+        }
+    }
+    for (const auto& [a, b] : content.standIns) {
+        const QPointF pa = at(a), pb = at(b);
+        if (a.x == b.x && a.y == b.y) dot(pa);
+        else segment(pa, pb);
+    }
+    batch.flush();
+    return result;
+}
+
+DrawingView::DrawingView(DrawingModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(false);
+    setFocusPolicy(Qt::WheelFocus);
+    mapping_.width = width();
+    mapping_.height = height();
+    changed_ = model_.changed.connectScoped([this] { update(); });
+}
+
+DrawingView::~DrawingView() = default;
+
+void DrawingView::zoomExtents() {
+    mapping_ = ViewMapping::fit(model_.scene().extents(), width(), height());
+    update();
+}
+
+QPointF DrawingView::worldToPixel(double x, double y) const { return mapping_.toPixel({x, y}); }
+
+QPointF DrawingView::pixelToWorld(const QPointF& pixel) const {
+    const render::Vec2 w = mapping_.toWorld(pixel);
+    return {w.x, w.y};
+}
+
+void DrawingView::paintEvent(QPaintEvent*) { paintScene(*this, model_.scene(), mapping_); }
+
+void DrawingView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    mapping_.width = width();
+    mapping_.height = height();
+}
+
+void DrawingView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!fitted_) {
+        fitted_ = true;
+        zoomExtents();
+    }
+}
+
+void DrawingView::wheelEvent(QWheelEvent* event) {
+    const double steps = event->angleDelta().y() / 120.0;
+    if (steps == 0) return;
+    const QPointF pos = event->position();
+    const render::Vec2 under = mapping_.toWorld(pos);
+    const double s = std::clamp(mapping_.pixelsPerUnit * std::pow(kWheelStep, steps), kMinScale, kMaxScale);
+    mapping_.pixelsPerUnit = s;
+    // The drawing point under the cursor stays there.
+    mapping_.center = {under.x - (pos.x() - mapping_.width / 2.0) / s, under.y + (pos.y() - mapping_.height / 2.0) / s};
+    event->accept();
+    update();
+}
+
+void DrawingView::mousePressEvent(QMouseEvent* event) {
+    const QPointF pos = event->position();
+    switch (event->button()) {
+        case Qt::MiddleButton:
+            panning_ = true;
+            panFrom_ = pos;
+            break;
+        case Qt::LeftButton: {
+            const render::Vec2 w = mapping_.toWorld(pos);
+            Q_EMIT leftClicked(w.x, w.y);
+            break;
+        }
+        case Qt::RightButton:
+            Q_EMIT contextMenuRequested(event->globalPosition().toPoint());
+            break;
+        default:
+            QWidget::mousePressEvent(event);
+            return;
+    }
+    event->accept();
+}
+
+void DrawingView::mouseMoveEvent(QMouseEvent* event) {
+    if (!panning_) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    const QPointF pos = event->position();
+    const double s = mapping_.pixelsPerUnit;
+    mapping_.center.x -= (pos.x() - panFrom_.x()) / s;
+    mapping_.center.y += (pos.y() - panFrom_.y()) / s;
+    panFrom_ = pos;
+    event->accept();
+    update();
+}
+
+void DrawingView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && panning_) {
+        panning_ = false;
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+}  // namespace kestrin::gui
