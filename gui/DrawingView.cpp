@@ -3,6 +3,7 @@
 #include <QLineF>
 #include <QMouseEvent>
 #include <QPaintDevice>
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QWheelEvent>
@@ -20,42 +21,6 @@ constexpr double kWheelStep = 1.25;  // zoom of one wheel notch
 // Beyond this many pixels off the device a segment is clipped before it is
 // handed to the painter, whose fixed-point coordinates would overflow.
 constexpr double kFar = 1e5;
-
-// Segments and dots handed to the painter in batches.
-class Batch {
-public:
-    explicit Batch(QPainter& painter) : painter_(painter) {
-        lines_.reserve(kSize);
-        dots_.reserve(kSize);
-    }
-    ~Batch() { flush(); }
-    void line(QPointF a, QPointF b) {
-        lines_.emplace_back(a, b);
-        if (lines_.size() == kSize) flushLines();
-    }
-    void dot(QPointF p) {
-        dots_.push_back(p);
-        if (dots_.size() == kSize) flushDots();
-    }
-    void flush() {
-        flushLines();
-        flushDots();
-    }
-
-private:
-    static constexpr std::size_t kSize = 8192;
-    void flushLines() {
-        if (!lines_.empty()) painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
-        lines_.clear();
-    }
-    void flushDots() {
-        if (!dots_.empty()) painter_.drawPoints(dots_.data(), static_cast<int>(dots_.size()));
-        dots_.clear();
-    }
-    QPainter& painter_;
-    std::vector<QLineF> lines_;
-    std::vector<QPointF> dots_;
-};
 
 // Liang-Barsky: the part of a-b inside `r`; false when none.
 bool clip(QPointF& a, QPointF& b, const QRectF& r) {
@@ -79,6 +44,125 @@ bool clip(QPointF& a, QPointF& b, const QRectF& r) {
     return true;
 }
 
+// Hands the content's strokes to `sink` in device pixels: line(a, b) and
+// dot(a). Points closer than half a pixel to the last one drawn add nothing;
+// a stroke that stays within half a pixel is a dot.
+template <class Sink>
+void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink& sink) {
+    // x' = ox + s x, y' = oy - s y.
+    const double s = mapping.pixelsPerUnit;
+    const double ox = mapping.width / 2.0 - mapping.center.x * s, oy = mapping.height / 2.0 + mapping.center.y * s;
+    auto at = [&](render::Vec2 p) { return QPointF(ox + p.x * s, oy - p.y * s); };
+    for (const auto* strokes : content.whole) {
+        for (const render::Polyline& stroke : *strokes) {
+            QPointF last = at(stroke[0]);
+            const std::size_t n = stroke.size();
+            bool drew = false;
+            for (std::size_t k = 1; k < n; ++k) {
+                const QPointF q = at(stroke[k]);
+                if (std::abs(q.x() - last.x()) < 0.5 && std::abs(q.y() - last.y()) < 0.5) continue;
+                sink.line(last, q);
+                last = q;
+                drew = true;
+            }
+            if (!drew) sink.dot(last);
+        }
+    }
+    for (const auto& [a, b] : content.standIns) {
+        if (a.x == b.x && a.y == b.y) sink.dot(at(a));
+        else sink.line(at(a), at(b));
+    }
+}
+
+// Through QPainter, in batches.
+class PainterSink {
+public:
+    PainterSink(QPainter& painter, int width, int height)
+        : painter_(painter), device_(-2.0, -2.0, width + 4.0, height + 4.0) {
+        lines_.reserve(kSize);
+        dots_.reserve(kSize);
+    }
+    ~PainterSink() { flush(); }
+    void line(QPointF a, QPointF b) {
+        // Far off the device: clipped first, the painter's fixed-point coordinates would overflow.
+        if (std::abs(a.x()) > kFar || std::abs(a.y()) > kFar || std::abs(b.x()) > kFar || std::abs(b.y()) > kFar) {
+            if (!clip(a, b, device_)) return;
+        }
+        lines_.emplace_back(a, b);
+        if (lines_.size() == kSize) flush();
+    }
+    void dot(QPointF p) {
+        if (!device_.contains(p)) return;
+        dots_.push_back(p);
+        if (dots_.size() == kSize) flush();
+    }
+    void flush() {
+        if (!lines_.empty()) painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+        if (!dots_.empty()) painter_.drawPoints(dots_.data(), static_cast<int>(dots_.size()));
+        lines_.clear();
+        dots_.clear();
+    }
+
+private:
+    static constexpr std::size_t kSize = 8192;
+    QPainter& painter_;
+    QRectF device_;
+    std::vector<QLineF> lines_;
+    std::vector<QPointF> dots_;
+};
+
+// Pixel by pixel into a 32-bit picture: the pixels a line passes from the
+// one holding its start to the one holding its end (Bresenham).
+class PixelSink {
+public:
+    PixelSink(QImage& image, QRgb ink)
+        : bits_(reinterpret_cast<QRgb*>(image.bits())),
+          stride_(image.bytesPerLine() / 4),
+          width_(image.width()),
+          height_(image.height()),
+          ink_(ink),
+          inside_(0, 0, image.width() - 1e-6, image.height() - 1e-6) {}
+    void dot(QPointF p) {
+        if (p.x() >= 0 && p.y() >= 0 && p.x() < width_ && p.y() < height_)
+            bits_[static_cast<std::ptrdiff_t>(p.y()) * stride_ + static_cast<std::ptrdiff_t>(p.x())] = ink_;
+    }
+    void line(QPointF a, QPointF b) {
+        if (!(a.x() >= 0 && a.y() >= 0 && a.x() < width_ && a.y() < height_ && b.x() >= 0 && b.y() >= 0 &&
+              b.x() < width_ && b.y() < height_)) {
+            if (!clip(a, b, inside_)) return;
+        }
+        int x0 = std::clamp(static_cast<int>(a.x()), 0, width_ - 1), y0 = std::clamp(static_cast<int>(a.y()), 0, height_ - 1);
+        const int x1 = std::clamp(static_cast<int>(b.x()), 0, width_ - 1), y1 = std::clamp(static_cast<int>(b.y()), 0, height_ - 1);
+        const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+        const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+        int err = dx + dy;
+        for (;;) {
+            bits_[static_cast<std::ptrdiff_t>(y0) * stride_ + x0] = ink_;
+            if (x0 == x1 && y0 == y1) break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
+        }
+    }
+
+private:
+    QRgb* bits_;
+    std::ptrdiff_t stride_;
+    int width_, height_;
+    QRgb ink_;
+    QRectF inside_;
+};
+
+bool directFormat(QImage::Format f) {
+    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || f == QImage::Format_ARGB32_Premultiplied;
+}
+
 }  // namespace
 
 render::ViewWindow ViewMapping::window() const {
@@ -100,66 +184,35 @@ ViewMapping ViewMapping::fit(const render::Box& extents, int width, int height) 
 }
 
 PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, const ViewMapping& mapping,
-                       render::ViewScene::Query how) {
+                       const PaintOptions& options) {
     PaintResult result;
-    QPainter painter(&device);
-    painter.fillRect(QRect(0, 0, device.width(), device.height()), Qt::white);
-    const render::ViewContent content = scene.query(mapping.window(), how);
+    const render::ViewContent content = scene.query(mapping.window(), options.how);
     for (const auto* strokes : content.whole) result.strokes += strokes->size();
     result.standIns = content.standIns.size();
-    result.antialiased = result.strokes + result.standIns <= DrawingView::kAntialiasStrokes;
-    painter.setRenderHint(QPainter::Antialiasing, result.antialiased);
-    QPen pen(QColor(24, 24, 24));
-    pen.setWidth(0);  // one pixel at any scale
-    pen.setCapStyle(Qt::SquareCap);
-    painter.setPen(pen);
+    result.antialiased = result.strokes + result.standIns <= options.antialiasStrokes;
+    const QColor ink(24, 24, 24);
 
-    // y' = oy - s y, x' = ox + s x.
-    const double s = mapping.pixelsPerUnit;
-    const double ox = mapping.width / 2.0 - mapping.center.x * s, oy = mapping.height / 2.0 + mapping.center.y * s;
-    auto at = [&](render::Vec2 p) { return QPointF(ox + p.x * s, oy - p.y * s); };
-    const QRectF device_(-2.0, -2.0, mapping.width + 4.0, mapping.height + 4.0);
-    Batch batch(painter);
-    auto segment = [&](QPointF a, QPointF b) {
-        if (std::abs(a.x()) > kFar || std::abs(a.y()) > kFar || std::abs(b.x()) > kFar || std::abs(b.y()) > kFar) {
-            if (!clip(a, b, device_)) return;
-        }
-        batch.line(a, b);
-    };
-    auto dot = [&](QPointF a) {
-        if (device_.contains(a)) batch.dot(a);
-    };
-
-    for (const auto* strokes : content.whole) {
-        for (const render::Polyline& stroke : *strokes) {
-            QPointF last = at(stroke[0]);
-            const std::size_t n = stroke.size();
-            if (n == 1) {
-                dot(last);
-                continue;
-            }
-            // Points closer than half a pixel to the last one drawn add nothing.
-            bool drew = false;
-            for (std::size_t k = 1; k < n; ++k) {
-                const QPointF q = at(stroke[k]);
-                const bool near = std::abs(q.x() - last.x()) < 0.5 && std::abs(q.y() - last.y()) < 0.5;
-                if (near && (k + 1 < n || drew)) continue;
-                if (near) {
-                    dot(last);
-                } else {
-                    segment(last, q);
-                    last = q;
-                    drew = true;
-                }
-            }
-        }
+    if (result.antialiased) {
+        QPainter painter(&device);
+        painter.fillRect(QRect(0, 0, device.width(), device.height()), Qt::white);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        QPen pen(ink);
+        pen.setWidth(0);  // one pixel at any scale
+        painter.setPen(pen);
+        PainterSink sink(painter, mapping.width, mapping.height);
+        trace(content, mapping, sink);
+        return result;
     }
-    for (const auto& [a, b] : content.standIns) {
-        const QPointF pa = at(a), pb = at(b);
-        if (a.x == b.x && a.y == b.y) dot(pa);
-        else segment(pa, pb);
+    QImage* image = device.devType() == QInternal::Image ? static_cast<QImage*>(&device) : nullptr;
+    QImage own;
+    if (image == nullptr || !directFormat(image->format())) {
+        own = QImage(device.width(), device.height(), QImage::Format_RGB32);
+        image = &own;
     }
-    batch.flush();
+    image->fill(Qt::white);
+    PixelSink sink(*image, ink.rgb());
+    trace(content, mapping, sink);
+    if (image == &own) QPainter(&device).drawImage(0, 0, own);
     return result;
 }
 

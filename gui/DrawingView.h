@@ -39,25 +39,27 @@ struct ViewMapping {
     static ViewMapping fit(const render::Box& extents, int width, int height);
 };
 
+struct PaintOptions {
+    render::ViewScene::Query how;         // culling and level of detail (off for a reference)
+    std::size_t antialiasStrokes = 20000;  // up to this many strokes are drawn anti-aliased
+};
+
 struct PaintResult {
     std::size_t strokes = 0;   // strokes drawn whole
     std::size_t standIns = 0;  // small entities drawn as stand-ins
     bool antialiased = false;
 };
 
-// Paints the scene on the device as the mapping places it: white, then the
-// strokes (anti-aliased when there are few of them). The view and the
-// benchmark share it; `how` turns culling and level of detail off for a
-// reference.
+// Paints the scene on the device as the mapping places it: white, then dark
+// one-pixel strokes. Few strokes go through QPainter, anti-aliased; many are
+// set pixel by pixel into a 32-bit picture (the device itself when it is one,
+// else a picture then drawn on the device). The view and the benchmark share it.
 PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, const ViewMapping& mapping,
-                       render::ViewScene::Query how = {});
+                       const PaintOptions& options = {});
 
 class DrawingView : public QWidget {
     Q_OBJECT
 public:
-    // Strokes up to this many are drawn anti-aliased.
-    static constexpr std::size_t kAntialiasStrokes = 20000;
-
     explicit DrawingView(DrawingModel& model, QWidget* parent = nullptr);
     ~DrawingView() override;
 
