@@ -7,6 +7,8 @@
 // The scene is built once. Reference draws every stroke at the extents,
 // without culling or level of detail; Extents, Zoom10, Zoom100 and Panned
 // are the view's redraws (Panned: zoomed 10x, then moved half a window).
+// Counters: strokes drawn whole, stand-ins, patches (entities drawn as the
+// cells their strokes pass).
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -81,6 +83,7 @@ void redraw(benchmark::State& state, gui::ViewMapping mapping, render::ViewScene
     }
     state.counters["strokes"] = static_cast<double>(r.strokes);
     state.counters["standIns"] = static_cast<double>(r.standIns);
+    state.counters["patches"] = static_cast<double>(r.patches);
     state.counters["scale"] = mapping.pixelsPerUnit;
 }
 

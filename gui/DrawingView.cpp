@@ -72,6 +72,21 @@ void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink&
         if (a.x == b.x && a.y == b.y) sink.dot(at(a));
         else sink.line(at(a), at(b));
     }
+    // A patch's cells, in the grid whose cells are a pixel or less.
+    for (const render::ViewContent::Patch& patch : content.patches) {
+        const double left = ox + patch.box.minX * s, bottom = oy - patch.box.minY * s;
+        const double w = (patch.box.maxX - patch.box.minX) * s, h = (patch.box.maxY - patch.box.minY) * s;
+        const double most = std::max(w, h);
+        const int n = most <= 4 ? 4 : most <= 8 ? 8 : 16;
+        const double cw = w / n, ch = h / n;
+        const render::Coverage& c = *patch.cells;
+        for (int row = 0; row < n; ++row) {
+            unsigned bits = n == 16 ? c.rows16[row] : n == 8 ? c.rows8[row] : (c.cells4 >> (4 * row)) & 0xFu;
+            const double y = bottom - (row + 0.5) * ch;
+            for (int col = 0; bits != 0; ++col, bits >>= 1)
+                if (bits & 1) sink.dot(QPointF(left + (col + 0.5) * cw, y));
+        }
+    }
 }
 
 // Through QPainter, in batches.
@@ -189,7 +204,8 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
     const render::ViewContent content = scene.query(mapping.window(), options.how);
     for (const auto* strokes : content.whole) result.strokes += strokes->size();
     result.standIns = content.standIns.size();
-    result.antialiased = result.strokes + result.standIns <= options.antialiasStrokes;
+    result.patches = content.patches.size();
+    result.antialiased = result.strokes + result.standIns + result.patches <= options.antialiasStrokes;
     const QColor ink(24, 24, 24);
 
     if (result.antialiased) {

@@ -47,11 +47,12 @@ struct PaintOptions {
 struct PaintResult {
     std::size_t strokes = 0;   // strokes drawn whole
     std::size_t standIns = 0;  // small entities drawn as stand-ins
+    std::size_t patches = 0;   // entities of a few pixels drawn as their cells
     bool antialiased = false;
 };
 
 // Paints the scene on the device as the mapping places it: white, then dark
-// one-pixel strokes. Few strokes go through QPainter, anti-aliased; many are
+// one-pixel strokes (stand-ins and patches for small entities, see ViewContent). Few strokes go through QPainter, anti-aliased; many are
 // set pixel by pixel into a 32-bit picture (the device itself when it is one,
 // else a picture then drawn on the device). The view and the benchmark share it.
 PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, const ViewMapping& mapping,

@@ -30,7 +30,38 @@ bool meets(const Box& a, const Box& b) {
     return a.minX <= b.maxX && a.maxX >= b.minX && a.minY <= b.maxY && a.maxY >= b.minY;
 }
 
+// The cells of the 16 x 16 grid over `box` that the strokes pass.
+Coverage cover(const std::vector<Polyline>& strokes, const Box& box) {
+    Coverage c;
+    if (box.empty()) return c;
+    const double w = box.maxX - box.minX, h = box.maxY - box.minY;
+    auto cell = [](double v, double from, double size) {
+        if (!(size > 0)) return 8.0;  // a box without width or height: the middle cells
+        return std::clamp((v - from) / size * 16, 0.0, 15.999);
+    };
+    for (const Polyline& stroke : strokes) {
+        double u0 = cell(stroke[0].x, box.minX, w), v0 = cell(stroke[0].y, box.minY, h);
+        c.mark(static_cast<int>(u0), static_cast<int>(v0));
+        for (std::size_t k = 1; k < stroke.size(); ++k) {
+            const double u1 = cell(stroke[k].x, box.minX, w), v1 = cell(stroke[k].y, box.minY, h);
+            // Steps of under half a cell pass every cell on the way.
+            const int steps = static_cast<int>(std::ceil(std::max(std::abs(u1 - u0), std::abs(v1 - v0)) * 2));
+            for (int t = 1; t <= steps; ++t)
+                c.mark(static_cast<int>(u0 + (u1 - u0) * t / steps), static_cast<int>(v0 + (v1 - v0) * t / steps));
+            u0 = u1;
+            v0 = v1;
+        }
+    }
+    return c;
+}
+
 }  // namespace
+
+void Coverage::mark(int col, int row) {
+    rows16[row] = static_cast<std::uint16_t>(rows16[row] | (1u << col));
+    rows8[row / 2] = static_cast<std::uint8_t>(rows8[row / 2] | (1u << (col / 2)));
+    cells4 = static_cast<std::uint16_t>(cells4 | (1u << (row / 4 * 4 + col / 4)));
+}
 
 ViewScene::ViewScene(FontLibrary& fonts, Space space) : fonts_(fonts), space_(space) {}
 ViewScene::~ViewScene() = default;
@@ -77,6 +108,7 @@ void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i,
     visits_ += item.visits;
     item.strokes = std::move(drawn.strokes);
     item.box = render::boxOf(item.strokes);
+    item.coverage = cover(item.strokes, item.box);
     item.live = true;
     put(slot);
 }
@@ -129,6 +161,11 @@ const std::vector<Polyline>* ViewScene::strokesOf(std::uint64_t handle) const {
 Box ViewScene::boxOf(std::uint64_t handle) const {
     const auto it = byHandle_.find(handle);
     return it == byHandle_.end() ? Box{} : items_[it->second].box;
+}
+
+const Coverage* ViewScene::coverageOf(std::uint64_t handle) const {
+    const auto it = byHandle_.find(handle);
+    return it == byHandle_.end() ? nullptr : &items_[it->second].coverage;
 }
 
 Box ViewScene::extents() const {
@@ -249,6 +286,10 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
                 if (w < 1 && h < 1) out.standIns.push_back({b.center(), b.center()});
                 else if (w >= h) out.standIns.push_back({{b.minX, b.minY}, {b.maxX, b.minY}});
                 else out.standIns.push_back({{b.minX, b.minY}, {b.minX, b.maxY}});
+                return;
+            }
+            if (w <= kCoarse && h <= kCoarse) {
+                out.patches.push_back({item.box, &item.coverage});
                 return;
             }
         }

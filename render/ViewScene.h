@@ -25,19 +25,39 @@ struct ViewWindow {
     double pixelsPerUnit = 1;
 };
 
+// Where an entity's strokes pass, as cells of a 16 x 16 grid over its box
+// (row 0 at the bottom, bit i the i-th cell from the left), and the same
+// grid halved twice (a cell set when any of the cells it joins is).
+struct Coverage {
+    std::uint16_t rows16[16] = {};
+    std::uint8_t rows8[8] = {};
+    std::uint16_t cells4 = 0;  // row r, column c at bit 4 r + c
+
+    void mark(int col, int row);  // in the 16 x 16 grid
+    bool at16(int col, int row) const { return (rows16[row] >> col) & 1; }
+};
+
 // What to draw in a window. Small entities (their box under `kSmall` pixels
 // both ways) come as one stand-in segment each: their box's baseline (the
 // left side for a box taller than wide), a dot (both ends the same) when the
-// box is under a pixel. The others come with their strokes.
+// box is under a pixel. Entities up to `kCoarse` pixels come as patches:
+// their box and coverage, each cell at most a pixel, so drawing the cells
+// set draws the strokes within a pixel. The others come with their strokes.
 struct ViewContent {
+    struct Patch {
+        Box box;
+        const Coverage* cells;
+    };
     std::vector<const std::vector<Polyline>*> whole;
     std::vector<std::pair<Vec2, Vec2>> standIns;
-    std::size_t entities() const { return whole.size() + standIns.size(); }
+    std::vector<Patch> patches;
+    std::size_t entities() const { return whole.size() + standIns.size() + patches.size(); }
 };
 
 class ViewScene {
 public:
-    static constexpr double kSmall = 2.0;  // pixels
+    static constexpr double kSmall = 2.0;    // pixels
+    static constexpr double kCoarse = 16.0;  // pixels
 
     struct Query {
         bool cull = true;          // leave out entities outside the window
@@ -64,6 +84,7 @@ public:
     // The strokes of one entity (null when there is none) and its box.
     const std::vector<Polyline>* strokesOf(std::uint64_t handle) const;
     Box boxOf(std::uint64_t handle) const;
+    const Coverage* coverageOf(std::uint64_t handle) const;
     // The box of every stroke.
     Box extents() const;
     std::size_t strokeCount() const;
@@ -79,6 +100,7 @@ private:
         std::uint64_t handle = 0;
         Box box;
         std::vector<Polyline> strokes;
+        Coverage coverage;
         std::size_t visits = 0;  // entities drawn for it, nested copies included
         bool live = false;
     };

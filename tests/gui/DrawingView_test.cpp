@@ -1,6 +1,7 @@
 #include "gui/DrawingView.h"
 
 #include <QImage>
+#include <QtMath>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
@@ -149,6 +150,42 @@ TEST_F(DrawingViewTest, PaintsDarkInkWhereTheLineIsAndWhiteElsewhere) {
     EXPECT_EQ(gray(image, view.worldToPixel(50, 40)), 255);
     EXPECT_EQ(gray(image, view.worldToPixel(80, 10)), 255);
     EXPECT_EQ(gray(image, QPointF(5, 5)), 255);
+}
+
+TEST_F(DrawingViewTest, ManyStrokesArePaintedPixelByPixelAndSmallEntitiesAsTheirCells) {
+    AcDbObject* insert = open<AcDbObject>(db, 0xA00);
+    insert->erase();
+    insert->close();
+    const render::ViewScene& scene = model.scene();
+    PaintOptions pixelByPixel;
+    pixelByPixel.antialiasStrokes = 0;
+    // Whole: the line 200 px wide.
+    QImage image(240, 140, QImage::Format_RGB32);
+    ViewMapping m = ViewMapping::fit(scene.extents(), 240, 140);
+    ASSERT_GT(m.pixelsPerUnit * 100, 16);
+    EXPECT_FALSE(paintScene(image, scene, m, pixelByPixel).antialiased);
+    auto ink = [](const QImage& im, QPointF p) { return qGray(im.pixel(qFloor(p.x()), qFloor(p.y()))) < 128; };
+    // Within a pixel of the stroke (across it: the line is flatter than 45 degrees).
+    auto inkNear = [&](const QImage& im, QPointF p) {
+        return ink(im, p) || ink(im, p + QPointF(0, 1)) || ink(im, p - QPointF(0, 1));
+    };
+    for (double t = 0.05; t < 1; t += 0.1) EXPECT_TRUE(inkNear(image, m.toPixel({100 * t, 50 * t}))) << t;
+    EXPECT_FALSE(ink(image, m.toPixel({80, 10})));
+    EXPECT_FALSE(ink(image, m.toPixel({20, 40})));
+
+    // Its cells: the line 15 px wide, a patch.
+    QImage small(40, 30, QImage::Format_RGB32);
+    m = ViewMapping{{50, 25}, 0.15, 40, 30};
+    EXPECT_EQ(scene.query(m.window()).patches.size(), 1u);
+    paintScene(small, scene, m, pixelByPixel);
+    for (double t = 0.05; t < 1; t += 0.1) EXPECT_TRUE(inkNear(small, m.toPixel({100 * t, 50 * t}))) << t;
+    EXPECT_FALSE(ink(small, m.toPixel({95, 5})));
+    EXPECT_FALSE(ink(small, m.toPixel({5, 45})));
+    int inked = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) inked += ink(small, QPointF(x, y));
+    EXPECT_GE(inked, 15);
+    EXPECT_LE(inked, 30);
 }
 
 TEST_F(DrawingViewTest, WheelZoomsAboutTheCursorAndMiddleDragPans) {

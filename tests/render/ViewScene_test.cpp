@@ -160,10 +160,15 @@ struct Field {
         scene.build(doc);
     }
     std::uint64_t at(int x, int y) const { return 0x1000 + static_cast<std::uint64_t>(y * 40 + x); }
+    // The entities that come whole or as patches.
     std::set<std::uint64_t> handles(const ViewContent& c) const {
         std::set<std::uint64_t> out;
-        for (const auto& [handle, strokes] : scene.entities())
-            if (std::count(c.whole.begin(), c.whole.end(), strokes)) out.insert(handle);
+        for (const auto& [handle, strokes] : scene.entities()) {
+            const Coverage* cells = scene.coverageOf(handle);
+            if (std::count(c.whole.begin(), c.whole.end(), strokes) ||
+                std::any_of(c.patches.begin(), c.patches.end(), [&](const auto& p) { return p.cells == cells; }))
+                out.insert(handle);
+        }
         return out;
     }
 };
@@ -223,6 +228,32 @@ TEST(ViewScene, SmallEntitiesComeAsStandIns) {
     EXPECT_EQ(texts.query({{-10, -10, 10, 10}, 10}).whole.size(), 1u);
     // Without level of detail every entity comes with its strokes.
     EXPECT_EQ(f.scene.query(all, {true, false}).whole.size(), 1601u);
+}
+
+TEST(ViewScene, EntitiesOfAFewPixelsComeAsTheCellsTheirStrokesPass) {
+    test::Fonts fonts;
+    dxf::Document doc = test::drawing();
+    doc.entities.push_back(line(0x30, 0, 0, 8, 8));
+    doc.entities.push_back(line(0x31, 0, 20, 8, 20));
+    ViewScene scene(fonts.library);
+    scene.build(doc);
+    // At 1 px a unit the lines are 8 px: patches; at 3 px, 24 px: whole.
+    const ViewContent coarse = scene.query({{-1, -1, 30, 30}, 1});
+    ASSERT_EQ(coarse.patches.size(), 2u);
+    EXPECT_TRUE(coarse.whole.empty());
+    EXPECT_EQ(scene.query({{-1, -1, 30, 30}, 3}).whole.size(), 2u);
+
+    const Coverage& diagonal = *scene.coverageOf(0x30);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_TRUE(diagonal.at16(i, i)) << i;
+        EXPECT_FALSE(diagonal.at16(i, 15 - i) && i != 7 && i != 8) << i;
+    }
+    // The halved grids join cells: the diagonal again.
+    EXPECT_EQ(diagonal.rows8[3], 1u << 3);
+    EXPECT_EQ(diagonal.cells4, 0x8421u);
+    // A box without height: its middle row, every column.
+    EXPECT_EQ(scene.coverageOf(0x31)->rows16[8], 0xFFFFu);
+    EXPECT_EQ(scene.coverageOf(0x31)->rows16[0], 0u);
 }
 
 TEST(ViewScene, ARemovedEntityIsGone) {
