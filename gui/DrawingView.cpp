@@ -24,6 +24,7 @@ constexpr double kFar = 1e5;
 
 // Liang-Barsky: the part of a-b inside `r`; false when none.
 bool clip(QPointF& a, QPointF& b, const QRectF& r) {
+    if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y())) return false;
     const double dx = b.x() - a.x(), dy = b.y() - a.y();
     double t0 = 0, t1 = 1;
     const double p[4] = {-dx, dx, -dy, dy};
@@ -234,7 +235,6 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
 
 DrawingView::DrawingView(DrawingModel& model, QWidget* parent) : QWidget(parent), model_(model) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(false);
     setFocusPolicy(Qt::WheelFocus);
     mapping_.width = width();
     mapping_.height = height();

@@ -34,7 +34,9 @@ struct Coverage {
     std::uint16_t cells4 = 0;  // row r, column c at bit 4 r + c
 
     void mark(int col, int row);  // in the 16 x 16 grid
-    bool at16(int col, int row) const { return (rows16[row] >> col) & 1; }
+    bool at16(int col, int row) const {
+        return col >= 0 && col < 16 && row >= 0 && row < 16 && ((rows16[row] >> col) & 1) != 0;
+    }
 };
 
 // What to draw in a window. Small entities (their box under `kSmall` pixels

@@ -7,6 +7,8 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "gui/DrawingModel.h"
 #include "host/db/AcDbAttribute.h"
 #include "host/db/AcDbBlockTable.h"
@@ -136,6 +138,32 @@ TEST_F(DrawingViewTest, ModelRedrawsOneEntityAloneAndEverythingOnATableChange) {
     db.fromDocument(drawing());
     EXPECT_TRUE(model.scene().contains(0x9F0));
     EXPECT_EQ(model.rebuilds(), 3u);
+}
+
+TEST(DrawingModel, TakesUpTheDrawingTheHostPutInPlaceOfTheOldOne) {
+    auto first = std::make_unique<AcDbDatabase>();
+    first->fromDocument(drawing());
+    AcDbDatabase* current = first.get();
+    DrawingModel model({[&] { return current; }, [] { return std::string(); }, [] { return std::vector<std::string>(); }});
+    ASSERT_TRUE(model.scene().contains(0x9F0));
+
+    AcDbDatabase second;
+    second.fromDocument(dxf::newDrawingTemplate());
+    appendLine(second, 0, 0, 1, 1);
+    current = &second;
+    int told = 0;
+    auto counting = model.changed.connectScoped([&] { ++told; });
+    model.sync();
+    EXPECT_EQ(told, 1);
+    EXPECT_FALSE(model.scene().contains(0x9F0));
+    EXPECT_EQ(model.scene().size(), 1u);
+    // The old drawing is no longer heard, and may go.
+    appendLine(*first, 5, 5, 6, 6);
+    first.reset();
+    EXPECT_EQ(told, 1);
+    appendLine(second, 2, 2, 3, 3);
+    EXPECT_EQ(told, 2);
+    EXPECT_EQ(model.scene().size(), 2u);
 }
 
 TEST_F(DrawingViewTest, PaintsDarkInkWhereTheLineIsAndWhiteElsewhere) {
