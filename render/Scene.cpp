@@ -1,7 +1,5 @@
 #include "render/Scene.h"
 
-#include "render/EntityDrawer.h"
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -10,6 +8,7 @@
 
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/Path.h"
+#include "render/EntityDrawer.h"
 #include "render/TextLayout.h"
 
 namespace kestrin::render {
