@@ -8,6 +8,7 @@
 
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/Path.h"
+#include "render/EntityDrawer.h"
 #include "render/TextLayout.h"
 
 namespace kestrin::render {
@@ -102,9 +103,12 @@ struct Style {
     double fixedHeight = 0;
 };
 
-class Builder {
+}  // namespace
+
+// The drawing of single entities; the tables, styles and blocks are read once.
+class EntityDrawer::Impl {
 public:
-    Builder(const dxf::Document& doc, Space space, FontLibrary& fonts) : doc_(doc), space_(space), fonts_(fonts) {
+    Impl(const dxf::Document& doc, Space space, FontLibrary& fonts) : space_(space), fonts_(fonts) {
         for (const dxf::Table& t : doc.tables) {
             const std::string kind = upper(Tags(t.head).str(2));
             for (const dxf::Record& e : t.entries) {
@@ -126,19 +130,27 @@ public:
         for (const dxf::Block& b : doc.blocks) blocks_[upper(Tags(b.begin).str(2))] = &b;
     }
 
-    Scene run() {
-        const bool paper = space_ == Space::Paper;
-        for (std::size_t i = 0; i < doc_.entities.size();) {
-            const bool inPaper = Tags(doc_.entities[i]).integer(67) == 1;
-            if (inPaper == paper) i = entity(doc_.entities, i, Affine{}, 0);
-            else ++i;
-        }
-        // Entities kept in the space's block record (some writers put them there).
-        const dxf::Block* own = findBlock(paper ? "*PAPER_SPACE" : "*MODEL_SPACE");
-        if (own)
-            for (std::size_t i = 0; i < own->entities.size();) i = entity(own->entities, i, Affine{}, 0);
-        return std::move(scene_);
+    bool inSpace(const dxf::Record& r) const { return (Tags(r).integer(67) == 1) == (space_ == Space::Paper); }
+
+    // Entities kept in the space's block record (some writers put them there).
+    const dxf::Block* spaceBlock() const { return findBlock(space_ == Space::Paper ? "*PAPER_SPACE" : "*MODEL_SPACE"); }
+
+    std::size_t draw(const std::vector<dxf::Record>& records, std::size_t i, Scene& out) {
+        scene_ = &out;
+        return entity(records, i, Affine{}, 0);
     }
+
+    // Records that belong to the one at `i` (VERTEX, ATTRIB ... up to SEQEND): the index after them.
+    static std::size_t pastFollowers(const std::vector<dxf::Record>& records, std::size_t i) {
+        std::size_t j = i + 1;
+        while (j < records.size() && records[j].type != "SEQEND" &&
+               (records[j].type == "VERTEX" || records[j].type == "ATTRIB"))
+            ++j;
+        if (j < records.size() && records[j].type == "SEQEND") ++j;
+        return j;
+    }
+
+    std::size_t visits_ = 0;
 
 private:
     const dxf::Block* findBlock(const std::string& name) const {
@@ -154,17 +166,7 @@ private:
             q = m(q);
             if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
         }
-        scene_.strokes.push_back(std::move(p));
-    }
-
-    // Records that belong to the one at `i` (VERTEX, ATTRIB ... up to SEQEND): the index after them.
-    static std::size_t pastFollowers(const std::vector<dxf::Record>& records, std::size_t i) {
-        std::size_t j = i + 1;
-        while (j < records.size() && records[j].type != "SEQEND" &&
-               (records[j].type == "VERTEX" || records[j].type == "ATTRIB"))
-            ++j;
-        if (j < records.size() && records[j].type == "SEQEND") ++j;
-        return j;
+        scene_->strokes.push_back(std::move(p));
     }
 
     // Draws the entity at `i`; answers the index of the next one.
@@ -177,7 +179,7 @@ private:
         const std::size_t next = type == "POLYLINE" ? pastFollowers(records, i) : i + 1;
         if (type == "VERTEX" || type == "SEQEND") return i + 1;
         if (visits_ >= kMaxEntities) {
-            scene_.skipped["(over " + std::to_string(kMaxEntities) + " entities, not drawn)"] = 1;
+            scene_->skipped["(over " + std::to_string(kMaxEntities) + " entities, not drawn)"] = 1;
             return records.size();
         }
         ++visits_;
@@ -202,7 +204,7 @@ private:
             lwpolyline(r, ocs);
         } else if (type == "POLYLINE") {
             if (!polyline(records, i, next, ocs)) {
-                ++scene_.skipped["POLYLINE (mesh)"];
+                ++scene_->skipped["POLYLINE (mesh)"];
                 return next;
             }
         } else if (type == "POINT") {
@@ -217,10 +219,10 @@ private:
         } else if (type == "INSERT") {
             insert(t, ocs, depth);
         } else {
-            ++scene_.skipped[type];
+            ++scene_->skipped[type];
             return next;
         }
-        ++scene_.drawn;
+        ++scene_->drawn;
         return next;
     }
 
@@ -334,8 +336,8 @@ private:
     void insert(const Tags& t, const Affine& m, int depth) {
         const dxf::Block* block = findBlock(std::string(t.str(2)));
         if (!block || depth >= kMaxNesting) {
-            ++scene_.skipped[block ? "INSERT (nested too deep)" : "INSERT (no block)"];
-            --scene_.drawn;  // counted back by the caller
+            ++scene_->skipped[block ? "INSERT (nested too deep)" : "INSERT (no block)"];
+            --scene_->drawn;  // counted back by the caller
             return;
         }
         const Vec2 base = Tags(block->begin).point(10);
@@ -355,17 +357,31 @@ private:
         }
     }
 
-    const dxf::Document& doc_;
     Space space_;
     FontLibrary& fonts_;
-    Scene scene_;
-    std::size_t visits_ = 0;
+    Scene* scene_ = nullptr;
     std::unordered_map<std::string, bool> hiddenLayers_;
     std::unordered_map<std::string, Style> styles_;
     std::unordered_map<std::string, const dxf::Block*> blocks_;
 };
 
-}  // namespace
+EntityDrawer::EntityDrawer(const dxf::Document& doc, Space space, FontLibrary& fonts)
+    : impl_(std::make_unique<Impl>(doc, space, fonts)) {}
+EntityDrawer::~EntityDrawer() = default;
+
+std::size_t EntityDrawer::draw(const std::vector<dxf::Record>& records, std::size_t i, Scene& out) {
+    return impl_->draw(records, i, out);
+}
+bool EntityDrawer::inSpace(const dxf::Record& record) const { return impl_->inSpace(record); }
+const std::vector<dxf::Record>* EntityDrawer::spaceBlockEntities() const {
+    const dxf::Block* own = impl_->spaceBlock();
+    return own ? &own->entities : nullptr;
+}
+std::size_t EntityDrawer::visits() const { return impl_->visits_; }
+void EntityDrawer::setVisits(std::size_t visits) { impl_->visits_ = visits; }
+std::size_t EntityDrawer::pastFollowers(const std::vector<dxf::Record>& records, std::size_t i) {
+    return Impl::pastFollowers(records, i);
+}
 
 FontLibrary::FontLibrary(std::string drawingFolder, std::vector<std::string> supportFolders,
                          std::function<void(const std::string&)> note)
@@ -434,6 +450,16 @@ std::string Scene::skippedSummary() const {
     return out;
 }
 
-Scene buildScene(const dxf::Document& doc, Space space, FontLibrary& fonts) { return Builder(doc, space, fonts).run(); }
+Scene buildScene(const dxf::Document& doc, Space space, FontLibrary& fonts) {
+    EntityDrawer drawer(doc, space, fonts);
+    Scene scene;
+    for (std::size_t i = 0; i < doc.entities.size();) {
+        if (drawer.inSpace(doc.entities[i])) i = drawer.draw(doc.entities, i, scene);
+        else ++i;
+    }
+    if (const auto* own = drawer.spaceBlockEntities())
+        for (std::size_t i = 0; i < own->size();) i = drawer.draw(*own, i, scene);
+    return scene;
+}
 
 }  // namespace kestrin::render

@@ -1,0 +1,125 @@
+// One redraw of the drawing view over a drawing of 100,000 single-line texts
+// (varied contents, heights and rotations, in a grid of 250 x 400), into a
+// 1200 x 800 picture through the view's own painting code:
+//
+//   build/bench/bin/view_bench [--benchmark_filter=...]
+//
+// The scene is built once. Reference draws every stroke at the extents,
+// without culling or level of detail; Extents, Zoom10, Zoom100 and Panned
+// are the view's redraws (Panned: zoomed 10x, then moved half a window).
+// Counters: strokes drawn whole, stand-ins, patches (entities drawn as the
+// cells their strokes pass).
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <cstdio>
+#include <string>
+
+#include "gui/DrawingView.h"
+#include "host/dxf/Template.h"
+#include "render/ViewScene.h"
+
+namespace {
+
+using namespace kestrin;
+
+constexpr int kTexts = 100000;
+constexpr int kColumns = 250;
+constexpr int kWidth = 1200, kHeight = 800;
+
+dxf::Document drawing() {
+    dxf::Document doc = dxf::newDrawingTemplate();
+    for (dxf::Table& t : doc.tables)
+        if (t.head.tags[t.head.tags.find(2)].value == "STYLE") {
+            dxf::Record style{"STYLE", {}, 0};
+            for (auto [code, value] : {std::pair<int, const char*>{2, "ZOR"}, {70, "0"}, {40, "0.0"}, {41, "1.0"},
+                                       {50, "0.0"}, {71, "0"}, {42, "2.5"}, {3, "Zor.shx"}, {4, ""}})
+                style.tags.push(code, value);
+            t.entries.push_back(std::move(style));
+        }
+    const char* strings[] = {"Text %d", "%%c%d %%d45 %%p0,1", "Room %d", "%%UUnder%%u %d", "\xd7\xe5\xf0\xf2\xe5\xe6 %d",
+                             "W-%d-A", "Level +%d.000"};
+    for (int k = 0; k < kTexts; ++k) {
+        char text[64];
+        std::snprintf(text, sizeof text, strings[k % 7], k);
+        char handle[17];
+        std::snprintf(handle, sizeof handle, "%X", 0x1000 + k);
+        dxf::Record r{"TEXT", {}, 0};
+        r.tags.push(5, handle);
+        r.tags.push(8, "0");
+        r.tags.push(7, k % 2 ? "ZOR" : "Standard");
+        r.tags.push(10, std::to_string((k % kColumns) * 40.0));
+        r.tags.push(20, std::to_string((k / kColumns) * 12.0));
+        r.tags.push(40, std::to_string(1.0 + (k % 5) * 0.75));       // 1 to 4
+        r.tags.push(1, text);
+        r.tags.push(50, std::to_string((k % 13) * 7.5));              // 0 to 90 degrees
+        doc.entities.push_back(std::move(r));
+    }
+    return doc;
+}
+
+struct Fixture {
+    render::FontLibrary fonts{"", {KESTRIN_DIST_DIR}, nullptr};
+    render::ViewScene scene{fonts};
+    gui::ViewMapping extents;
+    Fixture() {
+        scene.build(drawing());
+        extents = gui::ViewMapping::fit(scene.extents(), kWidth, kHeight);
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+void redraw(benchmark::State& state, gui::ViewMapping mapping, render::ViewScene::Query how) {
+    const Fixture& f = fixture();
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    gui::PaintResult r;
+    for (auto _ : state) {
+        r = gui::paintScene(image, f.scene, mapping, {how});
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["strokes"] = static_cast<double>(r.strokes);
+    state.counters["standIns"] = static_cast<double>(r.standIns);
+    state.counters["patches"] = static_cast<double>(r.patches);
+    state.counters["scale"] = mapping.pixelsPerUnit;
+}
+
+gui::ViewMapping zoomed(double factor) {
+    gui::ViewMapping m = fixture().extents;
+    m.pixelsPerUnit *= factor;
+    return m;
+}
+
+void Reference(benchmark::State& state) { redraw(state, fixture().extents, {false, false}); }
+void Extents(benchmark::State& state) { redraw(state, fixture().extents, {}); }
+void Zoom10(benchmark::State& state) { redraw(state, zoomed(10), {}); }
+void Zoom100(benchmark::State& state) { redraw(state, zoomed(100), {}); }
+void Panned(benchmark::State& state) {
+    gui::ViewMapping m = zoomed(10);
+    m.center.x += kWidth / 2.0 / m.pixelsPerUnit;
+    redraw(state, m, {});
+}
+
+void Build(benchmark::State& state) {
+    const dxf::Document doc = drawing();
+    for (auto _ : state) {
+        render::FontLibrary fonts("", {KESTRIN_DIST_DIR}, nullptr);
+        render::ViewScene scene(fonts);
+        scene.build(doc);
+        state.counters["strokes"] = static_cast<double>(scene.strokeCount());
+    }
+}
+
+BENCHMARK(Build)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(Reference)->Unit(benchmark::kMillisecond);
+BENCHMARK(Extents)->Unit(benchmark::kMillisecond);
+BENCHMARK(Zoom10)->Unit(benchmark::kMillisecond);
+BENCHMARK(Zoom100)->Unit(benchmark::kMillisecond);
+BENCHMARK(Panned)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

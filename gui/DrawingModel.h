@@ -1,0 +1,75 @@
+// The strokes of the host's current drawing, kept up to date for the drawing
+// views. It follows the drawing's change signals: an entity added, changed or
+// erased is drawn again alone (an attribute or vertex with its INSERT or
+// POLYLINE); a change of a table record, a block or the whole drawing draws
+// everything again, once, when the scene is next asked for. Qt-free.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/Signal.h"
+#include "render/Scene.h"
+#include "render/ViewScene.h"
+
+class AcDbDatabase;
+class AcDbObjectId;
+
+namespace kestrin::db {
+struct Entry;
+}
+
+namespace kestrin::gui {
+
+class DrawingModel {
+public:
+    // Where the drawing and its fonts come from.
+    struct Source {
+        std::function<AcDbDatabase*()> database;               // the current drawing; may answer null
+        std::function<std::string()> drawingFolder;             // searched first for fonts
+        std::function<std::vector<std::string>()> supportFolders;
+    };
+    // The host's current drawing; fonts looked for where the host looks for
+    // files (the drawing's folder, the current folder, the support path).
+    DrawingModel();
+    explicit DrawingModel(Source source);
+    ~DrawingModel();
+    DrawingModel(const DrawingModel&) = delete;
+    DrawingModel& operator=(const DrawingModel&) = delete;
+
+    // Takes up the current drawing when the host has put another database in
+    // its place (a new or opened drawing); views call it before they paint.
+    void sync();
+    // The scene, brought up to date.
+    const render::ViewScene& scene();
+    // Full rebuilds so far.
+    std::size_t rebuilds() const { return rebuilds_; }
+    // What the font search had to say (fonts not found or unreadable), UTF-8.
+    const std::vector<std::string>& notes() const { return notes_; }
+
+    // The scene changed (or will have, when next asked for): views repaint.
+    Signal<> changed;
+
+private:
+    void attach(AcDbDatabase* database);
+    void invalidate();
+    void rebuild();
+    void entityEvent(const AcDbObjectId& id);
+    bool topLevel(const db::Entry& entry) const;
+    void redraw(const db::Entry& entity);
+
+    Source source_;
+    AcDbDatabase* database_ = nullptr;
+    std::uint64_t serial_ = 0;  // of the database's store: tells a new database at a reused address
+    std::vector<ScopedConnection> connections_;
+    std::vector<std::string> notes_;
+    std::unique_ptr<render::FontLibrary> fonts_;
+    std::unique_ptr<render::ViewScene> scene_;  // after the fonts it uses
+    bool stale_ = true;
+    std::size_t rebuilds_ = 0;
+};
+
+}  // namespace kestrin::gui

@@ -1,0 +1,332 @@
+#include "gui/DrawingView.h"
+
+#include <QLineF>
+#include <QMouseEvent>
+#include <QPaintDevice>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "gui/DrawingModel.h"
+
+namespace kestrin::gui {
+namespace {
+
+constexpr double kMinScale = 1e-9, kMaxScale = 1e9;
+constexpr double kWheelStep = 1.25;  // zoom of one wheel notch
+// Beyond this many pixels off the device a segment is clipped before it is
+// handed to the painter, whose fixed-point coordinates would overflow.
+constexpr double kFar = 1e5;
+
+// Liang-Barsky: the part of a-b inside `r`; false when none.
+bool clip(QPointF& a, QPointF& b, const QRectF& r) {
+    if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y())) return false;
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int k = 0; k < 4; ++k) {
+        if (p[k] == 0) {
+            if (q[k] < 0) return false;
+            continue;
+        }
+        const double t = q[k] / p[k];
+        if (p[k] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const QPointF from = a;
+    a = from + QPointF(dx * t0, dy * t0);
+    b = from + QPointF(dx * t1, dy * t1);
+    return true;
+}
+
+// Hands the content's strokes to `sink` in device pixels: line(a, b) and
+// dot(a). Points closer than half a pixel to the last one drawn add nothing;
+// a stroke that stays within half a pixel is a dot.
+template <class Sink>
+void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink& sink) {
+    // x' = ox + s x, y' = oy - s y.
+    const double s = mapping.pixelsPerUnit;
+    const double ox = mapping.width / 2.0 - mapping.center.x * s, oy = mapping.height / 2.0 + mapping.center.y * s;
+    auto at = [&](render::Vec2 p) { return QPointF(ox + p.x * s, oy - p.y * s); };
+    for (const auto* strokes : content.whole) {
+        for (const render::Polyline& stroke : *strokes) {
+            QPointF last = at(stroke[0]);
+            const std::size_t n = stroke.size();
+            bool drew = false;
+            for (std::size_t k = 1; k < n; ++k) {
+                const QPointF q = at(stroke[k]);
+                if (std::abs(q.x() - last.x()) < 0.5 && std::abs(q.y() - last.y()) < 0.5) continue;
+                sink.line(last, q);
+                last = q;
+                drew = true;
+            }
+            if (!drew) sink.dot(last);
+        }
+    }
+    for (const auto& [a, b] : content.standIns) {
+        if (a.x == b.x && a.y == b.y) sink.dot(at(a));
+        else sink.line(at(a), at(b));
+    }
+    // A patch's cells, in the grid whose cells are a pixel or less.
+    for (const render::ViewContent::Patch& patch : content.patches) {
+        const double left = ox + patch.box.minX * s, bottom = oy - patch.box.minY * s;
+        const double w = (patch.box.maxX - patch.box.minX) * s, h = (patch.box.maxY - patch.box.minY) * s;
+        const double most = std::max(w, h);
+        const int n = most <= 4 ? 4 : most <= 8 ? 8 : 16;
+        const double cw = w / n, ch = h / n;
+        const render::Coverage& c = *patch.cells;
+        for (int row = 0; row < n; ++row) {
+            unsigned bits = n == 16 ? c.rows16[row] : n == 8 ? c.rows8[row] : (c.cells4 >> (4 * row)) & 0xFu;
+            const double y = bottom - (row + 0.5) * ch;
+            for (int col = 0; bits != 0; ++col, bits >>= 1)
+                if (bits & 1) sink.dot(QPointF(left + (col + 0.5) * cw, y));
+        }
+    }
+}
+
+// Through QPainter, in batches.
+class PainterSink {
+public:
+    PainterSink(QPainter& painter, int width, int height)
+        : painter_(painter), device_(-2.0, -2.0, width + 4.0, height + 4.0) {
+        lines_.reserve(kSize);
+        dots_.reserve(kSize);
+    }
+    ~PainterSink() { flush(); }
+    void line(QPointF a, QPointF b) {
+        // Far off the device: clipped first, the painter's fixed-point coordinates would overflow.
+        if (std::abs(a.x()) > kFar || std::abs(a.y()) > kFar || std::abs(b.x()) > kFar || std::abs(b.y()) > kFar) {
+            if (!clip(a, b, device_)) return;
+        }
+        lines_.emplace_back(a, b);
+        if (lines_.size() == kSize) flush();
+    }
+    void dot(QPointF p) {
+        if (!device_.contains(p)) return;
+        dots_.push_back(p);
+        if (dots_.size() == kSize) flush();
+    }
+    void flush() {
+        if (!lines_.empty()) painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+        if (!dots_.empty()) painter_.drawPoints(dots_.data(), static_cast<int>(dots_.size()));
+        lines_.clear();
+        dots_.clear();
+    }
+
+private:
+    static constexpr std::size_t kSize = 8192;
+    QPainter& painter_;
+    QRectF device_;
+    std::vector<QLineF> lines_;
+    std::vector<QPointF> dots_;
+};
+
+// Pixel by pixel into a 32-bit picture: the pixels a line passes from the
+// one holding its start to the one holding its end (Bresenham).
+class PixelSink {
+public:
+    PixelSink(QImage& image, QRgb ink)
+        : bits_(reinterpret_cast<QRgb*>(image.bits())),
+          stride_(image.bytesPerLine() / 4),
+          width_(image.width()),
+          height_(image.height()),
+          ink_(ink),
+          inside_(0, 0, image.width() - 1e-6, image.height() - 1e-6) {}
+    void dot(QPointF p) {
+        if (p.x() >= 0 && p.y() >= 0 && p.x() < width_ && p.y() < height_)
+            bits_[static_cast<std::ptrdiff_t>(p.y()) * stride_ + static_cast<std::ptrdiff_t>(p.x())] = ink_;
+    }
+    void line(QPointF a, QPointF b) {
+        if (!(a.x() >= 0 && a.y() >= 0 && a.x() < width_ && a.y() < height_ && b.x() >= 0 && b.y() >= 0 &&
+              b.x() < width_ && b.y() < height_)) {
+            if (!clip(a, b, inside_)) return;
+        }
+        int x0 = std::clamp(static_cast<int>(a.x()), 0, width_ - 1), y0 = std::clamp(static_cast<int>(a.y()), 0, height_ - 1);
+        const int x1 = std::clamp(static_cast<int>(b.x()), 0, width_ - 1), y1 = std::clamp(static_cast<int>(b.y()), 0, height_ - 1);
+        const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+        const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+        int err = dx + dy;
+        for (;;) {
+            bits_[static_cast<std::ptrdiff_t>(y0) * stride_ + x0] = ink_;
+            if (x0 == x1 && y0 == y1) break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
+        }
+    }
+
+private:
+    QRgb* bits_;
+    std::ptrdiff_t stride_;
+    int width_, height_;
+    QRgb ink_;
+    QRectF inside_;
+};
+
+bool directFormat(QImage::Format f) {
+    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || f == QImage::Format_ARGB32_Premultiplied;
+}
+
+}  // namespace
+
+render::ViewWindow ViewMapping::window() const {
+    const render::Vec2 a = toWorld(QPointF(0, height)), b = toWorld(QPointF(width, 0));
+    return {{a.x, a.y, b.x, b.y}, pixelsPerUnit};
+}
+
+ViewMapping ViewMapping::fit(const render::Box& extents, int width, int height) {
+    ViewMapping m;
+    m.width = width;
+    m.height = height;
+    if (extents.empty()) return m;
+    m.center = extents.center();
+    const double w = extents.maxX - extents.minX, h = extents.maxY - extents.minY;
+    const double sx = w > 0 ? width * 0.95 / w : kMaxScale, sy = h > 0 ? height * 0.95 / h : kMaxScale;
+    const double s = std::min(sx, sy);
+    m.pixelsPerUnit = s < kMaxScale && s > 0 ? std::max(s, kMinScale) : 1;
+    return m;
+}
+
+PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, const ViewMapping& mapping,
+                       const PaintOptions& options) {
+    PaintResult result;
+    const render::ViewContent content = scene.query(mapping.window(), options.how);
+    for (const auto* strokes : content.whole) result.strokes += strokes->size();
+    result.standIns = content.standIns.size();
+    result.patches = content.patches.size();
+    result.antialiased = result.strokes + result.standIns + result.patches <= options.antialiasStrokes;
+    const QColor ink(24, 24, 24);
+
+    if (result.antialiased) {
+        QPainter painter(&device);
+        painter.fillRect(QRect(0, 0, device.width(), device.height()), Qt::white);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        QPen pen(ink);
+        pen.setWidth(0);  // one pixel at any scale
+        painter.setPen(pen);
+        PainterSink sink(painter, mapping.width, mapping.height);
+        trace(content, mapping, sink);
+        return result;
+    }
+    QImage* image = device.devType() == QInternal::Image ? static_cast<QImage*>(&device) : nullptr;
+    QImage own;
+    if (image == nullptr || !directFormat(image->format())) {
+        own = QImage(device.width(), device.height(), QImage::Format_RGB32);
+        image = &own;
+    }
+    image->fill(Qt::white);
+    PixelSink sink(*image, ink.rgb());
+    trace(content, mapping, sink);
+    if (image == &own) QPainter(&device).drawImage(0, 0, own);
+    return result;
+}
+
+DrawingView::DrawingView(DrawingModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::WheelFocus);
+    mapping_.width = width();
+    mapping_.height = height();
+    changed_ = model_.changed.connectScoped([this] { update(); });
+}
+
+DrawingView::~DrawingView() = default;
+
+void DrawingView::zoomExtents() {
+    mapping_ = ViewMapping::fit(model_.scene().extents(), width(), height());
+    update();
+}
+
+QPointF DrawingView::worldToPixel(double x, double y) const { return mapping_.toPixel({x, y}); }
+
+QPointF DrawingView::pixelToWorld(const QPointF& pixel) const {
+    const render::Vec2 w = mapping_.toWorld(pixel);
+    return {w.x, w.y};
+}
+
+void DrawingView::paintEvent(QPaintEvent*) { paintScene(*this, model_.scene(), mapping_); }
+
+void DrawingView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    mapping_.width = width();
+    mapping_.height = height();
+}
+
+void DrawingView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!fitted_) {
+        fitted_ = true;
+        zoomExtents();
+    }
+}
+
+void DrawingView::wheelEvent(QWheelEvent* event) {
+    const double steps = event->angleDelta().y() / 120.0;
+    if (steps == 0) return;
+    const QPointF pos = event->position();
+    const render::Vec2 under = mapping_.toWorld(pos);
+    const double s = std::clamp(mapping_.pixelsPerUnit * std::pow(kWheelStep, steps), kMinScale, kMaxScale);
+    mapping_.pixelsPerUnit = s;
+    // The drawing point under the cursor stays there.
+    mapping_.center = {under.x - (pos.x() - mapping_.width / 2.0) / s, under.y + (pos.y() - mapping_.height / 2.0) / s};
+    event->accept();
+    update();
+}
+
+void DrawingView::mousePressEvent(QMouseEvent* event) {
+    const QPointF pos = event->position();
+    switch (event->button()) {
+        case Qt::MiddleButton:
+            panning_ = true;
+            panFrom_ = pos;
+            break;
+        case Qt::LeftButton: {
+            const render::Vec2 w = mapping_.toWorld(pos);
+            Q_EMIT leftClicked(w.x, w.y);
+            break;
+        }
+        case Qt::RightButton:
+            Q_EMIT contextMenuRequested(event->globalPosition().toPoint());
+            break;
+        default:
+            QWidget::mousePressEvent(event);
+            return;
+    }
+    event->accept();
+}
+
+void DrawingView::mouseMoveEvent(QMouseEvent* event) {
+    if (!panning_) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    const QPointF pos = event->position();
+    const double s = mapping_.pixelsPerUnit;
+    mapping_.center.x -= (pos.x() - panFrom_.x()) / s;
+    mapping_.center.y += (pos.y() - panFrom_.y()) / s;
+    panFrom_ = pos;
+    event->accept();
+    update();
+}
+
+void DrawingView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && panning_) {
+        panning_ = false;
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+}  // namespace kestrin::gui

@@ -1,0 +1,97 @@
+// The drawing view: the current drawing's strokes, dark on white. The wheel
+// zooms about the cursor, the middle button pans; a left click and a right
+// click are told as signals (the window turns them into the person's
+// actions). What it shows comes from the DrawingModel, and it repaints when
+// the model says the scene changed.
+#pragma once
+
+#include <QPoint>
+#include <QPointF>
+#include <QWidget>
+
+#include "base/Signal.h"
+#include "render/ViewScene.h"
+
+class QPaintDevice;
+
+namespace kestrin::gui {
+
+class DrawingModel;
+
+// Drawing units <-> device pixels (y down): the drawing point at the middle
+// of the device and the scale.
+struct ViewMapping {
+    render::Vec2 center;
+    double pixelsPerUnit = 1;
+    int width = 0;
+    int height = 0;
+
+    QPointF toPixel(render::Vec2 p) const {
+        return {(p.x - center.x) * pixelsPerUnit + width / 2.0, height / 2.0 - (p.y - center.y) * pixelsPerUnit};
+    }
+    render::Vec2 toWorld(QPointF p) const {
+        return {center.x + (p.x() - width / 2.0) / pixelsPerUnit, center.y - (p.y() - height / 2.0) / pixelsPerUnit};
+    }
+    // The part of the drawing the device shows.
+    render::ViewWindow window() const;
+    // Fitted to `extents` with a margin of a twentieth; a mapping at scale 1
+    // about the origin when there is nothing.
+    static ViewMapping fit(const render::Box& extents, int width, int height);
+};
+
+struct PaintOptions {
+    render::ViewScene::Query how;         // culling and level of detail (off for a reference)
+    std::size_t antialiasStrokes = 20000;  // up to this many strokes are drawn anti-aliased
+};
+
+struct PaintResult {
+    std::size_t strokes = 0;   // strokes drawn whole
+    std::size_t standIns = 0;  // small entities drawn as stand-ins
+    std::size_t patches = 0;   // entities of a few pixels drawn as their cells
+    bool antialiased = false;
+};
+
+// Paints the scene on the device as the mapping places it: white, then dark
+// one-pixel strokes (stand-ins and patches for small entities, see ViewContent). Few strokes go through QPainter, anti-aliased; many are
+// set pixel by pixel into a 32-bit picture (the device itself when it is one,
+// else a picture then drawn on the device). The view and the benchmark share it.
+PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, const ViewMapping& mapping,
+                       const PaintOptions& options = {});
+
+class DrawingView : public QWidget {
+    Q_OBJECT
+public:
+    explicit DrawingView(DrawingModel& model, QWidget* parent = nullptr);
+    ~DrawingView() override;
+
+    // The whole drawing in the view.
+    void zoomExtents();
+    QPointF worldToPixel(double x, double y) const;
+    QPointF pixelToWorld(const QPointF& pixel) const;
+    const ViewMapping& mapping() const { return mapping_; }
+
+Q_SIGNALS:
+    // The left button pressed at a drawing point (drawing units).
+    void leftClicked(double x, double y);
+    // The right button pressed: the screen position for a context menu.
+    void contextMenuRequested(const QPoint& globalPos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    DrawingModel& model_;
+    ScopedConnection changed_;
+    ViewMapping mapping_;
+    bool fitted_ = false;  // zoomed to extents once, at the first show
+    bool panning_ = false;
+    QPointF panFrom_;
+};
+
+}  // namespace kestrin::gui

@@ -1,0 +1,44 @@
+// The drawing of a document's entities one at a time, in drawing units: what
+// a whole picture's scene (buildScene) and a view's scene (ViewScene) share.
+// The document's tables (layers, text styles) and blocks are read once, at
+// construction, and used while drawing: the document must outlive the drawer.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "host/dxf/DxfDocument.h"
+#include "render/Scene.h"
+
+namespace kestrin::render {
+
+class EntityDrawer {
+public:
+    EntityDrawer(const dxf::Document& doc, Space space, FontLibrary& fonts);
+    ~EntityDrawer();
+    EntityDrawer(const EntityDrawer&) = delete;
+    EntityDrawer& operator=(const EntityDrawer&) = delete;
+
+    // Draws the entity records[i] into `out` and answers the index of the
+    // next entity: a POLYLINE takes its vertices along, an INSERT's
+    // attributes are entities of their own (skipped with a hidden INSERT).
+    std::size_t draw(const std::vector<dxf::Record>& records, std::size_t i, Scene& out);
+    // Whether an entity of the ENTITIES section lies in the drawer's space.
+    bool inSpace(const dxf::Record& record) const;
+    // The entities kept in the space's own block record, if it has one.
+    const std::vector<dxf::Record>* spaceBlockEntities() const;
+    // Entities drawn so far, nested copies included; past a limit nothing
+    // more is drawn (and the scene says so).
+    std::size_t visits() const;
+    void setVisits(std::size_t visits);
+
+    // The index past the followers of records[i] (VERTEX, ATTRIB ... SEQEND).
+    static std::size_t pastFollowers(const std::vector<dxf::Record>& records, std::size_t i);
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace kestrin::render

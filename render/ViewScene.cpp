@@ -1,0 +1,322 @@
+#include "render/ViewScene.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string_view>
+
+namespace kestrin::render {
+namespace {
+
+constexpr std::uint64_t kUnnamed = std::uint64_t{1} << 63;  // keys of entities without a handle
+constexpr std::int64_t kMaxCells = 1 << 22;
+constexpr double kLargeCells = 16;  // an item wider or taller than this many cells is kept apart
+
+std::uint64_t handleOf(const dxf::Record& record) {
+    const std::size_t i = record.tags.find(5);
+    if (i == dxf::TagList::npos) return 0;
+    std::string_view v = record.tags[i].value;
+    while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+    while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+    std::uint64_t h = 0;
+    const auto res = std::from_chars(v.data(), v.data() + v.size(), h, 16);
+    return res.ec == std::errc() && res.ptr == v.data() + v.size() ? h : 0;
+}
+
+bool complex(const dxf::Record& record) { return record.type == "INSERT" || record.type == "POLYLINE"; }
+
+bool meets(const Box& a, const Box& b) {
+    return a.minX <= b.maxX && a.maxX >= b.minX && a.minY <= b.maxY && a.maxY >= b.minY;
+}
+
+// The cells of the 16 x 16 grid over `box` that the strokes pass.
+Coverage cover(const std::vector<Polyline>& strokes, const Box& box) {
+    Coverage c;
+    if (box.empty()) return c;
+    const double w = box.maxX - box.minX, h = box.maxY - box.minY;
+    auto cell = [](double v, double from, double size) {
+        if (!(size > 0)) return 8.0;  // a box without width or height: the middle cells
+        return std::clamp((v - from) / size * 16, 0.0, 15.999);
+    };
+    for (const Polyline& stroke : strokes) {
+        double u0 = cell(stroke[0].x, box.minX, w), v0 = cell(stroke[0].y, box.minY, h);
+        c.mark(static_cast<int>(u0), static_cast<int>(v0));
+        for (std::size_t k = 1; k < stroke.size(); ++k) {
+            const double u1 = cell(stroke[k].x, box.minX, w), v1 = cell(stroke[k].y, box.minY, h);
+            // Steps of under half a cell pass every cell on the way.
+            const int steps = static_cast<int>(std::ceil(std::max(std::abs(u1 - u0), std::abs(v1 - v0)) * 2));
+            for (int t = 1; t <= steps; ++t)
+                c.mark(static_cast<int>(u0 + (u1 - u0) * t / steps), static_cast<int>(v0 + (v1 - v0) * t / steps));
+            u0 = u1;
+            v0 = v1;
+        }
+    }
+    return c;
+}
+
+}  // namespace
+
+void Coverage::mark(int col, int row) {
+    rows16[row] = static_cast<std::uint16_t>(rows16[row] | (1u << col));
+    rows8[row / 2] = static_cast<std::uint8_t>(rows8[row / 2] | (1u << (col / 2)));
+    cells4 = static_cast<std::uint16_t>(cells4 | (1u << (row / 4 * 4 + col / 4)));
+}
+
+ViewScene::ViewScene(FontLibrary& fonts, Space space) : fonts_(fonts), space_(space) {}
+ViewScene::~ViewScene() = default;
+
+void ViewScene::build(const dxf::Document& doc) {
+    context_ = dxf::Document{};
+    context_.tables = doc.tables;
+    context_.blocks = doc.blocks;
+    drawer_ = std::make_unique<EntityDrawer>(context_, space_, fonts_);
+    items_.clear();
+    free_.clear();
+    byHandle_.clear();
+    visits_ = 0;
+    nextUnnamed_ = 0;
+    gridDirty_ = true;
+
+    auto walk = [this](const std::vector<dxf::Record>& records, bool checkSpace) {
+        for (std::size_t i = 0; i < records.size();) {
+            const dxf::Record& r = records[i];
+            const std::size_t end = complex(r) ? EntityDrawer::pastFollowers(records, i) : i + 1;
+            // Followers without their entity are nothing to draw.
+            const bool stray = r.type == "VERTEX" || r.type == "SEQEND";
+            if (!stray && (!checkSpace || drawer_->inSpace(r))) {
+                std::uint64_t handle = handleOf(r);
+                if (handle == 0 || byHandle_.count(handle) != 0) handle = kUnnamed | nextUnnamed_++;
+                const std::size_t slot = newSlot();
+                byHandle_[handle] = slot;
+                items_[slot].handle = handle;
+                drawItem(records, i, end, slot);
+            }
+            i = end;
+        }
+    };
+    walk(doc.entities, true);
+    if (const auto* own = drawer_->spaceBlockEntities()) walk(*own, false);
+}
+
+void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, std::size_t slot) {
+    Item& item = items_[slot];
+    Scene drawn;
+    drawer_->setVisits(visits_);
+    while (i < end) i = drawer_->draw(records, i, drawn);
+    item.visits = drawer_->visits() - visits_;
+    visits_ += item.visits;
+    item.strokes = std::move(drawn.strokes);
+    item.box = render::boxOf(item.strokes);
+    item.coverage = cover(item.strokes, item.box);
+    item.live = true;
+    put(slot);
+}
+
+void ViewScene::replace(std::uint64_t handle, const std::vector<dxf::Record>& records) {
+    if (!drawer_) build(dxf::Document{});
+    if (records.empty() || !drawer_->inSpace(records.front())) {
+        remove(handle);
+        return;
+    }
+    std::size_t slot;
+    if (auto it = byHandle_.find(handle); it != byHandle_.end()) {
+        slot = it->second;
+        take(slot);
+        visits_ -= items_[slot].visits;
+    } else {
+        slot = newSlot();
+        byHandle_[handle] = slot;
+        items_[slot].handle = handle;
+    }
+    drawItem(records, 0, records.size(), slot);
+}
+
+void ViewScene::remove(std::uint64_t handle) {
+    const auto it = byHandle_.find(handle);
+    if (it == byHandle_.end()) return;
+    const std::size_t slot = it->second;
+    take(slot);
+    visits_ -= items_[slot].visits;
+    items_[slot] = Item{};
+    free_.push_back(slot);
+    byHandle_.erase(it);
+}
+
+std::size_t ViewScene::newSlot() {
+    if (!free_.empty()) {
+        const std::size_t slot = free_.back();
+        free_.pop_back();
+        return slot;
+    }
+    items_.emplace_back();
+    return items_.size() - 1;
+}
+
+const std::vector<Polyline>* ViewScene::strokesOf(std::uint64_t handle) const {
+    const auto it = byHandle_.find(handle);
+    return it == byHandle_.end() ? nullptr : &items_[it->second].strokes;
+}
+
+Box ViewScene::boxOf(std::uint64_t handle) const {
+    const auto it = byHandle_.find(handle);
+    return it == byHandle_.end() ? Box{} : items_[it->second].box;
+}
+
+const Coverage* ViewScene::coverageOf(std::uint64_t handle) const {
+    const auto it = byHandle_.find(handle);
+    return it == byHandle_.end() ? nullptr : &items_[it->second].coverage;
+}
+
+Box ViewScene::extents() const {
+    Box all;
+    for (const Item& item : items_)
+        if (item.live) all.add(item.box);
+    return all;
+}
+
+std::size_t ViewScene::strokeCount() const {
+    std::size_t n = 0;
+    for (const Item& item : items_) n += item.strokes.size();
+    return n;
+}
+
+std::vector<std::pair<std::uint64_t, const std::vector<Polyline>*>> ViewScene::entities() const {
+    std::vector<std::pair<std::uint64_t, const std::vector<Polyline>*>> out;
+    out.reserve(byHandle_.size());
+    for (const auto& [handle, slot] : byHandle_) out.emplace_back(handle, &items_[slot].strokes);
+    std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return out;
+}
+
+// The grid.
+
+bool ViewScene::large(const Box& box, double cell) {
+    return box.maxX - box.minX > kLargeCells * cell || box.maxY - box.minY > kLargeCells * cell;
+}
+
+ViewScene::CellRange ViewScene::cellsOf(const Box& box) const {
+    auto col = [this](double x) {
+        const double c = std::floor((x - gridBox_.minX) / cell_);
+        return static_cast<std::int64_t>(std::clamp(c, 0.0, static_cast<double>(cols_ - 1)));
+    };
+    auto row = [this](double y) {
+        const double c = std::floor((y - gridBox_.minY) / cell_);
+        return static_cast<std::int64_t>(std::clamp(c, 0.0, static_cast<double>(rows_ - 1)));
+    };
+    return {col(box.minX), row(box.minY), col(box.maxX), row(box.maxY)};
+}
+
+void ViewScene::put(std::size_t slot) const {
+    const Item& item = items_[slot];
+    if (gridDirty_ || item.box.empty()) return;
+    // Outside the grid, or the scene grew much since it was made: made anew when next asked.
+    if (item.box.minX < gridBox_.minX || item.box.maxX > gridBox_.maxX || item.box.minY < gridBox_.minY ||
+        item.box.maxY > gridBox_.maxY || byHandle_.size() > 2 * gridBuiltWith_ + 1024) {
+        gridDirty_ = true;
+        return;
+    }
+    if (large(item.box, cell_)) {
+        large_.push_back(static_cast<std::uint32_t>(slot));
+        return;
+    }
+    const CellRange r = cellsOf(item.box);
+    for (std::int64_t y = r.y0; y <= r.y1; ++y)
+        for (std::int64_t x = r.x0; x <= r.x1; ++x)
+            cells_[static_cast<std::size_t>(y * cols_ + x)].push_back(static_cast<std::uint32_t>(slot));
+}
+
+void ViewScene::take(std::size_t slot) const {
+    const Item& item = items_[slot];
+    if (gridDirty_ || item.box.empty()) return;
+    const auto id = static_cast<std::uint32_t>(slot);
+    auto drop = [id](std::vector<std::uint32_t>& list) {
+        if (auto it = std::find(list.begin(), list.end(), id); it != list.end()) {
+            *it = list.back();
+            list.pop_back();
+        }
+    };
+    if (large(item.box, cell_)) {
+        drop(large_);
+        return;
+    }
+    const CellRange r = cellsOf(item.box);
+    for (std::int64_t y = r.y0; y <= r.y1; ++y)
+        for (std::int64_t x = r.x0; x <= r.x1; ++x) drop(cells_[static_cast<std::size_t>(y * cols_ + x)]);
+}
+
+void ViewScene::rebuildGrid() const {
+    gridDirty_ = false;
+    gridBuiltWith_ = byHandle_.size();
+    cells_.clear();
+    large_.clear();
+    gridBox_ = extents();
+    if (gridBox_.empty()) {
+        cols_ = rows_ = 0;
+        return;
+    }
+    // About one entity a cell over the drawing's area.
+    const double w = std::max(gridBox_.maxX - gridBox_.minX, 1e-9);
+    const double h = std::max(gridBox_.maxY - gridBox_.minY, 1e-9);
+    const double n = static_cast<double>(std::max<std::size_t>(gridBuiltWith_, 1));
+    cell_ = std::max(std::sqrt(w * h / n), std::max(w, h) / 4096);
+    if (!(cell_ > 0) || !std::isfinite(cell_)) cell_ = 1;
+    cols_ = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(w / cell_)));
+    rows_ = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(h / cell_)));
+    while (cols_ * rows_ > kMaxCells) {
+        cell_ *= 2;
+        cols_ = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(w / cell_)));
+        rows_ = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(h / cell_)));
+    }
+    cells_.resize(static_cast<std::size_t>(cols_ * rows_));
+    for (std::size_t slot = 0; slot < items_.size(); ++slot)
+        if (items_[slot].live) put(slot);
+}
+
+ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
+    ViewContent out;
+    const double ppu = window.pixelsPerUnit;
+    auto offer = [&](const Item& item) {
+        if (item.box.empty()) return;
+        if (how.cull && !meets(item.box, window.world)) return;
+        if (how.levelOfDetail) {
+            const double w = (item.box.maxX - item.box.minX) * ppu, h = (item.box.maxY - item.box.minY) * ppu;
+            if (w < kSmall && h < kSmall) {
+                const Box& b = item.box;
+                if (w < 1 && h < 1) out.standIns.push_back({b.center(), b.center()});
+                else if (w >= h) out.standIns.push_back({{b.minX, b.minY}, {b.maxX, b.minY}});
+                else out.standIns.push_back({{b.minX, b.minY}, {b.minX, b.maxY}});
+                return;
+            }
+            if (w <= kCoarse && h <= kCoarse) {
+                out.patches.push_back({item.box, &item.coverage});
+                return;
+            }
+        }
+        out.whole.push_back(&item.strokes);
+    };
+    if (!how.cull) {
+        for (const Item& item : items_)
+            if (item.live) offer(item);
+        return out;
+    }
+    if (gridDirty_) rebuildGrid();
+    if (cols_ == 0 || !meets(gridBox_, window.world)) return out;
+    if (seen_.size() < items_.size()) seen_.resize(items_.size(), 0);
+    if (++queryStamp_ == 0) {
+        std::fill(seen_.begin(), seen_.end(), 0);
+        queryStamp_ = 1;
+    }
+    for (std::uint32_t slot : large_) offer(items_[slot]);
+    const CellRange r = cellsOf(window.world);
+    for (std::int64_t y = r.y0; y <= r.y1; ++y)
+        for (std::int64_t x = r.x0; x <= r.x1; ++x)
+            for (std::uint32_t slot : cells_[static_cast<std::size_t>(y * cols_ + x)]) {
+                if (seen_[slot] == queryStamp_) continue;
+                seen_[slot] = queryStamp_;
+                offer(items_[slot]);
+            }
+    return out;
+}
+
+}  // namespace kestrin::render

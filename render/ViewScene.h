@@ -1,0 +1,144 @@
+// The strokes of a drawing kept for a view: each top-level entity of one
+// space apart (an INSERT with its attributes, a POLYLINE with its vertices),
+// keyed by its handle, with the box of its strokes, in a uniform grid. One
+// entity can be drawn again or removed alone; a view asks for what lies in
+// its window at its scale.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "host/dxf/DxfDocument.h"
+#include "render/EntityDrawer.h"
+#include "render/Geometry.h"
+#include "render/Scene.h"
+
+namespace kestrin::render {
+
+// What a view shows: a box of the drawing (drawing units) at a scale.
+struct ViewWindow {
+    Box world;
+    double pixelsPerUnit = 1;
+};
+
+// Where an entity's strokes pass, as cells of a 16 x 16 grid over its box
+// (row 0 at the bottom, bit i the i-th cell from the left), and the same
+// grid halved twice (a cell set when any of the cells it joins is).
+struct Coverage {
+    std::uint16_t rows16[16] = {};
+    std::uint8_t rows8[8] = {};
+    std::uint16_t cells4 = 0;  // row r, column c at bit 4 r + c
+
+    void mark(int col, int row);  // in the 16 x 16 grid
+    bool at16(int col, int row) const {
+        return col >= 0 && col < 16 && row >= 0 && row < 16 && ((rows16[row] >> col) & 1) != 0;
+    }
+};
+
+// What to draw in a window. Small entities (their box under `kSmall` pixels
+// both ways) come as one stand-in segment each: their box's baseline (the
+// left side for a box taller than wide), a dot (both ends the same) when the
+// box is under a pixel. Entities up to `kCoarse` pixels come as patches:
+// their box and coverage, each cell at most a pixel, so drawing the cells
+// set draws the strokes within a pixel. The others come with their strokes.
+struct ViewContent {
+    struct Patch {
+        Box box;
+        const Coverage* cells;
+    };
+    std::vector<const std::vector<Polyline>*> whole;
+    std::vector<std::pair<Vec2, Vec2>> standIns;
+    std::vector<Patch> patches;
+    std::size_t entities() const { return whole.size() + standIns.size() + patches.size(); }
+};
+
+class ViewScene {
+public:
+    static constexpr double kSmall = 2.0;    // pixels
+    static constexpr double kCoarse = 16.0;  // pixels
+
+    struct Query {
+        bool cull = true;          // leave out entities outside the window
+        bool levelOfDetail = true; // small entities as stand-ins
+    };
+
+    // `fonts` is used whenever an entity is drawn: it must outlive the scene.
+    explicit ViewScene(FontLibrary& fonts, Space space = Space::Model);
+    ~ViewScene();
+    ViewScene(const ViewScene&) = delete;
+    ViewScene& operator=(const ViewScene&) = delete;
+
+    // Every top-level entity of the space of `doc`, drawn anew; the tables and
+    // blocks are kept for later updates.
+    void build(const dxf::Document& doc);
+    // The top-level entity `handle` drawn anew from `records` (the entity
+    // first, then its followers); added when new, removed when it no longer
+    // lies in the scene's space.
+    void replace(std::uint64_t handle, const std::vector<dxf::Record>& records);
+    void remove(std::uint64_t handle);
+
+    std::size_t size() const { return byHandle_.size(); }
+    bool contains(std::uint64_t handle) const { return byHandle_.count(handle) != 0; }
+    // The strokes of one entity (null when there is none) and its box.
+    const std::vector<Polyline>* strokesOf(std::uint64_t handle) const;
+    Box boxOf(std::uint64_t handle) const;
+    const Coverage* coverageOf(std::uint64_t handle) const;
+    // The box of every stroke.
+    Box extents() const;
+    std::size_t strokeCount() const;
+
+    ViewContent query(const ViewWindow& window, Query how) const;
+    ViewContent query(const ViewWindow& window) const { return query(window, Query{}); }
+
+    // Every entity's handle and strokes, ordered by handle (comparisons in tests).
+    std::vector<std::pair<std::uint64_t, const std::vector<Polyline>*>> entities() const;
+
+private:
+    struct Item {
+        std::uint64_t handle = 0;
+        Box box;
+        std::vector<Polyline> strokes;
+        Coverage coverage;
+        std::size_t visits = 0;  // entities drawn for it, nested copies included
+        bool live = false;
+    };
+    struct CellRange {
+        std::int64_t x0 = 0, y0 = 0, x1 = -1, y1 = -1;
+    };
+
+    void drawItem(const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, std::size_t slot);
+    std::size_t newSlot();
+    void put(std::size_t slot) const;
+    void take(std::size_t slot) const;
+    void rebuildGrid() const;
+    CellRange cellsOf(const Box& box) const;
+    static bool large(const Box& box, double cell);
+
+    FontLibrary& fonts_;
+    Space space_;
+    dxf::Document context_;  // tables and blocks of the drawing, no entities
+    std::unique_ptr<EntityDrawer> drawer_;
+    std::vector<Item> items_;
+    std::vector<std::size_t> free_;
+    std::unordered_map<std::uint64_t, std::size_t> byHandle_;
+    std::size_t visits_ = 0;  // all items' visits: the drawer's limit holds for the whole scene
+    std::uint64_t nextUnnamed_ = 0;
+
+    // The grid over the items' boxes, made on the first query after the
+    // scene grew past it; an item too big for the cells is kept apart.
+    mutable bool gridDirty_ = true;
+    mutable Box gridBox_;
+    mutable double cell_ = 1;
+    mutable std::int64_t cols_ = 0, rows_ = 0;
+    mutable std::vector<std::vector<std::uint32_t>> cells_;
+    mutable std::vector<std::uint32_t> large_;
+    mutable std::size_t gridBuiltWith_ = 0;
+    mutable std::vector<std::uint32_t> seen_;  // per slot: the last query that took it
+    mutable std::uint32_t queryStamp_ = 0;
+};
+
+}  // namespace kestrin::render

@@ -1,0 +1,304 @@
+#include "gui/DrawingView.h"
+
+#include <QImage>
+#include <QtMath>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "gui/DrawingModel.h"
+#include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbCurves.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbTextStyleTable.h"
+#include "host/dxf/Template.h"
+#include "tests/gui/GuiTest.h"
+
+namespace kestrin::gui {
+namespace {
+
+dxf::Record record(const std::string& type, std::initializer_list<std::pair<int, std::string>> tags) {
+    dxf::Record r;
+    r.type = type;
+    for (const auto& [code, value] : tags) r.tags.push(code, value);
+    return r;
+}
+
+// A drawing of one LINE from (0,0) to (100,50) and an INSERT of a block with
+// an attribute (handles A00 to A02) far to the right.
+dxf::Document drawing() {
+    dxf::Document doc = dxf::newDrawingTemplate();
+    dxf::Block box;
+    box.begin = record("BLOCK", {{8, "0"}, {2, "BOX"}, {70, "0"}, {10, "0"}, {20, "0"}});
+    box.entities.push_back(record("LINE", {{8, "0"}, {10, "0"}, {20, "0"}, {11, "4"}, {21, "0"}}));
+    box.end = record("ENDBLK", {{8, "0"}});
+    doc.blocks.push_back(std::move(box));
+    doc.entities.push_back(record("LINE", {{5, "9F0"}, {8, "0"}, {10, "0"}, {20, "0"}, {11, "100"}, {21, "50"}}));
+    doc.entities.push_back(record("INSERT", {{5, "A00"}, {8, "0"}, {66, "1"}, {2, "BOX"}, {10, "1000"}, {20, "0"}}));
+    doc.entities.push_back(record("ATTRIB", {{5, "A01"}, {8, "0"}, {10, "1000"}, {20, "5"}, {40, "2"}, {1, "X"},
+                                             {2, "TAG"}, {70, "0"}}));
+    doc.entities.push_back(record("SEQEND", {{5, "A02"}, {8, "0"}}));
+    return doc;
+}
+
+template <class T>
+T* open(AcDbDatabase& db, std::uint64_t handle) {
+    AcDbObjectId id;
+    EXPECT_EQ(db.getAcDbObjectId(id, false, AcDbHandle(handle)), Acad::eOk);
+    T* object = nullptr;
+    EXPECT_EQ(acdbOpenObject(object, id, AcDb::kForWrite), Acad::eOk);
+    return object;
+}
+
+void appendLine(AcDbDatabase& db, double x0, double y0, double x1, double y1) {
+    AcDbBlockTable* table = nullptr;
+    ASSERT_EQ(db.getBlockTable(table, AcDb::kForRead), Acad::eOk);
+    AcDbBlockTableRecord* model = nullptr;
+    ASSERT_EQ(table->getAt(ACDB_MODEL_SPACE, model, AcDb::kForWrite), Acad::eOk);
+    table->close();
+    auto* line = new AcDbLine(AcGePoint3d(x0, y0, 0), AcGePoint3d(x1, y1, 0));
+    ASSERT_EQ(model->appendAcDbEntity(line), Acad::eOk);
+    line->close();
+    model->close();
+}
+
+class DrawingViewTest : public ::testing::Test {
+protected:
+    DrawingViewTest() { db.fromDocument(drawing()); }
+    void showView() {
+        view.resize(400, 300);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        view.zoomExtents();  // the line alone: the INSERT is taken out of the way below
+    }
+    // Pixels of the view as painted now.
+    QImage pixels() { return view.grab().toImage().convertToFormat(QImage::Format_Grayscale8); }
+    int gray(const QImage& image, QPointF p) {
+        // The darkest pixel within one of the point: strokes may fall either side.
+        int best = 255;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                best = std::min(best, qGray(image.pixel(qRound(p.x()) + dx, qRound(p.y()) + dy)));
+        return best;
+    }
+
+    struct Application {
+        Application() { test::startApplication(); }
+    } application;  // before the view
+    AcDbDatabase db;
+    DrawingModel model{{[this] { return &db; }, [] { return std::string(); }, [] { return std::vector<std::string>(); }}};
+    DrawingView view{model};
+};
+
+TEST_F(DrawingViewTest, ModelRedrawsOneEntityAloneAndEverythingOnATableChange) {
+    const render::ViewScene& scene = model.scene();
+    ASSERT_EQ(model.rebuilds(), 1u);
+    ASSERT_TRUE(scene.contains(0x9F0));
+    ASSERT_TRUE(scene.contains(0xA00));
+    int told = 0;
+    auto counting = model.changed.connectScoped([&] { ++told; });
+
+    // The attribute's change redraws its INSERT, nothing else.
+    const double wideBefore = scene.boxOf(0xA00).maxX;
+    AcDbAttribute* attribute = open<AcDbAttribute>(db, 0xA01);
+    ASSERT_NE(attribute, nullptr);
+    attribute->setTextString("A much longer value");
+    attribute->close();
+    EXPECT_EQ(told, 1);
+    EXPECT_GT(model.scene().boxOf(0xA00).maxX, wideBefore + 10);
+
+    // An added line, an erased line.
+    appendLine(db, 10, 10, 20, 20);
+    EXPECT_EQ(model.scene().size(), 3u);
+    AcDbLine* line = open<AcDbLine>(db, 0x9F0);
+    ASSERT_NE(line, nullptr);
+    line->erase();
+    line->close();
+    EXPECT_FALSE(model.scene().contains(0x9F0));
+    EXPECT_EQ(told, 3);
+    EXPECT_EQ(model.rebuilds(), 1u) << "no change of a single entity redraws the whole drawing";
+
+    // A text style's change may change any text: everything is drawn again.
+    AcDbTextStyleTable* styles = nullptr;
+    ASSERT_EQ(db.getTextStyleTable(styles, AcDb::kForRead), Acad::eOk);
+    AcDbTextStyleTableRecord* standard = nullptr;
+    ASSERT_EQ(styles->getAt("Standard", standard, AcDb::kForWrite), Acad::eOk);
+    styles->close();
+    standard->setXScale(2);
+    standard->close();
+    EXPECT_EQ(told, 4);
+    EXPECT_GT(model.scene().boxOf(0xA00).maxX, wideBefore + 40);  // twice as wide now
+    EXPECT_EQ(model.rebuilds(), 2u);
+
+    // The whole drawing replaced.
+    db.fromDocument(drawing());
+    EXPECT_TRUE(model.scene().contains(0x9F0));
+    EXPECT_EQ(model.rebuilds(), 3u);
+}
+
+TEST(DrawingModel, TakesUpTheDrawingTheHostPutInPlaceOfTheOldOne) {
+    auto first = std::make_unique<AcDbDatabase>();
+    first->fromDocument(drawing());
+    AcDbDatabase* current = first.get();
+    DrawingModel model({[&] { return current; }, [] { return std::string(); }, [] { return std::vector<std::string>(); }});
+    ASSERT_TRUE(model.scene().contains(0x9F0));
+
+    AcDbDatabase second;
+    second.fromDocument(dxf::newDrawingTemplate());
+    appendLine(second, 0, 0, 1, 1);
+    current = &second;
+    int told = 0;
+    auto counting = model.changed.connectScoped([&] { ++told; });
+    model.sync();
+    EXPECT_EQ(told, 1);
+    EXPECT_FALSE(model.scene().contains(0x9F0));
+    EXPECT_EQ(model.scene().size(), 1u);
+    // The old drawing is no longer heard, and may go.
+    appendLine(*first, 5, 5, 6, 6);
+    first.reset();
+    EXPECT_EQ(told, 1);
+    appendLine(second, 2, 2, 3, 3);
+    EXPECT_EQ(told, 2);
+    EXPECT_EQ(model.scene().size(), 2u);
+}
+
+TEST_F(DrawingViewTest, PaintsDarkInkWhereTheLineIsAndWhiteElsewhere) {
+    AcDbObject* insert = open<AcDbObject>(db, 0xA00);
+    insert->erase();
+    insert->close();
+    showView();
+    // The line fills the view's width less a margin: 400 * 0.95 px for 100 units.
+    EXPECT_NEAR(view.mapping().pixelsPerUnit, 3.8, 1e-9);
+    const QImage image = pixels();
+    for (double t : {0.1, 0.5, 0.9}) EXPECT_LT(gray(image, view.worldToPixel(100 * t, 50 * t)), 128) << t;
+    EXPECT_EQ(gray(image, view.worldToPixel(50, 40)), 255);
+    EXPECT_EQ(gray(image, view.worldToPixel(80, 10)), 255);
+    EXPECT_EQ(gray(image, QPointF(5, 5)), 255);
+}
+
+TEST_F(DrawingViewTest, ManyStrokesArePaintedPixelByPixelAndSmallEntitiesAsTheirCells) {
+    AcDbObject* insert = open<AcDbObject>(db, 0xA00);
+    insert->erase();
+    insert->close();
+    const render::ViewScene& scene = model.scene();
+    PaintOptions pixelByPixel;
+    pixelByPixel.antialiasStrokes = 0;
+    // Whole: the line 200 px wide.
+    QImage image(240, 140, QImage::Format_RGB32);
+    ViewMapping m = ViewMapping::fit(scene.extents(), 240, 140);
+    ASSERT_GT(m.pixelsPerUnit * 100, 16);
+    EXPECT_FALSE(paintScene(image, scene, m, pixelByPixel).antialiased);
+    auto ink = [](const QImage& im, QPointF p) { return qGray(im.pixel(qFloor(p.x()), qFloor(p.y()))) < 128; };
+    // Within a pixel of the stroke (across it: the line is flatter than 45 degrees).
+    auto inkNear = [&](const QImage& im, QPointF p) {
+        return ink(im, p) || ink(im, p + QPointF(0, 1)) || ink(im, p - QPointF(0, 1));
+    };
+    for (double t = 0.05; t < 1; t += 0.1) EXPECT_TRUE(inkNear(image, m.toPixel({100 * t, 50 * t}))) << t;
+    EXPECT_FALSE(ink(image, m.toPixel({80, 10})));
+    EXPECT_FALSE(ink(image, m.toPixel({20, 40})));
+
+    // Its cells: the line 15 px wide, a patch.
+    QImage small(40, 30, QImage::Format_RGB32);
+    m = ViewMapping{{50, 25}, 0.15, 40, 30};
+    EXPECT_EQ(scene.query(m.window()).patches.size(), 1u);
+    paintScene(small, scene, m, pixelByPixel);
+    for (double t = 0.05; t < 1; t += 0.1) EXPECT_TRUE(inkNear(small, m.toPixel({100 * t, 50 * t}))) << t;
+    EXPECT_FALSE(ink(small, m.toPixel({95, 5})));
+    EXPECT_FALSE(ink(small, m.toPixel({5, 45})));
+    int inked = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) inked += ink(small, QPointF(x, y));
+    EXPECT_GE(inked, 15);
+    EXPECT_LE(inked, 30);
+}
+
+TEST_F(DrawingViewTest, WheelZoomsAboutTheCursorAndMiddleDragPans) {
+    AcDbObject* insert = open<AcDbObject>(db, 0xA00);
+    insert->erase();
+    insert->close();
+    showView();
+    const QPointF cursor(120, 90);
+    const QPointF under = view.pixelToWorld(cursor);
+    const double scale = view.mapping().pixelsPerUnit;
+    QWheelEvent wheel(cursor, view.mapToGlobal(cursor), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &wheel);
+    EXPECT_NEAR(view.mapping().pixelsPerUnit, scale * 1.25 * 1.25, 1e-9);
+    const QPointF still = view.pixelToWorld(cursor);
+    EXPECT_NEAR(still.x(), under.x(), 1e-9);
+    EXPECT_NEAR(still.y(), under.y(), 1e-9);
+
+    // The drawing follows the mouse: the point grabbed stays under it.
+    const QPointF from(200, 150), to(230, 110);
+    const QPointF grabbed = view.pixelToWorld(from);
+    QTest::mousePress(&view, Qt::MiddleButton, Qt::NoModifier, from.toPoint());
+    QMouseEvent move(QEvent::MouseMove, to, view.mapToGlobal(to), Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &move);
+    QTest::mouseRelease(&view, Qt::MiddleButton, Qt::NoModifier, to.toPoint());
+    const QPointF now = view.worldToPixel(grabbed.x(), grabbed.y());
+    EXPECT_NEAR(now.x(), to.x(), 1e-9);
+    EXPECT_NEAR(now.y(), to.y(), 1e-9);
+    // A move without the middle button pans nothing.
+    QMouseEvent hover(QEvent::MouseMove, from, view.mapToGlobal(from), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &hover);
+    EXPECT_NEAR(view.worldToPixel(grabbed.x(), grabbed.y()).x(), to.x(), 1e-9);
+}
+
+TEST_F(DrawingViewTest, ClicksTellTheDrawingPointAndWhereAMenuGoes) {
+    AcDbObject* insert = open<AcDbObject>(db, 0xA00);
+    insert->erase();
+    insert->close();
+    showView();
+    QSignalSpy left(&view, &DrawingView::leftClicked);
+    QSignalSpy menu(&view, &DrawingView::contextMenuRequested);
+    // The view's middle shows the line's middle (50, 25); 3.8 px a unit.
+    QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(238, 131));
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_NEAR(left[0][0].toDouble(), 60, 1e-9);
+    EXPECT_NEAR(left[0][1].toDouble(), 30, 1e-9);
+    QTest::mouseClick(&view, Qt::RightButton, Qt::NoModifier, QPoint(10, 20));
+    ASSERT_EQ(menu.size(), 1);
+    EXPECT_EQ(menu[0][0].toPoint(), view.mapToGlobal(QPoint(10, 20)));
+    EXPECT_EQ(left.size(), 1);
+}
+
+// Counts the paints a widget gets.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST_F(DrawingViewTest, ADatabaseChangeRepaintsThroughTheModel) {
+    showView();
+    PaintCounter counter;
+    view.installEventFilter(&counter);
+    QCoreApplication::processEvents();
+    counter.paints = 0;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0) << "nothing changed, nothing painted";
+
+    int told = 0;
+    auto counting = model.changed.connectScoped([&] { ++told; });
+    appendLine(db, 0, 50, 100, 0);
+    EXPECT_EQ(told, 1);
+    QCoreApplication::processEvents();
+    EXPECT_GE(counter.paints, 1);
+    const QImage image = pixels();
+    EXPECT_LT(gray(image, view.worldToPixel(25, 37.5)), 128) << "the new line is shown";
+
+    // The model's word alone repaints: that is the view's one way to hear of changes.
+    const int before = counter.paints;
+    model.changed.emit();
+    QCoreApplication::processEvents();
+    EXPECT_GT(counter.paints, before);
+}
+
+}  // namespace
+}  // namespace kestrin::gui

@@ -1,0 +1,275 @@
+#include "render/ViewScene.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "tests/render/RenderTestSupport.h"
+
+namespace kestrin::render {
+namespace {
+
+using test::record;
+
+std::string hex(std::uint64_t h) {
+    char buf[17];
+    std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(h));
+    return buf;
+}
+
+dxf::Record line(std::uint64_t handle, double x0, double y0, double x1, double y1) {
+    return record("LINE", {{5, hex(handle)}, {8, "0"}, {10, std::to_string(x0)}, {20, std::to_string(y0)},
+                           {11, std::to_string(x1)}, {21, std::to_string(y1)}});
+}
+
+
+dxf::Record label(std::uint64_t handle, const std::string& s, double x, double y, double height) {
+    dxf::Record r = test::text(s, x, y, height);
+    r.tags.insert(0, 5, hex(handle));
+    return r;
+}
+
+dxf::Record attrib(std::uint64_t handle, const std::string& value, double x, double y) {
+    return record("ATTRIB", {{5, hex(handle)}, {8, "0"}, {7, "ZOR"}, {10, std::to_string(x)},
+                             {20, std::to_string(y)}, {40, "2"}, {1, value}, {2, "TAG"}, {70, "0"}});
+}
+
+// A drawing of each kind of top-level entity: line, text, an INSERT with an
+// attribute, a POLYLINE with vertices, and one in paper space.
+dxf::Document sample() {
+    dxf::Document doc = test::drawing();
+    doc.blocks.push_back(test::block("BOX", 0, 0, {line(0x900, 0, 0, 4, 0), line(0x901, 4, 0, 4, 4)}));
+    doc.entities.push_back(line(0x100, 0, 0, 10, 0));
+    doc.entities.push_back(label(0x101, "Hello", 0, 5, 2.5));
+    doc.entities.push_back(record("INSERT", {{5, "102"}, {8, "0"}, {2, "BOX"}, {66, "1"}, {10, "20"}, {20, "0"}}));
+    doc.entities.push_back(attrib(0x103, "A-1", 20, 6));
+    doc.entities.push_back(record("SEQEND", {{5, "104"}, {8, "0"}}));
+    doc.entities.push_back(record("POLYLINE", {{5, "105"}, {8, "0"}, {66, "1"}, {70, "1"}}));
+    doc.entities.push_back(record("VERTEX", {{5, "106"}, {8, "0"}, {10, "30"}, {20, "0"}}));
+    doc.entities.push_back(record("VERTEX", {{5, "107"}, {8, "0"}, {10, "35"}, {20, "5"}}));
+    doc.entities.push_back(record("SEQEND", {{5, "108"}, {8, "0"}}));
+    dxf::Record paper = line(0x109, 0, 0, 1, 1);
+    paper.tags.push(67, "1");
+    doc.entities.push_back(paper);
+    return doc;
+}
+
+void expectSameScene(const ViewScene& a, const ViewScene& b) {
+    const auto ea = a.entities(), eb = b.entities();
+    ASSERT_EQ(ea.size(), eb.size());
+    for (std::size_t k = 0; k < ea.size(); ++k) {
+        EXPECT_EQ(ea[k].first, eb[k].first);
+        const auto& sa = *ea[k].second;
+        const auto& sb = *eb[k].second;
+        ASSERT_EQ(sa.size(), sb.size()) << "entity " << hex(ea[k].first);
+        for (std::size_t s = 0; s < sa.size(); ++s) {
+            ASSERT_EQ(sa[s].size(), sb[s].size());
+            for (std::size_t p = 0; p < sa[s].size(); ++p) {
+                EXPECT_DOUBLE_EQ(sa[s][p].x, sb[s][p].x);
+                EXPECT_DOUBLE_EQ(sa[s][p].y, sb[s][p].y);
+            }
+        }
+    }
+}
+
+std::set<const std::vector<Polyline>*> wholeOf(const ViewContent& c) {
+    return {c.whole.begin(), c.whole.end()};
+}
+
+TEST(ViewScene, HoldsTheSpacesTopLevelEntitiesWithTheStrokesOfTheWholeScene) {
+    test::Fonts fonts;
+    const dxf::Document doc = sample();
+    ViewScene scene(fonts.library);
+    scene.build(doc);
+    // The paper-space line is left out; the INSERT holds its attribute, the POLYLINE its vertices.
+    EXPECT_EQ(scene.size(), 4u);
+    EXPECT_FALSE(scene.contains(0x109));
+    EXPECT_FALSE(scene.contains(0x103));
+    // Taken together, in drawing order, the strokes are those of the whole picture.
+    std::vector<Polyline> joined;
+    for (const auto& [handle, strokes] : scene.entities()) joined.insert(joined.end(), strokes->begin(), strokes->end());
+    const Scene whole = buildScene(doc, Space::Model, fonts.library);
+    ASSERT_EQ(joined.size(), whole.strokes.size());
+    for (std::size_t k = 0; k < joined.size(); ++k) ASSERT_EQ(joined[k].size(), whole.strokes[k].size());
+    // The attribute is drawn with its INSERT: 2 block lines plus the text's strokes.
+    EXPECT_GT(scene.strokesOf(0x102)->size(), 2u);
+    EXPECT_GE(scene.boxOf(0x102).maxY, 6.0);
+}
+
+TEST(ViewScene, UpdatedEntityByEntityEqualsOneBuiltWhole) {
+    test::Fonts fonts;
+    dxf::Document before = sample();
+    ViewScene updated(fonts.library);
+    updated.build(before);
+
+    dxf::Document after = sample();
+    after.entities[0] = line(0x100, 50, 50, 60, 70);                      // moved
+    after.entities[1] = label(0x101, "Changed text", 0, 5, 3);            // new contents
+    after.entities[3] = attrib(0x103, "B-22", 20, 6);                     // the attribute's new value
+    after.entities.erase(after.entities.begin() + 5, after.entities.begin() + 9);  // the polyline erased
+    after.entities.push_back(line(0x10A, -5, -5, -1, -1));               // added
+    dxf::Record toPaper = line(0x10B, 3, 3, 4, 4);
+    after.entities.push_back(toPaper);
+
+    updated.replace(0x100, {after.entities[0]});
+    updated.replace(0x101, {after.entities[1]});
+    updated.replace(0x102, {after.entities[2], after.entities[3], after.entities[4]});
+    updated.remove(0x105);
+    updated.replace(0x10A, {after.entities[6]});
+    updated.replace(0x10B, {toPaper});
+    // An entity moved to paper space leaves the model's scene.
+    toPaper.tags.push(67, "1");
+    updated.replace(0x10B, {toPaper});
+    after.entities.pop_back();
+
+    ViewScene whole(fonts.library);
+    whole.build(after);
+    expectSameScene(updated, whole);
+    EXPECT_FALSE(updated.contains(0x105));
+    EXPECT_FALSE(updated.contains(0x10B));
+}
+
+TEST(ViewScene, AnAttributesChangeRedrawsItsInsert) {
+    test::Fonts fonts;
+    dxf::Document doc = sample();
+    ViewScene scene(fonts.library);
+    scene.build(doc);
+    const std::vector<Polyline> before = *scene.strokesOf(0x102);
+    scene.replace(0x102, {doc.entities[2], attrib(0x103, "LONGER VALUE", 20, 6), doc.entities[4]});
+    const std::vector<Polyline>& after = *scene.strokesOf(0x102);
+    EXPECT_GT(after.size(), before.size());
+    EXPECT_GT(scene.boxOf(0x102).maxX, boxOf(before).maxX + 5);
+    // Hidden (invisible) now: only the block's two lines remain.
+    dxf::Record hidden = attrib(0x103, "LONGER VALUE", 20, 6);
+    hidden.tags.set(hidden.tags.find(70), "1");
+    scene.replace(0x102, {doc.entities[2], hidden, doc.entities[4]});
+    EXPECT_EQ(scene.strokesOf(0x102)->size(), 2u);
+}
+
+// 40 x 40 short lines one unit apart, and one long line across them all.
+struct Field {
+    test::Fonts fonts;
+    ViewScene scene{fonts.library};
+    Field() {
+        dxf::Document doc = test::drawing();
+        std::uint64_t h = 0x1000;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) doc.entities.push_back(line(h++, x, y, x + 0.5, y + 0.5));
+        doc.entities.push_back(line(0x10, -100, 20.25, 100, 20.25));
+        scene.build(doc);
+    }
+    std::uint64_t at(int x, int y) const { return 0x1000 + static_cast<std::uint64_t>(y * 40 + x); }
+    // The entities that come whole or as patches.
+    std::set<std::uint64_t> handles(const ViewContent& c) const {
+        std::set<std::uint64_t> out;
+        for (const auto& [handle, strokes] : scene.entities()) {
+            const Coverage* cells = scene.coverageOf(handle);
+            if (std::count(c.whole.begin(), c.whole.end(), strokes) ||
+                std::any_of(c.patches.begin(), c.patches.end(), [&](const auto& p) { return p.cells == cells; }))
+                out.insert(handle);
+        }
+        return out;
+    }
+};
+
+TEST(ViewScene, CullingLeavesOutWhatLiesOutsideTheWindowAndKeepsWhatCrossesIt) {
+    Field f;
+    // The window [10.2, 12.2] x [10.2, 12.2]: lines starting at 10, 11, 12 reach
+    // into it (10 ends at 10.5), the long line runs outside it. 100 px a unit: nothing small.
+    ViewWindow w{{10.2, 10.2, 12.2, 12.2}, 100};
+    std::set<std::uint64_t> expected;
+    for (int y = 10; y <= 12; ++y)
+        for (int x = 10; x <= 12; ++x) expected.insert(f.at(x, y));
+    EXPECT_EQ(f.handles(f.scene.query(w)), expected);
+
+    // A window the long line crosses with both ends outside it.
+    w.world = {30.6, 20.1, 30.9, 20.4};
+    EXPECT_EQ(f.handles(f.scene.query(w)), (std::set<std::uint64_t>{0x10}));
+
+    // Without culling, everything comes.
+    EXPECT_EQ(f.scene.query(w, {false, true}).entities(), 1601u);
+
+    // An entity moved into the window is found there, moved out of it is gone.
+    f.scene.replace(f.at(0, 0), {line(f.at(0, 0), 30.7, 20.2, 30.8, 20.3)});
+    f.scene.replace(0x10, {line(0x10, -100, 0, 100, 0)});
+    EXPECT_EQ(f.handles(f.scene.query(w)), (std::set<std::uint64_t>{f.at(0, 0)}));
+    // Moved far outside what the grid covered.
+    f.scene.replace(f.at(0, 0), {line(f.at(0, 0), 1000, 1000, 1001, 1001)});
+    EXPECT_TRUE(f.handles(f.scene.query(w)).empty());
+    w.world = {999, 999, 1002, 1002};
+    EXPECT_EQ(f.handles(f.scene.query(w)), (std::set<std::uint64_t>{f.at(0, 0)}));
+}
+
+TEST(ViewScene, SmallEntitiesComeAsStandIns) {
+    Field f;
+    const ViewWindow all{{-1, -1, 41, 41}, 3};  // a 0.5-unit line is 1.5 px: small
+    const ViewContent c = f.scene.query(all);
+    EXPECT_EQ(c.standIns.size(), 1600u);
+    EXPECT_EQ(wholeOf(c), (std::set<const std::vector<Polyline>*>{f.scene.strokesOf(0x10)}));
+    // The stand-in of the line from (3,4) to (3.5,4.5): its box's baseline.
+    EXPECT_EQ(std::count_if(c.standIns.begin(), c.standIns.end(), [](const auto& s) {
+                  return s.first.x == 3 && s.first.y == 4 && s.second.x == 3.5 && s.second.y == 4;
+              }),
+              1);
+    // Under a pixel: a dot at the box's centre.
+    const ViewContent dots = f.scene.query({{-1, -1, 41, 41}, 1});
+    ASSERT_EQ(dots.standIns.size(), 1600u);
+    EXPECT_EQ(std::count_if(dots.standIns.begin(), dots.standIns.end(), [](const auto& s) {
+                  return s.first.x == 3.25 && s.first.y == 4.25 && s.second.x == 3.25 && s.second.y == 4.25;
+              }),
+              1);
+    // A text, small at 1 px a unit, whole at 10.
+    dxf::Document doc = test::drawing();
+    doc.entities.push_back(label(0x20, "Word", 0, 0, 0.5));
+    ViewScene texts(f.fonts.library);
+    texts.build(doc);
+    EXPECT_EQ(texts.query({{-10, -10, 10, 10}, 1}).standIns.size(), 1u);
+    EXPECT_EQ(texts.query({{-10, -10, 10, 10}, 10}).whole.size(), 1u);
+    // Without level of detail every entity comes with its strokes.
+    EXPECT_EQ(f.scene.query(all, {true, false}).whole.size(), 1601u);
+}
+
+TEST(ViewScene, EntitiesOfAFewPixelsComeAsTheCellsTheirStrokesPass) {
+    test::Fonts fonts;
+    dxf::Document doc = test::drawing();
+    doc.entities.push_back(line(0x30, 0, 0, 8, 8));
+    doc.entities.push_back(line(0x31, 0, 20, 8, 20));
+    ViewScene scene(fonts.library);
+    scene.build(doc);
+    // At 1 px a unit the lines are 8 px: patches; at 3 px, 24 px: whole.
+    const ViewContent coarse = scene.query({{-1, -1, 30, 30}, 1});
+    ASSERT_EQ(coarse.patches.size(), 2u);
+    EXPECT_TRUE(coarse.whole.empty());
+    EXPECT_EQ(scene.query({{-1, -1, 30, 30}, 3}).whole.size(), 2u);
+
+    const Coverage& diagonal = *scene.coverageOf(0x30);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_TRUE(diagonal.at16(i, i)) << i;
+        EXPECT_FALSE(diagonal.at16(i, 15 - i) && i != 7 && i != 8) << i;
+    }
+    // The halved grids join cells: the diagonal again.
+    EXPECT_EQ(diagonal.rows8[3], 1u << 3);
+    EXPECT_EQ(diagonal.cells4, 0x8421u);
+    // A box without height: its middle row, every column.
+    EXPECT_EQ(scene.coverageOf(0x31)->rows16[8], 0xFFFFu);
+    EXPECT_EQ(scene.coverageOf(0x31)->rows16[0], 0u);
+}
+
+TEST(ViewScene, ARemovedEntityIsGone) {
+    Field f;
+    const std::uint64_t gone = f.at(5, 5);
+    f.scene.remove(gone);
+    f.scene.remove(gone);  // again: nothing happens
+    EXPECT_FALSE(f.scene.contains(gone));
+    EXPECT_EQ(f.scene.strokesOf(gone), nullptr);
+    const ViewContent c = f.scene.query({{4.9, 4.9, 5.6, 5.6}, 100});
+    EXPECT_TRUE(c.whole.empty());
+    EXPECT_EQ(f.scene.size(), 1600u);
+    // Its slot is taken again by the next entity added.
+    f.scene.replace(0x20, {line(0x20, 5, 5, 5.5, 5.5)});
+    EXPECT_EQ(f.handles(f.scene.query({{4.9, 4.9, 5.6, 5.6}, 100})), (std::set<std::uint64_t>{0x20}));
+}
+
+}  // namespace
+}  // namespace kestrin::render
