@@ -1,7 +1,8 @@
 // Plantor: the setup program. It takes no command line; the environment
 // says where things are: KESTRIN_REGISTRY (the registry file),
 // KESTRIN_DOSDEVICES (the drive links), KESTRIN_SESSION (a session script of
-// the person's actions; standard input without it) and KESTRIN_TRANSCRIPT
+// the person's actions; without it the person acts in the dialogs' windows
+// when there is a display, else on standard input) and KESTRIN_TRANSCRIPT
 // (a copy of what the person sees).
 //
 // Exit status: 0 the session ran to its end, 1 a line failed or a check did
@@ -15,6 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "gui/DialogWindows.h"
+#include "gui/GuiApplication.h"
+#include "gui/GuiSource.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/OutputStream.h"
 #include "platform/fs/Path.h"
@@ -93,6 +97,12 @@ public:
                 finish();
                 return kFailed;
             }
+        } else if (kestrin::gui::displayAvailable()) {
+            // The person acts in the dialogs' windows.
+            kestrin::gui::ensureApplication();
+            auto windowSource = std::make_unique<kestrin::gui::GuiSource>();
+            windows_ = std::make_unique<kestrin::gui::DialogWindows>(*windowSource);
+            source_ = std::move(windowSource);
         } else {
             using kestrin::session::StreamSource;
             source_ = std::make_unique<StreamSource>(std::cin, "<stdin>", interactive ? &std::cout : nullptr,
@@ -123,6 +133,7 @@ private:
     std::optional<std::string> script_;
     std::optional<std::string> transcriptPath_;
     std::unique_ptr<kestrin::session::ActionSource> source_;
+    std::unique_ptr<kestrin::gui::DialogWindows> windows_;  // with source_ a GuiSource; goes first
     std::unique_ptr<kestrin::session::TranscriptPrinter> terminal_;
     std::unique_ptr<kestrin::fs::OutputStream> transcriptFile_;
     std::unique_ptr<kestrin::session::TranscriptPrinter> file_;
