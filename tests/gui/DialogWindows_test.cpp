@@ -24,6 +24,7 @@
 #include "platform/ui/Framework.h"
 #include "platform/ui/SessionBinding.h"
 #include "tests/gui/GuiTest.h"
+#include "tests/setup/SetupTestSupport.h"
 #include "tests/support/SessionFixture.h"
 
 namespace kestrin::gui {
@@ -480,3 +481,94 @@ TEST(DialogWindowText, SymbolLettersAreGreekAndTextRoundTripsThroughTheCodePage)
 
 }  // namespace
 }  // namespace kestrin::gui
+
+namespace kestrin::setup::test {
+namespace {
+
+using namespace kestrin::literals;
+
+// The setup program's run with a display: its action source is a GuiSource
+// and its dialogs are windows; the person cancels the directory chooser and
+// then the setup.
+class PlantorWindowsTest : public SetupTest {};
+
+TEST_F(PlantorWindowsTest, TheSetupDialogAndItsChooserAreWindowsThatThePersonCancels) {
+    gui::test::startApplication();
+    useRegistry(
+        "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\AutoCAD.Drawing.15\\protocol\\StdFileEditing\\server]\n"
+        "@=\"C:\\\\ACAD2000\\\\acad.exe\"\n\n");
+    const std::string before = registryText();
+    gui::GuiSource source;
+    gui::DialogWindows windows(source);
+    session::Session::instance().setSource(&source);
+
+    auto buttonOf = [&](QWidget* window, const QString& text) -> QPushButton* {
+        for (auto* b : window->findChildren<QPushButton*>())
+            if (b->text() == text || b->toolTip() == text) return b;
+        return nullptr;
+    };
+    std::vector<QString> titles;
+    std::deque<std::function<void()>> steps = {
+        [&] {
+            QWidget* setup = windows.window(ui::activeDialog());
+            ASSERT_NE(setup, nullptr);
+            titles.push_back(setup->windowTitle());
+            QLineEdit* target = nullptr;
+            for (auto* e : setup->findChildren<QLineEdit*>())
+                if (e->text() == QString("C:\\ACAD2000\\Zor soft")) target = e;
+            EXPECT_NE(target, nullptr) << "the target folder's field";
+            QPushButton* browse = buttonOf(setup, "Выбрать директорию");
+            ASSERT_NE(browse, nullptr);
+            QTest::mouseClick(browse, Qt::LeftButton);
+        },
+        [&] {
+            QWidget* chooser = windows.window(ui::activeDialog());
+            ASSERT_NE(chooser, nullptr);
+            titles.push_back(chooser->windowTitle());
+            chooser->close();  // its close box
+        },
+        [&] {
+            QWidget* setup = windows.window(ui::activeDialog());
+            ASSERT_NE(setup, nullptr);
+            titles.push_back(setup->windowTitle());
+            QTest::keyClick(setup, Qt::Key_Escape);
+        },
+    };
+    bool scheduled = false;
+    ScopedConnection stepping = source.waiting.connectScoped([&](const std::string&) {
+        if (scheduled) return;
+        scheduled = true;
+        QTimer::singleShot(0, [&] {
+            scheduled = false;
+            if (steps.empty()) return source.finish();
+            const auto step = steps.front();
+            steps.pop_front();
+            step();
+        });
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        ADD_FAILURE() << "the setup still ran after 10 s";
+        steps.clear();
+        source.finish();
+    });
+    guard.start(10000);
+    {
+        CSetupApp app;
+        app.InitInstance();
+        EXPECT_EQ(app.result(), IDCANCEL);
+    }
+    session::Session::instance().setSource(nullptr);
+    EXPECT_TRUE(steps.empty());
+    ASSERT_EQ(titles.size(), 3u);
+    EXPECT_EQ(titles[0], QString("Установка  Кестрина V2.0"));
+    EXPECT_NE(titles[1], titles[0]) << "the chooser is a window of its own";
+    EXPECT_EQ(titles[2], titles[0]);
+    EXPECT_FALSE(failed()) << failure();
+    EXPECT_EQ(registryText(), before);
+    EXPECT_FALSE(folderExists("ACAD2000"));
+}
+
+}  // namespace
+}  // namespace kestrin::setup::test
