@@ -72,7 +72,11 @@ struct DialogWindows::Impl {
 
     void opened(HWND dialog) {
         if (windowOf(dialog) != nullptr) return;
-        windows[dialog] = new DialogWindow(dialog, [this](session::Action a) { post(std::move(a)); });
+        auto* w = new DialogWindow(dialog, [this](session::Action a) { post(std::move(a)); });
+        // A dialog opened from another stays above that one's window.
+        if (const ui::Window* d = ui::windowOf(dialog); d && d->parent)
+            if (DialogWindow* owner = holding(d->parent)) w->setParent(owner, w->windowFlags());
+        windows[dialog] = w;
     }
 
     void closed(HWND dialog) {

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -50,6 +51,7 @@ enum : int {
     kProgress = 5012,
     kNote = 5013,
     kFrame = 5014,
+    kLines = 5015,
     kIconResource = 77,
     kAboutCommand = 16,
 };
@@ -76,6 +78,7 @@ const ui::ResourceTable& resources() {
                 ui::autoRadioButton(kRight, "Справа"_cp, {140, 80, 35, 10}),
                 ui::progressBar(kProgress, {5, 100, 100, 8}),
                 ui::leftText(kNote, "&Заметка"_cp, {5, 85, 60, 8}),
+                ui::editText(kLines, {5, 112, 100, 14}, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL),
                 ui::defPushButton(IDOK, "OK", {120, 110, 40, 14}),
                 ui::pushButton(IDCANCEL, "Отмена"_cp, {170, 110, 40, 14}),
             }}},
@@ -368,6 +371,61 @@ TEST_F(DialogWindowsTest, TypedKeysChangeTheModelsTextAndTheFieldShowsIt) {
     EXPECT_FALSE(failed()) << failure();
 }
 
+TEST_F(DialogWindowsTest, AClickInAFieldPlacesTheModelsCaretThere) {
+    TestDialog dialog;
+    run(dialog, {[&] {
+                     auto* name = widget<QLineEdit>(kName);
+                     QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(name->width() - 3, name->height() / 2));
+                 },
+                 [&] {
+                     EXPECT_EQ(model(kName).edit().anchor, 5);
+                     EXPECT_EQ(model(kName).edit().caret, 5);
+                     EXPECT_FALSE(widget<QLineEdit>(kName)->hasSelectedText());
+                     QTest::mouseClick(widget<QPushButton>(IDCANCEL), Qt::LeftButton);
+                 }});
+    ASSERT_FALSE(posted.empty());
+    EXPECT_EQ(posted[0].kind, ActionKind::Select);
+    EXPECT_EQ(posted[0].control.id, kName);
+    EXPECT_EQ(posted[0].first, 5);
+    EXPECT_EQ(posted[0].last, 5);
+    EXPECT_FALSE(failed()) << failure();
+}
+
+TEST_F(DialogWindowsTest, AMultiLineFieldShowsLinesAndTypesWhereItsCaretIs) {
+    TestDialog dialog;
+    auto lines = [&] { return widget<QPlainTextEdit>(kLines); };
+    auto placeCaret = [&](int position) {
+        QTextCursor cursor = lines()->textCursor();
+        cursor.setPosition(position);
+        lines()->setTextCursor(cursor);
+    };
+    run(dialog, {[&] {
+                     QTest::mouseClick(lines()->viewport(), Qt::LeftButton, {}, QPoint(3, 3));
+                     typeInto(lines(), "ab");
+                     QTest::keyClick(lines(), Qt::Key_Return);
+                     typeInto(lines(), "c");
+                 },
+                 [&] {
+                     EXPECT_EQ(model(kLines).text, "ab\r\nc");
+                     EXPECT_EQ(lines()->toPlainText(), QString("ab\nc"));
+                     EXPECT_EQ(lines()->textCursor().position(), 4);
+                     placeCaret(1);
+                     typeInto(lines(), "x");
+                 },
+                 [&] {
+                     EXPECT_EQ(model(kLines).text, "axb\r\nc");
+                     placeCaret(4);  // before "c" on the second line
+                     typeInto(lines(), "y");
+                 },
+                 [&] {
+                     EXPECT_EQ(model(kLines).text, "axb\r\nyc");
+                     EXPECT_EQ(model(kLines).edit().caret, 6);
+                     EXPECT_EQ(lines()->textCursor().position(), 5);
+                     QTest::mouseClick(widget<QPushButton>(IDCANCEL), Qt::LeftButton);
+                 }});
+    EXPECT_FALSE(failed()) << failure();
+}
+
 TEST_F(DialogWindowsTest, ChoosingEntriesOfComboAndListBoxes) {
     TestDialog dialog;
     run(dialog, {[&] {
@@ -525,6 +583,8 @@ TEST_F(PlantorWindowsTest, TheSetupDialogAndItsChooserAreWindowsThatThePersonCan
             QWidget* chooser = windows.window(ui::activeDialog());
             ASSERT_NE(chooser, nullptr);
             titles.push_back(chooser->windowTitle());
+            EXPECT_NE(chooser->parentWidget(), nullptr) << "the chooser stays above the setup's window";
+            EXPECT_TRUE(chooser->isWindow());
             chooser->close();  // its close box
         },
         [&] {
