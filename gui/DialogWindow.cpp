@@ -151,7 +151,6 @@ DialogWindow::DialogWindow(HWND dialog, Post post) : QWidget(nullptr), dialog_(d
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (d.style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     setWindowFlags(flags);
-    setAttribute(Qt::WA_DeleteOnClose, false);
     installEventFilter(this);
     for (HWND child : d.children) makeControl(child);
     // Group boxes go under the controls they frame.
@@ -323,7 +322,7 @@ void DialogWindow::syncAll() {
     setWindowTitle(displayText(d->text));
     QFont font(QString::fromStdString(cp1251ToUtf8(d->fontFace)));
     font.setPixelSize(static_cast<int>(-heightOfPoints(d->fontPoints > 0 ? d->fontPoints : 8)));
-    setFont(font);
+    if (this->font() != font) setFont(font);
     setFixedSize(static_cast<int>(d->rect.right - d->rect.left), static_cast<int>(d->rect.bottom - d->rect.top));
     setEnabled(d->enabled);
     if (const ui::ImageResource* icon = d->dialog().smallIcon ? ui::iconImage(d->dialog().smallIcon) : nullptr)
