@@ -1,9 +1,9 @@
 // Plantor: the setup program. It takes no command line; the environment
 // says where things are: KESTRIN_REGISTRY (the registry file),
 // KESTRIN_DOSDEVICES (the drive links), KESTRIN_SESSION (a session script of
-// the person's actions; without it the person acts in the dialogs' windows
-// when there is a display, else on standard input) and KESTRIN_TRANSCRIPT
-// (a copy of what the person sees).
+// the person's actions; "-" for standard input; without it the person acts
+// in the dialogs' windows when there is a display, else on standard input)
+// and KESTRIN_TRANSCRIPT (a copy of what the person sees).
 //
 // Exit status: 0 the session ran to its end, 1 a line failed or a check did
 // not hold, 2 a bad environment (the message names the variable and file).
@@ -97,7 +97,7 @@ public:
                 finish();
                 return kFailed;
             }
-        } else if (kestrin::gui::displayAvailable()) {
+        } else if (!standardInput_ && kestrin::gui::displayAvailable()) {
             // The person acts in the dialogs' windows.
             kestrin::gui::ensureApplication();
             auto windowSource = std::make_unique<kestrin::gui::GuiSource>();
@@ -131,6 +131,7 @@ public:
 
 private:
     std::optional<std::string> script_;
+    bool standardInput_ = false;  // KESTRIN_SESSION=- asks for standard input, even with a display
     std::optional<std::string> transcriptPath_;
     std::unique_ptr<kestrin::session::ActionSource> source_;
     std::unique_ptr<kestrin::gui::DialogWindows> windows_;  // with source_ a GuiSource; goes first
@@ -166,6 +167,7 @@ private:
             if (std::string why = unusableFile(*script_, true); !why.empty())
                 return badEnvironment("KESTRIN_SESSION: cannot read the session script '" + *script_ + "': " + why);
         } else {
+            standardInput_ = script_.has_value();  // "-": the person's actions come on standard input
             script_.reset();
         }
         transcriptPath_ = setting("KESTRIN_TRANSCRIPT");
