@@ -56,6 +56,8 @@ enum : int {
     kNote = 5013,
     kFrame = 5014,
     kLines = 5015,
+    kPictureButton = 5016,
+    kBitmapResource = 78,
     kIconResource = 77,
     kAboutCommand = 16,
 };
@@ -83,9 +85,11 @@ const ui::ResourceTable& resources() {
                 ui::progressBar(kProgress, {5, 100, 100, 8}),
                 ui::leftText(kNote, "&Заметка"_cp, {5, 85, 60, 8}),
                 ui::editText(kLines, {5, 112, 100, 14}, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL),
+                ui::bitmapButton(kPictureButton, {185, 35, 20, 20}),
                 ui::defPushButton(IDOK, "OK", {120, 110, 40, 14}),
                 ui::pushButton(IDCANCEL, "Отмена"_cp, {170, 110, 40, 14}),
             }}},
+        .bitmaps = {ui::imageFromArt(kBitmapResource, {"#..", "..#"}, {{'#', RGB(255, 0, 0)}, {'.', RGB(0, 128, 0)}})},
         .icons = {ui::imageFromArt(kIconResource, {"#.", ".#"}, {{'#', RGB(0, 0, 255)}, {'.', RGB(255, 255, 255)}})},
     };
     return table;
@@ -99,6 +103,7 @@ public:
     std::function<void()> whileHidden;
     CFont symbolFont;
     CToolTipCtrl tips;
+    CBitmap picture;
 
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
@@ -116,6 +121,8 @@ public:
         std::string("Symbol").copy(lf.lfFaceName, LF_FACESIZE - 1);
         symbolFont.CreateFontIndirect(&lf);
         GetDlgItem(kGreek)->SetFont(&symbolFont);
+        picture.LoadBitmap(kBitmapResource);
+        static_cast<CButton*>(GetDlgItem(kPictureButton))->SetBitmap(picture);
         tips.Create(this);
         tips.AddTool(GetDlgItem(kCount), "Считает нажатия"_cp);
         GetSystemMenu(FALSE)->AppendMenu(MF_STRING, kAboutCommand, "О программе..."_cp);
@@ -134,7 +141,11 @@ public:
         if (id == kAboutCommand) log.push_back("about");
         else CDialog::OnSysCommand(id, lParam);
     }
-    void OnCount() { log.push_back("count"); }
+    void OnCount() {
+        log.push_back("count");
+        GetDlgItem(kAsk)->EnableWindow(FALSE);
+        GetDlgItem(kHide)->ShowWindow(SW_HIDE);
+    }
     void OnName() {
         std::string text;
         GetDlgItemText(kName, text);
@@ -304,6 +315,12 @@ TEST_F(DialogWindowsTest, TheWindowShowsEveryControlWithTheModelsState) {
         ASSERT_EQ(picture.size(), QSize(2, 2));
         EXPECT_EQ(QColor(picture.pixel(0, 0)), QColor(0, 0, 255));
         EXPECT_EQ(QColor(picture.pixel(1, 0)), QColor(255, 255, 255));
+        auto* pictureButton = widget<QPushButton>(kPictureButton);
+        ASSERT_EQ(pictureButton->iconSize(), QSize(3, 2));
+        const QImage bitmap = pictureButton->icon().pixmap(QSize(3, 2)).toImage();
+        EXPECT_EQ(QColor(bitmap.pixel(0, 0)), QColor(255, 0, 0));
+        EXPECT_EQ(QColor(bitmap.pixel(1, 0)), QColor(0, 128, 0));
+        EXPECT_EQ(QColor(bitmap.pixel(2, 1)), QColor(255, 0, 0));
         QTest::mouseClick(widget<QPushButton>(IDCANCEL), Qt::LeftButton);
     }});
     EXPECT_EQ(result, IDCANCEL);
@@ -316,6 +333,9 @@ TEST_F(DialogWindowsTest, ClicksRunTheModelsHandlersAndTheWidgetsFollowTheModel)
                                {[&] { QTest::mouseClick(widget<QPushButton>(kCount), Qt::LeftButton); },
                                 [&] {
                                     EXPECT_EQ(dialog.log, std::vector<std::string>{"count"});
+                                    EXPECT_FALSE(widget<QPushButton>(kAsk)->isEnabled());
+                                    EXPECT_TRUE(widget<QPushButton>(kHide)->isHidden());
+                                    EXPECT_TRUE(widget<QPushButton>(kCount)->isEnabled());
                                     QTest::mouseClick(widget<QCheckBox>(kEnabled), Qt::LeftButton);
                                     EXPECT_TRUE(widget<QCheckBox>(kEnabled)->isChecked())
                                         << "the check box waits for the model";
