@@ -43,7 +43,7 @@ BOOL CDialog::createFromTemplate() {
     DialogState& dialog = w.dialog();
     dialog.templateId = static_cast<int>(m_nIDTemplate);
     w.units = DialogRect{0, 0, t.width, t.height};
-    w.rect = dialogUnitsToPixels(w.units);
+    w.rect = dialogUnitsToPixels(w.units, t.fontSize);
     LOGFONT lf;
     lf.lfHeight = heightOfPoints(t.fontSize);
     t.fontFace.copy(lf.lfFaceName, LF_FACESIZE - 1);
@@ -60,7 +60,7 @@ BOOL CDialog::createFromTemplate() {
         const HWND ch = createWindow(kind, h, c.id, c.style | WS_CHILD | WS_VISIBLE, c.text);
         Window& cw = windowRef(ch);
         cw.units = c.rect;
-        cw.rect = dialogUnitsToPixels(c.rect);
+        cw.rect = dialogUnitsToPixels(c.rect, t.fontSize);
         cw.frameworkObject = makeFrameworkObject(kind);
         cw.frameworkObject->m_hWnd = ch;
         cw.handler = cw.frameworkObject.get();

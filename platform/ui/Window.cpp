@@ -242,10 +242,17 @@ std::string describeControl(HWND h) {
     return s;
 }
 
-RECT dialogUnitsToPixels(const DialogRect& r) {
-    // Base units of an 8-point dialog font: 6 by 13 pixels per 4 by 8 units.
-    auto px = [](int v) { return static_cast<LONG>(v * 6 / 4); };
-    auto py = [](int v) { return static_cast<LONG>(v * 13 / 8); };
+SIZE dialogBaseUnits(int points) {
+    // The text height of the font (CDC::GetTextExtent's), and a width in the
+    // proportion of the 8-point font's 6 by 13, rounded.
+    const LONG height = -heightOfPoints(points > 0 ? points : 8) + 2;
+    return SIZE{(height * 6 + 6) / 13, height};
+}
+
+RECT dialogUnitsToPixels(const DialogRect& r, int fontPoints) {
+    const SIZE base = dialogBaseUnits(fontPoints);
+    auto px = [&](int v) { return static_cast<LONG>(v * base.cx / 4); };
+    auto py = [&](int v) { return static_cast<LONG>(v * base.cy / 8); };
     return RECT{px(r.x), py(r.y), px(r.x + r.width), py(r.y + r.height)};
 }
 

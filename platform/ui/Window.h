@@ -175,8 +175,12 @@ HWND activeDialog();
 // (UTF-8).
 std::string describeControl(HWND h);
 
-// Default pixel size of dialog units (the template font's base units).
-RECT dialogUnitsToPixels(const DialogRect& r);
+// The base units of a dialog font of `points` points: the pixels of 4
+// horizontal and of 8 vertical dialog units (6 by 13 for 8 points). The
+// height is the font's text height as the device context measures it.
+SIZE dialogBaseUnits(int points);
+// Dialog units in pixels, with the base units of the dialog's font.
+RECT dialogUnitsToPixels(const DialogRect& r, int fontPoints = 8);
 
 // Gives a button or static its image and repaints it; answers the previous one.
 HBITMAP setWindowBitmap(Window& w, HBITMAP bitmap);

@@ -1,8 +1,9 @@
 // Plantor: the setup program. It takes no command line; the environment
 // says where things are: KESTRIN_REGISTRY (the registry file),
 // KESTRIN_DOSDEVICES (the drive links), KESTRIN_SESSION (a session script of
-// the person's actions; standard input without it) and KESTRIN_TRANSCRIPT
-// (a copy of what the person sees).
+// the person's actions; "-" for standard input; without it the person acts
+// in the dialogs' windows when there is a display, else on standard input)
+// and KESTRIN_TRANSCRIPT (a copy of what the person sees).
 //
 // Exit status: 0 the session ran to its end, 1 a line failed or a check did
 // not hold, 2 a bad environment (the message names the variable and file).
@@ -15,6 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "gui/DialogWindows.h"
+#include "gui/GuiApplication.h"
+#include "gui/GuiSource.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/OutputStream.h"
 #include "platform/fs/Path.h"
@@ -93,6 +97,12 @@ public:
                 finish();
                 return kFailed;
             }
+        } else if (!standardInput_ && kestrin::gui::displayAvailable()) {
+            // The person acts in the dialogs' windows.
+            kestrin::gui::ensureApplication();
+            auto windowSource = std::make_unique<kestrin::gui::GuiSource>();
+            windows_ = std::make_unique<kestrin::gui::DialogWindows>(*windowSource);
+            source_ = std::move(windowSource);
         } else {
             using kestrin::session::StreamSource;
             source_ = std::make_unique<StreamSource>(std::cin, "<stdin>", interactive ? &std::cout : nullptr,
@@ -121,8 +131,10 @@ public:
 
 private:
     std::optional<std::string> script_;
+    bool standardInput_ = false;  // KESTRIN_SESSION=- asks for standard input, even with a display
     std::optional<std::string> transcriptPath_;
     std::unique_ptr<kestrin::session::ActionSource> source_;
+    std::unique_ptr<kestrin::gui::DialogWindows> windows_;  // with source_ a GuiSource; goes first
     std::unique_ptr<kestrin::session::TranscriptPrinter> terminal_;
     std::unique_ptr<kestrin::fs::OutputStream> transcriptFile_;
     std::unique_ptr<kestrin::session::TranscriptPrinter> file_;
@@ -155,6 +167,7 @@ private:
             if (std::string why = unusableFile(*script_, true); !why.empty())
                 return badEnvironment("KESTRIN_SESSION: cannot read the session script '" + *script_ + "': " + why);
         } else {
+            standardInput_ = script_.has_value();  // "-": the person's actions come on standard input
             script_.reset();
         }
         transcriptPath_ = setting("KESTRIN_TRANSCRIPT");

@@ -2,5 +2,5 @@
 # synthetic mouse and key events, no display needed.
 if(TARGET kgui)
   find_package(Qt6 REQUIRED COMPONENTS Test)
-  kestrin_test_program(gui_tests gui "" kgui Qt6::Test)
+  kestrin_test_program(gui_tests gui "" kgui kplantor_objects Qt6::Test)
 endif()

@@ -68,7 +68,9 @@ def main():
     os.symlink("/", os.path.join(devices, "z:"))
     registry = os.path.join(work, "registry.reg")
     transcript = os.path.join(work, "transcript.txt")
-    env = dict(os.environ)
+    # No display: a run without a session script reads standard input rather
+    # than opening windows.
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
     env.update(KESTRIN_SESSION=script, KESTRIN_REGISTRY=registry, KESTRIN_DOSDEVICES=devices,
                KESTRIN_TRANSCRIPT=transcript)
 
