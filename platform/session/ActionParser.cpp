@@ -339,6 +339,10 @@ std::optional<Action> parseAction(std::string_view utf8Line, const std::string& 
         if (a.text.empty()) r.error("a file name must not be empty");
     } else if (name == "menugroups") {
         a.kind = K::MenuGroups;
+    } else if (name == "screenshot") {
+        a.kind = K::Screenshot;
+        a.text = r.text("a file name");
+        if (a.text.empty()) r.error("a file name must not be empty");
     } else {
         r.error("unknown action '" + cp1251ToUtf8(name) + "'");
     }

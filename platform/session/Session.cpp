@@ -70,6 +70,12 @@ std::optional<Action> Session::next(Waiter waiter, const std::string& prompt, co
             continue;
         }
         const auto [first, last] = handlers_.equal_range(action->kind);
+        if (first == last && action->kind == ActionKind::Screenshot) {
+            // Only the desktop window takes a picture of itself; nothing else waits for one.
+            reject(*action, "screenshot needs the desktop window (cadhost --gui)");
+            if (satisfied && satisfied()) return std::nullopt;
+            continue;
+        }
         if (first == last) {  // for the waiter
             runPendingChecks(&*action);
             if (failed_) return ended(waiter);
