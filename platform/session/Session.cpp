@@ -52,6 +52,11 @@ std::optional<Action> Session::next(Waiter waiter, const std::string& prompt, co
         if (failed_ || exhausted_ || source_ == nullptr) return ended(waiter);
         std::optional<Action> action;
         try {
+            struct Waiting {
+                std::optional<Waiter>& slot;
+                ~Waiting() { slot.reset(); }
+            } waiting{waiter_};
+            waiter_ = waiter;
             action = source_->next(prompt);
         } catch (const ScriptError& e) {
             exhausted_ = true;
@@ -180,6 +185,7 @@ void Session::setRunawayHandler(std::function<void(const std::string&)> handler)
 
 void Session::reset() {
     source_ = nullptr;
+    waiter_.reset();
     failed_ = false;
     exhausted_ = false;
     forgiving_ = false;

@@ -246,3 +246,15 @@ TEST_F(SessionTest, AForgivingSessionOnlyReportsAScreenshotWithoutTheWindow) {
     EXPECT_FALSE(session().failed());
     EXPECT_EQ(session().forgiven(), 1u);
 }
+
+TEST_F(SessionTest, TheWaiterIsKnownWhileTheSourceIsAskedAndOnlyThen) {
+    std::vector<std::optional<Waiter>> seen;
+    ScriptedSource src({[&] { seen.push_back(session().waiter()); }, "enter",
+                        [&] { seen.push_back(session().waiter()); }, "escape"});
+    use(src);
+    EXPECT_FALSE(session().waiter());
+    ASSERT_TRUE(session().next(Waiter::Dialog));
+    EXPECT_FALSE(session().waiter());
+    ASSERT_TRUE(session().next(Waiter::CommandLine));
+    EXPECT_EQ(seen, (std::vector<std::optional<Waiter>>{Waiter::Dialog, Waiter::CommandLine}));
+}
