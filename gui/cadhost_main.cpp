@@ -1,13 +1,14 @@
-// cadhost: runs a session of the stand-in CAD host.
+// cadhost: runs a session of the stand-in CAD host, at the command line or,
+// with --gui, in the desktop window.
 #include <cstdio>
 #include <exception>
-#include <iostream>
 
+#include "gui/GuiDesktop.h"
 #include "host/cadhost/HostProgram.h"
 
 int main(int argc, char** argv) {
     try {
-        return kestrin::cadhost::HostProgram().run(argc, argv);
+        return kestrin::cadhost::HostProgram(kestrin::gui::makeDesktop).run(argc, argv);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "cadhost: internal error: %s\n", e.what());
         return 1;
