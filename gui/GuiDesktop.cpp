@@ -6,7 +6,6 @@
 #include "gui/GuiApplication.h"
 #include "gui/GuiSource.h"
 #include "gui/MainWindow.h"
-#include "host/api/HostRuntime.h"
 #include "host/cadhost/MenuToolbar.h"
 #include "platform/session/Transcript.h"
 
@@ -32,9 +31,6 @@ std::unique_ptr<session::ActionSource> GuiDesktop::start(const cadhost::Options&
     const std::vector<cadhost::ToolbarButton> buttons = cadhost::hostToolbar(profile, &problems);
     for (const std::string& problem : problems) session::Transcript::instance().error("toolbar: " + problem);
     window_ = std::make_unique<MainWindow>(*source, buttons);
-    const std::string& drawing = host::HostRuntime::instance().drawingPath();
-    const std::string title = drawing.empty() ? std::string("cadhost") : "cadhost - " + drawing;
-    window_->setWindowTitle(QString::fromStdString(title));
     window_->show();
     QCoreApplication::processEvents();
     return source;

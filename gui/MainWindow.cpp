@@ -21,6 +21,7 @@
 
 #include "base/Cp1251.h"
 #include "gui/GuiSource.h"
+#include "host/api/HostRuntime.h"
 #include "host/api/InputRequest.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/session/ActionParser.h"
@@ -204,6 +205,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::showPrompt(const std::string& utf8) {
+    const std::string& drawing = host::HostRuntime::instance().drawingPath();
+    const std::string title = drawing.empty() ? std::string("cadhost") : "cadhost - " + drawing;
+    setWindowTitle(QString::fromStdString(title));
     // The prompt's last line: earlier lines are in the transcript already.
     std::string shown = utf8;
     if (const std::size_t nl = shown.find_last_of('\n'); nl != std::string::npos) shown.erase(0, nl + 1);

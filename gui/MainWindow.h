@@ -84,7 +84,7 @@ private:
     void post(session::Action action);
     void enterLine();
     void recall(int step);
-    void showPrompt(const std::string& utf8);
+    void showPrompt(const std::string& utf8);  // and the drawing in the title
     void flushTranscript();
     void buildMenus();
     void buildToolbar(const std::vector<cadhost::ToolbarButton>& buttons);

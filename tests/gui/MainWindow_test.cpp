@@ -114,6 +114,18 @@ TEST_F(MainWindowTest, TheToolbarComesFromTheRegisteredMenuFileAndAClickPostsIts
     EXPECT_EQ(action->text, "CKestrin");
 }
 
+TEST(MenuToolbar, TheMenuFileThePluginInstallsGivesItsTwoButtons) {
+    auto menu = fs::FileSystem::real().readFile(KESTRIN_SOURCE_DIR "/data/Zor_arx.mns");
+    ASSERT_TRUE(menu) << menu.error().message();
+    const auto buttons = cadhost::parseMenuToolbars(utf8ToCp1251(*menu));  // installed in code page 1251
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_EQ(buttons[0].command, "CKestrin");
+    EXPECT_EQ(buttons[0].image, "Dtext.bmp");
+    EXPECT_EQ(buttons[1].command, "EKestrin");
+    EXPECT_EQ(buttons[1].image, "Txe.bmp");
+    EXPECT_EQ(cp1251ToUtf8(buttons[1].label), "Редактирование строк");
+}
+
 TEST_F(MainWindowTest, WithoutAMenuToolbarEachRegisteredCommandGetsAButton) {
     fs::MemoryFileSystem files;
     fs::MemoryFileSystem::Installed installed(files);
