@@ -127,6 +127,7 @@ int HostProgram::run(int argc, const char* const* argv) {
         if (options_.record) {
             auto recorder = std::make_unique<session::RecordingSource>(std::move(source_), *options_.record);
             recorder_ = recorder.get();
+            recorder_->flush();  // an older record goes now, even if nothing is done
             source_ = std::move(recorder);
         }
     }

@@ -7,13 +7,15 @@
 namespace kestrin::session {
 
 RecordingSource::RecordingSource(std::unique_ptr<ActionSource> source, std::string path)
-    : source_(std::move(source)), path_(std::move(path)) {}
+    : source_(std::move(source)), path_(std::move(path)) {
+    lines_.push_back("# Recorded by cadhost --gui; replays with cadhost as a session script.");
+    dirty_ = true;
+}
 
 std::optional<Action> RecordingSource::next(const std::string& prompt) {
     flush();
     std::optional<Action> action = source_->next(prompt);
     if (!action) return action;
-    if (lines_.empty()) lines_.push_back("# Recorded by cadhost --gui; replays with cadhost as a session script.");
     std::string line = formatAction(*action);
     if (action->kind == ActionKind::Screenshot) {
         lines_.push_back("# " + line + "  (needs the desktop window)");

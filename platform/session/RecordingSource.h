@@ -18,8 +18,8 @@ namespace kestrin::session {
 
 class RecordingSource : public ActionSource {
 public:
-    // `path`: the script written (UTF-8 file name). Nothing is written
-    // before the first action.
+    // `path`: the script written (UTF-8 file name); the first flush() or
+    // action replaces what is there, so no older record is left behind.
     RecordingSource(std::unique_ptr<ActionSource> source, std::string path);
 
     std::optional<Action> next(const std::string& prompt) override;

@@ -34,7 +34,10 @@ protected:
 
 TEST_F(Recording, WritesEachActionWhenItIsHandedOutBeforeTheNextIsAskedFor) {
     auto inner = std::make_unique<ScriptedSource>(std::vector<kestrin::test::Step>{"command HELLO", "point 1,2"});
+    ASSERT_TRUE(files.writeFile("/rec.ks", "command OLDER\n"));
     RecordingSource rec(std::move(inner), "/rec.ks");
+    EXPECT_EQ(rec.flush(), "");
+    EXPECT_TRUE(played().empty()) << "an older record is replaced at the start";
     Session::instance().setSource(&rec);
     auto a = Session::instance().next(Waiter::CommandLine);
     ASSERT_TRUE(a);
