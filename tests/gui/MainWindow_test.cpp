@@ -4,6 +4,7 @@
 #include "gui/MainWindow.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QBuffer>
 #include <QImage>
 #include <QLabel>
@@ -233,6 +234,54 @@ TEST_F(MainWindowTest, ALeftClickIsAPickDuringAnEntityRequestAPointDuringAPointR
     auto a = Session::instance().next(session::Waiter::CommandLine, "Command: ");
     ASSERT_TRUE(a);
     EXPECT_EQ(a->kind, ActionKind::Enter);
+}
+
+// The File menu's dialogs name a file; the window posts open or save with
+// it, and nothing when the dialog is cancelled.
+TEST_F(MainWindowTest, FileMenuOpenAndSaveAsPostTheChosenFile) {
+    MainWindow window(gui, {});
+    window.show();
+    // Answers the file dialog once it is open: the file, or cancel (empty).
+    auto answerDialog = [](const QString& path) {
+        QTimer::singleShot(0, [path] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QFileDialog*>(top);
+                if (!dialog || !dialog->isVisible()) continue;
+                if (path.isEmpty()) {
+                    dialog->reject();
+                } else {
+                    dialog->selectFile(path);
+                    static_cast<QDialog*>(dialog)->accept();
+                }
+            }
+        });
+    };
+    std::string dir = ::testing::TempDir();
+    if (!dir.empty() && dir.back() == '/') dir.pop_back();
+    const std::string existing = dir + "/Чертёж.dxf";
+    ASSERT_TRUE(fs::FileSystem::real().writeFile(existing, "0\nEOF\n"));
+    soon(&window, [&] {
+        answerDialog(QString::fromStdString(existing));
+        window.findChild<QAction*>("open")->trigger();
+        answerDialog(QString::fromStdString(dir + "/new.dxf"));
+        window.findChild<QAction*>("saveAs")->trigger();
+        answerDialog({});
+        window.findChild<QAction*>("saveAs")->trigger();
+        QTest::keyClick(window.commandInput(), Qt::Key_Return);
+    });
+    auto next = [] { return Session::instance().next(session::Waiter::CommandLine, "Command: "); };
+    auto a = next();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Open);
+    EXPECT_EQ(cp1251ToUtf8(a->text), existing);
+    a = next();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Save);
+    EXPECT_EQ(cp1251ToUtf8(a->text), dir + "/new.dxf");
+    a = next();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Enter);  // the cancelled dialog posted nothing
+    (void)fs::FileSystem::real().removeFile(existing);
 }
 
 class TwoItemMenu : public AcEdUIContext {
