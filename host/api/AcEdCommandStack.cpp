@@ -75,6 +75,12 @@ AcEdCommand* AcEdCommandStack::lookupCmd(const char* name, bool globalFlag) cons
 AcEdCommand* AcEdCommandStack::lookupGlobalCmd(const char* name) const { return lookupCmd(name, true); }
 AcEdCommand* AcEdCommandStack::lookupLocalCmd(const char* name) const { return lookupCmd(name, false); }
 
+std::vector<std::string> AcEdCommandStack::groupNames() const {
+    std::vector<std::string> names;
+    for (const Group& g : groups_) names.push_back(g.name);
+    return names;
+}
+
 std::vector<std::string> AcEdCommandStack::commandsOf(const char* groupName) const {
     std::vector<std::string> names;
     for (const Group& g : groups_)

@@ -67,6 +67,8 @@ public:
     // Global names of a group's commands in the order they were added (empty
     // when there is no such group).
     std::vector<std::string> commandsOf(const char* groupName) const;
+    // The groups' names in the order they were first added.
+    std::vector<std::string> groupNames() const;
     void removeAll();
 
 private:

@@ -9,6 +9,7 @@
 
 #include "base/Cp1251.h"
 #include "host/api/HostState.h"
+#include "host/api/InputRequest.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/DrawingStore.h"
 #include "host/db/RecordTags.h"
@@ -271,6 +272,7 @@ int getPointOnce(const char* prompt, ads_point result) {
 }  // namespace
 
 int acedGetPoint(const ads_point, const char* prompt, ads_point result) {
+    const kestrin::host::RequestScope asking(kestrin::host::InputRequest::Point);
     for (;;) {
         const int status = getPointOnce(prompt, result);
         if (status != kAskAgain) return status;
@@ -278,6 +280,7 @@ int acedGetPoint(const ads_point, const char* prompt, ads_point result) {
 }
 
 int acedEntSel(const char* prompt, ads_name entity, ads_point pickPoint) {
+    const kestrin::host::RequestScope asking(kestrin::host::InputRequest::Entity);
     auto answer = askForEntity(prompt);
     if (const int* status = std::get_if<int>(&answer)) return *status;
     const Picked& picked = std::get<Picked>(answer);
@@ -293,6 +296,7 @@ int acedEntSel(const char* prompt, ads_name entity, ads_point pickPoint) {
 int acedNEntSelP(const char* prompt, ads_name entity, ads_point pickPoint, int, ads_matrix transform,
                  resbuf** containers) {
     if (containers != nullptr) *containers = nullptr;
+    const kestrin::host::RequestScope asking(kestrin::host::InputRequest::NestedEntity);
     auto answer = askForEntity(prompt);
     if (const int* status = std::get_if<int>(&answer)) return *status;
     const Picked& picked = std::get<Picked>(answer);

@@ -30,7 +30,34 @@ UINT findItem(HMENU menu, const std::string& text, bool& grayed, int depth = 0) 
     return 0;
 }
 
+void collect(HMENU menu, std::vector<ContextMenuItem>& out, int depth = 0) {
+    const std::vector<ui::MenuItem>* items = ui::menuItems(menu);
+    if (!items || depth > 8) return;
+    for (const ui::MenuItem& item : *items) {
+        ContextMenuItem entry;
+        entry.separator = (item.flags & MF_SEPARATOR) != 0;
+        if (!entry.separator) entry.text = item.text;
+        entry.enabled = (item.flags & (MF_GRAYED | MF_DISABLED)) == 0;
+        if (item.flags & MF_POPUP) collect(item.popup, entry.popup, depth + 1);
+        out.push_back(std::move(entry));
+    }
+}
+
 }  // namespace
+
+std::vector<ContextMenuItem> defaultContextMenuItems() {
+    std::vector<ContextMenuItem> items;
+    const AcDbObjectIdArray nothingSelected;
+    for (const auto& menu : host::HostRuntime::instance().defaultContextMenus()) {
+        if (!menu.context) continue;
+        menu.context->OnUpdateMenu();
+        auto* handle = static_cast<HMENU*>(menu.context->getMenuContext(nullptr, nothingSelected));
+        if (!handle || !*handle) continue;
+        if (!items.empty()) items.push_back(ContextMenuItem{{}, true, true, {}});  // between two modules' menus
+        collect(*handle, items);
+    }
+    return items;
+}
 
 bool chooseDefaultContextMenuItem(const std::string& item, std::string& error) {
     bool grayed = false;

@@ -25,7 +25,10 @@ using fs::FileSystem;
 using session::Session;
 using session::Transcript;
 
+HostProgram::HostProgram(DesktopFactory desktop) : makeDesktop_(desktop) {}
+
 HostProgram::~HostProgram() {
+    stopDesktop();
     for (int id : sinks_) Transcript::instance().removeSink(id);
     Session::instance().setRunawayHandler({});
 }
@@ -46,6 +49,11 @@ int HostProgram::run(int argc, const char* const* argv) {
         return kSucceeded;
     }
 
+    if (options_.gui) {
+        if (makeDesktop_ != nullptr) desktop_ = makeDesktop_();
+        std::string why = "this cadhost has no desktop windows";
+        if (!desktop_ || !desktop_->available(why)) return badArguments("cannot open the window (--gui): " + why);
+    }
     {
         std::string error;
         if (!checkArguments(error)) return badArguments(error);
@@ -56,11 +64,15 @@ int HostProgram::run(int argc, const char* const* argv) {
             return badArguments("cannot write the transcript file '" + *options_.transcript + "': " + file.error().reason);
         transcriptFile_ = std::make_unique<fs::OutputStream>(std::move(*file));
     }
-    const bool fromStdin = !options_.script || *options_.script == "-";
+    // With --gui and no script the person acts in the window; else a
+    // script, or standard input.
+    const bool person = options_.gui && !options_.script;
+    const bool fromStdin = !person && (!options_.script || *options_.script == "-");
     // KESTRIN_CADHOST_INTERACTIVE=1 treats standard input as a terminal (tests).
     const bool interactive =
-        fromStdin && (process::standardInputIsTerminal() ||
-                      FileSystem::current().environment("KESTRIN_CADHOST_INTERACTIVE").value_or("") == "1");
+        fromStdin && !options_.gui &&
+        (process::standardInputIsTerminal() ||
+         FileSystem::current().environment("KESTRIN_CADHOST_INTERACTIVE").value_or("") == "1");
 
     Transcript& transcript = Transcript::instance();
     terminal_ = std::make_unique<session::TranscriptPrinter>(std::cout, !interactive);
@@ -70,7 +82,9 @@ int HostProgram::run(int argc, const char* const* argv) {
         sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { file_->print(k, s); }));
     }
 
-    if (fromStdin) {
+    if (person) {
+        // the window's source comes once the host is prepared
+    } else if (fromStdin) {
         source_ = std::make_unique<session::StreamSource>(
             std::cin, "<stdin>", interactive ? &std::cout : nullptr,
             interactive ? session::StreamSource::OnError::Reprompt : session::StreamSource::OnError::Throw);
@@ -85,7 +99,7 @@ int HostProgram::run(int argc, const char* const* argv) {
     }
 
     Session& session = Session::instance();
-    session.setForgiving(interactive);  // a person retypes what did not fit
+    session.setForgiving(interactive || person);  // a person retypes what did not fit
     session.setRunawayHandler([this](const std::string& why) {
         Transcript::instance().error(why);
         finish();
@@ -101,12 +115,32 @@ int HostProgram::run(int argc, const char* const* argv) {
         return badArguments(error);
     }
 
+    if (desktop_) {
+        // The window plays the script, or takes the person's actions.
+        source_ = desktop_->start(options_, profile_, std::move(source_), error);
+        if (!source_) {
+            stopDesktop();
+            host::ModuleLoader::instance().unloadAll();
+            finish();
+            return badArguments("cannot open the window (--gui): " + error);
+        }
+        if (options_.record) {
+            auto recorder = std::make_unique<session::RecordingSource>(std::move(source_), *options_.record);
+            recorder_ = recorder.get();
+            recorder_->flush();  // an older record goes now, even if nothing is done
+            source_ = std::move(recorder);
+        }
+    }
+
     session.setSource(source_.get());
     CommandLoop(profile_).run();
+    stopDesktop();
     host::ModuleLoader::instance().unloadAll();
     session.end();  // an answer no message box took fails the run
 
     int status = session.failed() ? kFailed : kSucceeded;
+    // A record that could not be written was reported when it failed.
+    if (recorder_ && !recorder_->flush().empty()) status = kFailed;
     if (status == kSucceeded && options_.save) {
         if (!host::HostRuntime::instance().saveDrawing(*options_.save, error)) {
             transcript.error(error);
@@ -118,7 +152,47 @@ int HostProgram::run(int argc, const char* const* argv) {
     return status;
 }
 
-// What can be checked before anything runs: the script, the save target.
+namespace {
+
+// Whether a file can be written at `path` (replacing what is there): a
+// folder that exists, and no folder, device, FIFO or write-protected file in
+// the way. `what` starts the error ("cannot save to 'x.dxf'").
+bool checkWriteTarget(const std::string& path, const std::string& what, std::string& error) {
+    FileSystem& files = FileSystem::current();
+    auto target = files.resolve(path);
+    if (!target) {
+        error = what + ": " + target.error().message();
+        return false;
+    }
+    const std::string parent = fs::parentPath(*target);
+    auto folder = files.status(parent.empty() ? "." : parent);
+    if (!parent.empty() && (!folder || !folder->isDirectory())) {
+        error = what + ": no folder '" + parent + "'";
+        return false;
+    }
+    auto st = files.status(*target);
+    if (!st) {
+        error = what + ": " + st.error().reason;
+        return false;
+    }
+    if (st->isDirectory()) {
+        error = what + ": it is a folder";
+        return false;
+    }
+    if (st->exists() && !st->isRegular()) {
+        error = what + ": it is not a regular file (a device, FIFO or socket)";
+        return false;
+    }
+    if (st->exists() && (st->mode & 0222) == 0) {
+        error = what + ": it is write-protected";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// What can be checked before anything runs: the script, the save and record targets.
 bool HostProgram::checkArguments(std::string& error) {
     FileSystem& files = FileSystem::current();
     const bool fromStdin = !options_.script || *options_.script == "-";
@@ -131,39 +205,19 @@ bool HostProgram::checkArguments(std::string& error) {
         }
     }
     if (options_.save) {
-        const std::string& save = *options_.save;
-        if (save.empty()) {
+        if (options_.save->empty()) {
             error = "cannot save: --save was given an empty file name";
             return false;
         }
-        auto target = files.resolve(save);
-        if (!target) {
-            error = "cannot save to '" + save + "': " + target.error().message();
+        if (!checkWriteTarget(*options_.save, "cannot save to '" + *options_.save + "'", error)) return false;
+    }
+    if (options_.record) {
+        if (options_.record->empty()) {
+            error = "cannot record: --record was given an empty file name";
             return false;
         }
-        const std::string parent = fs::parentPath(*target);
-        auto folder = files.status(parent.empty() ? "." : parent);
-        if (!parent.empty() && (!folder || !folder->isDirectory())) {
-            error = "cannot save to '" + save + "': no folder '" + parent + "'";
+        if (!checkWriteTarget(*options_.record, "cannot write the record file '" + *options_.record + "'", error))
             return false;
-        }
-        auto st = files.status(*target);
-        if (!st) {
-            error = "cannot save to '" + save + "': " + st.error().reason;
-            return false;
-        }
-        if (st->isDirectory()) {
-            error = "cannot save to '" + save + "': it is a folder";
-            return false;
-        }
-        if (st->exists() && !st->isRegular()) {
-            error = "cannot save to '" + save + "': it is not a regular file (a device, FIFO or socket)";
-            return false;
-        }
-        if (st->exists() && (st->mode & 0222) == 0) {
-            error = "cannot save to '" + save + "': it is write-protected";
-            return false;
-        }
     }
     return readRegistry(error);
 }
@@ -220,6 +274,10 @@ bool HostProgram::prepare(std::string& error) {
     for (const std::string& module : options_.modules)
         if (!host::ModuleLoader::instance().load(module, error)) return false;
     return true;
+}
+
+void HostProgram::stopDesktop() {
+    if (desktop_) desktop_->stop();
 }
 
 bool HostProgram::finish() {

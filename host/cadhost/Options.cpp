@@ -6,11 +6,12 @@ namespace kestrin::cadhost {
 
 std::string usage() {
     return "usage: cadhost [--open DRAWING] [--load MODULE]... [--support DIR]... [--save DRAWING]\n"
-           "               [--transcript FILE] [--registry FILE] [SCRIPT]\n"
+           "               [--transcript FILE] [--registry FILE] [--gui [--record FILE]] [SCRIPT]\n"
            "\n"
            "Runs a session of the CAD host: the actions of SCRIPT (a session script), or of\n"
            "standard input when SCRIPT is missing or '-', one a line, as typed at the\n"
-           "command line.\n"
+           "command line. With --gui the session runs in the desktop window: the person's\n"
+           "actions there, or SCRIPT played in the window.\n"
            "\n"
            "  --open DRAWING     start from this DXF drawing instead of a new one\n"
            "  --load MODULE      load a module (repeatable; loaded in order, unloaded at exit)\n"
@@ -20,13 +21,16 @@ std::string usage() {
            "  --registry FILE    the registry (a REGEDIT4 file; default: $KESTRIN_REGISTRY):\n"
            "                     the host profile's support folders follow the --support\n"
            "                     folders, its menu groups are listed by 'menugroups'\n"
+           "  --gui              open the desktop window (needs a display, or QT_QPA_PLATFORM)\n"
+           "  --record FILE      with --gui: write every action to FILE as a session script\n"
+           "                     (replayable without the window)\n"
            "  --help             show this text\n"
            "\n"
            "Exit status: 0 the session ran to its end; 1 a line failed or a check did not\n"
            "hold (the message names the line); 2 bad arguments (unknown option, missing\n"
            "value, a script, drawing, module, folder or file that cannot be used, a\n"
-           "registry file that does not parse); 3 the host stopped on a broken invariant\n"
-           "(acrx_abort).\n";
+           "registry file that does not parse, --gui without a display); 3 the host\n"
+           "stopped on a broken invariant (acrx_abort).\n";
 }
 
 Options parseOptions(int argc, const char* const* argv) {
@@ -61,6 +65,12 @@ Options parseOptions(int argc, const char* const* argv) {
         } else if (arg == "--transcript") {
             if (o.transcript) throw std::invalid_argument("option --transcript given twice");
             o.transcript = value();
+        } else if (arg == "--gui") {
+            if (inlineValue) throw std::invalid_argument("option --gui takes no value");
+            o.gui = true;
+        } else if (arg == "--record") {
+            if (o.record) throw std::invalid_argument("option --record given twice");
+            o.record = value();
         } else if (arg == "--help" || arg == "-h") {
             if (inlineValue) throw std::invalid_argument("option " + arg + " takes no value");
             o.help = true;
@@ -74,6 +84,8 @@ Options parseOptions(int argc, const char* const* argv) {
             o.script = arg;
         }
     }
+    if (o.record && !o.gui)
+        throw std::invalid_argument("option --record needs --gui (it records the actions done in the window)");
     return o;
 }
 

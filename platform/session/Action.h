@@ -41,6 +41,8 @@ enum class ActionKind {
     Save,     // text = path
     // The host's state.
     MenuGroups,  // lists the menu groups of the host's current profile
+    // The desktop windows.
+    Screenshot,  // text = path of the PNG written
 };
 
 const char* actionName(ActionKind kind);

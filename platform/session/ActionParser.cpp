@@ -339,6 +339,10 @@ std::optional<Action> parseAction(std::string_view utf8Line, const std::string& 
         if (a.text.empty()) r.error("a file name must not be empty");
     } else if (name == "menugroups") {
         a.kind = K::MenuGroups;
+    } else if (name == "screenshot") {
+        a.kind = K::Screenshot;
+        a.text = r.text("a file name");
+        if (a.text.empty()) r.error("a file name must not be empty");
     } else {
         r.error("unknown action '" + cp1251ToUtf8(name) + "'");
     }
@@ -356,8 +360,15 @@ std::optional<Action> parseTypedAction(std::string_view utf8Line, const std::str
     try {
         return parseAction(utf8Line, origin);
     } catch (const ScriptError& e) {
-        // A lone word that names no action is a command name typed bare.
         if (e.reason().rfind("unknown action", 0) != 0) throw;
+        // X,Y[,Z] typed bare is a point, as at the host's command line.
+        std::string asPoint = "point ";  // appended: g++ 12 warns -Wrestrict on "x" + temporary
+        asPoint.append(utf8Line);
+        try {
+            if (auto point = parseAction(asPoint, origin)) return point;
+        } catch (const ScriptError&) {
+        }
+        // A lone word that names no action is a command name typed bare.
         std::vector<Token> tokens = tokenize(utf8ToCp1251(utf8Line), origin);
         if (tokens.size() != 1 || tokens.front().quoted) throw;
         Action command;

@@ -16,8 +16,8 @@ namespace kestrin::session {
 std::optional<Action> parseAction(std::string_view utf8Line, const std::string& origin);
 
 // A line a person typed at the command line: as parseAction, but a blank line
-// is Enter and a lone word that names no action is a command name
-// ("CKestrin" for "command CKestrin").
+// is Enter, X,Y[,Z] is a point ("10,20" for "point 10,20") and a lone word
+// that names no action is a command name ("CKestrin" for "command CKestrin").
 std::optional<Action> parseTypedAction(std::string_view utf8Line, const std::string& origin);
 
 }  // namespace kestrin::session

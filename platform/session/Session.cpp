@@ -52,6 +52,11 @@ std::optional<Action> Session::next(Waiter waiter, const std::string& prompt, co
         if (failed_ || exhausted_ || source_ == nullptr) return ended(waiter);
         std::optional<Action> action;
         try {
+            struct Waiting {
+                std::optional<Waiter>& slot;
+                ~Waiting() { slot.reset(); }
+            } waiting{waiter_};
+            waiter_ = waiter;
             action = source_->next(prompt);
         } catch (const ScriptError& e) {
             exhausted_ = true;
@@ -70,6 +75,12 @@ std::optional<Action> Session::next(Waiter waiter, const std::string& prompt, co
             continue;
         }
         const auto [first, last] = handlers_.equal_range(action->kind);
+        if (first == last && action->kind == ActionKind::Screenshot) {
+            // Only the desktop window takes a picture of itself; nothing else waits for one.
+            reject(*action, "screenshot needs the desktop window (cadhost --gui)");
+            if (satisfied && satisfied()) return std::nullopt;
+            continue;
+        }
         if (first == last) {  // for the waiter
             runPendingChecks(&*action);
             if (failed_) return ended(waiter);
@@ -174,6 +185,7 @@ void Session::setRunawayHandler(std::function<void(const std::string&)> handler)
 
 void Session::reset() {
     source_ = nullptr;
+    waiter_.reset();
     failed_ = false;
     exhausted_ = false;
     forgiving_ = false;

@@ -68,6 +68,10 @@ public:
     void reject(const Action& action, const std::string& why);
     void setForgiving(bool forgiving) { forgiving_ = forgiving; }
     bool forgiving() const { return forgiving_; }
+    // Who waits for the action being asked for now (while the source's
+    // next() runs); nothing between waits. A window asks it whether it may
+    // close (only at the command line).
+    std::optional<Waiter> waiter() const { return waiter_; }
     // How many rejected actions were only reported so far.
     std::uint64_t forgiven() const { return forgiven_; }
     bool failed() const { return failed_; }
@@ -115,6 +119,7 @@ public:
 
 private:
     ActionSource* source_ = nullptr;
+    std::optional<Waiter> waiter_;
     bool failed_ = false;
     bool exhausted_ = false;
     bool forgiving_ = false;

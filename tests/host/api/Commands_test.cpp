@@ -35,6 +35,8 @@ TEST_F(Commands, RegisteredThroughTheSystemRegistryAndRunByNameInAnyCase) {
     EXPECT_EQ(stack->addCommand("Kestrin", "two words", "x", 0, &second), Acad::eInvalidInput);
     EXPECT_EQ(stack->addCommand("Kestrin", "Nothing", "x", 0, nullptr), Acad::eInvalidInput);
     EXPECT_EQ(stack->commandsOf("kestrin"), (std::vector<std::string>{"EKestrin", "CKestrin"}));
+    EXPECT_EQ(stack->addCommand("Other", "OTHER", "OTHER", ACRX_CMD_MODAL, &first), Acad::eOk);
+    EXPECT_EQ(stack->groupNames(), (std::vector<std::string>{"Kestrin", "Other"}));
 
     EXPECT_TRUE(runtime().runCommand("ekestrin"));
     EXPECT_TRUE(runtime().runCommand("_CKESTRIN"));  // global name

@@ -3,6 +3,7 @@
 #include "host/api/EditorInput.h"
 
 #include "host/api/HostVariables.h"
+#include "host/api/InputRequest.h"
 #include "host/db/AcDbText.h"
 #include "tests/host/api/HostFixture.h"
 
@@ -158,3 +159,20 @@ TEST_F(EditorInput, EntityNamesAndIdsConvertAndStaleNamesAreRefused) {
 }
 
 }  // namespace
+
+TEST_F(EditorInput, TheRequestIsKnownWhileItAsksAndGoneAfter) {
+    using host::InputRequest;
+    std::vector<InputRequest> seen;
+    auto probe = [&] { seen.push_back(host::currentRequest()); };
+    source.load({probe, test::point(1, 2), probe, test::act(ActionKind::Escape), probe, test::act(ActionKind::Escape)});
+    EXPECT_EQ(host::currentRequest(), InputRequest::None);
+    ads_point p{};
+    ads_name name{};
+    ads_matrix m{};
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTNORM);
+    EXPECT_EQ(host::currentRequest(), InputRequest::None);
+    EXPECT_EQ(acedEntSel("\nSelect: ", name, p), RTCAN);
+    EXPECT_EQ(acedNEntSelP("\nSelect: ", name, p, 0, m, nullptr), RTCAN);
+    EXPECT_EQ(host::currentRequest(), InputRequest::None);
+    EXPECT_EQ(seen, (std::vector<InputRequest>{InputRequest::Point, InputRequest::Entity, InputRequest::NestedEntity}));
+}

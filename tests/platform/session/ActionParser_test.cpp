@@ -223,3 +223,25 @@ TEST(ActionParser, TextIsConvertedToCp1251AndAMissingCharacterIsNamed) {
     EXPECT_NE(e.find("U+2713"), std::string::npos) << e;
     EXPECT_NE(errorOf("type \"bad \xFF\"").find("malformed UTF-8"), std::string::npos);
 }
+
+TEST(ActionParser, TypedLinesReadAsAtTheCommandLine) {
+    auto typed = [](const std::string& line) {
+        auto a = parseTypedAction(line, "typed:1");
+        if (!a) throw std::runtime_error("no action from: " + line);
+        return *a;
+    };
+    EXPECT_EQ(typed("  ").kind, ActionKind::Enter);
+    Action a = typed("CKestrin");
+    EXPECT_EQ(a.kind, ActionKind::Command);
+    EXPECT_EQ(a.text, "CKestrin");
+    a = typed("10,20");
+    EXPECT_EQ(a.kind, ActionKind::Point);
+    EXPECT_DOUBLE_EQ(a.x, 10);
+    EXPECT_DOUBLE_EQ(a.y, 20);
+    a = typed("-1.5, 2, 3");
+    EXPECT_EQ(a.kind, ActionKind::Point);
+    EXPECT_DOUBLE_EQ(a.z, 3);
+    EXPECT_EQ(typed("3D").kind, ActionKind::Command);  // a name, not a point
+    EXPECT_EQ(typed("pick last").kind, ActionKind::Pick);
+    EXPECT_EQ(typed("10,20,30,40").kind, ActionKind::Command);  // no point: left to the command line to refuse
+}

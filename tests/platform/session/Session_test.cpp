@@ -218,3 +218,43 @@ TEST_F(SessionTest, AnOverduePendingCheckFailsTheSessionAndWithholdsTheAction) {
     EXPECT_FALSE(session().next(Waiter::Dialog));
     EXPECT_EQ(session().failure(), "s.ks:0: overdue before s.ks:2");
 }
+
+TEST_F(SessionTest, AScreenshotWithoutTheWindowIsRefusedAndOneWithItGoesToItsHandler) {
+    ScriptedSource src({"screenshot \"a.png\"", "enter"}, "s.ks");
+    use(src);
+    EXPECT_FALSE(session().next(Waiter::CommandLine));
+    EXPECT_EQ(session().failure(), "s.ks:1: screenshot needs the desktop window (cadhost --gui)");
+
+    kestrin::test::resetMachine();
+    ScriptedSource again({"screenshot \"b.png\"", "enter"}, "s.ks");
+    use(again);
+    std::string taken;
+    handle(ActionKind::Screenshot, [&](const Action& a) { taken = a.text; return true; });
+    auto a = session().next(Waiter::CommandLine);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Enter);
+    EXPECT_EQ(taken, "b.png");
+}
+
+TEST_F(SessionTest, AForgivingSessionOnlyReportsAScreenshotWithoutTheWindow) {
+    ScriptedSource src({"screenshot a.png", "enter"}, "s.ks");
+    use(src);
+    session().setForgiving(true);
+    auto a = session().next(Waiter::CommandLine);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Enter);
+    EXPECT_FALSE(session().failed());
+    EXPECT_EQ(session().forgiven(), 1u);
+}
+
+TEST_F(SessionTest, TheWaiterIsKnownWhileTheSourceIsAskedAndOnlyThen) {
+    std::vector<std::optional<Waiter>> seen;
+    ScriptedSource src({[&] { seen.push_back(session().waiter()); }, "enter",
+                        [&] { seen.push_back(session().waiter()); }, "escape"});
+    use(src);
+    EXPECT_FALSE(session().waiter());
+    ASSERT_TRUE(session().next(Waiter::Dialog));
+    EXPECT_FALSE(session().waiter());
+    ASSERT_TRUE(session().next(Waiter::CommandLine));
+    EXPECT_EQ(seen, (std::vector<std::optional<Waiter>>{Waiter::Dialog, Waiter::CommandLine}));
+}

@@ -1,0 +1,43 @@
+#include "gui/GuiDesktop.h"
+
+#include <QCoreApplication>
+
+#include "base/Cp1251.h"
+#include "gui/GuiApplication.h"
+#include "gui/GuiSource.h"
+#include "gui/MainWindow.h"
+#include "host/cadhost/MenuToolbar.h"
+#include "platform/session/Transcript.h"
+
+namespace kestrin::gui {
+
+GuiDesktop::GuiDesktop() = default;
+
+GuiDesktop::~GuiDesktop() { stop(); }
+
+bool GuiDesktop::available(std::string& why) const {
+    if (displayAvailable()) return true;
+    why = "no display (DISPLAY and WAYLAND_DISPLAY are not set; QT_QPA_PLATFORM=offscreen runs without one)";
+    return false;
+}
+
+std::unique_ptr<session::ActionSource> GuiDesktop::start(const cadhost::Options&, const cadhost::HostProfile& profile,
+                                                         std::unique_ptr<session::ActionSource> script,
+                                                         std::string& error) {
+    if (!available(error)) return nullptr;
+    ensureApplication();
+    auto source = std::make_unique<GuiSource>(std::move(script));
+    std::vector<std::string> problems;
+    const std::vector<cadhost::ToolbarButton> buttons = cadhost::hostToolbar(profile, &problems);
+    for (const std::string& problem : problems) session::Transcript::instance().error("toolbar: " + problem);
+    window_ = std::make_unique<MainWindow>(*source, buttons);
+    window_->show();
+    QCoreApplication::processEvents();
+    return source;
+}
+
+void GuiDesktop::stop() { window_.reset(); }
+
+std::unique_ptr<cadhost::Desktop> makeDesktop() { return std::make_unique<GuiDesktop>(); }
+
+}  // namespace kestrin::gui

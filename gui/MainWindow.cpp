@@ -1,0 +1,328 @@
+#include "gui/MainWindow.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "base/Cp1251.h"
+#include "gui/GuiSource.h"
+#include "host/api/HostRuntime.h"
+#include "host/api/InputRequest.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/session/ActionParser.h"
+#include "platform/session/ScriptError.h"
+#include "platform/session/Session.h"
+#include "platform/session/Transcript.h"
+
+namespace kestrin::gui {
+
+using session::Action;
+using session::ActionKind;
+using session::Session;
+
+namespace {
+
+QString fromCp1251(const std::string& cp1251) { return QString::fromStdString(cp1251ToUtf8(cp1251)); }
+
+Action action(ActionKind kind, std::string text = {}) {
+    Action a;
+    a.kind = kind;
+    a.text = std::move(text);
+    return a;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(GuiSource& source, const std::vector<cadhost::ToolbarButton>& buttons, QWidget* parent)
+    : QMainWindow(parent), source_(source) {
+    setWindowTitle("cadhost");
+    resize(1000, 700);
+    auto* placeholder = new QWidget(this);
+    placeholder->setMinimumSize(400, 300);
+    setCentralWidget(placeholder);
+
+    // The command line: the transcript above, the prompt and the input line below.
+    auto* dock = new QDockWidget("Command line", this);
+    dock->setObjectName("commandLine");
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    auto* panel = new QWidget(dock);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(2, 2, 2, 2);
+    transcript_ = new QPlainTextEdit(panel);
+    transcript_->setReadOnly(true);
+    transcript_->setObjectName("transcript");
+    transcript_->setMaximumBlockCount(5000);
+    column->addWidget(transcript_);
+    auto* row = new QHBoxLayout();
+    prompt_ = new QLabel(panel);
+    prompt_->setObjectName("prompt");
+    input_ = new QLineEdit(panel);
+    input_->setObjectName("commandInput");
+    input_->installEventFilter(this);
+    row->addWidget(prompt_);
+    row->addWidget(input_, 1);
+    column->addLayout(row);
+    dock->setWidget(panel);
+    addDockWidget(Qt::BottomDockWidgetArea, dock);
+    connect(input_, &QLineEdit::returnPressed, this, [this] { enterLine(); });
+
+    buildMenus();
+    buildToolbar(buttons);
+    statusBar();
+
+    transcriptSink_ = session::Transcript::instance().addSink([this](session::Transcript::Kind kind, const std::string& s) {
+        printer_.print(kind, s);
+        flushTranscript();
+    });
+    connections_.push_back(source_.waiting.connectScoped([this](const std::string& prompt) { showPrompt(prompt); }));
+    screenshotHandler_ = Session::instance().addHandler(ActionKind::Screenshot, [this](const Action& a) {
+        std::string error;
+        if (!writeScreenshot(cp1251ToUtf8(a.text), error)) Session::instance().reject(a, error);
+        return true;
+    });
+}
+
+MainWindow::~MainWindow() {
+    Session::instance().removeHandler(screenshotHandler_);
+    session::Transcript::instance().removeSink(transcriptSink_);
+}
+
+void MainWindow::setDrawingView(QWidget* view) {
+    if (view == nullptr) return;
+    setCentralWidget(view);  // the placeholder goes
+}
+
+void MainWindow::post(Action a) { source_.post(std::move(a)); }
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("fileMenu");
+    QAction* open = file->addAction("&Open...");
+    open->setObjectName("open");
+    connect(open, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, "Open drawing", {}, "Drawings (*.dxf);;All files (*)",
+                                                          nullptr, QFileDialog::DontUseNativeDialog);
+        if (path.isEmpty()) return;
+        try {
+            post(action(ActionKind::Open, utf8ToCp1251(path.toStdString())));
+        } catch (const EncodingError& e) {
+            session::Transcript::instance().error("cannot open '" + path.toStdString() + "': " + e.what());
+        }
+    });
+    QAction* saveAs = file->addAction("Save &As...");
+    saveAs->setObjectName("saveAs");
+    connect(saveAs, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, "Save drawing as", {}, "Drawings (*.dxf);;All files (*)",
+                                                          nullptr, QFileDialog::DontUseNativeDialog);
+        if (path.isEmpty()) return;
+        try {
+            post(action(ActionKind::Save, utf8ToCp1251(path.toStdString())));
+        } catch (const EncodingError& e) {
+            session::Transcript::instance().error("cannot save to '" + path.toStdString() + "': " + e.what());
+        }
+    });
+    file->addSeparator();
+    QAction* exit = file->addAction("E&xit");
+    exit->setObjectName("exit");
+    connect(exit, &QAction::triggered, this, [this] { close(); });
+}
+
+void MainWindow::buildToolbar(const std::vector<cadhost::ToolbarButton>& buttons) {
+    toolbar_ = addToolBar("Host");
+    toolbar_->setObjectName("hostToolbar");
+    for (const cadhost::ToolbarButton& button : buttons) {
+        QAction* act = toolbar_->addAction(fromCp1251(button.label));
+        act->setObjectName(QString::fromStdString(cp1251ToUtf8(button.command)));
+        act->setToolTip(fromCp1251(button.label));
+        if (!button.image.empty()) {
+            // The bitmap through the file system; a file that does not read shows the text.
+            if (auto bytes = fs::FileSystem::current().readFile(button.image)) {
+                QImage image;
+                if (image.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<int>(bytes->size())))
+                    act->setIcon(QIcon(QPixmap::fromImage(image)));
+            }
+        }
+        const std::string command = button.command;
+        connect(act, &QAction::triggered, this, [this, command] { post(action(ActionKind::Command, command)); });
+    }
+}
+
+void MainWindow::enterLine() {
+    const std::string line = input_->text().toStdString();
+    input_->clear();
+    if (!line.empty() && (history_.empty() || history_.back() != line)) history_.push_back(line);
+    historyAt_ = history_.size();
+    // Read as a line typed at the terminal: a bare command name, a point, a
+    // blank line for Enter.
+    try {
+        std::optional<Action> typed = session::parseTypedAction(line, "command line");
+        if (!typed) return;
+        typed->origin.clear();  // the source names the window's actions
+        post(std::move(*typed));
+    } catch (const session::ScriptError& e) {
+        session::Transcript::instance().error(e.what());
+    } catch (const EncodingError& e) {
+        session::Transcript::instance().error(std::string("command line: ") + e.what());
+    }
+}
+
+void MainWindow::recall(int step) {
+    if (history_.empty()) return;
+    if (step < 0 && historyAt_ > 0) --historyAt_;
+    else if (step > 0 && historyAt_ < history_.size()) ++historyAt_;
+    input_->setText(historyAt_ < history_.size() ? QString::fromStdString(history_[historyAt_]) : QString());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == input_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape) {
+            input_->clear();
+            post(action(ActionKind::Escape));
+            return true;
+        }
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            recall(key == Qt::Key_Up ? -1 : 1);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showPrompt(const std::string& utf8) {
+    const std::string& drawing = host::HostRuntime::instance().drawingPath();
+    const std::string title = drawing.empty() ? std::string("cadhost") : "cadhost - " + drawing;
+    setWindowTitle(QString::fromStdString(title));
+    // The prompt's last line: earlier lines are in the transcript already.
+    std::string shown = utf8;
+    if (const std::size_t nl = shown.find_last_of('\n'); nl != std::string::npos) shown.erase(0, nl + 1);
+    prompt_->setText(QString::fromStdString(shown));
+}
+
+void MainWindow::flushTranscript() {
+    const std::string text = printed_.str();
+    if (text.empty()) return;
+    printed_.str({});
+    QTextCursor end(transcript_->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(QString::fromStdString(text));
+    transcript_->verticalScrollBar()->setValue(transcript_->verticalScrollBar()->maximum());
+}
+
+void MainWindow::viewClicked(double x, double y) {
+    switch (host::currentRequest()) {
+        case host::InputRequest::Point: {
+            Action a = action(ActionKind::Point);
+            a.x = x;
+            a.y = y;
+            post(std::move(a));
+            return;
+        }
+        case host::InputRequest::Entity:
+        case host::InputRequest::NestedEntity: {
+            // The host's own picking finds the entity and the block references it lies in.
+            Action a = action(ActionKind::Pick);
+            a.pick.by = session::PickTarget::By::At;
+            a.pick.x = x;
+            a.pick.y = y;
+            post(std::move(a));
+            return;
+        }
+        case host::InputRequest::None: return;  // the command line takes no click
+    }
+}
+
+void MainWindow::fillMenu(QMenu* menu, const std::vector<cadhost::ContextMenuItem>& items) {
+    for (const cadhost::ContextMenuItem& item : items) {
+        if (item.separator) {
+            menu->addSeparator();
+            continue;
+        }
+        if (!item.popup.empty()) {
+            QMenu* sub = menu->addMenu(fromCp1251(item.text));
+            sub->setEnabled(item.enabled);
+            fillMenu(sub, item.popup);
+            continue;
+        }
+        QAction* act = menu->addAction(fromCp1251(item.text));
+        act->setEnabled(item.enabled);
+        const std::string text = item.text;
+        connect(act, &QAction::triggered, this, [this, text] { post(action(ActionKind::ContextMenu, text)); });
+    }
+}
+
+QMenu* MainWindow::contextMenu() {
+    delete contextMenu_;
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName("contextMenu");
+    fillMenu(contextMenu_, cadhost::defaultContextMenuItems());
+    return contextMenu_;
+}
+
+void MainWindow::viewContextMenu(const QPoint& globalPos) {
+    // The default context menu belongs to the command line.
+    if (Session::instance().waiter() != session::Waiter::CommandLine) return;
+    QMenu* menu = contextMenu();
+    if (menu->isEmpty()) return;
+    menu->popup(globalPos);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    const auto waiter = Session::instance().waiter();
+    if (waiter && *waiter != session::Waiter::CommandLine) {
+        // A dialog or an input request is open: it is finished or cancelled first.
+        statusBar()->showMessage(QString("Cannot close while ") + session::waiterName(*waiter) + " waits", 5000);
+        event->ignore();
+        return;
+    }
+    source_.finish();
+    event->accept();
+}
+
+bool MainWindow::writeScreenshot(const std::string& path, std::string& error) {
+    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(palette().window().color());
+    {
+        QPainter painter(&image);
+        render(&painter);
+        const QPoint origin = geometry().topLeft();
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top == this || !top->isVisible() || top->isMinimized()) continue;
+            top->render(&painter, top->geometry().topLeft() - origin);
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        error = "cannot write the screenshot '" + path + "': the image could not be encoded as PNG";
+        return false;
+    }
+    if (path.empty()) {
+        error = "cannot write the screenshot: no file name";
+        return false;
+    }
+    fs::Status written = fs::FileSystem::current().writeFile(path, std::string_view(bytes.constData(), bytes.size()));
+    if (!written) {
+        error = "cannot write the screenshot '" + path + "': " + written.error().reason;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kestrin::gui

@@ -1,0 +1,94 @@
+// The desktop program's main window: the drawing view, the command line
+// (transcript, prompt, input line), the File menu and the host's toolbar.
+//
+// The window shows the model's state and turns the person's input into the
+// session actions the session language names, posted to the GuiSource; what
+// the input changes comes back through the model (the transcript, the
+// prompt) and is shown from there.
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/Signal.h"
+#include "host/cadhost/ContextMenuChoice.h"
+#include "host/cadhost/MenuToolbar.h"
+#include "platform/session/Action.h"
+#include "platform/session/TranscriptPrinter.h"
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QToolBar;
+
+namespace kestrin::gui {
+
+class GuiSource;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // `buttons`: the host's toolbar (cadhost::hostToolbar).
+    MainWindow(GuiSource& source, const std::vector<cadhost::ToolbarButton>& buttons, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The drawing view becomes the central widget (the window owns it).
+    void setDrawingView(QWidget* view);
+
+    // Writes the main window and every visible top-level window (dialogs) at
+    // their screen positions into one PNG of the main window's size, through
+    // the file system. False with `error` (UTF-8) naming the file.
+    bool writeScreenshot(const std::string& path, std::string& error);
+
+    // The parts a test drives.
+    QLineEdit* commandInput() const { return input_; }
+    QPlainTextEdit* transcriptView() const { return transcript_; }
+    QLabel* promptLabel() const { return prompt_; }
+    QToolBar* hostToolbar() const { return toolbar_; }
+    // The host's default context menu as a right click shows it (the window
+    // owns it; rebuilt on each call).
+    QMenu* contextMenu();
+
+public Q_SLOTS:
+    // A left click in the drawing at drawing coordinates: the point or the
+    // pick the host asks for; nothing at the command line.
+    void viewClicked(double x, double y);
+    // A right click in the drawing: the host's default context menu at the
+    // command line; the chosen item becomes a contextmenu action.
+    void viewContextMenu(const QPoint& globalPos);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    GuiSource& source_;
+    QLineEdit* input_ = nullptr;
+    QPlainTextEdit* transcript_ = nullptr;
+    QLabel* prompt_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    std::vector<std::string> history_;  // lines entered, oldest first (UTF-8)
+    std::size_t historyAt_ = 0;         // history_.size(): the line being typed
+    std::ostringstream printed_;  // what the printer wrote, not yet shown
+    session::TranscriptPrinter printer_{printed_, true};
+    int transcriptSink_ = 0;
+    int screenshotHandler_ = 0;
+    std::vector<ScopedConnection> connections_;
+
+    void post(session::Action action);
+    void enterLine();
+    void recall(int step);
+    void showPrompt(const std::string& utf8);  // and the drawing in the title
+    void flushTranscript();
+    void buildMenus();
+    void buildToolbar(const std::vector<cadhost::ToolbarButton>& buttons);
+    void fillMenu(QMenu* menu, const std::vector<cadhost::ContextMenuItem>& items);
+};
+
+}  // namespace kestrin::gui

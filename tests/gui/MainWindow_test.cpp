@@ -1,0 +1,391 @@
+// The main window under the offscreen platform: the person's input in the
+// window becomes the session's actions, and the host answers them as it
+// answers a script.
+#include "gui/MainWindow.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QBuffer>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include "gui/GuiSource.h"
+#include "host/api/AcEdCommandStack.h"
+#include "host/api/AcEdUIContext.h"
+#include "host/api/EditorInput.h"
+#include "host/cadhost/MenuToolbar.h"
+#include "platform/fs/MemoryFileSystem.h"
+#include "platform/ui/Menu.h"
+#include "tests/gui/GuiTest.h"
+#include "tests/host/api/HostFixture.h"
+
+// Under the leak checker (the asan preset): fontconfig, which Qt uses to find
+// fonts for the window's text, keeps allocations nothing frees at exit.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+namespace kestrin::gui {
+namespace {
+
+using session::Action;
+using session::ActionKind;
+using session::Session;
+
+// The window over a GuiSource that the session reads, on the test drawing.
+class MainWindowTest : public kestrin::test::HostTest {
+protected:
+    MainWindowTest() {
+        test::startApplication();
+        Session::instance().setSource(&gui);
+        gui.handedOut.connect([this](const Action& a) { handed.push_back(a); });
+    }
+    ~MainWindowTest() override { Session::instance().setSource(nullptr); }
+
+    // Runs `input` once the event loop waits for the person (not at all once
+    // `window` is gone).
+    static void soon(QObject* window, std::function<void()> input) { QTimer::singleShot(0, window, std::move(input)); }
+
+    GuiSource gui;
+    std::vector<Action> handed;
+};
+
+QImage bitmap(QColor color) {
+    QImage image(16, 15, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+std::string bmpBytes(QColor color) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bitmap(color).save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+// The menu file as Plantor installs it (code page 1251) beside its bitmaps.
+const char kMenu[] =
+    "***MENUGROUP=ZOR_ARX\n"
+    "***POP1\n"
+    "**KESTRIN\n"
+    "ID_CKestrin    [Текст/Редактирование]^C^CCKestrin\n"
+    "***TOOLBARS\n"
+    "**TB_KESTRIN\n"
+    "ID_TbKestrin   [_Toolbar(\"Кестрин\", _Floating, _Show, 200, 150, 1)]\n"
+    "ID_TbCKestrin  [_Button(\"Текст/Редактирование\", \"Dtext.bmp\", \"Dtext.bmp\")]^C^CCKestrin\n"
+    "ID_TbEKestrin  [_Button(\"Редактирование строк\", \"Txe.bmp\", \"Txe.bmp\")]^C^CEKestrin\n"
+    "***HELPSTRINGS\n"
+    "ID_CKestrin    [Набор строк: CKestrin]\n";
+
+TEST_F(MainWindowTest, TheToolbarComesFromTheRegisteredMenuFileAndAClickPostsItsCommand) {
+    fs::MemoryFileSystem files;
+    fs::MemoryFileSystem::Installed installed(files);
+    ASSERT_TRUE(files.createDirectories("/zor soft"));
+    ASSERT_TRUE(files.writeFile("/zor soft/Zor_arx.mns", utf8ToCp1251(kMenu)));
+    ASSERT_TRUE(files.writeFile("/zor soft/DTEXT.BMP", bmpBytes(Qt::red)));  // found in any letter case
+    ASSERT_TRUE(files.writeFile("/zor soft/Txe.bmp", bmpBytes(Qt::blue)));
+    cadhost::HostProfile profile;
+    profile.menuGroups.push_back({"Group1", "ZOR_ARX /zor soft/Zor_arx"});
+
+    const auto buttons = cadhost::hostToolbar(profile);
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_EQ(buttons[0].command, "CKestrin");
+    EXPECT_EQ(buttons[0].label, utf8ToCp1251("Текст/Редактирование"));
+    EXPECT_EQ(buttons[0].image, "/zor soft/DTEXT.BMP");
+    EXPECT_EQ(buttons[1].command, "EKestrin");
+
+    MainWindow window(gui, buttons);
+    window.show();
+    QAction* ckestrin = window.hostToolbar()->findChild<QAction*>("CKestrin");
+    ASSERT_NE(ckestrin, nullptr);
+    EXPECT_EQ(ckestrin->toolTip().toStdString(), "Текст/Редактирование");
+    ASSERT_FALSE(ckestrin->icon().isNull());
+    EXPECT_EQ(ckestrin->icon().pixmap(16, 15).toImage().pixelColor(3, 3), QColor(Qt::red));
+
+    QWidget* button = window.hostToolbar()->widgetForAction(ckestrin);
+    ASSERT_NE(button, nullptr);
+    soon(&window, [&] { QTest::mouseClick(button, Qt::LeftButton); });
+    const auto action = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    ASSERT_TRUE(action);
+    EXPECT_EQ(action->kind, ActionKind::Command);
+    EXPECT_EQ(action->text, "CKestrin");
+}
+
+TEST(MenuToolbar, TheMenuFileThePluginInstallsGivesItsTwoButtons) {
+    auto menu = fs::FileSystem::real().readFile(KESTRIN_SOURCE_DIR "/data/Zor_arx.mns");
+    ASSERT_TRUE(menu) << menu.error().message();
+    const auto buttons = cadhost::parseMenuToolbars(utf8ToCp1251(*menu));  // installed in code page 1251
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_EQ(buttons[0].command, "CKestrin");
+    EXPECT_EQ(buttons[0].image, "Dtext.bmp");
+    EXPECT_EQ(buttons[1].command, "EKestrin");
+    EXPECT_EQ(buttons[1].image, "Txe.bmp");
+    EXPECT_EQ(cp1251ToUtf8(buttons[1].label), "Редактирование строк");
+}
+
+TEST_F(MainWindowTest, WithoutAMenuToolbarEachRegisteredCommandGetsAButton) {
+    fs::MemoryFileSystem files;
+    fs::MemoryFileSystem::Installed installed(files);
+    static int ran = 0;
+    host::commandStack().addCommand("HELLO", "HELLOPOINT", "HELLOPOINT", 0, [] { ++ran; });
+    host::commandStack().addCommand("OTHER", "OTHERCMD", "OTHERCMD", 0, [] { ++ran; });
+    cadhost::HostProfile profile;
+    profile.menuGroups.push_back({"Group1", "MISSING /nowhere/Missing"});  // passed over, with a note
+    std::vector<std::string> problems;
+    const auto buttons = cadhost::hostToolbar(profile, &problems);
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_EQ(buttons[0].command, "HELLOPOINT");
+    EXPECT_EQ(buttons[1].command, "OTHERCMD");
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("/nowhere/Missing.mns"), std::string::npos) << problems[0];
+}
+
+TEST_F(MainWindowTest, ALineTypedDuringAPointRequestIsThePointAndEscapeCancels) {
+    MainWindow window(gui, {});
+    window.show();
+    soon(&window, [&] {
+        EXPECT_EQ(window.promptLabel()->text().toStdString(), "Point: ");
+        QTest::keyClicks(window.commandInput(), "10,20");
+        QTest::keyClick(window.commandInput(), Qt::Key_Return);
+    });
+    ads_point p{};
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTNORM);
+    EXPECT_EQ(p[X], 10);
+    EXPECT_EQ(p[Y], 20);
+    EXPECT_TRUE(window.commandInput()->text().isEmpty());
+    EXPECT_NE(window.transcriptView()->toPlainText().toStdString().find("Point: 10,20"), std::string::npos)
+        << window.transcriptView()->toPlainText().toStdString();
+
+    soon(&window, [&] {
+        QTest::keyClicks(window.commandInput(), "half typed");
+        QTest::keyClick(window.commandInput(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTCAN);
+    EXPECT_TRUE(window.commandInput()->text().isEmpty());
+    ASSERT_EQ(handed.size(), 2u);
+    EXPECT_EQ(handed[1].kind, ActionKind::Escape);
+    EXPECT_FALSE(Session::instance().failed()) << Session::instance().failure();
+}
+
+TEST_F(MainWindowTest, TypedLinesReadAsAtATerminalWithHistory) {
+    MainWindow window(gui, {});
+    soon(&window, [&] {
+        QTest::keyClicks(window.commandInput(), "HELLOPOINT");
+        QTest::keyClick(window.commandInput(), Qt::Key_Return);
+        QTest::keyClick(window.commandInput(), Qt::Key_Return);  // a blank line: Enter
+        QTest::keyClicks(window.commandInput(), "pick at 1,2");
+        QTest::keyClick(window.commandInput(), Qt::Key_Return);
+        QTest::keyClicks(window.commandInput(), "point 1;2");  // not a line: said, nothing posted
+        QTest::keyClick(window.commandInput(), Qt::Key_Return);
+        QTest::keyClick(window.commandInput(), Qt::Key_Up);
+        QTest::keyClick(window.commandInput(), Qt::Key_Up);
+    });
+    auto next = [] { return Session::instance().next(session::Waiter::CommandLine, "Command: "); };
+    auto a = next();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Command);
+    EXPECT_EQ(a->text, "HELLOPOINT");
+    EXPECT_EQ(a->origin, "window:1");
+    EXPECT_EQ(next()->kind, ActionKind::Enter);
+    a = next();
+    EXPECT_EQ(a->kind, ActionKind::Pick);
+    EXPECT_EQ(a->pick.by, session::PickTarget::By::At);
+    EXPECT_EQ(window.commandInput()->text().toStdString(), "pick at 1,2");  // two lines back
+    EXPECT_NE(window.transcriptView()->toPlainText().toStdString().find("expected a point X,Y[,Z], found '1;2'"),
+              std::string::npos);
+    QTest::keyClick(window.commandInput(), Qt::Key_Down);
+    QTest::keyClick(window.commandInput(), Qt::Key_Down);
+    EXPECT_TRUE(window.commandInput()->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, ALeftClickIsAPickDuringAnEntityRequestAPointDuringAPointRequestAndNothingElse) {
+    MainWindow window(gui, {});
+    soon(&window, [&] { window.viewClicked(-36.2, -40); });  // on the ring of the circle 47 centred at -40,-40
+    ads_name name{};
+    ads_point p{};
+    EXPECT_EQ(acedEntSel("\nSelect object: ", name, p), RTNORM);
+    ASSERT_EQ(handed.size(), 1u);
+    EXPECT_EQ(handed[0].kind, ActionKind::Pick);
+    EXPECT_EQ(handed[0].pick.by, session::PickTarget::By::At);
+    EXPECT_EQ(handed[0].pick.x, -36.2);
+    AcDbObjectId picked;
+    ASSERT_EQ(acdbGetObjectId(picked, name), Acad::eOk);
+    EXPECT_EQ(picked.handle().value(), 0x47u);
+
+    soon(&window, [&] { window.viewClicked(3.5, -4); });
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTNORM);
+    EXPECT_EQ(p[X], 3.5);
+    EXPECT_EQ(p[Y], -4);
+
+    // At the command line a click is nothing: the next action is the Enter after it.
+    soon(&window, [&] {
+        window.viewClicked(1, 1);
+        window.commandInput()->setText("");
+        QTest::keyClick(window.commandInput(), Qt::Key_Return);
+    });
+    auto a = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Enter);
+}
+
+// The File menu's dialogs name a file; the window posts open or save with
+// it, and nothing when the dialog is cancelled.
+TEST_F(MainWindowTest, FileMenuOpenAndSaveAsPostTheChosenFile) {
+    MainWindow window(gui, {});
+    window.show();
+    // Answers the file dialog once it is open: the file, or cancel (empty).
+    auto answerDialog = [](const QString& path) {
+        QTimer::singleShot(0, [path] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QFileDialog*>(top);
+                if (!dialog || !dialog->isVisible()) continue;
+                if (path.isEmpty()) {
+                    dialog->reject();
+                } else {
+                    dialog->selectFile(path);
+                    static_cast<QDialog*>(dialog)->accept();
+                }
+            }
+        });
+    };
+    std::string dir = ::testing::TempDir();
+    if (!dir.empty() && dir.back() == '/') dir.pop_back();
+    const std::string existing = dir + "/Чертёж.dxf";
+    ASSERT_TRUE(fs::FileSystem::real().writeFile(existing, "0\nEOF\n"));
+    soon(&window, [&] {
+        answerDialog(QString::fromStdString(existing));
+        window.findChild<QAction*>("open")->trigger();
+        answerDialog(QString::fromStdString(dir + "/new.dxf"));
+        window.findChild<QAction*>("saveAs")->trigger();
+        answerDialog({});
+        window.findChild<QAction*>("saveAs")->trigger();
+        QTest::keyClick(window.commandInput(), Qt::Key_Return);
+    });
+    auto next = [] { return Session::instance().next(session::Waiter::CommandLine, "Command: "); };
+    auto a = next();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Open);
+    EXPECT_EQ(cp1251ToUtf8(a->text), existing);
+    a = next();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Save);
+    EXPECT_EQ(cp1251ToUtf8(a->text), dir + "/new.dxf");
+    a = next();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Enter);  // the cancelled dialog posted nothing
+    (void)fs::FileSystem::real().removeFile(existing);
+}
+
+class TwoItemMenu : public AcEdUIContext {
+public:
+    TwoItemMenu() {
+        menu.CreatePopupMenu();
+        menu.AppendMenu(MF_STRING, 101, utf8ToCp1251("Текст/Редактирование").c_str());
+        menu.AppendMenu(MF_SEPARATOR);
+        menu.AppendMenu(MF_STRING | MF_GRAYED, 102, "Grayed");
+    }
+    void* getMenuContext(const AcRxClass*, const AcDbObjectIdArray&) override { return &handle; }
+    void OnUpdateMenu() override { handle = menu.GetSafeHmenu(); }
+    void onCommand(Adesk::UInt32 id) override { chosen.push_back(id); }
+    CMenu menu;
+    HMENU handle = nullptr;
+    std::vector<Adesk::UInt32> chosen;
+};
+
+TEST_F(MainWindowTest, TheContextMenuShowsTheHostsDefaultMenuAndPostsTheChosenItem) {
+    TwoItemMenu context;
+    int app = 0;
+    ASSERT_TRUE(acedAddDefaultContextMenu(&context, &app, "Kestrin"));
+    MainWindow window(gui, {});
+    QMenu* menu = window.contextMenu();
+    const auto actions = menu->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text().toStdString(), "Текст/Редактирование");
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_FALSE(actions[2]->isEnabled());
+    soon(&window, [&] { actions[0]->trigger(); });
+    auto a = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::ContextMenu);
+    EXPECT_EQ(a->text, utf8ToCp1251("Текст/Редактирование"));
+    EXPECT_TRUE(acedRemoveDefaultContextMenu(&context));
+}
+
+TEST_F(MainWindowTest, ClosingEndsTheInputAtTheCommandLineButNotDuringARequest) {
+    MainWindow window(gui, {});
+    window.show();
+    soon(&window, [&] {
+        EXPECT_FALSE(window.close());  // a point request is open
+        EXPECT_TRUE(window.isVisible());
+        gui.post([] {
+            Action escape;
+            escape.kind = ActionKind::Escape;
+            return escape;
+        }());
+    });
+    ads_point p{};
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTCAN);
+    soon(&window, [&] { EXPECT_TRUE(window.close()); });
+    EXPECT_FALSE(Session::instance().next(session::Waiter::CommandLine, "Command: "));
+    EXPECT_TRUE(gui.finished());
+    EXPECT_FALSE(Session::instance().failed()) << Session::instance().failure();
+}
+
+TEST_F(MainWindowTest, AScreenshotIsAPngOfTheWindowWithItsDialogsAndABadPathFailsNamingIt) {
+    fs::MemoryFileSystem files;
+    fs::MemoryFileSystem::Installed installed(files);
+    ASSERT_TRUE(files.createDirectories("/shots"));
+    MainWindow window(gui, {});
+    window.resize(640, 480);
+    window.move(100, 100);
+    window.show();
+    // A dialog over the window, as a modal dialog of the host shows.
+    QWidget dialog(nullptr, Qt::Dialog);
+    dialog.setAutoFillBackground(true);
+    QPalette green = dialog.palette();
+    green.setColor(QPalette::Window, Qt::green);
+    dialog.setPalette(green);
+    dialog.setGeometry(200, 200, 100, 80);
+    dialog.show();
+
+    Action shot;
+    shot.kind = ActionKind::Screenshot;
+    shot.text = "/shots/a.png";
+    soon(&window, [&] {
+        gui.post(shot);
+        Action enter;
+        enter.kind = ActionKind::Enter;
+        gui.post(enter);
+    });
+    auto a = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Enter);  // the window took the screenshot itself
+    auto bytes = files.readFile("/shots/a.png");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->rfind("\x89PNG", 0), 0u);
+    QImage image;
+    ASSERT_TRUE(image.loadFromData(QByteArray::fromStdString(*bytes), "PNG"));
+    EXPECT_EQ(image.size(), window.size());
+    const QPoint inDialog = dialog.geometry().center() - window.geometry().topLeft();
+    EXPECT_EQ(image.pixelColor(inDialog), QColor(Qt::green));
+    EXPECT_NE(image.pixelColor(5, image.height() - 5), QColor(Qt::green));
+
+    shot.text = "/no/such/folder/b.png";
+    soon(&window, [&] { gui.post(shot); });
+    EXPECT_FALSE(Session::instance().next(session::Waiter::CommandLine, "Command: "));
+    EXPECT_TRUE(Session::instance().failed());
+    EXPECT_NE(Session::instance().failure().find("cannot write the screenshot '/no/such/folder/b.png': "),
+              std::string::npos)
+        << Session::instance().failure();
+}
+
+}  // namespace
+}  // namespace kestrin::gui
