@@ -238,12 +238,16 @@ DrawingView::DrawingView(DrawingModel& model, QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::WheelFocus);
     mapping_.width = width();
     mapping_.height = height();
-    changed_ = model_.changed.connectScoped([this] { update(); });
+    changed_ = model_.changed.connectScoped([this] {
+        refit_ = following_ && fitted_;  // at the next paint, so that many changes fit once
+        update();
+    });
 }
 
 DrawingView::~DrawingView() = default;
 
 void DrawingView::zoomExtents() {
+    following_ = true;
     mapping_ = ViewMapping::fit(model_.scene().extents(), width(), height());
     update();
 }
@@ -255,12 +259,19 @@ QPointF DrawingView::pixelToWorld(const QPointF& pixel) const {
     return {w.x, w.y};
 }
 
-void DrawingView::paintEvent(QPaintEvent*) { paintScene(*this, model_.scene(), mapping_); }
+void DrawingView::paintEvent(QPaintEvent*) {
+    if (refit_) {
+        refit_ = false;
+        mapping_ = ViewMapping::fit(model_.scene().extents(), width(), height());
+    }
+    paintScene(*this, model_.scene(), mapping_);
+}
 
 void DrawingView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     mapping_.width = width();
     mapping_.height = height();
+    refit_ = following_ && fitted_;
 }
 
 void DrawingView::showEvent(QShowEvent* event) {
@@ -277,6 +288,7 @@ void DrawingView::wheelEvent(QWheelEvent* event) {
     const QPointF pos = event->position();
     const render::Vec2 under = mapping_.toWorld(pos);
     const double s = std::clamp(mapping_.pixelsPerUnit * std::pow(kWheelStep, steps), kMinScale, kMaxScale);
+    following_ = refit_ = false;
     mapping_.pixelsPerUnit = s;
     // The drawing point under the cursor stays there.
     mapping_.center = {under.x - (pos.x() - mapping_.width / 2.0) / s, under.y + (pos.y() - mapping_.height / 2.0) / s};
@@ -288,6 +300,7 @@ void DrawingView::mousePressEvent(QMouseEvent* event) {
     const QPointF pos = event->position();
     switch (event->button()) {
         case Qt::MiddleButton:
+            following_ = refit_ = false;
             panning_ = true;
             panFrom_ = pos;
             break;

@@ -64,7 +64,8 @@ public:
     explicit DrawingView(DrawingModel& model, QWidget* parent = nullptr);
     ~DrawingView() override;
 
-    // The whole drawing in the view.
+    // The whole drawing in the view; the view then keeps the whole drawing in
+    // sight as it changes, until the person zooms or pans.
     void zoomExtents();
     QPointF worldToPixel(double x, double y) const;
     QPointF pixelToWorld(const QPointF& pixel) const;
@@ -89,7 +90,9 @@ private:
     DrawingModel& model_;
     ScopedConnection changed_;
     ViewMapping mapping_;
-    bool fitted_ = false;  // zoomed to extents once, at the first show
+    bool fitted_ = false;     // zoomed to extents once, at the first show
+    bool following_ = true;   // fits the drawing as it grows, until the person zooms or pans
+    bool refit_ = false;      // the drawing or the view's size changed while following
     bool panning_ = false;
     QPointF panFrom_;
 };

@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 
 #include "base/Cp1251.h"
+#include "gui/DialogWindows.h"
+#include "gui/DrawingModel.h"
+#include "gui/DrawingView.h"
 #include "gui/GuiApplication.h"
 #include "gui/GuiSource.h"
 #include "gui/MainWindow.h"
@@ -30,13 +33,27 @@ std::unique_ptr<session::ActionSource> GuiDesktop::start(const cadhost::Options&
     std::vector<std::string> problems;
     const std::vector<cadhost::ToolbarButton> buttons = cadhost::hostToolbar(profile, &problems);
     for (const std::string& problem : problems) session::Transcript::instance().error("toolbar: " + problem);
+    model_ = std::make_unique<DrawingModel>();
     window_ = std::make_unique<MainWindow>(*source, buttons);
+    view_ = new DrawingView(*model_, window_.get());
+    window_->setDrawingView(view_);
+    dialogs_ = std::make_unique<DialogWindows>(*source);
+    // A new or opened drawing replaces the host's database without a signal:
+    // the model looks before each wait.
+    sync_ = source->waiting.connectScoped([this](const std::string&) { model_->sync(); });
+    window_->resize(1100, 760);
     window_->show();
     QCoreApplication::processEvents();
     return source;
 }
 
-void GuiDesktop::stop() { window_.reset(); }
+void GuiDesktop::stop() {
+    sync_ = {};
+    dialogs_.reset();
+    view_ = nullptr;
+    window_.reset();
+    model_.reset();
+}
 
 std::unique_ptr<cadhost::Desktop> makeDesktop() { return std::make_unique<GuiDesktop>(); }
 

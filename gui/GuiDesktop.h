@@ -1,13 +1,19 @@
-// The desktop windows behind cadhost --gui: the main window over a
-// GuiSource, which the session reads.
+// The desktop windows behind cadhost --gui: the main window with the drawing
+// view and the command line, and the dialogs' windows, all over one GuiSource,
+// which the session reads.
 #pragma once
 
 #include <memory>
 
+#include "base/Signal.h"
 #include "host/cadhost/Desktop.h"
 
 namespace kestrin::gui {
 
+class DialogWindows;
+class DrawingModel;
+class DrawingView;
+class GuiSource;
 class MainWindow;
 
 class GuiDesktop : public cadhost::Desktop {
@@ -22,9 +28,15 @@ public:
     void stop() override;
 
     MainWindow* window() const { return window_.get(); }
+    DrawingView* view() const { return view_; }
+    DialogWindows* dialogs() const { return dialogs_.get(); }
 
 private:
+    std::unique_ptr<DrawingModel> model_;
     std::unique_ptr<MainWindow> window_;
+    DrawingView* view_ = nullptr;  // owned by the window
+    std::unique_ptr<DialogWindows> dialogs_;
+    ScopedConnection sync_;
 };
 
 // The factory HostProgram is given by the program's main.

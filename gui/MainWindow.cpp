@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "base/Cp1251.h"
+#include "gui/DrawingView.h"
 #include "gui/GuiSource.h"
 #include "host/api/HostRuntime.h"
 #include "host/api/InputRequest.h"
@@ -102,9 +103,17 @@ MainWindow::~MainWindow() {
     session::Transcript::instance().removeSink(transcriptSink_);
 }
 
-void MainWindow::setDrawingView(QWidget* view) {
+void MainWindow::setDrawingView(DrawingView* view) {
     if (view == nullptr) return;
     setCentralWidget(view);  // the placeholder goes
+    connect(view, &DrawingView::leftClicked, this, &MainWindow::viewClicked);
+    connect(view, &DrawingView::contextMenuRequested, this, &MainWindow::viewContextMenu);
+    QMenu* menu = menuBar()->addMenu("&View");
+    menu->setObjectName("viewMenu");
+    QAction* extents = menu->addAction("Zoom &Extents");
+    extents->setObjectName("zoomExtents");
+    extents->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(extents, &QAction::triggered, view, &DrawingView::zoomExtents);
 }
 
 void MainWindow::post(Action a) { source_.post(std::move(a)); }

@@ -28,6 +28,7 @@ class QToolBar;
 
 namespace kestrin::gui {
 
+class DrawingView;
 class GuiSource;
 
 class MainWindow : public QMainWindow {
@@ -37,8 +38,9 @@ public:
     MainWindow(GuiSource& source, const std::vector<cadhost::ToolbarButton>& buttons, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The drawing view becomes the central widget (the window owns it).
-    void setDrawingView(QWidget* view);
+    // The drawing view becomes the central widget (the window owns it): its
+    // clicks answer the host, View > Zoom Extents shows the whole drawing.
+    void setDrawingView(DrawingView* view);
 
     // Writes the main window and every visible top-level window (dialogs) at
     // their screen positions into one PNG of the main window's size, through

@@ -28,10 +28,6 @@
 #include "tests/gui/GuiTest.h"
 #include "tests/host/api/HostFixture.h"
 
-// Under the leak checker (the asan preset): fontconfig, which Qt uses to find
-// fonts for the window's text, keeps allocations nothing frees at exit.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 namespace kestrin::gui {
 namespace {
 
