@@ -54,8 +54,12 @@ std::string answerOf(QMessageBox::StandardButton button) {
 
 }  // namespace
 
+// Pixels between a dialog's first place and the edge of what it shows over.
+constexpr int kMargin = 12;
+
 struct DialogWindows::Impl {
     Post post;
+    QPointer<QWidget> area;  // where a dialog of its own first shows; may be null
     std::map<HWND, QPointer<DialogWindow>> windows;
     std::vector<QPointer<QMessageBox>> boxes;  // innermost last
     std::vector<ScopedConnection> connections;
@@ -73,9 +77,22 @@ struct DialogWindows::Impl {
     void opened(HWND dialog) {
         if (windowOf(dialog) != nullptr) return;
         auto* w = new DialogWindow(dialog, [this](session::Action a) { post(std::move(a)); });
-        // A dialog opened from another stays above that one's window.
-        if (const ui::Window* d = ui::windowOf(dialog); d && d->parent)
-            if (DialogWindow* owner = holding(d->parent)) w->setParent(owner, w->windowFlags());
+        // A dialog opened from another stays above that one's window and shows
+        // over its middle; a dialog of its own stays above the host's window
+        // and shows at the top right of its drawing, clear of the text that
+        // usually starts at the left.
+        DialogWindow* owner = nullptr;
+        if (const ui::Window* d = ui::windowOf(dialog); d && d->parent) owner = holding(d->parent);
+        if (owner != nullptr) {
+            w->setParent(owner, w->windowFlags());
+            const QRect o = owner->geometry();
+            w->move(o.center() - QPoint(w->width() / 2, w->height() / 2));
+        } else if (area != nullptr) {
+            QWidget* top = area->window();
+            w->setParent(top, w->windowFlags());
+            const QPoint corner = area->mapToGlobal(QPoint(area->width(), 0));
+            w->move(corner + QPoint(-w->width() - kMargin, kMargin));
+        }
         windows[dialog] = w;
     }
 
@@ -175,6 +192,8 @@ DialogWindows::~DialogWindows() {
     for (auto& box : impl_->boxes) delete box.data();
     for (auto& [h, w] : impl_->windows) delete w.data();
 }
+
+void DialogWindows::setArea(QWidget* area) { impl_->area = area; }
 
 void DialogWindows::refresh() {
     for (auto& [h, w] : impl_->windows) {

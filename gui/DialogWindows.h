@@ -40,6 +40,10 @@ public:
     DialogWindows(const DialogWindows&) = delete;
     DialogWindows& operator=(const DialogWindows&) = delete;
 
+    // A dialog not opened from another dialog first shows at the top right of
+    // `area` (the host's drawing view) and stays above its window.
+    void setArea(QWidget* area);
+
     // Brings every window up to the model's state, also what changes without
     // a notification: fonts, images, tooltips, the focus, an edit's selection.
     void refresh();

@@ -38,6 +38,7 @@ std::unique_ptr<session::ActionSource> GuiDesktop::start(const cadhost::Options&
     view_ = new DrawingView(*model_, window_.get());
     window_->setDrawingView(view_);
     dialogs_ = std::make_unique<DialogWindows>(*source);
+    dialogs_->setArea(view_);
     // A new or opened drawing replaces the host's database without a signal:
     // the model looks before each wait.
     sync_ = source->waiting.connectScoped([this](const std::string&) { model_->sync(); });

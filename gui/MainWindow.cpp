@@ -49,6 +49,9 @@ Action action(ActionKind kind, std::string text = {}) {
 
 }  // namespace
 
+// The command line's first height: a few lines of the transcript.
+constexpr int kCommandLineHeight = 170;
+
 MainWindow::MainWindow(GuiSource& source, const std::vector<cadhost::ToolbarButton>& buttons, QWidget* parent)
     : QMainWindow(parent), source_(source) {
     setWindowTitle("cadhost");
@@ -80,6 +83,7 @@ MainWindow::MainWindow(GuiSource& source, const std::vector<cadhost::ToolbarButt
     column->addLayout(row);
     dock->setWidget(panel);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
+    resizeDocks({dock}, {kCommandLineHeight}, Qt::Vertical);  // the drawing gets the room
     connect(input_, &QLineEdit::returnPressed, this, [this] { enterLine(); });
 
     buildMenus();
@@ -303,6 +307,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// The height of a caption bar drawn over a frameless window in a screenshot.
+constexpr int kCaptionHeight = 22;
+
 bool MainWindow::writeScreenshot(const std::string& path, std::string& error) {
     QImage image(size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(palette().window().color());
@@ -312,7 +319,16 @@ bool MainWindow::writeScreenshot(const std::string& path, std::string& error) {
         const QPoint origin = geometry().topLeft();
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top == this || !top->isVisible() || top->isMinimized()) continue;
-            top->render(&painter, top->geometry().topLeft() - origin);
+            const QPoint at = top->geometry().topLeft() - origin;
+            top->render(&painter, at);
+            // The window manager's frame is not part of the window's picture:
+            // its caption is drawn as a bar where the frame's title is.
+            if (!top->windowTitle().isEmpty()) {
+                const QRect bar(at.x(), at.y() - kCaptionHeight, top->width(), kCaptionHeight);
+                painter.fillRect(bar, palette().highlight());
+                painter.setPen(palette().highlightedText().color());
+                painter.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, top->windowTitle());
+            }
         }
     }
     QByteArray bytes;
