@@ -23,3 +23,17 @@ if(TARGET cadhost AND TARGET zorString)
     set_tests_properties(example.${stem} PROPERTIES LABELS sessions FIXTURES_REQUIRED kestrin_module)
   endforeach()
 endif()
+
+# The README's picture of the desktop program is made by the program itself:
+# the script that makes it must keep working (its picture is checked for the
+# palette's caption bar over the drawing).
+if(TARGET cadhost AND TARGET zorString)
+  add_test(NAME example.desktop-screenshot
+    COMMAND ${CMAKE_COMMAND} -E env CADHOST=$<TARGET_FILE:cadhost> DIST=$<TARGET_FILE_DIR:zorString>
+            ${CMAKE_SOURCE_DIR}/scripts/screenshot.sh ${CMAKE_CURRENT_BINARY_DIR}/desktop.png)
+  add_test(NAME example.desktop-screenshot-picture
+    COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/check_screenshot.py ${CMAKE_CURRENT_BINARY_DIR}/desktop.png)
+  set_tests_properties(example.desktop-screenshot PROPERTIES LABELS sessions FIXTURES_REQUIRED kestrin_module
+                       FIXTURES_SETUP desktop_screenshot)
+  set_tests_properties(example.desktop-screenshot-picture PROPERTIES LABELS sessions FIXTURES_REQUIRED desktop_screenshot)
+endif()
