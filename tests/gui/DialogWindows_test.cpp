@@ -244,6 +244,7 @@ protected:
     QWidget* window() const { return windows_.window(handle()); }
     const ui::Window& model(int id) const { return ui::windowRef(dialog_->GetDlgItem(id)->m_hWnd); }
     QMessageBox* windowsBox() const { return windows_.messageBox(); }
+    DialogWindows& dialogWindows() { return windows_; }
 
     std::vector<Action> posted;
 
@@ -324,6 +325,23 @@ TEST_F(DialogWindowsTest, TheWindowShowsEveryControlWithTheModelsState) {
         QTest::mouseClick(widget<QPushButton>(IDCANCEL), Qt::LeftButton);
     }});
     EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(failed()) << failure();
+}
+
+TEST_F(DialogWindowsTest, ADialogOfItsOwnShowsAtTheTopRightOfTheDrawingAndStaysAboveItsWindow) {
+    QWidget host;
+    host.setGeometry(100, 100, 800, 600);
+    host.show();
+    dialogWindows().setArea(&host);
+    TestDialog dialog;
+    run(dialog, {[&] {
+        ASSERT_NE(window(), nullptr);
+        EXPECT_TRUE(window()->isWindow());
+        EXPECT_EQ(window()->parentWidget(), &host) << "kept above the host's window";
+        const QPoint corner = host.mapToGlobal(QPoint(host.width(), 0));
+        EXPECT_EQ(window()->pos(), corner + QPoint(-window()->width() - 12, 12));
+        QTest::mouseClick(widget<QPushButton>(IDCANCEL), Qt::LeftButton);
+    }});
     EXPECT_FALSE(failed()) << failure();
 }
 
