@@ -90,7 +90,16 @@ public:
             schedule();
         }));
         connections_.push_back(source.handedOut.connectScoped([this](const Action&) { ++handed_; }));
-        QTimer::singleShot(120000, &guard_, [this] { stop("the run took more than two minutes"); });
+        watchdog_.setSingleShot(true);
+        QObject::connect(&watchdog_, &QTimer::timeout, &guard_, [this] { stop("the run took more than two minutes"); });
+        watchdog_.start(120000);
+    }
+    // The run is over: its source is gone.
+    void release() {
+        watchdog_.stop();
+        QObject::disconnect(&watchdog_, nullptr, &guard_, nullptr);
+        connections_.clear();
+        source_ = nullptr;
     }
 
     bool done() const { return steps_.empty(); }
@@ -141,6 +150,7 @@ private:
     GuiSource* source_ = nullptr;
     std::vector<ScopedConnection> connections_;
     QObject guard_;  // the timers die with the queue
+    QTimer watchdog_;
     std::string prompt_;
     std::string current_ = "(none)";
     int handed_ = 0;
@@ -177,8 +187,8 @@ protected:
     }
     ~DesktopSessionTest() override { host::HostRuntime::instance().reset(); }
 
-    // cadhost with `args` after the module, support path and registry; the
-    // transcript it printed is kept.
+    // cadhost with `args` after the module, support path and registry; a
+    // failure of its session is kept in `failure`.
     int runHost(std::vector<std::string> args) {
         kestrin::test::resetMachine();
         host::HostRuntime::instance().reset();
@@ -190,6 +200,7 @@ protected:
         DrivenDesktop::started = [this](GuiSource& source) { steps.follow(source); };
         const int status = cadhost::HostProgram(&DrivenDesktop::make).run(static_cast<int>(argv.size()), argv.data());
         DrivenDesktop::started = {};
+        steps.release();
         if (Session::instance().failed()) failure = Session::instance().failure();
         return status;
     }
@@ -254,12 +265,12 @@ protected:
     std::string failure;
 };
 
-
 // A title written with the palette and a text of the drawing edited, all by
 // mouse and keys; the saved drawing is the one the same actions as a script
 // give without windows, and the record of the run replays to it too.
 TEST_F(DesktopSessionTest, ThePersonsClicksAndKeysMakeTheDrawingTheirScriptMakes) {
     std::pair<double, double> first, stepFrom, stepTo, picked;
+    int presses = 0;
     steps.add("CKestrin from the toolbar", [&] {
         ASSERT_TRUE(waitsFor(Waiter::CommandLine));
         clickToolbar("CKestrin");
@@ -301,6 +312,7 @@ TEST_F(DesktopSessionTest, ThePersonsClicksAndKeysMakeTheDrawingTheirScriptMakes
         const int target = height->findText("7");
         ASSERT_GE(target, 0);
         if (height->currentIndex() == target) return;
+        ASSERT_LE(++presses, height->count()) << "the list does not follow the arrow keys";
         QWidget* keys = height->lineEdit() ? static_cast<QWidget*>(height->lineEdit()) : height;
         QTest::keyClick(keys, height->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
         steps.again();
@@ -409,6 +421,7 @@ TEST_F(DesktopSessionTest, ThePersonsClicksAndKeysMakeTheDrawingTheirScriptMakes
 TEST_F(DesktopSessionTest, ThePaletteHidesWhileTheHostAsksForTheStepsPoints) {
     QWidget* palette = nullptr;
     std::vector<bool> shownAtPoints;
+    std::pair<double, double> from, to;
     steps.add("CKestrin typed at the command line", [&] {
         QTest::keyClicks(window().commandInput(), "CKestrin");
         QTest::keyClick(window().commandInput(), Qt::Key_Return);
@@ -428,17 +441,26 @@ TEST_F(DesktopSessionTest, ThePaletteHidesWhileTheHostAsksForTheStepsPoints) {
     steps.add("the step's first point", [&] {
         ASSERT_TRUE(waitsFor(Waiter::HostInput)) << steps.prompt();
         shownAtPoints.push_back(palette->isVisible());
-        clickAt(0, 0);
+        from = clickAt(0, 0);
     });
     steps.add("the step's second point", [&] {
         ASSERT_TRUE(waitsFor(Waiter::HostInput)) << steps.prompt();
         shownAtPoints.push_back(palette->isVisible());
-        clickAt(0, -10);
+        to = clickAt(0, -10);
     });
     steps.add("the palette back, left", [&] {
         ASSERT_TRUE(waitsFor(Waiter::Dialog));
         EXPECT_EQ(dialogWindow(), palette);
         EXPECT_TRUE(palette->isVisible()) << "the palette shows again";
+        // The step the model learnt while the window was hidden, shown.
+        std::string why;
+        const HWND stepY = ui::findControl(ui::activeDialog(), {std::nullopt, utf8ToCp1251("Смещение по Y")}, why);
+        ASSERT_NE(stepY, nullptr) << why;
+        const std::string learnt = ui::windowOf(stepY)->text;
+        EXPECT_NEAR(std::stod(learnt), to.second - from.second, 1e-3);
+        auto* field = qobject_cast<QLineEdit*>(desktop().dialogs()->control(stepY));
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->text().toStdString(), learnt);
         QTest::mouseClick(control<QPushButton>("Выход"), Qt::LeftButton);
     });
     steps.add("the main window closed", [&] { window().close(); });
