@@ -5,7 +5,6 @@
 // written as a session script give without windows.
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -30,6 +29,7 @@
 #include "gui/GuiSource.h"
 #include "gui/MainWindow.h"
 #include "host/api/HostRuntime.h"
+#include "host/cadhost/HostProfile.h"
 #include "host/cadhost/HostProgram.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/Path.h"
@@ -177,12 +177,9 @@ protected:
         test::startApplication();
         host::HostRuntime::instance().reset();
         // The host's profile names the plug-in's menu group: its toolbar.
-        const std::string registry =
-            "REGEDIT4\n\n"
-            "[HKEY_CURRENT_USER\\Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-1:409\\Profiles]\n@=\"Desk\"\n\n"
-            "[HKEY_CURRENT_USER\\Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-1:409\\Profiles\\Desk\\Menus]\n"
-            "\"Group1\"=\"ZOR_ARX " +
-            dist + "/Zor_arx\"\n";
+        const std::string profiles = std::string("[HKEY_CURRENT_USER\\") + cadhost::kHostKey + "\\Profiles";
+        std::string registry = "REGEDIT4\n\n" + profiles + "]\n@=\"Desk\"\n\n";
+        registry.append(profiles).append("\\Desk\\Menus]\n\"Group1\"=\"ZOR_ARX ").append(dist).append("/Zor_arx\"\n");
         EXPECT_TRUE(fs::FileSystem::current().writeFile(folder / "host.reg", registry));
     }
     ~DesktopSessionTest() override { host::HostRuntime::instance().reset(); }
