@@ -2,6 +2,7 @@
 # session scripts through cadhost. Each is built as NAME.arx in modules/.
 function(kestrin_test_module name)
   add_library(${name} MODULE ${ARGN})
+  target_compile_options(${name} PRIVATE ${KESTRIN_MODULE_OPTIONS})
   set_target_properties(${name} PROPERTIES
     PREFIX "" SUFFIX ".arx"
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/modules

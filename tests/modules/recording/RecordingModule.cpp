@@ -31,9 +31,14 @@ struct StaticLifetime {
     ~StaticLifetime() { record("static exit"); }
 } lifetime;
 
-int loads = 0;  // zero again after a reload only if the library really went away
-
 }  // namespace
+
+// Zero again after a reload only if the library really went away. An inline
+// member, as the plug-in's text literals and the host's headers give modules:
+// such variables must go with the library too.
+struct RecordingLoads {
+    static inline int count = 0;
+};
 
 extern "C" BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     record(reason == DLL_PROCESS_ATTACH ? "DllMain attach %p" : "DllMain detach %p", instance);
@@ -43,7 +48,7 @@ extern "C" BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" int acrxEntryPoint(int message, void* appId) {
     if (message == 1) {
         record("acrxEntryPoint load %p", appId);
-        record(++loads == 1 ? "first load" : "loaded again without unloading");
+        record(++RecordingLoads::count == 1 ? "first load" : "loaded again without unloading");
         return refuses("init") ? 3 : 0;
     }
     if (message == 2) record("acrxEntryPoint unload %p", appId);
