@@ -110,6 +110,8 @@ MainWindow::~MainWindow() {
 void MainWindow::setDrawingView(DrawingView* view) {
     if (view == nullptr) return;
     setCentralWidget(view);  // the placeholder goes
+    view->installEventFilter(this);  // keys in the drawing go to the command line
+    view_ = view;
     connect(view, &DrawingView::leftClicked, this, &MainWindow::viewClicked);
     connect(view, &DrawingView::contextMenuRequested, this, &MainWindow::viewContextMenu);
     QMenu* menu = menuBar()->addMenu("&View");
@@ -202,6 +204,17 @@ void MainWindow::recall(int step) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // As at the host's own drawing: Escape cancels, and what is typed goes to
+    // the command line.
+    if (watched == view_ && view_ != nullptr && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+            !key->text().isEmpty()) {
+            input_->setFocus();
+            QCoreApplication::sendEvent(input_, event);
+            return true;
+        }
+    }
     if (watched == input_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape) {

@@ -70,6 +70,7 @@ protected:
 
 private:
     GuiSource& source_;
+    DrawingView* view_ = nullptr;  // the central widget, once set
     QLineEdit* input_ = nullptr;
     QPlainTextEdit* transcript_ = nullptr;
     QLabel* prompt_ = nullptr;

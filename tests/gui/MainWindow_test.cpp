@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "gui/DrawingModel.h"
+#include "gui/DrawingView.h"
 #include "gui/GuiSource.h"
 #include "host/api/AcEdCommandStack.h"
 #include "host/api/AcEdUIContext.h"
@@ -166,6 +168,31 @@ TEST_F(MainWindowTest, ALineTypedDuringAPointRequestIsThePointAndEscapeCancels) 
     });
     EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTCAN);
     EXPECT_TRUE(window.commandInput()->text().isEmpty());
+    ASSERT_EQ(handed.size(), 2u);
+    EXPECT_EQ(handed[1].kind, ActionKind::Escape);
+    EXPECT_FALSE(Session::instance().failed()) << Session::instance().failure();
+}
+
+TEST_F(MainWindowTest, KeysInTheDrawingGoToTheCommandLine) {
+    DrawingModel model;
+    MainWindow window(gui, {});
+    auto* view = new DrawingView(model);
+    window.setDrawingView(view);
+    window.show();
+    soon(&window, [&] {
+        view->setFocus();
+        QTest::keyClicks(view, "3,4");
+        QTest::keyClick(view, Qt::Key_Return);
+    });
+    ads_point p{};
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTNORM);
+    EXPECT_EQ(p[X], 3);
+    EXPECT_EQ(p[Y], 4);
+    soon(&window, [&] {
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Escape);
+    });
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTCAN);
     ASSERT_EQ(handed.size(), 2u);
     EXPECT_EQ(handed[1].kind, ActionKind::Escape);
     EXPECT_FALSE(Session::instance().failed()) << Session::instance().failure();
