@@ -11,6 +11,7 @@
 
 #include "host/dxf/DxfFile.h"
 #include "host/dxf/Template.h"
+#include "bench/BenchDrawing.h"
 #include "render/Output.h"
 #include "render/Scene.h"
 
@@ -23,14 +24,7 @@ constexpr int kTexts = 100000;
 const std::string& drawingBytes() {
     static const std::string bytes = [] {
         dxf::Document doc = dxf::newDrawingTemplate();
-        for (dxf::Table& t : doc.tables)
-            if (t.head.tags[t.head.tags.find(2)].value == "STYLE") {
-                dxf::Record style{"STYLE", {}, 0};
-                for (auto [code, value] : {std::pair<int, const char*>{2, "ZOR"}, {70, "0"}, {40, "0.0"}, {41, "1.0"},
-                                           {50, "0.0"}, {71, "0"}, {42, "2.5"}, {3, "Zor.shx"}, {4, ""}})
-                    style.tags.push(code, value);
-                t.entries.push_back(std::move(style));
-            }
+        bench::addOwnFontStyle(doc);
         const char* strings[] = {"Text %d", "%%c%d %%d45 %%p0,1", "S=%%128R%%1722%%173", "%%UUnder%%u %%OOver%%o",
                                  "\xd7\xe5\xf0\xf2\xe5\xe6 %d"};
         for (int k = 0; k < kTexts; ++k) {

@@ -17,6 +17,7 @@
 
 #include "gui/DrawingView.h"
 #include "host/dxf/Template.h"
+#include "bench/BenchDrawing.h"
 #include "render/ViewScene.h"
 
 namespace {
@@ -29,14 +30,7 @@ constexpr int kWidth = 1200, kHeight = 800;
 
 dxf::Document drawing() {
     dxf::Document doc = dxf::newDrawingTemplate();
-    for (dxf::Table& t : doc.tables)
-        if (t.head.tags[t.head.tags.find(2)].value == "STYLE") {
-            dxf::Record style{"STYLE", {}, 0};
-            for (auto [code, value] : {std::pair<int, const char*>{2, "ZOR"}, {70, "0"}, {40, "0.0"}, {41, "1.0"},
-                                       {50, "0.0"}, {71, "0"}, {42, "2.5"}, {3, "Zor.shx"}, {4, ""}})
-                style.tags.push(code, value);
-            t.entries.push_back(std::move(style));
-        }
+    bench::addOwnFontStyle(doc);
     const char* strings[] = {"Text %d", "%%c%d %%d45 %%p0,1", "Room %d", "%%UUnder%%u %d", "\xd7\xe5\xf0\xf2\xe5\xe6 %d",
                              "W-%d-A", "Level +%d.000"};
     for (int k = 0; k < kTexts; ++k) {
