@@ -15,9 +15,9 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchDrawing.h"
 #include "gui/DrawingView.h"
 #include "host/dxf/Template.h"
-#include "bench/BenchDrawing.h"
 #include "render/ViewScene.h"
 
 namespace {
