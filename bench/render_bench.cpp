@@ -9,9 +9,9 @@
 
 #include <string>
 
+#include "bench/BenchDrawing.h"
 #include "host/dxf/DxfFile.h"
 #include "host/dxf/Template.h"
-#include "bench/BenchDrawing.h"
 #include "render/Output.h"
 #include "render/Scene.h"
 
