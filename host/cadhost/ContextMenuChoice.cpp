@@ -43,35 +43,41 @@ void collect(HMENU menu, std::vector<ContextMenuItem>& out, int depth = 0) {
     }
 }
 
-}  // namespace
-
-std::vector<ContextMenuItem> defaultContextMenuItems() {
-    std::vector<ContextMenuItem> items;
+// Each registered default context menu as a right click with nothing
+// selected shows it (brought up to date first): `f(context, menu)` until it
+// answers true. Answers whether one did.
+template <class F>
+bool forEachDefaultMenu(F&& f) {
     const AcDbObjectIdArray nothingSelected;
     for (const auto& menu : host::HostRuntime::instance().defaultContextMenus()) {
         if (!menu.context) continue;
         menu.context->OnUpdateMenu();
         auto* handle = static_cast<HMENU*>(menu.context->getMenuContext(nullptr, nothingSelected));
-        if (!handle || !*handle) continue;
-        if (!items.empty()) items.push_back(ContextMenuItem{{}, true, true, {}});  // between two modules' menus
-        collect(*handle, items);
+        if (handle && *handle && f(*menu.context, *handle)) return true;
     }
+    return false;
+}
+
+}  // namespace
+
+std::vector<ContextMenuItem> defaultContextMenuItems() {
+    std::vector<ContextMenuItem> items;
+    forEachDefaultMenu([&](AcEdUIContext&, HMENU menu) {
+        if (!items.empty()) items.push_back(ContextMenuItem{{}, true, true, {}});  // between two modules' menus
+        collect(menu, items);
+        return false;
+    });
     return items;
 }
 
 bool chooseDefaultContextMenuItem(const std::string& item, std::string& error) {
     bool grayed = false;
-    const AcDbObjectIdArray nothingSelected;
-    for (const auto& menu : host::HostRuntime::instance().defaultContextMenus()) {
-        if (!menu.context) continue;
-        menu.context->OnUpdateMenu();
-        auto* handle = static_cast<HMENU*>(menu.context->getMenuContext(nullptr, nothingSelected));
-        if (!handle || !*handle) continue;
-        if (const UINT id = findItem(*handle, item, grayed)) {
-            menu.context->onCommand(id);
-            return true;
-        }
-    }
+    const bool chosen = forEachDefaultMenu([&](AcEdUIContext& context, HMENU menu) {
+        const UINT id = findItem(menu, item, grayed);
+        if (id != 0) context.onCommand(id);
+        return id != 0;
+    });
+    if (chosen) return true;
     const std::string itemText = cp1251ToUtf8(item);  // named: g++ 12 warns -Wrestrict on "x" + temporary
     const std::string shown = "\"" + itemText + "\"";
     error = grayed ? "the context-menu item " + shown + " is grayed"
