@@ -116,6 +116,13 @@ bool controlRef(HWND dialog, const Window& w, session::ControlRef& out) {
     why.clear();
     return !w.text.empty() && ui::findControl(dialog, out, why) == w.handle;
 }
+
+// The entries of a combo or list box as shown.
+QStringList displayEntries(const Window& w) {
+    QStringList entries;
+    for (const std::string& e : w.list().entries()) entries << displayText(e);
+    return entries;
+}
 }  // namespace
 
 QString displayText(const std::string& cp1251, bool symbolFace) {
@@ -385,8 +392,7 @@ void DialogWindow::syncControl(const Control& c) {
         }
         case Kind::Combo: {
             auto* b = static_cast<QComboBox*>(widget);
-            QStringList entries;
-            for (const std::string& e : w->list().entries()) entries << displayText(e);
+            const QStringList entries = displayEntries(*w);
             QStringList shown;
             for (int i = 0; i < b->count(); ++i) shown << b->itemText(i);
             if (shown != entries) {
@@ -400,8 +406,7 @@ void DialogWindow::syncControl(const Control& c) {
         }
         case Kind::List: {
             auto* l = static_cast<QListWidget*>(widget);
-            QStringList entries;
-            for (const std::string& e : w->list().entries()) entries << displayText(e);
+            const QStringList entries = displayEntries(*w);
             bool same = l->count() == entries.size();
             for (int i = 0; same && i < l->count(); ++i) same = l->item(i)->text() == entries[i];
             if (!same) {

@@ -124,32 +124,33 @@ void MainWindow::setDrawingView(DrawingView* view) {
 
 void MainWindow::post(Action a) { source_.post(std::move(a)); }
 
+// The file chosen for an open or a save (nothing when the chooser was
+// cancelled); a name the drawing's code page cannot hold is refused.
+void MainWindow::postFile(ActionKind kind, const QString& path) {
+    if (path.isEmpty()) return;
+    try {
+        post(action(kind, utf8ToCp1251(path.toStdString())));
+    } catch (const EncodingError& e) {
+        const std::string what = kind == ActionKind::Open ? "cannot open '" : "cannot save to '";
+        session::Transcript::instance().error(what + path.toStdString() + "': " + e.what());
+    }
+}
+
 void MainWindow::buildMenus() {
+    static const char* const kDrawingFilter = "Drawings (*.dxf);;All files (*)";
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("fileMenu");
     QAction* open = file->addAction("&Open...");
     open->setObjectName("open");
     connect(open, &QAction::triggered, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, "Open drawing", {}, "Drawings (*.dxf);;All files (*)",
-                                                          nullptr, QFileDialog::DontUseNativeDialog);
-        if (path.isEmpty()) return;
-        try {
-            post(action(ActionKind::Open, utf8ToCp1251(path.toStdString())));
-        } catch (const EncodingError& e) {
-            session::Transcript::instance().error("cannot open '" + path.toStdString() + "': " + e.what());
-        }
+        postFile(ActionKind::Open, QFileDialog::getOpenFileName(this, "Open drawing", {}, kDrawingFilter, nullptr,
+                                                                QFileDialog::DontUseNativeDialog));
     });
     QAction* saveAs = file->addAction("Save &As...");
     saveAs->setObjectName("saveAs");
     connect(saveAs, &QAction::triggered, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, "Save drawing as", {}, "Drawings (*.dxf);;All files (*)",
-                                                          nullptr, QFileDialog::DontUseNativeDialog);
-        if (path.isEmpty()) return;
-        try {
-            post(action(ActionKind::Save, utf8ToCp1251(path.toStdString())));
-        } catch (const EncodingError& e) {
-            session::Transcript::instance().error("cannot save to '" + path.toStdString() + "': " + e.what());
-        }
+        postFile(ActionKind::Save, QFileDialog::getSaveFileName(this, "Save drawing as", {}, kDrawingFilter, nullptr,
+                                                                QFileDialog::DontUseNativeDialog));
     });
     file->addSeparator();
     QAction* exit = file->addAction("E&xit");

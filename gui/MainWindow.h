@@ -85,6 +85,7 @@ private:
     std::vector<ScopedConnection> connections_;
 
     void post(session::Action action);
+    void postFile(session::ActionKind kind, const QString& path);
     void enterLine();
     void recall(int step);
     void showPrompt(const std::string& utf8);  // and the drawing in the title
