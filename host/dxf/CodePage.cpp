@@ -1,12 +1,11 @@
 #include "host/dxf/CodePage.h"
 
-#include <iconv.h>
-
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 
 #include "base/Cp1251.h"
+#include "platform/text/CodePages.h"
 
 namespace kestrin::dxf {
 
@@ -18,26 +17,13 @@ std::string upper(std::string_view s) {
     return out;
 }
 
-// The iconv name of a single-byte Windows code page, or empty.
-std::string iconvName(const std::string& dwg) {
+// The Windows number of a single-byte code page, or 0.
+unsigned codePageNumber(const std::string& dwg) {
     static constexpr std::string_view kKnown[] = {"ANSI_874",  "ANSI_1250", "ANSI_1252", "ANSI_1253", "ANSI_1254",
                                                   "ANSI_1255", "ANSI_1256", "ANSI_1257", "ANSI_1258"};
     for (std::string_view k : kKnown)
-        if (dwg == k) return "CP" + std::string(k.substr(5));
-    return {};
-}
-
-// The code point of one byte in `from`, or nothing when the code page leaves
-// the byte undefined.
-std::optional<char32_t> decodeByte(iconv_t cd, unsigned char byte) {
-    char in[1] = {static_cast<char>(byte)};
-    char32_t out[2] = {};
-    char* inp = in;
-    char* outp = reinterpret_cast<char*>(out);
-    std::size_t inLeft = 1, outLeft = sizeof out;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
-    return out[0];
+        if (dwg == k) return static_cast<unsigned>(std::stoul(std::string(k.substr(5))));
+    return 0;
 }
 
 std::string escape(char32_t cp) {
@@ -56,19 +42,21 @@ bool isCp1251Name(std::string_view dwgCodePage) {
 std::optional<CodePageConverter> CodePageConverter::forName(std::string_view dwgCodePage) {
     CodePageConverter conv;
     if (isCp1251Name(dwgCodePage)) return conv;
-    const std::string from = iconvName(upper(dwgCodePage));
-    if (from.empty()) return std::nullopt;
-    iconv_t cd = iconv_open("UTF-32LE", from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    const unsigned number = codePageNumber(upper(dwgCodePage));
+    const auto page = number != 0 ? text::CodePage::open(number) : nullptr;
+    if (!page) return std::nullopt;
     conv.identity_ = false;
     for (int b = 0x80; b < 0x100; ++b) {
         // A byte the code page leaves undefined keeps its own number as a C1
         // control character, so it is at least not lost.
-        const char32_t cp = decodeByte(cd, static_cast<unsigned char>(b)).value_or(static_cast<char32_t>(b));
+        const char byte = static_cast<char>(b);
+        std::u32string decoded;
+        const char32_t cp = page->decode(std::string_view(&byte, 1), decoded) == text::CodePage::npos && decoded.size() == 1
+                                ? decoded[0]
+                                : static_cast<char32_t>(b);
         const int mapped = cp1251FromCodePoint(cp);
         conv.high_[b - 0x80] = mapped >= 0 && cp != 0x98 ? std::string(1, static_cast<char>(mapped)) : escape(cp);
     }
-    iconv_close(cd);
     return conv;
 }
 
