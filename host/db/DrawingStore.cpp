@@ -9,6 +9,7 @@
 #include "host/db/RecordTags.h"
 #include "host/db/HeaderVariables.h"
 #include "host/db/SpatialIndex.h"
+#include "host/dxf/Versions.h"
 
 namespace kestrin::db {
 namespace {
@@ -70,13 +71,17 @@ Entry* DrawingStore::newEntry(dxf::Record&& record, Place place) {
 
 void DrawingStore::indexHandle(Entry* entry) {
     if (entry->handle == 0) return;
-    handles_.emplace_back(entry->handle, entry);  // handles come from the seed, above every other
+    // Handles come from the seed, above every other of the file; the host's
+    // own lie above those again, in a list of their own.
+    auto& list = entry->handle >= kSyntheticBase ? synthetic_ : handles_;
+    list.emplace_back(entry->handle, entry);
 }
 
 Entry* DrawingStore::byHandle(std::uint64_t handle) const {
-    const auto it = std::lower_bound(handles_.begin(), handles_.end(), handle,
+    const auto& list = handle >= kSyntheticBase ? synthetic_ : handles_;
+    const auto it = std::lower_bound(list.begin(), list.end(), handle,
                                      [](const auto& slot, std::uint64_t h) { return slot.first < h; });
-    return it != handles_.end() && it->first == handle ? it->second : nullptr;
+    return it != list.end() && it->first == handle ? it->second : nullptr;
 }
 
 std::uint64_t DrawingStore::allocateHandle() { return nextHandle_++; }
@@ -86,14 +91,17 @@ void DrawingStore::load(dxf::Document&& document) {
     classes_ = std::move(document.classes);
     others_ = std::move(document.others);
     order_ = std::move(document.order);
-    codePage_ = std::move(document.codePage);
+    format_ = std::move(document.format);
+    verbatim_ = std::move(document.verbatim);
+    const auto version = dxf::versionByAcadver(format_.version);
+    modern_ = !version || version->modern();
 
     for (dxf::Table& table : document.tables) {
         TableLayout& layout = tables_.emplace_back();
         layout.head = newEntry(std::move(table.head), Place::TableHead);
         for (dxf::Record& r : table.entries) layout.entries.push_back(newEntry(std::move(r), Place::TableEntry));
     }
-    auto takeEntities = [this](std::vector<dxf::Record>& records, std::vector<Entry*>& out) {
+    auto takeEntities = [this](std::vector<dxf::Record>& records, std::vector<Entry*>& out, std::uint32_t block) {
         Entry* complex = nullptr;  // an INSERT or POLYLINE whose SEQEND has not come yet
         for (dxf::Record& r : records) {
             if (complex != nullptr && isSubEntity(r)) {
@@ -104,6 +112,7 @@ void DrawingStore::load(dxf::Document&& document) {
                 continue;
             }
             Entry* e = newEntry(std::move(r), Place::Entity);
+            e->block = block;
             out.push_back(e);
             complex = nullptr;
             if (startsComplex(e->record)) {
@@ -113,12 +122,15 @@ void DrawingStore::load(dxf::Document&& document) {
         }
     };
     for (dxf::Block& block : document.blocks) {
+        const auto index = static_cast<std::uint32_t>(blocks_.size());
         BlockLayout& layout = blocks_.emplace_back();
         layout.begin = newEntry(std::move(block.begin), Place::BlockBegin);
-        takeEntities(block.entities, layout.entities);
+        layout.begin->block = index;
+        takeEntities(block.entities, layout.entities, index);
         layout.end = newEntry(std::move(block.end), Place::BlockEnd);
+        layout.end->block = index;
     }
-    takeEntities(document.entities, entities_);
+    takeEntities(document.entities, entities_, Entry::kNoBlock);
     for (dxf::Record& r : document.objects) objects_.push_back(newEntry(std::move(r), Place::Object));
 
     // Handles: every record that carries one is found by it.
@@ -132,7 +144,7 @@ void DrawingStore::load(dxf::Document&& document) {
         }
         const auto value = parseHandle(*text);
         if (!value || *value == 0)
-            throw DatabaseError("line " + std::to_string(e.record.line) + ": the handle \"" + std::string(*text) +
+            throw DatabaseError(dxf::describePosition(format_, e.record.line) + ": the handle \"" + std::string(*text) +
                                 "\" of " + e.record.type + " is not a hexadecimal number above 0");
         e.handle = *value;
         highest = std::max(highest, *value);
@@ -141,20 +153,89 @@ void DrawingStore::load(dxf::Document&& document) {
     std::sort(handles_.begin(), handles_.end());
     for (std::size_t i = 1; i < handles_.size(); ++i) {
         if (handles_[i].first != handles_[i - 1].first) continue;
-        throw DatabaseError("line " + std::to_string(handles_[i].second->record.line) + ": " +
+        throw DatabaseError(dxf::describePosition(format_, handles_[i].second->record.line) + ": " +
                             handles_[i].second->record.type + " has the handle " + formatHandle(handles_[i].first) +
-                            " that " + handles_[i - 1].second->record.type + " at line " +
-                            std::to_string(handles_[i - 1].second->record.line) + " has already");
+                            " that " + handles_[i - 1].second->record.type + " at " +
+                            dxf::describePosition(format_, handles_[i - 1].second->record.line) + " has already");
     }
     const auto seedIndex = findVariable(header_, "HANDSEED");
     std::uint64_t seed = 1;
     if (seedIndex && *seedIndex + 1 < header_.size()) seed = parseHandle(header_[*seedIndex + 1].value).value_or(1);
     nextHandle_ = std::max(seed, highest + 1);
-    // Records of older files without handles get new ones, as the host does.
+    // R13 and later give every record a handle, R12 only when $HANDLING is on.
+    const auto handling = readVariable(header_, "HANDLING");
+    writesHandles_ = modern_ || !handles_.empty() || (handling && handling->integer == 1);
     for (Entry* e : withoutHandle) {
-        e->handle = allocateHandle();
-        e->record.tags.insert(0, handleCode(e->record), formatHandle(e->handle));
+        if (modern_) {
+            // Records of a file that left them without: new ones, as the host does.
+            e->handle = allocateHandle();
+            e->record.tags.insert(0, handleCode(e->record), formatHandle(e->handle));
+        } else {
+            // An R12 drawing saves without handles it did not have.
+            e->handle = writesHandles_ ? syntheticHandle() : allocateHandle();
+        }
+        if (e->handle >= kSyntheticBase) indexHandle(e);
+        else handles_.emplace_back(e->handle, e);
+    }
+    std::sort(handles_.begin(), handles_.end());
+    if (!modern_) synthesizeTables();
+    initialNext_ = nextHandle_;
+}
+
+void DrawingStore::addSyntheticTable(std::string_view table, const std::vector<std::string>& names) {
+    TableLayout& layout = tables_.emplace_back();
+    layout.synthetic = true;
+    dxf::Record head;
+    head.type = "TABLE";
+    head.tags.push(2, table);
+    head.tags.push(70, std::to_string(names.size()));
+    layout.head = newEntry(std::move(head), Place::TableHead);
+    layout.head->synthetic = true;
+    layout.head->handle = syntheticHandle();
+    indexHandle(layout.head);
+    for (const std::string& name : names) {
+        dxf::Record r;
+        r.type = std::string(table);
+        r.tags.push(2, name);
+        r.tags.push(70, "0");
+        if (table == "STYLE") {
+            for (const auto& [code, value] : {std::pair<int, const char*>{40, "0.0"}, {41, "1.0"}, {50, "0.0"},
+                                              {71, "0"}, {42, "2.5"}, {3, "txt"}, {4, ""}})
+                r.tags.push(code, value);
+        }
+        Entry* e = newEntry(std::move(r), Place::TableEntry);
+        e->synthetic = true;
+        e->handle = syntheticHandle();
         indexHandle(e);
+        layout.entries.push_back(e);
+    }
+}
+
+// An R12 drawing keeps its blocks in the BLOCKS section alone and may have
+// no tables at all; the host's API reaches blocks and styles through their
+// tables, so the missing ones are made here (and never written, unless a
+// style is added: then the style table is the drawing's own).
+void DrawingStore::synthesizeTables() {
+    if (tableHead("BLOCK_RECORD") == nullptr) {
+        std::vector<std::string> names = {"*Model_Space", "*Paper_Space"};
+        for (const BlockLayout& b : blocks_) {
+            const std::string name(recordName(*b.begin));
+            const std::string upper = upperName(name);
+            if (upper == "$MODEL_SPACE" || upper == "$PAPER_SPACE" || upper == "*MODEL_SPACE" || upper == "*PAPER_SPACE")
+                continue;
+            names.push_back(name);
+        }
+        addSyntheticTable("BLOCK_RECORD", names);
+    }
+    if (tableHead("STYLE") == nullptr) addSyntheticTable("STYLE", {"STANDARD"});
+}
+
+void DrawingStore::adaptNewRecord(dxf::Record& record) const {
+    if (modern_) return;
+    // R12 has no subclass markers.
+    for (std::size_t i = record.tags.size(); i > 0; --i) {
+        if (record.tags[i - 1].code == 1001) continue;
+        if (record.tags[i - 1].code == 100) record.tags.erase(i - 1);
     }
 }
 
@@ -166,9 +247,11 @@ void DrawingStore::writeEntity(const Entry* entry, std::vector<dxf::Record>& out
             if (!child->erased) out.push_back(child->record);
 }
 
-dxf::Document DrawingStore::save() const {
-    dxf::Document doc;
+void DrawingStore::writeHeader(dxf::Document& doc) const {
     doc.header = header_;
+    // $HANDSEED is written only when new handles moved it on, so that a
+    // drawing saved unchanged keeps its header as it was.
+    if (!writesHandles_ || nextHandle_ == initialNext_) return;
     const std::string seed = formatHandle(nextHandle_);
     if (const auto i = findVariable(doc.header, "HANDSEED"); i && *i + 1 < doc.header.size()) {
         doc.header.set(*i + 1, seed);
@@ -176,8 +259,19 @@ dxf::Document DrawingStore::save() const {
         doc.header.push(9, "$HANDSEED");
         doc.header.push(5, seed);
     }
+}
+
+dxf::Document DrawingStore::save() const {
+    dxf::Document doc;
+    writeHeader(doc);
     doc.classes = classes_;
     for (const TableLayout& t : tables_) {
+        if (t.synthetic) {
+            // Written only once the drawing holds a record of its own in it.
+            const bool own = std::any_of(t.entries.begin(), t.entries.end(),
+                                         [](const Entry* e) { return !e->synthetic && !e->erased; });
+            if (!own || headTag(t.head->record, 2).value_or("") == "BLOCK_RECORD") continue;
+        }
         dxf::Table& table = doc.tables.emplace_back();
         table.head = t.head->record;
         for (const Entry* e : t.entries)
@@ -194,7 +288,8 @@ dxf::Document DrawingStore::save() const {
         if (!e->erased) doc.objects.push_back(e->record);
     doc.others = others_;
     doc.order = order_;
-    doc.codePage = codePage_;
+    doc.format = format_;
+    doc.verbatim = verbatim_;
     return doc;
 }
 
@@ -237,9 +332,12 @@ void DrawingStore::attach(AcDbObject& object, Entry* entry) {
     noteOpened(entry);
 }
 
-void DrawingStore::giveHandle(dxf::Record& record, std::uint64_t handle, std::string_view owner) {
-    record.tags.insert(0, handleCode(record), formatHandle(handle));
-    if (!owner.empty()) record.tags.insert(1, 330, owner);
+void DrawingStore::giveHandle(Entry* entry, std::string_view owner) {
+    entry->handle = allocateHandle();
+    std::size_t at = 0;
+    if (writesHandles_) entry->record.tags.insert(at++, handleCode(entry->record), formatHandle(entry->handle));
+    if (modern_ && !owner.empty()) entry->record.tags.insert(at, 330, owner);
+    indexHandle(entry);
 }
 
 std::string_view DrawingStore::recordName(const Entry& entry) {
@@ -269,12 +367,9 @@ Entry* DrawingStore::findTableEntry(std::string_view table, std::string_view nam
 Entry* DrawingStore::addTableEntry(std::string_view table, AcDbObject& object) {
     for (TableLayout& t : tables_) {
         if (headTag(t.head->record, 2).value_or("") != table) continue;
-        dxf::Record record = std::move(object.own_);
-        const std::uint64_t handle = allocateHandle();
-        giveHandle(record, handle, formatHandle(t.head->handle));
-        Entry* e = newEntry(std::move(record), Place::TableEntry);
-        e->handle = handle;
-        indexHandle(e);
+        Entry* e = newEntry(std::move(object.own_), Place::TableEntry);
+        giveHandle(e, t.head->synthetic ? std::string() : formatHandle(t.head->handle));
+        adaptNewRecord(e->record);
         t.entries.push_back(e);
         const long long count = static_cast<long long>(t.entries.size());
         const Subclass tableSection{"AcDbSymbolTable", 0, {70}};
@@ -308,19 +403,56 @@ const DrawingStore::BlockLayout* DrawingStore::blockOf(const Entry* blockRecord)
 
 std::string DrawingStore::blockName(const Entry* blockRecord) const { return std::string(recordName(*blockRecord)); }
 
+const Entry* DrawingStore::spaceRecord(bool paper) const {
+    return findTableEntry("BLOCK_RECORD", paper ? "*Paper_Space" : "*Model_Space", false);
+}
+
+Space DrawingStore::spaceOf(const Entry& entry) const {
+    if (entry.place == Place::SubEntity) return Space::Nested;
+    if (entry.place != Place::Entity || entry.block != Entry::kNoBlock) return Space::Block;
+    if (modern_) {
+        if (const auto owner = headTag(entry.record, 330)) {
+            const auto handle = parseHandle(*owner);
+            const Entry* record = handle ? byHandle(*handle) : nullptr;
+            if (record != nullptr && record->record.type == "BLOCK_RECORD") {
+                if (isPaperSpace(record)) return Space::Paper;
+                if (isModelSpace(record)) return Space::Model;
+                return Space::Block;
+            }
+        }
+    }
+    return integerTag(entry.record, kEntitySection, 67, 0) == 1 ? Space::Paper : Space::Model;
+}
+
+const Entry* DrawingStore::ownerOf(const Entry& entry) const {
+    if (entry.place == Place::SubEntity) return entry.parent;
+    if (modern_) {
+        if (const auto owner = headTag(entry.record, 330))
+            if (const auto handle = parseHandle(*owner))
+                if (const Entry* e = byHandle(*handle)) return e;
+    }
+    if (entry.block != Entry::kNoBlock) {
+        const BlockLayout& b = blocks_[entry.block];
+        if (const auto owner = headTag(b.begin->record, 330))
+            if (const auto handle = parseHandle(*owner))
+                if (const Entry* e = byHandle(*handle)) return e;
+        return findTableEntry("BLOCK_RECORD", recordName(*b.begin), false);
+    }
+    if (entry.place == Place::Entity) return spaceRecord(spaceOf(entry) == Space::Paper);
+    if (entry.place == Place::TableEntry)
+        for (const TableLayout& t : tables_)
+            if (std::find(t.entries.begin(), t.entries.end(), &entry) != t.entries.end()) return t.head;
+    return nullptr;
+}
+
 std::vector<Entry*> DrawingStore::entitiesOf(const Entry* blockRecord) const {
     std::vector<Entry*> out;
     if (blockRecord == nullptr) return out;
     const bool model = isModelSpace(blockRecord), paper = isPaperSpace(blockRecord);
     if (model || paper) {
-        const std::string owner = formatHandle(blockRecord->handle);
-        for (Entry* e : entities_) {
-            const auto ownerTag = headTag(e->record, 330);
-            const bool inPaper = ownerTag ? *ownerTag == owner && paper
-                                          : integerTag(e->record, kEntitySection, 67, 0) == 1;
-            const bool inModel = ownerTag ? *ownerTag == owner && model : !inPaper;
-            if (model ? inModel : inPaper) out.push_back(e);
-        }
+        const Space wanted = model ? Space::Model : Space::Paper;
+        for (Entry* e : entities_)
+            if (spaceOf(*e) == wanted) out.push_back(e);
         return out;
     }
     if (const BlockLayout* b = blockOf(blockRecord)) out = b->entities;
@@ -332,15 +464,17 @@ Entry* DrawingStore::appendEntity(const Entry* blockRecord, AcDbObject& entity) 
     BlockLayout* block = model || paper ? nullptr : blockOf(blockRecord);
     if (!model && !paper && block == nullptr) return nullptr;
     entity.onAppend(*this);
-    dxf::Record record = std::move(entity.own_);
-    const std::uint64_t handle = allocateHandle();
-    giveHandle(record, handle, formatHandle(blockRecord->handle));
-    if (paper) setIntegerTag(record, kEntitySection, 67, 1);
-    else removeTags(record, kEntitySection, 67);
-    Entry* e = newEntry(std::move(record), Place::Entity);
-    e->handle = handle;
-    indexHandle(e);
-    (block != nullptr ? block->entities : entities_).push_back(e);
+    Entry* e = newEntry(std::move(entity.own_), Place::Entity);
+    giveHandle(e, formatHandle(blockRecord->handle));
+    if (paper) setIntegerTag(e->record, kEntitySection, 67, 1);
+    else removeTags(e->record, kEntitySection, 67);
+    adaptNewRecord(e->record);
+    if (block != nullptr) {
+        e->block = static_cast<std::uint32_t>(block - blocks_.data());
+        block->entities.push_back(e);
+    } else {
+        entities_.push_back(e);
+    }
     attach(entity, e);
     return e;
 }
@@ -357,24 +491,19 @@ Entry* DrawingStore::appendSubEntity(Entry* parent, AcDbObject& entity) {
         seqend.tags.push(100, "AcDbEntity");
         if (paperFlag) seqend.tags.push(67, *paperFlag);
         seqend.tags.push(8, layer);
-        const std::uint64_t handle = allocateHandle();
-        giveHandle(seqend, handle, owner);
         Entry* end = newEntry(std::move(seqend), Place::SubEntity);
-        end->handle = handle;
+        giveHandle(end, owner);
+        adaptNewRecord(end->record);
         end->parent = parent;
-        indexHandle(end);
         parent->children->push_back(end);
         setIntegerTag(parent->record, kInsertSection, 66, 1);
     }
     entity.onAppend(*this);
-    dxf::Record record = std::move(entity.own_);
-    const std::uint64_t handle = allocateHandle();
-    giveHandle(record, handle, owner);
-    if (paperFlag) setTag(record, kEntitySection, 67, *paperFlag);
-    Entry* e = newEntry(std::move(record), Place::SubEntity);
-    e->handle = handle;
+    Entry* e = newEntry(std::move(entity.own_), Place::SubEntity);
+    giveHandle(e, owner);
+    if (paperFlag) setTag(e->record, kEntitySection, 67, *paperFlag);
+    adaptNewRecord(e->record);
     e->parent = parent;
-    indexHandle(e);
     auto& children = *parent->children;
     const auto seqend = std::find_if(children.begin(), children.end(),
                                      [](const Entry* c) { return c->record.type == "SEQEND"; });

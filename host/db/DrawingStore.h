@@ -35,6 +35,10 @@ public:
 
 enum class Place : std::uint8_t { Entity, SubEntity, TableHead, TableEntry, BlockBegin, BlockEnd, Object };
 
+// Where an entity lies: in model space, in paper space, in a block's
+// definition, or under an INSERT or POLYLINE (a sub-entity).
+enum class Space : std::uint8_t { Model, Paper, Block, Nested };
+
 struct Entry {
     dxf::Record record;
     std::uint64_t handle = 0;
@@ -46,6 +50,11 @@ struct Entry {
     Entry* parent = nullptr;
     Place place = Place::Object;
     bool erased = false;
+    // A table or record the drawing's version has no room for (the block
+    // records of an R12 drawing): the host's own, never written.
+    bool synthetic = false;
+    std::uint32_t block = kNoBlock;  // a block definition's entity: which block
+    static constexpr std::uint32_t kNoBlock = UINT32_MAX;
 };
 
 class DrawingStore {
@@ -65,6 +74,18 @@ public:
     static DrawingStore* bySerial(std::uint64_t serial);
 
     Entry* byHandle(std::uint64_t handle) const;
+
+    // Where an entity lies, and what owns an entry: the block record of its
+    // space or block, or the INSERT or POLYLINE of a sub-entity. Drawings of
+    // R12 and older have no owner handles: the paper-space flag and the
+    // section the entity stands in say it.
+    Space spaceOf(const Entry& entry) const;
+    const Entry* ownerOf(const Entry& entry) const;
+
+    // The drawing's version and whether its records carry handles and
+    // owners (an R12 drawing may have no handles; none has owners).
+    const dxf::FileFormat& format() const { return format_; }
+    bool writesHandles() const { return writesHandles_; }
     std::uint64_t allocateHandle();
     std::uint64_t handleSeed() const { return nextHandle_; }
 
@@ -110,6 +131,7 @@ private:
     struct TableLayout {
         Entry* head = nullptr;
         std::vector<Entry*> entries;
+        bool synthetic = false;       // made by the host for a drawing that lacked the table
     };
     struct BlockLayout {
         Entry* begin = nullptr;
@@ -120,7 +142,14 @@ private:
     Entry* newEntry(dxf::Record&& record, Place place);
     void indexHandle(Entry* entry);
     void attach(AcDbObject& object, Entry* entry);
-    void giveHandle(dxf::Record& record, std::uint64_t handle, std::string_view owner);
+    void giveHandle(Entry* entry, std::string_view owner);
+    std::uint64_t syntheticHandle() { return nextSynthetic_++; }
+    void synthesizeTables();
+    void addSyntheticTable(std::string_view table, const std::vector<std::string>& names);
+    // A new record made the way the drawing's version writes them.
+    void adaptNewRecord(dxf::Record& record) const;
+    void writeHeader(dxf::Document& doc) const;
+    const Entry* spaceRecord(bool paper) const;
     BlockLayout* blockOf(const Entry* blockRecord);
     const BlockLayout* blockOf(const Entry* blockRecord) const;
     bool isPaperSpace(const Entry* blockRecord) const;
@@ -132,6 +161,15 @@ private:
     std::deque<Entry> storage_;
     std::vector<std::pair<std::uint64_t, Entry*>> handles_;  // sorted: new handles are above all others
     std::uint64_t nextHandle_ = 1;
+    std::uint64_t loadedSeed_ = 0;  // $HANDSEED as read; written back only when it moved
+    // Handles of synthetic records and of the records of a drawing without
+    // handles: known inside the host only, far above every handle of a file.
+    static constexpr std::uint64_t kSyntheticBase = std::uint64_t{1} << 60;
+    std::uint64_t nextSynthetic_ = kSyntheticBase;
+    std::vector<std::pair<std::uint64_t, Entry*>> synthetic_;
+    std::uint64_t initialNext_ = 1;
+    bool writesHandles_ = true;
+    bool modern_ = true;  // R13 and later: subclass markers, owners, block records
     std::vector<Entry*> open_;
 
     dxf::TagList header_;
@@ -142,7 +180,8 @@ private:
     std::vector<Entry*> objects_;
     std::vector<dxf::RawSection> others_;
     std::vector<std::string> order_;
-    std::string codePage_;
+    dxf::FileFormat format_;
+    std::shared_ptr<const dxf::Verbatim> verbatim_;
     mutable std::unique_ptr<SpatialIndex> spatialIndex_;
 };
 

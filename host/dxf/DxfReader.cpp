@@ -1,22 +1,22 @@
-// Reads ASCII DXF R2000 into a Document in one pass. Structure, group codes
-// and values are checked as they are met; the document is returned only when
-// the whole file was sound.
+// Reads DXF files, ASCII or binary, of every version from R10 to R2018 into a
+// Document in one pass. Structure, group codes and values are checked as they
+// are met; the document is returned only when the whole file was sound.
 
 #include <algorithm>
-#include <array>
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <functional>
 #include <set>
 
 #include "base/Cp1251.h"
-#include "host/dxf/CodePage.h"
+#include "host/dxf/BinaryTags.h"
 #include "host/dxf/DxfFile.h"
 #include "host/dxf/GroupCode.h"
 #include "host/dxf/Handles.h"
 #include "host/dxf/LineScanner.h"
 #include "host/dxf/RecordChecks.h"
+#include "host/dxf/TextArena.h"
+#include "host/dxf/TextEncoding.h"
 #include "platform/fs/FileSystem.h"
 
 namespace kestrin::dxf {
@@ -26,6 +26,7 @@ using fs::MappedFile;
 namespace {
 
 constexpr std::size_t kReleaseStep = std::size_t{4} << 20;  // bytes parsed between page releases
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // A value quoted for an error message: UTF-8, shortened, control bytes shown.
 std::string quote(std::string_view value) {
@@ -43,27 +44,173 @@ std::string quote(std::string_view value) {
     return "'" + shown + "'";
 }
 
-struct Tag {
-    int code;
-    std::string_view value;
-    std::size_t line;  // of the code
+// A tag as a file holds it.
+struct RawTag {
+    int code = 0;
+    ValueType type = ValueType::Unknown;
+    std::string_view value;      // the file's bytes (numbers of a binary file as text)
+    std::size_t pos = 0;         // of the code: its line, or its byte offset
+    std::size_t valuePos = 0;    // of the value
+    std::string_view codeText;   // ASCII: the code line as written, when it is not in the file's layout
 };
 
+using Fail = std::function<void(std::size_t, const std::string&)>;
+
+// The tags of an ASCII file: a code line, then a value line.
+class AsciiSource {
+public:
+    AsciiSource(std::string_view text, const Fail& fail) : lines_(text), fail_(fail) {}
+
+    bool read(RawTag& tag, TextArena&) {
+        std::string_view codeLine;
+        if (!lines_.next(codeLine)) return false;
+        const std::size_t line = lines_.lineNumber();
+        if (line == 1) crlf_ = lines_.sawCrlf();
+        std::string_view digits = codeLine;
+        while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+        while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
+        int code = -1;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
+        if (digits.empty() || ec != std::errc{} || end != digits.data() + digits.size())
+            fail_(line, "expected a group code (an integer), found " + quote(codeLine));
+        const ValueType type = valueTypeOf(code);
+        if (type == ValueType::Unknown) fail_(line, "group code " + std::to_string(code) + " is not a DXF group code");
+        // The first 0 tag shows how the file lays out its codes.
+        if (code == 0 && !layoutKnown_) {
+            layout_.width = static_cast<int>(codeLine.size());
+            layout_.leftAligned = codeLine.front() != ' ' && codeLine.size() > 1;
+            layoutKnown_ = true;
+        }
+        std::string_view value;
+        if (!lines_.next(value))
+            fail_(line, "end of file after group code " + std::to_string(code) + ", expected its value on the next line");
+        // A lone carriage return would end the line for other readers and could
+        // not be written back.
+        if (lines_.innerCr())
+            fail_(lines_.lineNumber(), "a carriage return inside the value of group code " + std::to_string(code));
+        if (type != ValueType::String && !isValidValue(type, value))
+            fail_(lines_.lineNumber(), "expected " + std::string(describe(type)) + " for group code " +
+                                           std::to_string(code) + ", found " + quote(value));
+        tag.code = code;
+        tag.type = type;
+        tag.value = value;
+        tag.pos = line;
+        tag.valuePos = line + 1;
+        tag.codeText = codeLine == codeLineText(code, layout_, buffer_) ? std::string_view() : codeLine;
+        return true;
+    }
+
+    std::size_t offset() const { return lines_.offset(); }
+    std::size_t size() const { return lines_.size(); }
+    std::string_view rest() const { return lines_.rest(); }
+    std::size_t nextPos() const { return lines_.lineNumber() + 1; }
+    // Where byte `i` of rest() stands.
+    std::size_t posInRest(std::size_t i) const {
+        const std::string_view r = rest();
+        return lines_.lineNumber() + 1 + static_cast<std::size_t>(std::count(r.begin(), r.begin() + static_cast<std::ptrdiff_t>(i), '\n'));
+    }
+    // True when the last line read ended with a line end.
+    bool lastLineEnded() const { return lines_.offset() > 0 && lines_.text()[lines_.offset() - 1] == '\n'; }
+    void noteFormat(FileFormat& format) const {
+        format.form = DxfForm::Ascii;
+        format.crlf = crlf_;
+        format.codes = layout_;
+    }
+
+private:
+    LineScanner lines_;
+    const Fail& fail_;
+    bool crlf_ = false;
+    bool layoutKnown_ = false;
+    CodeLayout layout_;
+    char buffer_[kCodeLineBuffer];
+};
+
+// The tags of a binary file after its sentinel.
+class BinarySource {
+public:
+    BinarySource(std::string_view bytes, int codeBytes, const Fail& fail)
+        : scanner_(bytes, codeBytes), codeBytes_(codeBytes), fail_(fail) {}
+
+    bool read(RawTag& tag, TextArena& arena) {
+        BinaryTag t;
+        if (!scanner_.next(t, arena, error_)) {
+            if (!error_.empty()) fail_(t.offset == 0 ? scanner_.offset() : t.offset, error_);
+            return false;
+        }
+        tag.code = t.code;
+        tag.type = t.type;
+        tag.value = t.value;
+        tag.pos = t.offset;
+        tag.valuePos = t.offset;
+        tag.codeText = {};
+        return true;
+    }
+
+    std::size_t offset() const { return scanner_.offset(); }
+    std::size_t size() const { return scanner_.size(); }
+    std::string_view rest() const { return scanner_.rest(); }
+    std::size_t nextPos() const { return scanner_.offset(); }
+    std::size_t posInRest(std::size_t i) const { return scanner_.offset() + i; }
+    void noteFormat(FileFormat& format) const {
+        format.form = DxfForm::Binary;
+        format.binaryCodeBytes = codeBytes_;
+    }
+
+private:
+    BinaryTagScanner scanner_;
+    int codeBytes_;
+    const Fail& fail_;
+    std::string error_;
+};
+
+struct Tag {
+    int code;
+    std::string_view value;  // as the system holds it
+    std::size_t line;        // of the code (line or byte offset)
+    // How the file wrote it, when that is not the plain form.
+    std::shared_ptr<Verbatim::Tag> deviation;
+};
+
+// Tags that end a record but may never stand inside a section's records.
+bool isStructureWord(std::string_view type) {
+    return type == "SECTION" || type == "ENDSEC" || type == "EOF" || type == "TABLE" || type == "ENDTAB" ||
+           type == "BLOCK" || type == "ENDBLK";
+}
+
+template <class Source>
 class Reader {
 public:
-    Reader(std::string_view bytes, const std::string& name, std::function<void(std::size_t)> released)
-        : lines_(bytes), name_(name), released_(std::move(released)) {}
+    Reader(std::string_view bytes, const std::string& name, FileFormat format, std::function<void(std::size_t)> released,
+           int codeBytes = 2)
+        : fail_([this](std::size_t pos, const std::string& what) { fail(pos, what); }),
+          source_(makeSource(bytes, codeBytes)),
+          name_(name),
+          released_(std::move(released)) {
+        doc_.format = std::move(format);
+        verbatim_ = std::make_shared<Verbatim>();
+    }
 
     Document read();
 
 private:
-    [[noreturn]] void fail(std::size_t line, const std::string& what) const {
-        throw DxfError(name_ + ": line " + std::to_string(line) + ": " + cp1251ToUtf8(what));
+    Source makeSource(std::string_view bytes, int codeBytes) {
+        if constexpr (std::is_same_v<Source, BinarySource>)
+            return Source(bytes, codeBytes, fail_);
+        else
+            return Source(bytes, fail_);
     }
 
-    // The next tag, checked; false at the end of the text.
+    [[noreturn]] void fail(std::size_t pos, const std::string& what) const {
+        throw DxfError(name_ + ": " + describePosition(doc_.format, pos) + ": " + cp1251ToUtf8(what));
+    }
+
+    // The next tag, checked and decoded; false at the end of the file.
     bool nextTag(Tag& tag);
     Tag expectTag(const std::string& where);
+    std::string_view decodeValue(const RawTag& raw, std::shared_ptr<Verbatim::Tag>& deviation);
+    void noteCode(const RawTag& raw, std::shared_ptr<Verbatim::Tag>& deviation);
+    void keepDeviation(const Tag& tag, std::uint32_t index, std::vector<Verbatim::Tag>& into);
     void readSection(const Tag& sectionTag);
     // Collects the tags up to the next group 0 tag into scratch_; answers it.
     Tag collectUntilZero(const std::string& where);
@@ -72,85 +219,132 @@ private:
     void readTables(Tag t);
     void readBlocks(Tag t);
     void readRecords(Tag t, std::vector<Record>& out, const std::string& section);
-    void finishHeader(std::size_t sectionLine);
-    void convertCodePage();
-    void checkTrailer();
+    void readTrailer(const Tag& eof);
     void release(std::size_t keepFrom);
     void growFor(std::vector<Record>& out, std::size_t sectionStart) const;
+    void chooseEncoding(std::string_view version, std::string_view codePage, std::size_t line);
 
-    LineScanner lines_;
+    Fail fail_;
+    Source source_;
     const std::string& name_;
     std::function<void(std::size_t)> released_;
     std::size_t lastRelease_ = 0;
     std::size_t recordStart_ = 0;  // byte offset of the record being collected
     std::vector<TagView> scratch_;
+    std::vector<Verbatim::Tag> pending_;  // deviations of the record being collected
+    TextArena arenas_[2];
+    int arena_ = 0;
+    bool decoding_ = true;  // false while the header, which names the encoding, is read
+    std::optional<TextEncoding> encoding_;
     Document doc_;
+    std::shared_ptr<Verbatim> verbatim_;
     std::set<std::string> seen_;
 };
 
-bool Reader::nextTag(Tag& tag) {
-    std::string_view codeLine;
-    if (!lines_.next(codeLine)) return false;
-    const std::size_t line = lines_.lineNumber();
-    std::string_view digits = codeLine;
-    while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
-    while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
-    int code = -1;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
-    if (digits.empty() || ec != std::errc{} || end != digits.data() + digits.size())
-        fail(line, "expected a group code (an integer), found " + quote(codeLine));
-    const ValueType type = valueTypeOf(code);
-    if (type == ValueType::Unknown) fail(line, "group code " + std::to_string(code) + " is not a DXF group code");
-    std::string_view value;
-    if (!lines_.next(value))
-        fail(line, "end of file after group code " + std::to_string(code) + ", expected its value on the next line");
-    // A lone carriage return would end the line for other readers and could
-    // not be written back.
-    if (lines_.innerCr())
-        fail(lines_.lineNumber(), "a carriage return inside the value of group code " + std::to_string(code));
-    if (type != ValueType::String && !isValidValue(type, value))
-        fail(lines_.lineNumber(), "expected " + std::string(describe(type)) + " for group code " +
-                                      std::to_string(code) + ", found " + quote(value));
-    tag = {code, value, line};
+template <class Source>
+void Reader<Source>::noteCode(const RawTag& raw, std::shared_ptr<Verbatim::Tag>& deviation) {
+    if (raw.codeText.empty()) return;
+    if (!deviation) deviation = std::make_shared<Verbatim::Tag>();
+    deviation->codeText = std::string(raw.codeText);
+}
+
+template <class Source>
+std::string_view Reader<Source>::decodeValue(const RawTag& raw, std::shared_ptr<Verbatim::Tag>& deviation) {
+    if (!decoding_ || raw.type != ValueType::String || !encoding_->needsConversion(raw.value)) return raw.value;
+    std::string text;
+    const std::size_t bad = encoding_->decode(raw.value, text);
+    if (bad != TextEncoding::npos) {
+        char byte[8];
+        std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(raw.value[bad]));
+        fail(raw.valuePos, "the value of group code " + std::to_string(raw.code) + " is not valid " + encoding_->name() +
+                               ": byte " + byte + " at offset " + std::to_string(bad) + " of the value");
+    }
+    std::string back;
+    encoding_->encode(text, back);
+    const std::string_view value = arenas_[arena_].keep(text);
+    if (back != raw.value) {
+        if (!deviation) deviation = std::make_shared<Verbatim::Tag>();
+        deviation->keepsValue = true;
+        deviation->value = text;
+        deviation->raw = std::string(raw.value);
+    }
+    return value;
+}
+
+template <class Source>
+bool Reader<Source>::nextTag(Tag& tag) {
+    RawTag raw;
+    if (!source_.read(raw, arenas_[arena_])) return false;
+    tag.code = raw.code;
+    tag.line = raw.pos;
+    tag.deviation.reset();
+    tag.value = decodeValue(raw, tag.deviation);
+    noteCode(raw, tag.deviation);
     return true;
 }
 
-Tag Reader::expectTag(const std::string& where) {
+template <class Source>
+Tag Reader<Source>::expectTag(const std::string& where) {
     Tag t;
-    if (!nextTag(t)) fail(lines_.lineNumber() + 1, "end of file " + where);
+    if (!nextTag(t)) fail(source_.nextPos(), "end of file " + where);
     return t;
 }
 
-void Reader::release(std::size_t keepFrom) {
+template <class Source>
+void Reader<Source>::keepDeviation(const Tag& tag, std::uint32_t index, std::vector<Verbatim::Tag>& into) {
+    if (!tag.deviation) return;
+    into.push_back(*tag.deviation);
+    into.back().index = index;
+}
+
+template <class Source>
+void Reader<Source>::release(std::size_t keepFrom) {
     if (released_ && keepFrom >= lastRelease_ + kReleaseStep) {
         released_(keepFrom);
         lastRelease_ = keepFrom;
     }
 }
 
-Tag Reader::collectUntilZero(const std::string& where) {
+template <class Source>
+Tag Reader<Source>::collectUntilZero(const std::string& where) {
     scratch_.clear();
+    // Values of the record before stay alive in the other arena: its 0 tag
+    // is still to be taken.
+    arena_ ^= 1;
+    arenas_[arena_].reset();
     for (;;) {
         Tag t = expectTag(where);
         if (t.code == 0) return t;
+        keepDeviation(t, static_cast<std::uint32_t>(scratch_.size() + 1), pending_);
         scratch_.push_back({t.code, t.value});
     }
 }
 
-Record Reader::takeRecord(const Tag& zero) {
+template <class Source>
+Record Reader<Source>::takeRecord(const Tag& zero) {
     Record r;
     r.type = std::string(zero.value);
     r.line = zero.line;
     r.tags = TagList::fromViews(scratch_);
+    if (zero.deviation) {
+        std::vector<Verbatim::Tag> first;
+        keepDeviation(zero, 0, first);
+        pending_.insert(pending_.begin(), std::move(first.front()));
+    }
+    if (!pending_.empty()) {
+        verbatim_->records[zero.line] = std::move(pending_);
+        pending_.clear();
+    }
     return r;
 }
 
-Document Reader::read() {
-    std::string_view probe = lines_.rest();
-    if (probe.starts_with("AutoCAD Binary DXF")) fail(1, "binary DXF is not supported, expected an ASCII DXF file");
+template <class Source>
+Document Reader<Source>::read() {
+    chooseEncoding("AC1009", "", 1);  // until a header says otherwise
     Tag t;
     if (!nextTag(t)) fail(1, "empty file, expected a DXF drawing starting with 0 SECTION");
     while (t.code == 999) {
+        keepDeviation(t, static_cast<std::uint32_t>(doc_.preamble.size()), verbatim_->preamble);
         doc_.preamble.push(t.code, t.value);
         t = expectTag("before the first section, expected 0 SECTION");
     }
@@ -161,25 +355,40 @@ Document Reader::read() {
         readSection(t);
         t = expectTag("after ENDSEC, expected 0 SECTION or 0 EOF");
     }
-    checkTrailer();
-    if (!seen_.contains("HEADER")) fail(1, "the drawing has no HEADER section");
+    readTrailer(t);
+    source_.noteFormat(doc_.format);
+    if (!seen_.contains("HEADER")) doc_.format.version = "AC1009";
     if (auto f = findSelfContainingBlock(doc_.blocks)) fail(f->line, f->what);
-    convertCodePage();
-    repairHandleSeed(doc_);
+    if (!verbatim_->empty()) doc_.verbatim = std::move(verbatim_);
     return std::move(doc_);
 }
 
-void Reader::checkTrailer() {
-    std::string_view rest = lines_.rest();
+template <class Source>
+void Reader<Source>::readTrailer(const Tag& eof) {
+    (void)eof;
+    std::string_view rest = source_.rest();
+    if constexpr (std::is_same_v<Source, AsciiSource>) doc_.format.eofLineEnd = source_.lastLineEnded();
     for (std::size_t i = 0; i < rest.size(); ++i) {
         const char c = rest[i];
         if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\x1A')
-            fail(lines_.lineNumber() + 1 + static_cast<std::size_t>(std::count(rest.begin(), rest.begin() + i, '\n')),
-                 "unexpected content after 0 EOF");
+            fail(source_.posInRest(i), "unexpected content after 0 EOF");
     }
+    doc_.format.tail = std::string(rest);
 }
 
-void Reader::readSection(const Tag& sectionTag) {
+template <class Source>
+void Reader<Source>::chooseEncoding(std::string_view version, std::string_view codePage, std::size_t line) {
+    const auto known = versionByAcadver(version);
+    if (!known)
+        fail(line, "the drawing is DXF version " + quote(version) + ", expected one of " + describeVersions());
+    encoding_ = TextEncoding::forFile(*known, codePage);
+    if (!encoding_)
+        fail(line, "unsupported code page " + quote(codePage) +
+                       " in $DWGCODEPAGE, expected ANSI_nnn, DOSnnn, ISO8859-n, BIG5, GB2312, KSC5601, JOHAB or MACINTOSH");
+}
+
+template <class Source>
+void Reader<Source>::readSection(const Tag&) {
     const Tag nameTag = expectTag("after 0 SECTION, expected 2 and the section name");
     if (nameTag.code != 2)
         fail(nameTag.line, "expected group code 2 with the section name after 0 SECTION, found group code " +
@@ -189,10 +398,9 @@ void Reader::readSection(const Tag& sectionTag) {
     if (!seen_.insert(name).second) fail(nameTag.line, "second " + name + " section");
     doc_.order.push_back(name);
     const std::string where = "inside section " + name + ", expected ENDSEC";
-    recordStart_ = lines_.offset();
+    recordStart_ = source_.offset();
     if (name == "HEADER") {
         readHeader(where);
-        finishHeader(sectionTag.line);
         return;
     }
     const Tag first = collectUntilZero(where);
@@ -208,50 +416,56 @@ void Reader::readSection(const Tag& sectionTag) {
     readRecords(first, doc_.others.back().records, name);
 }
 
-// Tags that end a record but may never stand inside a section's records.
-bool isStructureWord(std::string_view type) {
-    return type == "SECTION" || type == "ENDSEC" || type == "EOF" || type == "TABLE" || type == "ENDTAB" ||
-           type == "BLOCK" || type == "ENDBLK";
-}
-
-void Reader::readHeader(const std::string& where) {
+template <class Source>
+void Reader<Source>::readHeader(const std::string& where) {
+    // The header names the version and the code page, so its own strings
+    // are decoded once it is read.
+    decoding_ = false;
     scratch_.clear();
+    std::vector<RawTag> strings;  // every tag, in order
     for (;;) {
-        const Tag t = expectTag(where);
-        if (t.code == 0) {
-            if (t.value != "ENDSEC") fail(t.line, "expected 0 ENDSEC to end section HEADER, found 0 " + quote(t.value));
+        RawTag raw;
+        if (!source_.read(raw, arenas_[arena_])) fail(source_.nextPos(), "end of file " + where);
+        if (raw.code == 0) {
+            if (raw.value != "ENDSEC") fail(raw.pos, "expected 0 ENDSEC to end section HEADER, found 0 " + quote(raw.value));
             break;
         }
-        if (scratch_.empty() && t.code != 9)
-            fail(t.line, "expected group code 9 with a variable name in section HEADER, found group code " +
-                             std::to_string(t.code));
-        if (t.code == 9 && !t.value.starts_with('$'))
-            fail(t.line + 1, "expected a header variable name starting with '$', found " + quote(t.value));
-        scratch_.push_back({t.code, t.value});
+        if (scratch_.empty() && raw.code != 9)
+            fail(raw.pos, "expected group code 9 with a variable name in section HEADER, found group code " +
+                              std::to_string(raw.code));
+        if (raw.code == 9 && !raw.value.starts_with('$'))
+            fail(raw.valuePos, "expected a header variable name starting with '$', found " + quote(raw.value));
+        strings.push_back(raw);
+        scratch_.push_back({raw.code, raw.value});
     }
-    doc_.header = TagList::fromViews(scratch_);
+    TagList header = TagList::fromViews(scratch_);
+    const std::size_t ver = headerValueIndex(header, "$ACADVER");
+    const std::size_t cp = headerValueIndex(header, "$DWGCODEPAGE");
+    doc_.format.version = ver == TagList::npos ? "AC1009" : std::string(header[ver].value);
+    chooseEncoding(doc_.format.version, cp == TagList::npos ? std::string_view() : header[cp].value,
+                   ver == TagList::npos ? strings.empty() ? 1 : strings.front().pos : strings[ver].valuePos);
+    decoding_ = true;
+    bool changed = false;
+    for (std::size_t i = 0; i < strings.size(); ++i) {
+        std::shared_ptr<Verbatim::Tag> deviation;
+        const std::string_view value = decodeValue(strings[i], deviation);
+        noteCode(strings[i], deviation);
+        if (value.data() != scratch_[i].value.data()) {
+            scratch_[i].value = value;
+            changed = true;
+        }
+        keepDeviation(Tag{strings[i].code, value, strings[i].pos, deviation}, static_cast<std::uint32_t>(i),
+                      verbatim_->header);
+    }
+    doc_.header = changed ? TagList::fromViews(scratch_) : std::move(header);
 }
 
-void Reader::finishHeader(std::size_t sectionLine) {
-    const TagList& h = doc_.header;
-    const std::size_t ver = headerValueIndex(h, "$ACADVER");
-    if (ver == TagList::npos) fail(sectionLine, "the HEADER section has no $ACADVER");
-    if (h[ver].value != "AC1015")
-        fail(sectionLine, "the drawing is DXF version " + quote(h[ver].value) + ", expected AC1015 (R2000)");
-    const std::size_t cp = headerValueIndex(h, "$DWGCODEPAGE");
-    if (cp != TagList::npos) {
-        doc_.codePage = std::string(h[cp].value);
-        if (!CodePageConverter::forName(doc_.codePage))
-            fail(sectionLine, "unsupported code page " + quote(doc_.codePage) +
-                                  " in $DWGCODEPAGE, expected a single-byte ANSI_xxxx code page");
-    }
-}
-
-void Reader::readTables(Tag t) {
+template <class Source>
+void Reader<Source>::readTables(Tag t) {
     for (;;) {
         if (t.value == "ENDSEC") return;
         if (t.value != "TABLE") fail(t.line, "expected 0 TABLE or 0 ENDSEC in section TABLES, found 0 " + quote(t.value));
-        recordStart_ = lines_.offset();
+        recordStart_ = source_.offset();
         Tag next = collectUntilZero("inside section TABLES, expected ENDTAB");
         Table table;
         table.head = takeRecord(t);
@@ -263,7 +477,7 @@ void Reader::readTables(Tag t) {
             if (isStructureWord(next.value))
                 fail(next.line, "expected a " + tableName + " entry or 0 ENDTAB, found 0 " + quote(next.value));
             release(recordStart_);
-            recordStart_ = lines_.offset();
+            recordStart_ = source_.offset();
             const Tag entry = next;
             next = collectUntilZero(where);
             table.entries.push_back(takeRecord(entry));
@@ -276,11 +490,12 @@ void Reader::readTables(Tag t) {
     }
 }
 
-void Reader::readBlocks(Tag t) {
+template <class Source>
+void Reader<Source>::readBlocks(Tag t) {
     for (;;) {
         if (t.value == "ENDSEC") return;
         if (t.value != "BLOCK") fail(t.line, "expected 0 BLOCK or 0 ENDSEC in section BLOCKS, found 0 " + quote(t.value));
-        recordStart_ = lines_.offset();
+        recordStart_ = source_.offset();
         Tag next = collectUntilZero("inside section BLOCKS, expected ENDBLK");
         Block block;
         block.begin = takeRecord(t);
@@ -292,7 +507,7 @@ void Reader::readBlocks(Tag t) {
                 fail(next.line, "expected an entity or 0 ENDBLK in block " + quote(block.begin.tags[n].value) +
                                     ", found 0 " + quote(next.value));
             release(recordStart_);
-            recordStart_ = lines_.offset();
+            recordStart_ = source_.offset();
             const Tag entity = next;
             next = collectUntilZero(where);
             block.entities.push_back(takeRecord(entity));
@@ -309,16 +524,18 @@ void Reader::readBlocks(Tag t) {
 // Doubling a vector of a million records moves them all again and faults in
 // fresh pages each time; once a section has shown its average record size,
 // room for what the rest of the file can hold is taken in one step.
-void Reader::growFor(std::vector<Record>& out, std::size_t sectionStart) const {
+template <class Source>
+void Reader<Source>::growFor(std::vector<Record>& out, std::size_t sectionStart) const {
     if (out.size() < out.capacity() || out.size() < 4096) return;
-    const double perRecord = static_cast<double>(lines_.offset() - sectionStart) / static_cast<double>(out.size());
-    const double more = static_cast<double>(lines_.size() - lines_.offset()) / perRecord;
+    const double perRecord = static_cast<double>(source_.offset() - sectionStart) / static_cast<double>(out.size());
+    const double more = static_cast<double>(source_.size() - source_.offset()) / perRecord;
     out.reserve(out.size() + static_cast<std::size_t>(more * 1.05) + 1024);
 }
 
-void Reader::readRecords(Tag t, std::vector<Record>& out, const std::string& section) {
+template <class Source>
+void Reader<Source>::readRecords(Tag t, std::vector<Record>& out, const std::string& section) {
     const std::string where = "inside section " + section + ", expected ENDSEC";
-    const std::size_t sectionStart = lines_.offset();
+    const std::size_t sectionStart = source_.offset();
     const bool entities = section == "ENTITIES";
     while (t.value != "ENDSEC") {
         if (isStructureWord(t.value) || t.value.empty())
@@ -326,7 +543,7 @@ void Reader::readRecords(Tag t, std::vector<Record>& out, const std::string& sec
         if (section == "CLASSES" && t.value != "CLASS")
             fail(t.line, "expected 0 CLASS or 0 ENDSEC in section CLASSES, found 0 " + quote(t.value));
         release(recordStart_);
-        recordStart_ = lines_.offset();
+        recordStart_ = source_.offset();
         const Tag zero = t;
         t = collectUntilZero(where);
         growFor(out, sectionStart);
@@ -338,74 +555,37 @@ void Reader::readRecords(Tag t, std::vector<Record>& out, const std::string& sec
     if (out.capacity() > out.size() + out.size() / 4 + 4096) out.shrink_to_fit();
 }
 
-void Reader::convertCodePage() {
-    const auto conv = CodePageConverter::forName(doc_.codePage);
-    if (!conv || conv->isIdentity()) return;
-    std::string buffer;
-    std::vector<std::string> values;
-    std::vector<TagView> views;
-    auto convertList = [&](TagList& list) {
-        bool any = false;
-        for (const TagView t : list) any = any || conv->needsConversion(t.value);
-        if (!any) return;
-        values.clear();
-        views.clear();
-        for (const TagView t : list) {
-            buffer.clear();
-            conv->convert(t.value, buffer);
-            values.push_back(buffer);
-        }
-        std::size_t i = 0;
-        for (const TagView t : list) views.push_back({t.code, values[i++]});
-        list = TagList::fromViews(views);
-    };
-    auto convertRecord = [&](Record& r) {
-        if (conv->needsConversion(r.type)) {
-            buffer.clear();
-            conv->convert(r.type, buffer);
-            r.type = buffer;
-        }
-        convertList(r.tags);
-    };
-    auto convertAll = [&](std::vector<Record>& records) {
-        for (Record& r : records) convertRecord(r);
-    };
-    convertList(doc_.preamble);
-    convertList(doc_.header);
-    convertAll(doc_.classes);
-    for (Table& t : doc_.tables) {
-        convertRecord(t.head);
-        convertAll(t.entries);
+Document readBytes(std::string_view bytes, const std::string& name, std::function<void(std::size_t)> released) {
+    FileFormat format;
+    if (bytes.starts_with(kBinarySentinel.substr(0, 18))) {
+        format.form = DxfForm::Binary;
+        if (!bytes.starts_with(kBinarySentinel))
+            throw DxfError(name + ": byte 0: a damaged binary DXF sentinel, expected 'AutoCAD Binary DXF' and CR LF ^Z NUL");
+        const int codeBytes = BinaryTagScanner::detectCodeBytes(bytes);
+        if (codeBytes == 0) throw DxfError(name + ": byte 22: expected 0 SECTION as the first tag of a binary DXF file");
+        return Reader<BinarySource>(bytes, name, format, std::move(released), codeBytes).read();
     }
-    for (Block& b : doc_.blocks) {
-        convertRecord(b.begin);
-        convertAll(b.entities);
-        convertRecord(b.end);
+    if (bytes.starts_with(kUtf8Mark)) {
+        format.byteOrderMark = true;
+        bytes.remove_prefix(kUtf8Mark.size());
     }
-    convertAll(doc_.entities);
-    convertAll(doc_.objects);
-    for (RawSection& s : doc_.others) {
-        buffer.clear();
-        conv->convert(s.name, buffer);
-        for (std::string& o : doc_.order)
-            if (o == s.name) o = buffer;
-        s.name = buffer;
-        convertAll(s.records);
-    }
-    const std::size_t cp = headerValueIndex(doc_.header, "$DWGCODEPAGE");
-    if (cp != TagList::npos) doc_.header.set(cp, "ANSI_1251");
+    return Reader<AsciiSource>(bytes, name, format, std::move(released)).read();
 }
 
 }  // namespace
 
-Document readDxf(std::string_view bytes, const std::string& name) { return Reader(bytes, name, nullptr).read(); }
+std::string describePosition(const FileFormat& format, std::size_t position) {
+    return (format.form == DxfForm::Binary ? "byte " : "line ") + std::to_string(position);
+}
+
+Document readDxf(std::string_view bytes, const std::string& name) { return readBytes(bytes, name, nullptr); }
 
 Document readDxfFile(const std::string& path) {
     auto file = fs::FileSystem::current().mapFile(path);
     if (!file) throw DxfError(file.error().message());
     // The reader tells how far it got, so the pages behind it can go.
     MappedFile& mapped = **file;
-    return Reader(mapped.bytes(), path, [&mapped](std::size_t keepFrom) { mapped.consumed(keepFrom); }).read();
+    return readBytes(mapped.bytes(), path, [&mapped](std::size_t keepFrom) { mapped.consumed(keepFrom); });
 }
 
 }  // namespace kestrin::dxf

@@ -1,17 +1,19 @@
-// Writes a Document as ASCII DXF: sections in the order read, every record
-// and tag as held, group codes right-aligned in three columns, LF line ends.
+// Writes a Document in the form it was read in: ASCII or binary, its version,
+// its encoding, its line ends and its code layout; sections in the order read,
+// and every tag the file wrote in its own way (Verbatim) as it was.
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 
 #include "base/Cp1251.h"
+#include "host/dxf/BinaryTags.h"
 #include "host/dxf/DxfFile.h"
 #include "host/dxf/GroupCode.h"
 #include "host/dxf/Handles.h"
+#include "host/dxf/TextEncoding.h"
 #include "platform/fs/FileSystem.h"
 
 namespace kestrin::dxf {
@@ -20,14 +22,54 @@ namespace {
 
 constexpr std::size_t kFlushBytes = 1 << 20;
 
-class Writer {
+// The tags of one record (or of the header) that the file wrote otherwise.
+class Deviations {
 public:
-    // `flush` takes the text written so far; without it the text stays in out().
-    explicit Writer(std::function<void(std::string_view)> flush) : flush_(std::move(flush)) {
-        if (flush_) out_.reserve(kFlushBytes + 4096);
+    Deviations() = default;
+    explicit Deviations(const std::vector<Verbatim::Tag>* tags) : tags_(tags) {}
+    // The deviation of tag `index`; indexes are asked in rising order.
+    const Verbatim::Tag* at(std::uint32_t index) {
+        if (tags_ == nullptr) return nullptr;
+        while (next_ < tags_->size() && (*tags_)[next_].index < index) ++next_;
+        return next_ < tags_->size() && (*tags_)[next_].index == index ? &(*tags_)[next_] : nullptr;
     }
 
-    void write(const Document& doc);
+private:
+    const std::vector<Verbatim::Tag>* tags_ = nullptr;
+    std::size_t next_ = 0;
+};
+
+// The code of a code line as read, or -1.
+int codeOf(std::string_view line) {
+    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+    while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+    int code = -1;
+    const auto [end, ec] = std::from_chars(line.data(), line.data() + line.size(), code);
+    return ec == std::errc{} && end == line.data() + line.size() ? code : -1;
+}
+
+std::string encodingOf(const Document& doc, TextEncoding& out) {
+    const auto version = versionByAcadver(doc.format.version);
+    if (!version) return "the drawing's version '" + doc.format.version + "' is not one the host writes";
+    const std::size_t cp = headerValueIndex(doc.header, "$DWGCODEPAGE");
+    const std::string_view page = cp == TagList::npos ? std::string_view() : doc.header[cp].value;
+    const auto encoding = TextEncoding::forFile(*version, page);
+    if (!encoding) return "the code page '" + cp1251ToUtf8(page) + "' of $DWGCODEPAGE is not one the host converts";
+    out = *encoding;
+    return {};
+}
+
+class Writer {
+public:
+    // `flush` takes the bytes written so far; without it they stay in out().
+    Writer(const Document& doc, std::function<void(std::string_view)> flush)
+        : doc_(doc), flush_(std::move(flush)), binary_(doc.format.form == DxfForm::Binary) {
+        if (flush_) out_.reserve(kFlushBytes + 4096);
+        if (const std::string why = encodingOf(doc, encoding_); !why.empty()) throw DxfError("cannot write the drawing: " + why);
+        lineEnd_ = doc.format.crlf ? "\r\n" : "\n";
+    }
+
+    void write();
     std::string& out() { return out_; }
     void finish() {
         if (flush_ && !out_.empty()) flush_(out_);
@@ -35,44 +77,71 @@ public:
     }
 
 private:
-    void code(int c) {
-        char buf[8];
-        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, c);
-        const auto n = static_cast<std::size_t>(end - buf);
-        if (n < 3) out_.append(3 - n, ' ');
-        out_.append(buf, n);
-        out_.push_back('\n');
+    [[noreturn]] static void refuse(std::string_view owner, const std::string& what) {
+        throw DxfError("cannot write " + cp1251ToUtf8(owner) + ": " + what);
     }
+
+    void code(int c, const Verbatim::Tag* d) {
+        if (d != nullptr && !d->codeText.empty() && codeOf(d->codeText) == c) {
+            out_.append(d->codeText);
+        } else {
+            char buf[kCodeLineBuffer];
+            out_.append(codeLineText(c, doc_.format.codes, buf));
+        }
+        out_.append(lineEnd_);
+    }
+
     // A tag the reader would refuse is refused here, so that nothing is saved
     // that cannot be opened again.
-    void value(std::string_view v, int c, std::string_view owner) {
+    void tag(int c, std::string_view v, std::string_view owner, const Verbatim::Tag* d = nullptr) {
         if (v.find_first_of("\r\n") != std::string_view::npos)
-            throw DxfError("cannot write " + cp1251ToUtf8(owner) + ": the value of group code " + std::to_string(c) +
-                           " holds a line break, which would break the file");
+            refuse(owner, "the value of group code " + std::to_string(c) + " holds a line break, which would break the file");
         const ValueType type = valueTypeOf(c);
-        if (type == ValueType::Unknown)
-            throw DxfError("cannot write " + cp1251ToUtf8(owner) + ": group code " + std::to_string(c) +
-                           " is not a DXF group code");
+        if (type == ValueType::Unknown) refuse(owner, "group code " + std::to_string(c) + " is not a DXF group code");
         if (type != ValueType::String && !isValidValue(type, v))
-            throw DxfError("cannot write " + cp1251ToUtf8(owner) + ": group code " + std::to_string(c) + " needs " +
-                           std::string(describe(type)) + ", the value is '" + cp1251ToUtf8(v.substr(0, 40)) + "'");
-        out_.append(v);
-        out_.push_back('\n');
+            refuse(owner, "group code " + std::to_string(c) + " needs " + std::string(describe(type)) + ", the value is '" +
+                              cp1251ToUtf8(v.substr(0, 40)) + "'");
+        std::string_view bytes = v;
+        if (type == ValueType::String) {
+            if (d != nullptr && d->keepsValue && d->value == v) {
+                bytes = d->raw;
+            } else if (!encoding_.isIdentity()) {
+                encoded_.clear();
+                encoding_.encode(v, encoded_);
+                bytes = encoded_;
+            }
+        }
+        if (binary_) {
+            const std::string why = appendBinaryTag(out_, doc_.format.binaryCodeBytes, c, bytes);
+            if (!why.empty()) refuse(owner, "group code " + std::to_string(c) + ": " + why);
+            return;
+        }
+        code(c, d);
+        out_.append(bytes);
+        out_.append(lineEnd_);
     }
-    void tag(int c, std::string_view v, std::string_view owner) {
-        code(c);
-        value(v, c, owner);
+
+    void tags(const TagList& list, std::string_view owner, Deviations deviations, std::uint32_t first) {
+        std::uint32_t i = first;
+        for (const TagView t : list) {
+            tag(t.code, t.value, owner, deviations.at(i));
+            ++i;
+        }
     }
-    void tags(const TagList& list, std::string_view owner) {
-        for (const TagView t : list) tag(t.code, t.value, owner);
-    }
+
     void record(const Record& r) {
-        tag(0, r.type, r.type);
-        tags(r.tags, r.type);
+        Deviations deviations(deviationsOf(r));
+        tag(0, r.type, r.type, deviations.at(0));
+        tags(r.tags, r.type, deviations, 1);
         maybeFlush();
     }
     void records(const std::vector<Record>& rs) {
         for (const Record& r : rs) record(r);
+    }
+    const std::vector<Verbatim::Tag>* deviationsOf(const Record& r) const {
+        if (!doc_.verbatim || r.line == 0) return nullptr;
+        const auto it = doc_.verbatim->records.find(r.line);
+        return it == doc_.verbatim->records.end() ? nullptr : &it->second;
     }
     void maybeFlush() {
         if (flush_ && out_.size() >= kFlushBytes) {
@@ -80,85 +149,88 @@ private:
             out_.clear();
         }
     }
-    void header(const TagList& h);
-    void section(const Document& doc, const std::string& name);
+    void section(const std::string& name);
 
+    const Document& doc_;
     std::function<void(std::string_view)> flush_;
+    bool binary_;
+    TextEncoding encoding_;
+    std::string_view lineEnd_;
     std::string out_;
+    std::string encoded_;
 };
 
-void Writer::header(const TagList& h) {
-    // The text is CP1251 whatever the document says, so the header says so.
-    const std::size_t cp = headerValueIndex(h, "$DWGCODEPAGE");
-    std::size_t i = 0;
-    for (const TagView t : h) {
-        tag(t.code, i == cp ? std::string_view("ANSI_1251") : t.value, "HEADER");
-        ++i;
-    }
-}
-
-void Writer::section(const Document& doc, const std::string& name) {
+void Writer::section(const std::string& name) {
     tag(0, "SECTION", name);
     tag(2, name, name);
     if (name == "HEADER") {
-        header(doc.header);
+        tags(doc_.header, "HEADER", Deviations(doc_.verbatim ? &doc_.verbatim->header : nullptr), 0);
     } else if (name == "CLASSES") {
-        records(doc.classes);
+        records(doc_.classes);
     } else if (name == "TABLES") {
-        for (const Table& t : doc.tables) {
+        for (const Table& t : doc_.tables) {
             record(t.head);
             records(t.entries);
             tag(0, "ENDTAB", name);
         }
     } else if (name == "BLOCKS") {
-        for (const Block& b : doc.blocks) {
+        for (const Block& b : doc_.blocks) {
             record(b.begin);
             records(b.entities);
             record(b.end.type.empty() ? Record{"ENDBLK", {}, 0} : b.end);
         }
     } else if (name == "ENTITIES") {
-        records(doc.entities);
+        records(doc_.entities);
     } else if (name == "OBJECTS") {
-        records(doc.objects);
+        records(doc_.objects);
     } else {
-        for (const RawSection& s : doc.others)
+        for (const RawSection& s : doc_.others)
             if (s.name == name) records(s.records);
     }
     tag(0, "ENDSEC", name);
 }
 
-void Writer::write(const Document& doc) {
-    tags(doc.preamble, "the comments");
+void Writer::write() {
+    if (binary_) out_.append(kBinarySentinel);
+    else if (doc_.format.byteOrderMark) out_.append("\xEF\xBB\xBF");
+    tags(doc_.preamble, "the comments", Deviations(doc_.verbatim ? &doc_.verbatim->preamble : nullptr), 0);
     // Sections in the order read; a section that holds data but is missing
     // from the order (a document built by hand) is still written.
     // A name given twice is written once: a second section would not read.
     std::vector<std::string> order;
     auto listed = [&](const std::string& n) { return std::find(order.begin(), order.end(), n) != order.end(); };
-    for (const std::string& n : doc.order)
+    for (const std::string& n : doc_.order)
         if (!listed(n)) order.push_back(n);
     const std::pair<const char*, bool> standard[] = {
-        {"HEADER", !doc.header.empty()},    {"CLASSES", !doc.classes.empty()},   {"TABLES", !doc.tables.empty()},
-        {"BLOCKS", !doc.blocks.empty()},    {"ENTITIES", !doc.entities.empty()}, {"OBJECTS", !doc.objects.empty()}};
+        {"HEADER", !doc_.header.empty()},    {"CLASSES", !doc_.classes.empty()},   {"TABLES", !doc_.tables.empty()},
+        {"BLOCKS", !doc_.blocks.empty()},    {"ENTITIES", !doc_.entities.empty()}, {"OBJECTS", !doc_.objects.empty()}};
     for (const auto& [n, has] : standard)
         if (has && !listed(n)) order.push_back(n);
-    for (const RawSection& s : doc.others)
+    for (const RawSection& s : doc_.others)
         if (!listed(s.name)) order.push_back(s.name);
-    for (const std::string& name : order) section(doc, name);
-    tag(0, "EOF", "EOF");
+    for (const std::string& name : order) section(name);
+    if (binary_) {
+        tag(0, "EOF", "EOF");
+    } else {
+        code(0, nullptr);
+        out_.append("EOF");
+        if (doc_.format.eofLineEnd) out_.append(lineEnd_);
+    }
+    out_.append(doc_.format.tail);
 }
 
 }  // namespace
 
 std::string writeDxf(const Document& doc) {
-    Writer w(nullptr);
-    w.write(doc);
+    Writer w(doc, nullptr);
+    w.write();
     return std::move(w.out());
 }
 
 void saveDxfFile(const Document& doc, const std::string& path) {
     fs::Status saved = fs::FileSystem::current().writeAtomically(path, [&doc](const fs::ByteSink& sink) {
-        Writer w(sink);
-        w.write(doc);
+        Writer w(doc, sink);
+        w.write();
         w.finish();
     });
     if (!saved) throw DxfError("cannot save " + path + ": " + saved.error().action + ": " + saved.error().reason);

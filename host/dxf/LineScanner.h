@@ -39,6 +39,7 @@ public:
     std::size_t offset() const { return pos_; }         // byte after the line last read
     bool sawCrlf() const { return sawCrlf_; }
     std::string_view rest() const { return text_.substr(pos_); }
+    std::string_view text() const { return text_; }
     std::size_t size() const { return text_.size(); }
 
 private:

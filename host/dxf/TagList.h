@@ -99,7 +99,9 @@ private:
 struct Record {
     std::string type;    // "TEXT", "LAYER", "BLOCK_RECORD", ...
     TagList tags;
-    std::size_t line = 0;  // line of the 0 tag in the file it came from; 0 when new
+    // Where the 0 tag stood in the file it came from (its line, or its byte
+    // offset in a binary file); 0 when new.
+    std::size_t line = 0;
 };
 
 }  // namespace kestrin::dxf

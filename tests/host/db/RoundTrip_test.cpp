@@ -43,7 +43,9 @@ void expectSame(const dxf::Document& a, const dxf::Document& b) {
     EXPECT_EQ(dumpAll(a.objects), dumpAll(b.objects));
     ASSERT_EQ(a.others.size(), b.others.size());
     EXPECT_EQ(a.order, b.order);
-    EXPECT_EQ(a.codePage, b.codePage);
+    EXPECT_EQ(a.format.version, b.format.version);
+    EXPECT_EQ(a.format.crlf, b.format.crlf);
+    EXPECT_EQ(a.verbatim, b.verbatim);
 }
 
 TEST(RoundTrip, UntouchedDrawingComesBackExactly) {

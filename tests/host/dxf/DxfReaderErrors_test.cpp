@@ -106,7 +106,7 @@ TEST(DxfReaderErrors, StructureFaultsSayWhatWasExpected) {
                 "line 27: end of file inside section ENTITIES, expected ENDSEC");
     expectError(drawing(line).substr(0, drawing(line).rfind("  0\nEOF")), "end of file after ENDSEC, expected 0 SECTION or 0 EOF");
     expectError("", "line 1: empty file");
-    expectError("AutoCAD Binary DXF\r\n\x1a", "binary DXF is not supported");
+    expectError("AutoCAD Binary DXF\r\n\x1a", "byte 0: a damaged binary DXF sentinel");
     expectError(drawing(line) + "  0\nLINE\n", "line 31: unexpected content after 0 EOF");
     expectError(drawing("  0\nENDTAB\n"), "line 21: expected a record or 0 ENDSEC in section ENTITIES, found 0 'ENDTAB'");
     expectError(drawing(" 85\nx\n"), "line 21: group code 85 is not a DXF group code");
@@ -118,12 +118,11 @@ TEST(DxfReaderErrors, StructureFaultsSayWhatWasExpected) {
     expectError(drawing("", "  0\nBLOCK\n  2\nB\n  0\nLINE\n  0\nENDSEC\n"),
                 "line 21: expected an entity or 0 ENDBLK in block 'B', found 0 'ENDSEC'");
     expectError(drawing("", "  0\nBLOCK\n 70\n0\n  0\nENDBLK\n"), "line 15: BLOCK without a name (group code 2)");
-    expectError("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n  0\nEOF\n",
-                "line 1: the drawing is DXF version 'AC1009', expected AC1015 (R2000)");
-    expectError("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  9\n$DWGCODEPAGE\n  3\nANSI_932\n"
+    expectError("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1002\n  0\nENDSEC\n  0\nEOF\n",
+                "line 8: the drawing is DXF version 'AC1002', expected one of R10 (AC1006), R12 (AC1009), R13 (AC1012)");
+    expectError("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  9\n$DWGCODEPAGE\n  3\nKOI8-R\n"
                 "  0\nENDSEC\n  0\nEOF\n",
-                "unsupported code page 'ANSI_932'");
-    expectError("  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n", "the drawing has no HEADER section");
+                "unsupported code page 'KOI8-R'");
     expectError("  0\nSECTION\n  2\nHEADER\n  1\nAC1015\n  0\nENDSEC\n  0\nEOF\n",
                 "line 5: expected group code 9 with a variable name in section HEADER");
     expectError(drawing("") + "", "");  // the frame itself reads

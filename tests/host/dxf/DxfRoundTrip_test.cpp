@@ -52,11 +52,12 @@ TEST(DxfRoundTrip, EzdxfDrawingKeepsEveryTagAndAuditsClean) {
     EXPECT_EQ(texts[0], std::string("Привет, Мир: ёЁ №5 %%c10 %%d %%p0.1 %%u%%o"_cp));
     EXPECT_EQ(texts[1], "\\U+2713 already escaped");
 
-    // The unknown entity's handle FFF0 lies above the file's $HANDSEED, so the
-    // seed moves above it; apart from that the tag streams are equal.
-    EXPECT_EQ(handleSeed(doc), 0xFFF1u);
+    // Written back byte for byte, though the unknown entity's handle FFF0
+    // lies above the file's $HANDSEED (the database, not the file layer,
+    // keeps new handles clear of it).
+    EXPECT_LT(handleSeed(doc), 0xFFF0u);
     const std::string written = writeDxf(doc);
-    EXPECT_EQ(firstDifference(without(splitTags(written), "$HANDSEED"), without(splitTags(original), "$HANDSEED")), "");
+    EXPECT_EQ(firstDifference(written, original), "");
 
     const std::string out = outPath("content.dxf");
     saveDxfFile(doc, out);
@@ -68,7 +69,7 @@ TEST(DxfRoundTrip, EzdxfDrawingKeepsEveryTagAndAuditsClean) {
     EXPECT_EQ(firstDifference(writeDxf(readDxf(written, "written")), written), "");
 }
 
-TEST(DxfRoundTrip, CrlfFileReadsLikeLfFile) {
+TEST(DxfRoundTrip, CrlfFileReadsLikeLfFileAndKeepsItsLineEnds) {
     const std::string lf = readBytes(drawingsDir() + "/content.dxf");
     std::string crlf;
     for (char c : lf) {
@@ -77,17 +78,17 @@ TEST(DxfRoundTrip, CrlfFileReadsLikeLfFile) {
     }
     const Document a = readDxf(lf, "lf.dxf");
     const Document b = readDxf(crlf, "crlf.dxf");
-    const std::string written = writeDxf(b);
-    EXPECT_EQ(firstDifference(written, writeDxf(a)), "");
-    EXPECT_EQ(written.find('\r'), std::string::npos);
-    EXPECT_EQ(b.entities.size(), a.entities.size());
+    EXPECT_EQ(firstDifference(writeDxf(b), crlf), "");
+    EXPECT_EQ(firstDifference(writeDxf(a), lf), "");
+    ASSERT_EQ(a.entities.size(), b.entities.size());
+    for (std::size_t i = 0; i < a.entities.size(); ++i) EXPECT_EQ(a.entities[i].tags, b.entities[i].tags);
     EXPECT_EQ(b.entities.back().line, a.entities.back().line);
 }
 
-TEST(DxfCodePage, Ansi1252DrawingOpensInCp1251WithEscapesThatSurvive) {
+TEST(DxfCodePage, Ansi1252DrawingOpensInCp1251WithEscapesAndSavesInItsOwnCodePage) {
+    const std::string original = readBytes(drawingsDir() + "/cp1252.dxf");
     const Document doc = readDxfFile(drawingsDir() + "/cp1252.dxf");
-    EXPECT_EQ(doc.codePage, "ANSI_1252");
-    EXPECT_EQ(doc.header[headerValueIndex(doc.header, "$DWGCODEPAGE")].value, "ANSI_1251");
+    EXPECT_EQ(doc.header[headerValueIndex(doc.header, "$DWGCODEPAGE")].value, "ANSI_1252");
     const auto texts = textStrings(doc);
     ASSERT_EQ(texts.size(), 1u);
     // é Ñ ú ß are not in CP1251; € ± § are.
@@ -97,9 +98,9 @@ TEST(DxfCodePage, Ansi1252DrawingOpensInCp1251WithEscapesThatSurvive) {
                         "2");
 
     const std::string written = writeDxf(doc);
+    EXPECT_EQ(firstDifference(written, original), "");
     const Document again = readDxf(written, "again");
     EXPECT_EQ(textStrings(again), texts);
-    EXPECT_EQ(again.codePage, "ANSI_1251");
 
     const std::string out = outPath("cp1252.dxf");
     saveDxfFile(doc, out);
@@ -185,9 +186,5 @@ TEST(DxfMemory, RoomTakenAheadForRecordsIsGivenBackWhenTheRestIsOtherData) {
     ASSERT_EQ(doc.entities.size(), 6000u);
     EXPECT_LE(doc.entities.capacity(), 6000u + 6000u / 4 + 4096u);
     EXPECT_EQ(doc.objects.at(0).tags.size(), 50000u);
-    // Apart from the $HANDSEED the reader adds, the text is written back as read.
-    const std::string body = text.substr(text.find("  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES"));
-    const std::string written = writeDxf(doc);
-    EXPECT_TRUE(written.ends_with(body));
-    EXPECT_EQ(written.size(), text.size() + std::string("  9\n$HANDSEED\n  5\n1\n").size());
+    EXPECT_EQ(firstDifference(writeDxf(doc), text), "");
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "host/dxf/CodePage.h"
 
 using namespace kestrin::dxf;
 
@@ -48,26 +47,4 @@ TEST(GroupCode, ValuesParseByType) {
     EXPECT_FALSE(isValidValue(Binary, "zz"));
     EXPECT_TRUE(isValidValue(String, "anything at all"));
     EXPECT_FALSE(isValidValue(Unknown, "1"));
-}
-
-TEST(CodePage, SingleByteCodePagesMapIntoCp1251OrEscapes) {
-    EXPECT_TRUE(CodePageConverter::forName("ANSI_1251")->isIdentity());
-    EXPECT_TRUE(CodePageConverter::forName("ansi_1251")->isIdentity());
-    EXPECT_TRUE(CodePageConverter::forName("ASCII")->isIdentity());
-    EXPECT_FALSE(CodePageConverter::forName("ANSI_932"));
-    EXPECT_FALSE(CodePageConverter::forName("KOI8"));
-    auto convert = [](const char* page, std::string_view text) {
-        const auto conv = CodePageConverter::forName(page);
-        EXPECT_TRUE(conv) << page;
-        std::string out;
-        if (conv) conv->convert(text, out);
-        return out;
-    };
-    EXPECT_EQ(convert("ANSI_1252", "a\xE9z\x80"), "a\\U+00E9z\x88");     // é lacks; € is 0x88
-    EXPECT_EQ(convert("ANSI_1250", "\x8A\xB0"), "\\U+0160\xB0");          // Š lacks; ° stays
-    EXPECT_EQ(convert("ANSI_1253", "\xC1\xB1"), "\\U+0391\xB1");          // Greek Alpha lacks; ± stays
-    EXPECT_EQ(convert("ANSI_1254", "\xDE"), "\\U+015E");                 // Ş
-    EXPECT_EQ(convert("ANSI_1257", "\xC0\xA7"), "\\U+0104\xA7");          // Ą lacks; § stays
-    EXPECT_EQ(convert("ANSI_1252", "\x81"), "\\U+0081");                 // undefined byte keeps its number
-    EXPECT_EQ(convert("ANSI_1252", "\\U+0416 plain"), "\\U+0416 plain");  // escapes pass through
 }

@@ -56,24 +56,18 @@ TEST(Handles, NextHandleAllocatesFromTheSeed) {
     EXPECT_EQ(handleSeed(readDxf(writeDxf(doc), "t.dxf")), seed + 2);
 }
 
-TEST(Handles, ReaderRaisesASeedBelowTheHandlesInUse) {
+TEST(Handles, ReaderKeepsTheSeedAsTheFileHasIt) {
+    // A seed below a handle in use, a missing one and one that is no handle
+    // are the file's: the database keeps new handles clear of them.
     const std::string low =
         "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  9\n$HANDSEED\n  5\n10\n  0\nENDSEC\n"
         "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\n2A\n  0\nENDSEC\n  0\nEOF\n";
-    EXPECT_EQ(handleSeed(readDxf(low, "low.dxf")), 0x2Bu);
-    // A missing seed is added.
+    EXPECT_EQ(handleSeed(readDxf(low, "low.dxf")), 0x10u);
+    EXPECT_EQ(maxHandle(readDxf(low, "low.dxf")), 0x2Au);
     std::string none = low;
     none.erase(none.find("  9\n$HANDSEED"), std::string("  9\n$HANDSEED\n  5\n10\n").size());
-    const Document doc = readDxf(none, "none.dxf");
-    EXPECT_EQ(handleSeed(doc), 0x2Bu);
-    // A seed under a group code other than 5 is replaced by a handle tag.
+    EXPECT_EQ(handleSeed(readDxf(none, "none.dxf")), 0u);
     std::string real = low;
     real.replace(real.find("  5\n10\n"), 7, " 40\n1.5\n");
-    const Document fixed = readDxf(real, "real.dxf");
-    EXPECT_EQ(handleSeed(fixed), 0x2Bu);
-    EXPECT_EQ(writeDxf(readDxf(writeDxf(fixed), "again.dxf")), writeDxf(fixed));
-    // A seed already above stays as it is.
-    std::string high = low;
-    high.replace(high.find("  5\n10\n"), 7, "  5\n500\n");
-    EXPECT_EQ(handleSeed(readDxf(high, "high.dxf")), 0x500u);
+    for (const std::string& text : {low, none, real}) EXPECT_EQ(writeDxf(readDxf(text, "t.dxf")), text);
 }
