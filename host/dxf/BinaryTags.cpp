@@ -92,7 +92,7 @@ bool BinaryTagScanner::next(BinaryTag& tag, TextArena& arena, std::string& error
         code = little<std::int16_t>(p + pos_);
         pos_ += 2;
     }
-    const ValueType type = valueTypeOf(code);
+    const ValueType type = valueTypeIn(recordType_, code);
     tag = {code, type, {}, at};
     if (type == ValueType::Unknown) return error = "group code " + std::to_string(code) + " is not a DXF group code", false;
     if (code == 999) return error = "group code 999 (a comment), which binary DXF does not have", false;
@@ -151,8 +151,7 @@ bool BinaryTagScanner::next(BinaryTag& tag, TextArena& arena, std::string& error
     return error = "a value of an unknown type" + after, false;
 }
 
-std::string appendBinaryTag(std::string& out, int codeBytes, int code, std::string_view value) {
-    const ValueType type = valueTypeOf(code);
+std::string appendBinaryTag(std::string& out, int codeBytes, int code, ValueType type, std::string_view value) {
     if (type == ValueType::Unknown) return "group code " + std::to_string(code) + " is not a DXF group code";
     if (code == 999) return "binary DXF has no comments (group code 999)";
     if (codeBytes == 1) {

@@ -41,6 +41,8 @@ public:
     // malformed tag sets `error` (what was expected) and answers false.
     bool next(BinaryTag& tag, TextArena& arena, std::string& error);
 
+    // The record whose tags come next: value types may depend on it.
+    void enterRecord(std::string_view type) { recordType_ = type; }
     std::size_t offset() const { return pos_; }
     std::string_view rest() const { return bytes_.substr(pos_); }
     std::size_t size() const { return bytes_.size(); }
@@ -49,11 +51,12 @@ private:
     std::string_view bytes_;
     std::size_t pos_;
     int codeBytes_;
+    std::string recordType_;
 };
 
 // Appends one tag in binary form; `value` is its text as the system holds it
 // (strings already in the file's encoding). Answers what is wrong with the
 // value, or an empty string when it was written.
-std::string appendBinaryTag(std::string& out, int codeBytes, int code, std::string_view value);
+std::string appendBinaryTag(std::string& out, int codeBytes, int code, ValueType type, std::string_view value);
 
 }  // namespace kestrin::dxf

@@ -73,7 +73,7 @@ public:
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
         if (digits.empty() || ec != std::errc{} || end != digits.data() + digits.size())
             fail_(line, "expected a group code (an integer), found " + quote(codeLine));
-        const ValueType type = valueTypeOf(code);
+        const ValueType type = code == 5 && inDimStyle_ ? ValueType::String : valueTypeOf(code);
         if (type == ValueType::Unknown) fail_(line, "group code " + std::to_string(code) + " is not a DXF group code");
         // The first 0 tag shows how the file lays out its codes.
         if (code == 0 && !layoutKnown_) {
@@ -100,6 +100,8 @@ public:
         return true;
     }
 
+    // The record whose tags come next: value types may depend on it.
+    void enterRecord(std::string_view type) { inDimStyle_ = type == "DIMSTYLE"; }
     std::size_t offset() const { return lines_.offset(); }
     std::size_t size() const { return lines_.size(); }
     std::string_view rest() const { return lines_.rest(); }
@@ -122,6 +124,7 @@ private:
     const Fail& fail_;
     bool crlf_ = false;
     bool layoutKnown_ = false;
+    bool inDimStyle_ = false;
     CodeLayout layout_;
     char buffer_[kCodeLineBuffer];
 };
@@ -147,6 +150,7 @@ public:
         return true;
     }
 
+    void enterRecord(std::string_view type) { scanner_.enterRecord(type); }
     std::size_t offset() const { return scanner_.offset(); }
     std::size_t size() const { return scanner_.size(); }
     std::string_view rest() const { return scanner_.rest(); }
@@ -239,6 +243,7 @@ private:
     Document doc_;
     std::shared_ptr<Verbatim> verbatim_;
     std::set<std::string> seen_;
+    std::string current_;  // the type of the record whose tags are read next
 };
 
 template <class Source>
@@ -308,13 +313,17 @@ void Reader<Source>::release(std::size_t keepFrom) {
 template <class Source>
 Tag Reader<Source>::collectUntilZero(const std::string& where) {
     scratch_.clear();
+    source_.enterRecord(current_);
     // Values of the record before stay alive in the other arena: its 0 tag
     // is still to be taken.
     arena_ ^= 1;
     arenas_[arena_].reset();
     for (;;) {
         Tag t = expectTag(where);
-        if (t.code == 0) return t;
+        if (t.code == 0) {
+            current_ = t.value;
+            return t;
+        }
         keepDeviation(t, static_cast<std::uint32_t>(scratch_.size() + 1), pending_);
         scratch_.push_back({t.code, t.value});
     }

@@ -96,7 +96,7 @@ private:
     void tag(int c, std::string_view v, std::string_view owner, const Verbatim::Tag* d = nullptr) {
         if (v.find_first_of("\r\n") != std::string_view::npos)
             refuse(owner, "the value of group code " + std::to_string(c) + " holds a line break, which would break the file");
-        const ValueType type = valueTypeOf(c);
+        const ValueType type = valueTypeIn(owner, c);
         if (type == ValueType::Unknown) refuse(owner, "group code " + std::to_string(c) + " is not a DXF group code");
         if (type != ValueType::String && !isValidValue(type, v))
             refuse(owner, "group code " + std::to_string(c) + " needs " + std::string(describe(type)) + ", the value is '" +
@@ -112,7 +112,7 @@ private:
             }
         }
         if (binary_) {
-            const std::string why = appendBinaryTag(out_, doc_.format.binaryCodeBytes, c, bytes);
+            const std::string why = appendBinaryTag(out_, doc_.format.binaryCodeBytes, c, type, bytes);
             if (!why.empty()) refuse(owner, "group code " + std::to_string(c) + ": " + why);
             return;
         }

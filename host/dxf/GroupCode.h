@@ -20,6 +20,13 @@ enum class ValueType {
 
 ValueType valueTypeOf(int code);
 
+// The type of `code` in a record of `recordType`: a DIMSTYLE record keeps
+// its handle in 105 and an arrow block's name in 5.
+inline ValueType valueTypeIn(std::string_view recordType, int code) {
+    if (code == 5 && recordType == "DIMSTYLE") return ValueType::String;
+    return valueTypeOf(code);
+}
+
 // "a real value", "a 16-bit integer", ... for error messages.
 std::string_view describe(ValueType type);
 

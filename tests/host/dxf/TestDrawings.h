@@ -35,17 +35,16 @@ inline void writeBytes(const std::string& path, const std::string& bytes) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-// The folder of the ezdxf drawings, made once per version of the script. Test
-// processes run side by side, so each makes its own folder and renames it
-// into place; the loser of a race drops its copy.
-inline std::string drawingsDir() {
+// The folder of the drawings a script makes, made once per version of the
+// script. Test processes run side by side, so each makes its own folder and
+// renames it into place; the loser of a race drops its copy.
+inline std::string generatedDir(const std::string& script, const std::string& prefix) {
     namespace fs = std::filesystem;
-    const std::string script = kScripts + "make_drawings.py";
     struct stat st {};
     ::stat(script.c_str(), &st);
-    const fs::path dir = fs::path(KESTRIN_BINARY_DIR) / ("dxf-drawings-" + std::to_string(st.st_mtime));
+    const fs::path dir = fs::path(KESTRIN_BINARY_DIR) / (prefix + std::to_string(st.st_mtime));
     if (fs::exists(dir / "done")) return dir.string();
-    std::string tmp = (fs::path(KESTRIN_BINARY_DIR) / "dxf-drawings-XXXXXX").string();
+    std::string tmp = (fs::path(KESTRIN_BINARY_DIR) / (prefix + "XXXXXX")).string();
     if (!::mkdtemp(tmp.data())) throw std::runtime_error("mkdtemp failed");
     const std::string cmd = kPython + " " + script + " " + tmp;
     if (std::system(cmd.c_str()) != 0) throw std::runtime_error("failed: " + cmd);
@@ -54,6 +53,23 @@ inline std::string drawingsDir() {
     fs::rename(tmp, dir, ec);
     if (ec) fs::remove_all(tmp);
     return dir.string();
+}
+
+// The drawings of the DXF file tests, made by ezdxf.
+inline std::string drawingsDir() { return generatedDir(kScripts + "make_drawings.py", "dxf-drawings-"); }
+
+// Drawings of every version, code page and form (tests/host/corpus).
+inline std::string corpusDir() {
+    return generatedDir(KESTRIN_SOURCE_DIR "/tests/host/corpus/make_corpus.py", "dxf-corpus-");
+}
+
+// The .dxf files of a folder, sorted.
+inline std::vector<std::string> dxfFilesIn(const std::string& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        if (e.path().extension() == ".dxf") out.push_back(e.path().string());
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 // Runs ezdxf's recover loader and auditor on a file; answers its report and
