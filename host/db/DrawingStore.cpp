@@ -214,7 +214,7 @@ void DrawingStore::addSyntheticTable(std::string_view table, const std::vector<s
 // An R12 drawing keeps its blocks in the BLOCKS section alone and may have
 // no tables at all; the host's API reaches blocks and styles through their
 // tables, so the missing ones are made here (and never written, unless a
-// style is added: then the style table is the drawing's own).
+// style is added: see materialize).
 void DrawingStore::synthesizeTables() {
     if (tableHead("BLOCK_RECORD") == nullptr) {
         std::vector<std::string> names = {"*Model_Space", "*Paper_Space"};
@@ -266,12 +266,7 @@ dxf::Document DrawingStore::save() const {
     writeHeader(doc);
     doc.classes = classes_;
     for (const TableLayout& t : tables_) {
-        if (t.synthetic) {
-            // Written only once the drawing holds a record of its own in it.
-            const bool own = std::any_of(t.entries.begin(), t.entries.end(),
-                                         [](const Entry* e) { return !e->synthetic && !e->erased; });
-            if (!own || headTag(t.head->record, 2).value_or("") == "BLOCK_RECORD") continue;
-        }
+        if (t.synthetic) continue;
         dxf::Table& table = doc.tables.emplace_back();
         table.head = t.head->record;
         for (const Entry* e : t.entries)
@@ -364,11 +359,29 @@ Entry* DrawingStore::findTableEntry(std::string_view table, std::string_view nam
     return nullptr;
 }
 
+// A table the host made becomes the drawing's own when a record is added to
+// it: written from now on, with handles where the drawing has them.
+void DrawingStore::materialize(TableLayout& table) {
+    if (!table.synthetic || headTag(table.head->record, 2).value_or("") == "BLOCK_RECORD") return;
+    table.synthetic = false;
+    auto own = [this](Entry* e) {
+        e->synthetic = false;
+        if (!writesHandles_) return;
+        synthetic_.erase(std::remove(synthetic_.begin(), synthetic_.end(), std::make_pair(e->handle, e)), synthetic_.end());
+        e->handle = allocateHandle();
+        e->record.tags.insert(0, handleCode(e->record), formatHandle(e->handle));
+        indexHandle(e);
+    };
+    own(table.head);
+    for (Entry* e : table.entries) own(e);
+}
+
 Entry* DrawingStore::addTableEntry(std::string_view table, AcDbObject& object) {
     for (TableLayout& t : tables_) {
         if (headTag(t.head->record, 2).value_or("") != table) continue;
+        materialize(t);
         Entry* e = newEntry(std::move(object.own_), Place::TableEntry);
-        giveHandle(e, t.head->synthetic ? std::string() : formatHandle(t.head->handle));
+        giveHandle(e, formatHandle(t.head->handle));
         adaptNewRecord(e->record);
         t.entries.push_back(e);
         const long long count = static_cast<long long>(t.entries.size());

@@ -146,6 +146,7 @@ private:
     std::uint64_t syntheticHandle() { return nextSynthetic_++; }
     void synthesizeTables();
     void addSyntheticTable(std::string_view table, const std::vector<std::string>& names);
+    void materialize(TableLayout& table);
     // A new record made the way the drawing's version writes them.
     void adaptNewRecord(dxf::Record& record) const;
     void writeHeader(dxf::Document& doc) const;

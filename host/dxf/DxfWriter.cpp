@@ -195,17 +195,23 @@ void Writer::write() {
     else if (doc_.format.byteOrderMark) out_.append("\xEF\xBB\xBF");
     tags(doc_.preamble, "the comments", Deviations(doc_.verbatim ? &doc_.verbatim->preamble : nullptr), 0);
     // Sections in the order read; a section that holds data but is missing
-    // from the order (a document built by hand) is still written.
+    // from the order (a document built by hand, a table added to a drawing
+    // that had none) goes before the first standard section that follows it.
     // A name given twice is written once: a second section would not read.
     std::vector<std::string> order;
     auto listed = [&](const std::string& n) { return std::find(order.begin(), order.end(), n) != order.end(); };
     for (const std::string& n : doc_.order)
         if (!listed(n)) order.push_back(n);
-    const std::pair<const char*, bool> standard[] = {
+    const std::pair<std::string, bool> standard[] = {
         {"HEADER", !doc_.header.empty()},    {"CLASSES", !doc_.classes.empty()},   {"TABLES", !doc_.tables.empty()},
         {"BLOCKS", !doc_.blocks.empty()},    {"ENTITIES", !doc_.entities.empty()}, {"OBJECTS", !doc_.objects.empty()}};
-    for (const auto& [n, has] : standard)
-        if (has && !listed(n)) order.push_back(n);
+    for (std::size_t i = 0; i < std::size(standard); ++i) {
+        if (!standard[i].second || listed(standard[i].first)) continue;
+        auto at = order.end();
+        for (std::size_t later = i + 1; later < std::size(standard) && at == order.end(); ++later)
+            at = std::find(order.begin(), order.end(), standard[later].first);
+        order.insert(at, standard[i].first);
+    }
     for (const RawSection& s : doc_.others)
         if (!listed(s.name)) order.push_back(s.name);
     for (const std::string& name : order) section(name);

@@ -7,7 +7,11 @@ For each drawing of make_corpus.py:
 - after EKestrin appends a word to one text (picked by handle, or by position
   in a drawing without handles), ezdxf reads both files and finds every
   header variable, table entry, block and entity equal but that text, whose
-  string is the original's with the word after it.
+  string is the original's with the word after it;
+- R12 drawings (with handles, without, and with only an ENTITIES section)
+  take two new lines from the palette, one in the own style "ZOR" that the
+  palette adds: ezdxf reads them back, and the new records are R12's own (no
+  subclass markers or owners; handles only where the drawing has them).
 """
 import json
 import os
@@ -68,8 +72,10 @@ def compare(original, edited, handle, expected, raw):
     file lacks (new GUIDs at every load) are not compared."""
     faults = []
     in_file = set(re.findall(rb"\$[A-Z0-9_]+", raw))
+    # ezdxf sets the time stamps anew when it loads some drawings.
+    stamps = {"$HANDSEED", "$TDCREATE", "$TDUCREATE", "$TDUPDATE", "$TDUUPDATE", "$TDINDWG", "$TDUSRTIMER"}
     for name in original.header.varnames():
-        if name == "$HANDSEED" or name.encode() not in in_file:
+        if name in stamps or name.encode() not in in_file:
             continue
         if original.header.get(name) != edited.header.get(name):
             faults.append(f"header {name}: {original.header.get(name)!r} became {edited.header.get(name)!r}")
@@ -106,6 +112,57 @@ def compare(original, edited, handle, expected, raw):
     return faults
 
 
+def new_records(path, before):
+    """The TEXT and STYLE records of `path` (as tag lists) that `before` lacks."""
+    def records(raw):
+        lines = raw.decode("cp1251").splitlines()
+        tags = [(lines[i].strip(), lines[i + 1]) for i in range(0, len(lines) - 1, 2)]
+        out, current = [], None
+        for code, value in tags:
+            if code == "0":
+                current = [(code, value)]
+                out.append(current)
+            elif current is not None:
+                current.append((code, value))
+        return [r for r in out if r[0][1] in ("TEXT", "STYLE")]
+    with open(path, "rb") as f:
+        after = records(f.read())
+    old = records(before)
+    return [r for r in after if r not in old]
+
+
+def palette_in_r12(cadhost, modules, work, source, item, original):
+    """Faults of two palette lines composed in an R12 drawing."""
+    out = os.path.join(work, "palette-" + item["file"])
+    script = ('command CKestrin\npoint 50,50\ntype "Первая строка"\nkey enter\npoint 50,40\n'
+              'click "Загрузка шрифта ZOR.SHX"\ntype "Вторая"\nclick "Выход"\n')
+    run(cadhost, ["--open", source, "--load", os.path.join(modules, "Kestrin.arx"), "--support", modules,
+                  "--save", out], script, work)
+    faults = []
+    doc = load(out, item.get("encoding"))
+    texts = [e.dxf.text for e in doc.modelspace().query("TEXT")]
+    for wanted in ("Первая строка", "Вторая"):
+        if wanted not in texts:
+            faults.append(f"palette line {wanted!r} missing; texts {texts}")
+    if "ZOR" not in [s.dxf.name for s in doc.styles]:
+        faults.append("no style ZOR")
+    with open(out, "rb") as f:
+        sections = [m.decode() for m in re.findall(rb"SECTION\r?\n *2\r?\n(\w+)", f.read())]
+    canonical = ["HEADER", "CLASSES", "TABLES", "BLOCKS", "ENTITIES", "OBJECTS"]
+    if sections != sorted(sections, key=canonical.index):
+        faults.append(f"sections out of order: {sections}")
+    added = new_records(out, original)
+    if len(added) < 3:
+        faults.append(f"{len(added)} new TEXT/STYLE records, expected 2 texts and a style")
+    for record in added:
+        codes = {code for code, _ in record}
+        if codes & {"100", "330"}:
+            faults.append(f"new {record[0][1]} holds subclass markers or owners: {record}")
+        if ("5" in codes) != bool(item["handle"]):
+            faults.append(f"new {record[0][1]}: handle {'missing' if item['handle'] else 'invented'}: {record}")
+    return faults
+
+
 def main():
     cadhost, modules, work = sys.argv[1:4]
     os.makedirs(work, exist_ok=True)
@@ -133,6 +190,8 @@ def main():
                 script, work)
             encoding = item.get("encoding")
             faults = compare(load(source, encoding), load(edited, encoding), item["handle"], item["text"], original)
+            if item["version"] <= "AC1009" and item["form"] == "ascii":
+                faults += palette_in_r12(cadhost, modules, work, source, item, original)
             failures += [f"{item['file']}: {fault}" for fault in faults]
         except Exception as e:  # one drawing's failure must not hide the others'
             failures.append(f"{item['file']}: {e}")
