@@ -367,7 +367,7 @@ void DrawingStore::materialize(TableLayout& table) {
     auto own = [this](Entry* e) {
         e->synthetic = false;
         if (!writesHandles_) return;
-        synthetic_.erase(std::remove(synthetic_.begin(), synthetic_.end(), std::make_pair(e->handle, e)), synthetic_.end());
+        std::erase(synthetic_, std::make_pair(e->handle, e));
         e->handle = allocateHandle();
         e->record.tags.insert(0, handleCode(e->record), formatHandle(e->handle));
         indexHandle(e);
