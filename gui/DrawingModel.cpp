@@ -81,18 +81,8 @@ void DrawingModel::rebuild() {
 
 // Whether an entity lies in model or paper space rather than in a block's definition.
 bool DrawingModel::topLevel(const db::Entry& entry) const {
-    const db::DrawingStore& store = database_->store();
-    if (const auto owner = db::headTag(entry.record, 330)) {
-        const auto handle = db::parseHandle(*owner);
-        const db::Entry* block = handle ? store.byHandle(*handle) : nullptr;
-        if (block != nullptr && block->record.type == "BLOCK_RECORD") {
-            const auto name = db::DrawingStore::recordName(*block);
-            return db::sameName(name, "*Model_Space") || db::sameName(name, "*Paper_Space");
-        }
-    }
-    // No usable owner: where the store keeps it says.
-    const auto& top = store.topLevelEntities();
-    return std::find(top.begin(), top.end(), &entry) != top.end();
+    const db::Space space = database_->store().spaceOf(entry);
+    return space == db::Space::Model || space == db::Space::Paper;
 }
 
 void DrawingModel::entityEvent(const AcDbObjectId& id) {

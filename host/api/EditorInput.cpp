@@ -97,16 +97,10 @@ AcGePoint3d anchorOf(const Entry& e) {
 
 // Only what the current space shows can be picked by position or as the last.
 bool inCurrentSpace(const Entry& e, bool tilemode) {
-    const bool paper = kestrin::db::integerTag(e.record, {"AcDbEntity", 0, {}}, 67, 0) == 1;
-    return paper != tilemode;
+    return (e.store->spaceOf(e) == kestrin::db::Space::Paper) != tilemode;
 }
 
 bool isEntity(const Entry& e) { return e.place == Place::Entity || e.place == Place::SubEntity; }
-
-std::optional<std::uint64_t> ownerHandle(const Entry& e) {
-    const auto owner = kestrin::db::headTag(e.record, 330);
-    return owner ? kestrin::dxf::parseHandle(*owner) : std::nullopt;
-}
 
 // The pick box: PICKBOX (3 pixels, the host's default) on a nominal view
 // 1000 pixels tall showing the height of the active viewport (VPORT *Active,
@@ -190,7 +184,7 @@ std::optional<Picked> resolve(const Action& action) {
         }
         const auto blockName = kestrin::db::tagValue(container->record, {"AcDbBlockReference", 0, {}}, 2);
         const Entry* block = store.findTableEntry("BLOCK_RECORD", blockName.value_or(""), false);
-        if (block == nullptr || ownerHandle(*inner) != block->handle) {
+        if (block == nullptr || store.ownerOf(*inner) != block) {
             Session::instance().reject(action, "cannot " + describePick(pick) + ": " + hex(inner->handle) +
                                                    " is not in the block that " + hex(handle) + " inserts");
             return std::nullopt;
@@ -199,18 +193,13 @@ std::optional<Picked> resolve(const Action& action) {
         inner = container;
     }
     // Something inside a block definition is reached only through a reference.
-    if (picked.containers.empty() && picked.entity->place == Place::Entity) {
-        const auto owner = ownerHandle(*picked.entity);
-        const Entry* ownerEntry = owner ? store.byHandle(*owner) : nullptr;
-        if (ownerEntry != nullptr && ownerEntry->record.type == "BLOCK_RECORD") {
-            const auto name = kestrin::db::DrawingStore::recordName(*ownerEntry);
-            if (!kestrin::db::sameName(name, "*Model_Space") && !kestrin::db::sameName(name, "*Paper_Space")) {
-                Session::instance().reject(action, "cannot " + describePick(pick) + ": " + hex(pick.handle) +
-                                                       " lies in the block definition \"" + kestrin::cp1251ToUtf8(name) +
-                                                       "\"; name the block references it is picked through");
-                return std::nullopt;
-            }
-        }
+    if (picked.containers.empty() && store.spaceOf(*picked.entity) == kestrin::db::Space::Block) {
+        const Entry* ownerEntry = store.ownerOf(*picked.entity);
+        const auto name = ownerEntry != nullptr ? kestrin::db::DrawingStore::recordName(*ownerEntry) : std::string_view();
+        Session::instance().reject(action, "cannot " + describePick(pick) + ": " + hex(pick.handle) +
+                                               " lies in the block definition \"" + kestrin::cp1251ToUtf8(name) +
+                                               "\"; name the block references it is picked through");
+        return std::nullopt;
     }
     picked.point = anchorOf(*picked.entity);
     return picked;

@@ -22,10 +22,7 @@ AcDbObjectId AcDbObject::objectId() const { return AcDbObjectId(entry_); }
 
 AcDbObjectId AcDbObject::ownerId() const {
     if (entry_ == nullptr) return AcDbObjectId::kNull;
-    const auto owner = kestrin::db::headTag(entry_->record, 330);
-    if (!owner) return AcDbObjectId::kNull;
-    const auto handle = kestrin::db::parseHandle(*owner);
-    return AcDbObjectId(handle ? entry_->store->byHandle(*handle) : nullptr);
+    return AcDbObjectId(const_cast<kestrin::db::Entry*>(entry_->store->ownerOf(*entry_)));
 }
 
 AcDbDatabase* AcDbObject::database() const { return entry_ != nullptr ? &entry_->store->database() : nullptr; }

@@ -234,13 +234,8 @@ bool SpatialIndex::indexable(const Entry& e) const {
     if (e.erased) return false;
     if (e.place == Place::SubEntity)
         return e.record.type == "ATTRIB" && e.parent != nullptr && indexable(*e.parent);
-    if (e.place != Place::Entity) return false;
-    const auto owner = headTag(e.record, 330);
-    const auto handle = owner ? parseHandle(*owner) : std::nullopt;
-    const Entry* block = handle ? store_.byHandle(*handle) : nullptr;
-    if (block == nullptr || block->record.type != "BLOCK_RECORD") return false;
-    const auto name = DrawingStore::recordName(*block);
-    return sameName(name, "*Model_Space") || sameName(name, "*Paper_Space");
+    const Space space = store_.spaceOf(e);
+    return space == Space::Model || space == Space::Paper;
 }
 
 void SpatialIndex::rebuild() {
