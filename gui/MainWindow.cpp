@@ -24,6 +24,7 @@
 #include "gui/GuiSource.h"
 #include "host/api/HostRuntime.h"
 #include "host/api/InputRequest.h"
+#include "host/dxf/Versions.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/session/ActionParser.h"
 #include "platform/session/ScriptError.h"
@@ -126,10 +127,12 @@ void MainWindow::post(Action a) { source_.post(std::move(a)); }
 
 // The file chosen for an open or a save (nothing when the chooser was
 // cancelled); a name the drawing's code page cannot hold is refused.
-void MainWindow::postFile(ActionKind kind, const QString& path) {
+void MainWindow::postFile(ActionKind kind, const QString& path, const std::string& version) {
     if (path.isEmpty()) return;
     try {
-        post(action(kind, utf8ToCp1251(path.toStdString())));
+        Action a = action(kind, utf8ToCp1251(path.toStdString()));
+        if (!version.empty()) a.words.push_back(version);
+        post(std::move(a));
     } catch (const EncodingError& e) {
         const std::string what = kind == ActionKind::Open ? "cannot open '" : "cannot save to '";
         session::Transcript::instance().error(what + path.toStdString() + "': " + e.what());
@@ -149,8 +152,20 @@ void MainWindow::buildMenus() {
     QAction* saveAs = file->addAction("Save &As...");
     saveAs->setObjectName("saveAs");
     connect(saveAs, &QAction::triggered, this, [this] {
-        postFile(ActionKind::Save, QFileDialog::getSaveFileName(this, "Save drawing as", {}, kDrawingFilter, nullptr,
-                                                                QFileDialog::DontUseNativeDialog));
+        // One filter a version; the drawing's own is chosen at first.
+        QStringList filters;
+        QString chosen;
+        const std::string own = host::HostRuntime::instance().drawingVersion();
+        for (const dxf::DxfVersion& v : dxf::knownVersions()) {
+            if (!v.modern() && v != dxf::r12()) continue;  // R10 is read, not offered
+            const QString filter = QString("DXF %1 (*.dxf)").arg(QString::fromLatin1(v.release.data(), static_cast<int>(v.release.size())));
+            filters << filter;
+            if (v.release == own) chosen = filter;
+        }
+        const QString path = QFileDialog::getSaveFileName(this, "Save drawing as", {}, filters.join(";;"), &chosen,
+                                                          QFileDialog::DontUseNativeDialog);
+        const QString release = chosen.section(' ', 1, 1);
+        postFile(ActionKind::Save, path, release.toStdString() == own ? std::string() : release.toStdString());
     });
     file->addSeparator();
     QAction* exit = file->addAction("E&xit");

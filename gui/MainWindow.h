@@ -85,7 +85,8 @@ private:
     std::vector<ScopedConnection> connections_;
 
     void post(session::Action action);
-    void postFile(session::ActionKind kind, const QString& path);
+    // `version`: the DXF version a Save As chose, when not the drawing's own.
+    void postFile(session::ActionKind kind, const QString& path, const std::string& version = {});
     void enterLine();
     void recall(int step);
     void showPrompt(const std::string& utf8);  // and the drawing in the title

@@ -10,7 +10,9 @@
 #include "host/api/HostState.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/RecordTags.h"
+#include "host/db/DrawingStore.h"
 #include "host/dxf/DxfFile.h"
+#include "host/dxf/VersionChange.h"
 #include "host/dxf/Template.h"
 
 namespace kestrin::host {
@@ -82,14 +84,29 @@ bool HostRuntime::openDrawing(const std::string& path, std::string& error) {
     }
 }
 
-bool HostRuntime::saveDrawing(const std::string& path, std::string& error) {
+bool HostRuntime::saveDrawing(const std::string& path, std::string& error, const std::string& version,
+                              std::string* dropped) {
     HostState& state = HostState::instance();
     if (state.working == nullptr) {
         error = "cannot save " + path + ": there is no drawing";
         return false;
     }
+    std::optional<dxf::DxfVersion> target;
+    if (!version.empty()) {
+        target = dxf::versionByName(version);
+        if (!target) {
+            error = "cannot save " + path + ": '" + version + "' is not a DXF version the host writes, expected one of " +
+                    dxf::describeVersions();
+            return false;
+        }
+    }
     try {
-        dxf::saveDxfFile(state.working->toDocument(), path);
+        dxf::Document doc = state.working->toDocument();
+        if (target) {
+            const dxf::VersionChange change = dxf::changeVersion(doc, *target);
+            if (dropped != nullptr) *dropped = change.summary();
+        }
+        dxf::saveDxfFile(doc, path);
         state.drawingPath = path;
         return true;
     } catch (const std::exception& e) {
@@ -100,6 +117,12 @@ bool HostRuntime::saveDrawing(const std::string& path, std::string& error) {
 }
 
 const std::string& HostRuntime::drawingPath() const { return HostState::instance().drawingPath; }
+
+std::string HostRuntime::drawingVersion() const {
+    const AcDbDatabase* db = HostState::instance().working;
+    const auto version = db != nullptr ? dxf::versionByAcadver(db->store().format().version) : std::nullopt;
+    return std::string(version ? version->release : dxf::r2000().release);
+}
 
 AcDbDatabase* HostRuntime::database() const { return HostState::instance().working; }
 

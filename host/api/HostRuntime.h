@@ -21,7 +21,13 @@ public:
     // the current drawing is kept when an open fails.
     void newDrawing();
     bool openDrawing(const std::string& path, std::string& error);
-    bool saveDrawing(const std::string& path, std::string& error);
+    // `version` ("R2000", "AC1015"; empty for the drawing's own) writes the
+    // drawing in another version; `dropped` then receives what that version
+    // could not hold ("2 MTEXT, 1 HATCH", empty when nothing).
+    bool saveDrawing(const std::string& path, std::string& error, const std::string& version = {},
+                     std::string* dropped = nullptr);
+    // The DXF version the current drawing was read in ("R2018"), R2000 for a new one.
+    std::string drawingVersion() const;
     const std::string& drawingPath() const;
 
     // Runs the command typed at the command line (case-insensitive, a leading

@@ -1,6 +1,7 @@
 #include "host/cadhost/CommandLoop.h"
 
 #include "base/Cp1251.h"
+#include "base/TextCase.h"
 #include "host/api/HostRuntime.h"
 #include "host/cadhost/ContextMenuChoice.h"
 #include "host/db/AcDbDatabase.h"
@@ -186,10 +187,23 @@ void CommandLoop::openDrawing(const Action& a) {
 }
 
 void CommandLoop::saveDrawing(const Action& a) {
-    Transcript::instance().input("SAVEAS " + a.text);
-    std::string error;
-    if (!host::HostRuntime::instance().saveDrawing(cp1251ToUtf8(a.text), error)) Session::instance().reject(a, error);
-    else modified_ = false;
+    const std::string version = a.words.empty() ? std::string() : a.words.front();
+    std::string echo = "SAVEAS " + a.text;
+    if (!version.empty()) echo += " " + version;
+    Transcript::instance().input(echo);
+    std::string error, dropped;
+    if (!host::HostRuntime::instance().saveDrawing(cp1251ToUtf8(a.text), error, version, &dropped)) {
+        Session::instance().reject(a, error);
+        return;
+    }
+    modified_ = false;
+    if (!dropped.empty()) {
+        std::string note = "\nSaved as " + upperCase(version);
+        note += ", without what it cannot hold: ";
+        note += utf8ToCp1251(dropped);
+        note += '\n';
+        Transcript::instance().output(note);
+    }
 }
 
 }  // namespace kestrin::cadhost

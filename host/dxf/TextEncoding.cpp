@@ -188,13 +188,38 @@ std::string TextEncoding::name() const {
     return "code page " + std::to_string(number_);
 }
 
-bool TextEncoding::needsConversion(std::string_view raw) const {
-    if (identity_) return false;
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        const auto b = static_cast<unsigned char>(raw[i]);
-        if (b >= 0x80) return true;
-        if (b == '\\' && i + 2 < raw.size() && raw[i + 1] == 'U' && raw[i + 2] == '+') return true;
+namespace {
+
+bool hasEscape(std::string_view raw) {
+    for (std::size_t i = raw.find('\\'); i != std::string_view::npos; i = raw.find('\\', i + 1))
+        if (i + 2 < raw.size() && raw[i + 1] == 'U' && raw[i + 2] == '+') return true;
+    return false;
+}
+
+// An escape of a character CP1251 has becomes that character.
+void resolveEscapes(std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto cp = text[i] == '\\' ? escapeAt(text, i) : std::nullopt;
+        const int byte = cp ? cp1251FromCodePoint(*cp) : -1;
+        if (byte >= 0 && *cp != 0x98) {
+            out.push_back(static_cast<char>(byte));
+            i += 7;
+        } else {
+            out.push_back(text[i++]);
+        }
     }
+    text = std::move(out);
+}
+
+}  // namespace
+
+bool TextEncoding::needsConversion(std::string_view raw) const {
+    if (hasEscape(raw)) return true;
+    if (identity_) return false;
+    for (char c : raw)
+        if (static_cast<unsigned char>(c) >= 0x80) return true;
     return false;
 }
 
@@ -207,6 +232,15 @@ void TextEncoding::appendCodePoint(char32_t cp, std::string& out) const {
 }
 
 std::size_t TextEncoding::decode(std::string_view raw, std::string& out) const {
+    if (!hasEscape(raw)) return decodeCharacters(raw, out);
+    std::string text;
+    const std::size_t bad = decodeCharacters(raw, text);
+    resolveEscapes(text);
+    out += text;
+    return bad;
+}
+
+std::size_t TextEncoding::decodeCharacters(std::string_view raw, std::string& out) const {
     if (identity_) {
         out.append(raw);
         return npos;

@@ -41,7 +41,8 @@ public:
 
     // True when `raw` may differ between the file and the system.
     bool needsConversion(std::string_view raw) const;
-    // Appends the system's form of the file bytes `raw`; answers npos, or the
+    // Appends the system's form of the file bytes `raw`: a `\U+XXXX` escape
+    // of a character CP1251 has is that character. Answers npos, or the
     // offset of the first byte that is not valid in the encoding.
     std::size_t decode(std::string_view raw, std::string& out) const;
     // Appends the file's bytes for the system's text `text`.
@@ -50,6 +51,7 @@ public:
 
 private:
     struct SingleByte;
+    std::size_t decodeCharacters(std::string_view raw, std::string& out) const;
     void appendCodePoint(char32_t cp, std::string& out) const;  // system form of one character
     void encodeCodePoint(char32_t cp, std::string_view escape, std::string& out) const;
 

@@ -38,7 +38,7 @@ enum class ActionKind {
     Expect,   // expect, control, text (optional)
     // Drawing files.
     Open,     // text = path
-    Save,     // text = path
+    Save,     // text = path; words = the DXF version to write, when given
     // The host's state.
     MenuGroups,  // lists the menu groups of the host's current profile
     // The desktop windows.

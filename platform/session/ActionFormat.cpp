@@ -109,8 +109,8 @@ std::string body(const Action& a) {
             if (a.hasText) out.append(" ").append(quoted(a.text));
             return out;
         }
+        case K::Save: return word(a.text) + (a.words.empty() ? "" : " " + a.words.front());
         case K::Open:
-        case K::Save:
         case K::Screenshot: return word(a.text);
     }
     return {};

@@ -21,13 +21,15 @@ import sys
 import ezdxf
 
 EDITED = "Допуск ≤ 0,1 ✓ 中文"          # the text an edit changes
+CODECS = {"ANSI_1250": "cp1250", "ANSI_1251": "cp1251", "ANSI_1252": "cp1252", "ANSI_932": "cp932",
+          "ANSI_936": "gbk", "ANSI_949": "cp949", "ANSI_950": "cp950"}
 OTHERS = ["Сталь 45 ГОСТ 1050", "plain ASCII %%c10", "≥ ± ° ∅ 日本"]
 
 
 def ezdxf_drawing(version, codepage=None, block="ТАБЛИЧКА"):
     doc = ezdxf.new(version)
     if codepage:
-        doc.header["$DWGCODEPAGE"] = codepage
+        doc.encoding = CODECS[codepage]  # also the header's $DWGCODEPAGE
     msp = doc.modelspace()
     edited = msp.add_text(EDITED, dxfattribs={"height": 2.5, "insert": (10, 10)})
     for i, text in enumerate(OTHERS):

@@ -83,7 +83,18 @@ TEST(TextEncoding, TheSystemsCharactersTakeTheFilesFormOrAnEscape) {
     EXPECT_TRUE(own.isIdentity());
     EXPECT_TRUE(encodingOf("R12", "ASCII").isIdentity());
     EXPECT_EQ(encoded(own, "\\U+0414\x98"), "\\U+0414\x98");
-    EXPECT_FALSE(own.needsConversion("\xC4\\U+0414"));
+    EXPECT_FALSE(own.needsConversion("\xC4 plain"));
+}
+
+TEST(TextEncoding, EscapesOfCharactersCp1251HasAreTheCharacters) {
+    // Other programs escape Cyrillic in files of code page 1252; the system
+    // holds the letters (the file keeps its escapes through Verbatim).
+    const TextEncoding w1252 = encodingOf("R2000", "ANSI_1252");
+    EXPECT_EQ(decoded(w1252, "\\U+0414\\u+0414\\U+041c \\U+2264"), "\xC4\\u+0414\xCC \\U+2264");
+    const TextEncoding own = encodingOf("R2000", "ANSI_1251");
+    EXPECT_TRUE(own.needsConversion("x \\U+0414"));
+    EXPECT_EQ(decoded(own, "\\U+0414 \\U+00e9"), "\xC4 \\U+00e9");
+    EXPECT_EQ(decoded(encodingOf("R2018", ""), "\\U+0414\xD0\x94"), "\xC4\xC4");
 }
 
 TEST(TextEncoding, CodePageNames) {
