@@ -1,6 +1,9 @@
 // Large-drawing benchmark of the DXF reader and writer.
 //
-//   dxf_bench generate FILE COUNT   the template with COUNT single-line texts
+//   dxf_bench generate FILE COUNT [VERSION]
+//                                   the template with COUNT single-line texts;
+//                                   with VERSION (R2018) written in it, the
+//                                   texts in Cyrillic so that they are UTF-8
 //   dxf_bench load FILE             read once; time, MB/s, entities/s, peak memory
 //   dxf_bench save FILE OUT         read, then time the save alone
 //
@@ -17,6 +20,7 @@
 #include "host/dxf/DxfFile.h"
 #include "host/dxf/Handles.h"
 #include "host/dxf/Template.h"
+#include "host/dxf/VersionChange.h"
 
 using namespace kestrin::dxf;
 using Clock = std::chrono::steady_clock;
@@ -46,19 +50,27 @@ double peakMb() {
     return static_cast<double>(ru.ru_maxrss) * 1024 / 1e6;
 }
 
-void generate(const std::string& path, long count) {
+void generate(const std::string& path, long count, const char* version) {
     Document doc = newDrawingTemplate();
     doc.entities.reserve(static_cast<std::size_t>(count));
     char x[32], y[32], text[64];
     for (long i = 0; i < count; ++i) {
         std::snprintf(x, sizeof x, "%.4f", static_cast<double>(i % 1000) * 10.0);
         std::snprintf(y, sizeof y, "%.4f", static_cast<double>(i / 1000) * 5.0);
-        std::snprintf(text, sizeof text, "Line %ld of the benchmark", i);
+        if (version != nullptr)
+            std::snprintf(text, sizeof text, "\xD1\xF2\xF0\xEE\xEA\xE0 %ld \xF7\xE5\xF0\xF2\xE5\xE6\xE0", i);  // CP1251
+        else
+            std::snprintf(text, sizeof text, "Line %ld of the benchmark", i);
         const std::string handle = nextHandleText(doc);
         const TagView tags[] = {{5, handle}, {330, "1F"}, {100, "AcDbEntity"}, {8, "0"},
                                 {100, "AcDbText"},          {10, x},      {20, y},             {30, "0.0"},
                                 {40, "2.5"},                {1, text},    {100, "AcDbText"}};
         doc.entities.push_back({"TEXT", TagList::fromViews(tags), 0});
+    }
+    if (version != nullptr) {
+        const auto target = versionByName(version);
+        if (!target) throw DxfError(std::string("unknown version ") + version);
+        changeVersion(doc, *target);
     }
     saveDxfFile(doc, path);
     std::printf("generated %s: %ld texts, %.1f MB\n", path.c_str(), count, fileMb(path));
@@ -89,11 +101,11 @@ void save(const std::string& path, const std::string& out) {
 int main(int argc, char** argv) {
     const std::string cmd = argc > 1 ? argv[1] : "";
     try {
-        if (cmd == "generate" && argc == 4) generate(argv[2], std::atol(argv[3]));
+        if (cmd == "generate" && (argc == 4 || argc == 5)) generate(argv[2], std::atol(argv[3]), argc == 5 ? argv[4] : nullptr);
         else if (cmd == "load" && argc == 3) load(argv[2]);
         else if (cmd == "save" && argc == 4) save(argv[2], argv[3]);
         else {
-            std::fprintf(stderr, "usage: dxf_bench generate FILE COUNT | load FILE | save FILE OUT\n");
+            std::fprintf(stderr, "usage: dxf_bench generate FILE COUNT [VERSION] | load FILE | save FILE OUT\n");
             return 2;
         }
     } catch (const std::exception& e) {

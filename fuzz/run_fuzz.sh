@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzzers (clang, sanitizers) and runs each for SECONDS: the DXF
-# reader from a seed corpus of test drawings, then the REGEDIT4 reader from
+# reader (and the version changes) from a seed corpus of test drawings of
+# every version, then the REGEDIT4 reader from
 # fuzz/registry-seeds. A crash stops the script with the fuzzer's status; its
 # input is kept in BUILD_DIR/fuzz-crashes/.
 # Usage: fuzz/run_fuzz.sh [SECONDS] [BUILD_DIR]
@@ -28,6 +29,8 @@ dxf_seeds="$build/fuzz-seeds"
 mkdir -p "$dxf_seeds"
 if [ ! -f "$dxf_seeds/content.dxf" ]; then
   /usr/bin/python3 tests/host/dxf/make_drawings.py "$dxf_seeds"
+  # Every version, code page and form, binary included.
+  /usr/bin/python3 tests/host/corpus/make_corpus.py "$dxf_seeds"
 fi
 run dxf_reader_fuzz fuzz/dxf.dict 65536 "$dxf_seeds"
 run registry_file_fuzz fuzz/registry.dict 16384 fuzz/registry-seeds

@@ -1,5 +1,6 @@
-// Reading and writing DXF R2000 (AC1015) ASCII files. What is checked and
-// refused, and how code pages are handled: host/dxf/README.md.
+// Reading and writing DXF files of every version from R10 to R2018, ASCII and
+// binary, each written as it was read. What is checked and refused, and how
+// encodings are handled: host/dxf/README.md.
 #pragma once
 
 #include <stdexcept>
@@ -22,7 +23,7 @@ public:
 Document readDxf(std::string_view bytes, const std::string& name);
 Document readDxfFile(const std::string& path);
 
-// The file text of a document (CP1251, LF line ends, $DWGCODEPAGE ANSI_1251).
+// The file bytes of a document, in its version, form, encoding and layout.
 // Throws DxfError for a tag that could not be read back (a line break in a
 // value, an undefined group code, a value that does not parse by its code).
 std::string writeDxf(const Document& doc);
