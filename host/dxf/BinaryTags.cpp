@@ -92,7 +92,7 @@ bool BinaryTagScanner::next(BinaryTag& tag, TextArena& arena, std::string& error
         code = little<std::int16_t>(p + pos_);
         pos_ += 2;
     }
-    const ValueType type = valueTypeIn(recordType_, code);
+    const ValueType type = valueTypeIn(inDimStyle_ ? "DIMSTYLE" : "", code);
     tag = {code, type, {}, at};
     if (type == ValueType::Unknown) return error = "group code " + std::to_string(code) + " is not a DXF group code", false;
     if (code == 999) return error = "group code 999 (a comment), which binary DXF does not have", false;

@@ -42,7 +42,7 @@ public:
     bool next(BinaryTag& tag, TextArena& arena, std::string& error);
 
     // The record whose tags come next: value types may depend on it.
-    void enterRecord(std::string_view type) { recordType_ = type; }
+    void enterRecord(std::string_view type) { inDimStyle_ = type == "DIMSTYLE"; }
     std::size_t offset() const { return pos_; }
     std::string_view rest() const { return bytes_.substr(pos_); }
     std::size_t size() const { return bytes_.size(); }
@@ -51,7 +51,7 @@ private:
     std::string_view bytes_;
     std::size_t pos_;
     int codeBytes_;
-    std::string recordType_;
+    bool inDimStyle_ = false;
 };
 
 // Appends one tag in binary form; `value` is its text as the system holds it

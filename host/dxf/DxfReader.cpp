@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstring>
 #include <functional>
+#include <deque>
 #include <set>
 
 #include "base/Cp1251.h"
@@ -61,26 +62,34 @@ class AsciiSource {
 public:
     AsciiSource(std::string_view text, const Fail& fail) : lines_(text), fail_(fail) {}
 
-    bool read(RawTag& tag, TextArena&) {
+    [[gnu::always_inline]] bool read(RawTag& tag, TextArena&) {
         std::string_view codeLine;
         if (!lines_.next(codeLine)) return false;
         const std::size_t line = lines_.lineNumber();
         if (line == 1) crlf_ = lines_.sawCrlf();
-        std::string_view digits = codeLine;
-        while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
-        while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
         int code = -1;
-        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
-        if (digits.empty() || ec != std::errc{} || end != digits.data() + digits.size())
-            fail_(line, "expected a group code (an integer), found " + quote(codeLine));
+        bool regular;
+        if (!threeColumns(codeLine, code)) {
+            std::string_view digits = codeLine;
+            while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+            while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
+            const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
+            if (digits.empty() || ec != std::errc{} || end != digits.data() + digits.size())
+                fail_(line, "expected a group code (an integer), found " + quote(codeLine));
+            // The first 0 tag shows how the file lays out its codes.
+            if (code == 0 && !layoutKnown_) {
+                layout_.width = static_cast<int>(codeLine.size());
+                layout_.leftAligned = codeLine.front() != ' ' && codeLine.size() > 1;
+            }
+            regular = inLayout(codeLine, digits);
+        } else {
+            const int n = code < 10 ? 1 : code < 100 ? 2 : 3, lead = 3 - n;
+            const int pad = layout_.width > n ? layout_.width - n : 0;
+            regular = layout_.leftAligned ? lead == 0 && pad == 0 : lead == pad;
+        }
+        if (code == 0) layoutKnown_ = true;
         const ValueType type = code == 5 && inDimStyle_ ? ValueType::String : valueTypeOf(code);
         if (type == ValueType::Unknown) fail_(line, "group code " + std::to_string(code) + " is not a DXF group code");
-        // The first 0 tag shows how the file lays out its codes.
-        if (code == 0 && !layoutKnown_) {
-            layout_.width = static_cast<int>(codeLine.size());
-            layout_.leftAligned = codeLine.front() != ' ' && codeLine.size() > 1;
-            layoutKnown_ = true;
-        }
         std::string_view value;
         if (!lines_.next(value))
             fail_(line, "end of file after group code " + std::to_string(code) + ", expected its value on the next line");
@@ -96,7 +105,7 @@ public:
         tag.value = value;
         tag.pos = line;
         tag.valuePos = line + 1;
-        tag.codeText = codeLine == codeLineText(code, layout_, buffer_) ? std::string_view() : codeLine;
+        tag.codeText = regular ? std::string_view() : codeLine;
         return true;
     }
 
@@ -120,13 +129,42 @@ public:
     }
 
 private:
+    // The code of a line right-aligned in three columns ("  0", " 10",
+    // "100"), the way nearly every file writes its codes; false for any other.
+    static bool threeColumns(std::string_view line, int& code) {
+        if (line.size() != 3) return false;
+        const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+        const char a = line[0], b = line[1], c = line[2];
+        if (!digit(c)) return false;
+        if (a == ' ' && b == ' ') {
+            code = c - '0';
+        } else if (a == ' ' && digit(b) && b != '0') {
+            code = (b - '0') * 10 + (c - '0');
+        } else if (digit(a) && a != '0' && digit(b)) {
+            code = (a - '0') * 100 + (b - '0') * 10 + (c - '0');
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // Whether a code line stands as the file's layout writes its code: the
+    // digits (no sign, no leading zero) padded with spaces to the width.
+    bool inLayout(std::string_view line, std::string_view digits) const {
+        const auto n = static_cast<int>(digits.size());
+        if ((digits[0] == '0' && n > 1) || digits[0] == '-' || digits[0] == '+') return false;
+        const auto lead = static_cast<int>(digits.data() - line.data());
+        const int trail = static_cast<int>(line.size()) - lead - n;
+        const int pad = layout_.width > n ? layout_.width - n : 0;
+        return layout_.leftAligned ? lead == 0 && trail == pad : trail == 0 && lead == pad;
+    }
+
     LineScanner lines_;
     const Fail& fail_;
     bool crlf_ = false;
     bool layoutKnown_ = false;
     bool inDimStyle_ = false;
     CodeLayout layout_;
-    char buffer_[kCodeLineBuffer];
 };
 
 // The tags of a binary file after its sentinel.
@@ -172,8 +210,9 @@ struct Tag {
     int code;
     std::string_view value;  // as the system holds it
     std::size_t line;        // of the code (line or byte offset)
-    // How the file wrote it, when that is not the plain form.
-    std::shared_ptr<Verbatim::Tag> deviation;
+    // How the file wrote it, when that is not the plain form (an entry of
+    // Reader::loose_, taken from there when the tag's record is made).
+    Verbatim::Tag* deviation = nullptr;
 };
 
 // Tags that end a record but may never stand inside a section's records.
@@ -212,8 +251,9 @@ private:
     // The next tag, checked and decoded; false at the end of the file.
     bool nextTag(Tag& tag);
     Tag expectTag(const std::string& where);
-    std::string_view decodeValue(const RawTag& raw, std::shared_ptr<Verbatim::Tag>& deviation);
-    void noteCode(const RawTag& raw, std::shared_ptr<Verbatim::Tag>& deviation);
+    std::string_view decodeValue(const RawTag& raw, Verbatim::Tag*& deviation);
+    void noteCode(const RawTag& raw, Verbatim::Tag*& deviation);
+    Verbatim::Tag* newDeviation() { return &loose_.emplace_back(); }
     void keepDeviation(const Tag& tag, std::uint32_t index, std::vector<Verbatim::Tag>& into);
     void readSection(const Tag& sectionTag);
     // Collects the tags up to the next group 0 tag into scratch_; answers it.
@@ -236,6 +276,7 @@ private:
     std::size_t recordStart_ = 0;  // byte offset of the record being collected
     std::vector<TagView> scratch_;
     std::vector<Verbatim::Tag> pending_;  // deviations of the record being collected
+    std::deque<Verbatim::Tag> loose_;     // deviations of tags read, until their record takes them
     TextArena arenas_[2];
     int arena_ = 0;
     bool decoding_ = true;  // false while the header, which names the encoding, is read
@@ -243,18 +284,18 @@ private:
     Document doc_;
     std::shared_ptr<Verbatim> verbatim_;
     std::set<std::string> seen_;
-    std::string current_;  // the type of the record whose tags are read next
+    std::string_view current_;  // the type of the record whose tags are read next (alive in the other arena)
 };
 
 template <class Source>
-void Reader<Source>::noteCode(const RawTag& raw, std::shared_ptr<Verbatim::Tag>& deviation) {
+void Reader<Source>::noteCode(const RawTag& raw, Verbatim::Tag*& deviation) {
     if (raw.codeText.empty()) return;
-    if (!deviation) deviation = std::make_shared<Verbatim::Tag>();
+    if (!deviation) deviation = newDeviation();
     deviation->codeText = std::string(raw.codeText);
 }
 
 template <class Source>
-std::string_view Reader<Source>::decodeValue(const RawTag& raw, std::shared_ptr<Verbatim::Tag>& deviation) {
+std::string_view Reader<Source>::decodeValue(const RawTag& raw, Verbatim::Tag*& deviation) {
     if (!decoding_ || raw.type != ValueType::String || !encoding_->needsConversion(raw.value)) return raw.value;
     std::string text;
     const std::size_t bad = encoding_->decode(raw.value, text);
@@ -268,7 +309,7 @@ std::string_view Reader<Source>::decodeValue(const RawTag& raw, std::shared_ptr<
     encoding_->encode(text, back);
     const std::string_view value = arenas_[arena_].keep(text);
     if (back != raw.value) {
-        if (!deviation) deviation = std::make_shared<Verbatim::Tag>();
+        if (!deviation) deviation = newDeviation();
         deviation->keepsValue = true;
         deviation->value = text;
         deviation->raw = std::string(raw.value);
@@ -282,9 +323,13 @@ bool Reader<Source>::nextTag(Tag& tag) {
     if (!source_.read(raw, arenas_[arena_])) return false;
     tag.code = raw.code;
     tag.line = raw.pos;
-    tag.deviation.reset();
-    tag.value = decodeValue(raw, tag.deviation);
-    noteCode(raw, tag.deviation);
+    tag.deviation = nullptr;
+    // Most values are what the system holds: only strings with a byte above
+    // ASCII (in a file of another code page) or an escape need more.
+    tag.value = raw.type == ValueType::String && (!encoding_->isIdentity() || raw.value.find('\\') != std::string_view::npos)
+                    ? decodeValue(raw, tag.deviation)
+                    : raw.value;
+    if (!raw.codeText.empty()) noteCode(raw, tag.deviation);
     return true;
 }
 
@@ -297,8 +342,8 @@ Tag Reader<Source>::expectTag(const std::string& where) {
 
 template <class Source>
 void Reader<Source>::keepDeviation(const Tag& tag, std::uint32_t index, std::vector<Verbatim::Tag>& into) {
-    if (!tag.deviation) return;
-    into.push_back(*tag.deviation);
+    if (tag.deviation == nullptr) return;
+    into.push_back(std::move(*tag.deviation));
     into.back().index = index;
 }
 
@@ -456,7 +501,7 @@ void Reader<Source>::readHeader(const std::string& where) {
     decoding_ = true;
     bool changed = false;
     for (std::size_t i = 0; i < strings.size(); ++i) {
-        std::shared_ptr<Verbatim::Tag> deviation;
+        Verbatim::Tag* deviation = nullptr;
         const std::string_view value = decodeValue(strings[i], deviation);
         noteCode(strings[i], deviation);
         if (value.data() != scratch_[i].value.data()) {

@@ -39,6 +39,12 @@ private:
     std::size_t next_ = 0;
 };
 
+bool hasLineBreak(std::string_view v) {
+    for (char c : v)
+        if (c == '\n' || c == '\r') return true;
+    return false;
+}
+
 // The code of a code line as read, or -1.
 int codeOf(std::string_view line) {
     while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
@@ -67,6 +73,7 @@ public:
         if (flush_) out_.reserve(kFlushBytes + 4096);
         if (const std::string why = encodingOf(doc, encoding_); !why.empty()) throw DxfError("cannot write the drawing: " + why);
         lineEnd_ = doc.format.crlf ? "\r\n" : "\n";
+        threeColumns_ = doc.format.codes == CodeLayout{};
     }
 
     void write();
@@ -84,6 +91,11 @@ private:
     void code(int c, const Verbatim::Tag* d) {
         if (d != nullptr && !d->codeText.empty() && codeOf(d->codeText) == c) {
             out_.append(d->codeText);
+        } else if (threeColumns_ && c >= 0 && c < 1000) {
+            // Nearly every file: the code right-aligned in three columns.
+            const char line[3] = {c >= 100 ? static_cast<char>('0' + c / 100) : ' ',
+                                  c >= 10 ? static_cast<char>('0' + c / 10 % 10) : ' ', static_cast<char>('0' + c % 10)};
+            out_.append(line, 3);
         } else {
             char buf[kCodeLineBuffer];
             out_.append(codeLineText(c, doc_.format.codes, buf));
@@ -94,7 +106,7 @@ private:
     // A tag the reader would refuse is refused here, so that nothing is saved
     // that cannot be opened again.
     void tag(int c, std::string_view v, std::string_view owner, const Verbatim::Tag* d = nullptr) {
-        if (v.find_first_of("\r\n") != std::string_view::npos)
+        if (hasLineBreak(v))
             refuse(owner, "the value of group code " + std::to_string(c) + " holds a line break, which would break the file");
         const ValueType type = valueTypeIn(owner, c);
         if (type == ValueType::Unknown) refuse(owner, "group code " + std::to_string(c) + " is not a DXF group code");
@@ -156,6 +168,7 @@ private:
     bool binary_;
     TextEncoding encoding_;
     std::string_view lineEnd_;
+    bool threeColumns_ = true;
     std::string out_;
     std::string encoded_;
 };
