@@ -226,3 +226,45 @@ TEST(DxfReaderErrors, ArbitraryBytesNeverCrash) {
     }
     EXPECT_GT(refused, 200);
 }
+
+TEST(DxfReaderErrors, BinaryFaultsNameTheirByteOffset) {
+    const std::string good = readBytes(corpusDir() + "/ezdxf-R2000-binary.dxf");
+    ASSERT_EQ(errorOf(good), "");
+    // Cut anywhere before EOF, a binary file is refused at a byte offset.
+    const std::size_t eof = good.rfind(std::string("EOF\0", 4));
+    ASSERT_NE(eof, std::string::npos);
+    for (std::size_t cut = 22; cut < eof; cut += 97) {
+        const std::string msg = errorOf(good.substr(0, cut));
+        EXPECT_TRUE(msg.starts_with("bad.dxf: byte ")) << "cut at " << cut << ": " << msg;
+    }
+    // A group code the format lacks, and a real value that is no number.
+    std::string bad = good;
+    const std::size_t ents = bad.find("ENTITIES");
+    ASSERT_NE(ents, std::string::npos);
+    std::string unknown = bad;
+    unknown.replace(ents + 9, 2, std::string("\x55\x00", 2));  // group code 85 where the first 0 tag stood
+    EXPECT_NE(errorOf(unknown).find("byte " + std::to_string(ents + 9) + ": group code 85 is not a DXF group code"),
+              std::string::npos)
+        << errorOf(unknown);
+    const std::size_t x = bad.find(std::string("\x0a\x00", 2), ents);  // the first 10 tag after ENTITIES
+    ASSERT_NE(x, std::string::npos);
+    bad.replace(x + 2, 8, std::string("\x00\x00\x00\x00\x00\x00\xF0\x7F", 8));  // +infinity
+    EXPECT_NE(errorOf(bad).find(": a real value that is not a finite number for group code 10"), std::string::npos)
+        << errorOf(bad);
+}
+
+TEST(DxfReaderErrors, BytesNotValidInTheFilesEncodingAreRefusedAtTheirLine) {
+    const std::string utf8 = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1032\n  0\nENDSEC\n"
+                             "  0\nSECTION\n  2\nENTITIES\n  0\nTEXT\n  1\nok \xD0\n  0\nENDSEC\n  0\nEOF\n";
+    EXPECT_EQ(errorOf(utf8), "bad.dxf: line 18: the value of group code 1 is not valid UTF-8: byte 0xD0 at offset 3 "
+                             "of the value");
+    std::string cp1252 = utf8;
+    cp1252.replace(cp1252.find("AC1032"), 6, "AC1015\n  9\n$DWGCODEPAGE\n  3\nANSI_1252");
+    cp1252.replace(cp1252.find("ok \xD0"), 4, "ok \x81");
+    EXPECT_EQ(errorOf(cp1252), "bad.dxf: line 22: the value of group code 1 is not valid code page 1252: byte 0x81 at "
+                               "offset 3 of the value");
+    // In the header itself, found once the header has said what it is.
+    std::string header = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1032\n  9\n$PROJECTNAME\n  1\n\xFF\n"
+                         "  0\nENDSEC\n  0\nEOF\n";
+    EXPECT_NE(errorOf(header).find("line 12: the value of group code 1 is not valid UTF-8"), std::string::npos);
+}
