@@ -1,6 +1,8 @@
 #include "host/dxf/TextEncoding.h"
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 #include <cstdio>
 #include <unordered_map>
 #include <vector>
@@ -192,23 +194,68 @@ namespace {
 
 bool hasEscape(std::string_view raw) {
     for (std::size_t i = raw.find('\\'); i != std::string_view::npos; i = raw.find('\\', i + 1))
-        if (i + 2 < raw.size() && raw[i + 1] == 'U' && raw[i + 2] == '+') return true;
+        if (i + 2 < raw.size() && (raw[i + 1] == 'U' || raw[i + 1] == 'M') && raw[i + 2] == '+') return true;
     return false;
 }
 
-// An escape of a character CP1251 has becomes that character.
+// The code page of a multi-byte escape's number: 1 Japanese, 2 traditional
+// Chinese, 3 Korean (Wansung), 4 Korean (Johab), 5 simplified Chinese.
+const text::CodePage* multiBytePage(int n) {
+    static const unsigned numbers[] = {932, 950, 949, 1361, 936};
+    static std::mutex lock;
+    static std::map<int, std::unique_ptr<text::CodePage>> pages;
+    if (n < 1 || n > 5) return nullptr;
+    std::lock_guard<std::mutex> hold(lock);
+    auto& page = pages[n];
+    if (!page) page = text::CodePage::open(numbers[n - 1]);
+    return page.get();
+}
+
+// The character of a `\M+nXXXX` escape at text[at] (n the code page, XXXX
+// the character's two bytes there), or nothing.
+std::optional<char32_t> multiByteEscapeAt(std::string_view text, std::size_t at) {
+    if (at + 8 > text.size() || text[at] != '\\' || text[at + 1] != 'M' || text[at + 2] != '+') return std::nullopt;
+    const text::CodePage* page = multiBytePage(text[at + 3] - '0');
+    int bytes = 0;
+    for (std::size_t i = at + 4; i < at + 8; ++i) {
+        const int d = hexDigit(text[i]);
+        if (d < 0) return std::nullopt;
+        bytes = bytes * 16 + d;
+    }
+    if (page == nullptr) return std::nullopt;
+    const char pair[2] = {static_cast<char>(bytes >> 8), static_cast<char>(bytes & 0xFF)};
+    std::u32string cps;
+    if (page->decode(std::string_view(pair, 2), cps) != text::CodePage::npos || cps.size() != 1) return std::nullopt;
+    return cps[0];
+}
+
+// A `\U+XXXX` escape of a character CP1251 has becomes that character; a
+// `\M+nXXXX` escape becomes its character, or its `\U+XXXX` escape.
 void resolveEscapes(std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const auto cp = text[i] == '\\' ? escapeAt(text, i) : std::nullopt;
-        const int byte = cp ? cp1251FromCodePoint(*cp) : -1;
-        if (byte >= 0 && *cp != 0x98) {
-            out.push_back(static_cast<char>(byte));
-            i += 7;
-        } else {
+        if (text[i] != '\\') {
             out.push_back(text[i++]);
+            continue;
         }
+        if (const auto cp = escapeAt(text, i)) {
+            const int byte = cp1251FromCodePoint(*cp);
+            if (byte >= 0 && *cp != 0x98) {
+                out.push_back(static_cast<char>(byte));
+                i += 7;
+                continue;
+            }
+        } else if (const auto mb = multiByteEscapeAt(text, i)) {
+            const int byte = cp1251FromCodePoint(*mb);
+            if (byte >= 0 && *mb != 0x98)
+                out.push_back(static_cast<char>(byte));
+            else
+                out += unicodeEscape(*mb);
+            i += 8;
+            continue;
+        }
+        out.push_back(text[i++]);
     }
     text = std::move(out);
 }

@@ -5,8 +5,9 @@
 // from R2007 on they are UTF-8. Inside the system every string is CP1251, and
 // a character CP1251 lacks is its DXF escape `\U+XXXX` (two escapes, the
 // UTF-16 surrogates, above U+FFFF). Writing turns such escapes back into the
-// file's own characters where its encoding has them. `\M+nXXXX` escapes of
-// older multi-byte files are text like any other.
+// file's own characters where its encoding has them. The `\M+nXXXX` escapes
+// of older multi-byte files (a character of code page n: 1 932, 2 950, 3 949,
+// 4 1361, 5 936) are read as their characters too.
 #pragma once
 
 #include <array>
@@ -42,7 +43,8 @@ public:
     // True when `raw` may differ between the file and the system.
     bool needsConversion(std::string_view raw) const;
     // Appends the system's form of the file bytes `raw`: a `\U+XXXX` escape
-    // of a character CP1251 has is that character. Answers npos, or the
+    // of a character CP1251 has is that character, a `\M+nXXXX` escape its
+    // character or `\U+XXXX`. Answers npos, or the
     // offset of the first byte that is not valid in the encoding.
     std::size_t decode(std::string_view raw, std::string& out) const;
     // Appends the file's bytes for the system's text `text`.

@@ -95,6 +95,8 @@ TEST(TextEncoding, EscapesOfCharactersCp1251HasAreTheCharacters) {
     EXPECT_TRUE(own.needsConversion("x \\U+0414"));
     EXPECT_EQ(decoded(own, "\\U+0414 \\U+00e9"), "\xC4 \\U+00e9");
     EXPECT_EQ(decoded(encodingOf("R2018", ""), "\\U+0414\xD0\x94"), "\xC4\xC4");
+    // A multi-byte escape: 0x93FA in Japanese (1) is U+65E5; 0x8444 there is Cyrillic Д.
+    EXPECT_EQ(decoded(own, "\\M+193FA \\M+18444 \\M+9ABCD"), "\\U+65E5 \xC4 \\M+9ABCD");
 }
 
 TEST(TextEncoding, CodePageNames) {
