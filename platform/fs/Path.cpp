@@ -31,7 +31,10 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
 std::string joinPath(const std::string& a, const std::string& b) {
     if (a.empty() || (!b.empty() && rootLength(b) > 0)) return b;
     if (b.empty()) return a;
-    return isPathSeparator(a.back()) ? a + b : a + pathSeparators()[0] + b;
+    if (isPathSeparator(a.back())) return a + b;
+    // The separator `a` is written with (Windows takes either), else the system's own.
+    const std::size_t last = a.find_last_of(pathSeparators());
+    return a + (last == std::string::npos ? pathSeparators()[0] : a[last]) + b;
 }
 
 std::string parentPath(const std::string& path) {
@@ -66,9 +69,10 @@ std::vector<std::string> splitPath(const std::string& path, const std::string& s
 
 std::string normalPath(const std::string& path) {
     const std::size_t rootSize = rootLength(path);
-    std::string root = path.substr(0, rootSize);
-    for (char& c : root)
-        if (isPathSeparator(c)) c = pathSeparators()[0];
+    const std::string root = path.substr(0, rootSize);
+    // Written with the separator the path already uses (Windows takes either).
+    const std::size_t first = path.find_first_of(pathSeparators());
+    const char separator = first == std::string::npos ? pathSeparators()[0] : path[first];
     const bool absolute = isAbsolutePath(path);
     std::vector<std::string> kept;
     for (std::string& part : splitPath(path.substr(rootSize), pathSeparators())) {
@@ -84,7 +88,7 @@ std::string normalPath(const std::string& path) {
     }
     std::string out = root;
     for (std::size_t i = 0; i < kept.size(); ++i) {
-        if (i > 0) out += pathSeparators()[0];
+        if (i > 0) out += separator;
         out += kept[i];
     }
     return out.empty() ? "." : out;

@@ -144,6 +144,8 @@ std::string temporaryName(const std::string& file) {
 
 class RealFileSystem : public FileSystem {
 protected:
+    bool namesIgnoreCase() const override { return true; }
+
     Result<FileStatus> doStatus(const std::string& path, bool followLinks) override {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) {

@@ -25,7 +25,7 @@ fs::Result<std::unique_ptr<SharedLibrary>> SharedLibrary::open(const std::string
     HMODULE handle = LoadLibraryExW(full.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     const DWORD error = GetLastError();
     SetErrorMode(oldMode);
-    if (!handle) return fs::Error{path, "cannot load", win32::systemMessage(error), win32::errnoOf(error)};
+    if (!handle) return win32::windowsError(path, "cannot load", error);
     return std::unique_ptr<SharedLibrary>(new SharedLibrary(reinterpret_cast<void*>(handle)));
 }
 

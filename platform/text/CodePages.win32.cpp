@@ -78,9 +78,15 @@ void encodeUtf8(char32_t cp, std::string& out) {
 
 }  // namespace
 
+// The Windows pages 874 and 1250 to 1258 leave some bytes of 0x80 to 0x9F
+// unassigned, and the system reads those as the C1 control of the same number
+// rather than refusing them.
+bool hasC1Holes(unsigned page) { return page == 874 || (page >= 1250 && page <= 1258); }
+
 struct CodePage::Impl {
     unsigned maxCharSize = 1;
     bool flagsAccepted = true;  // MB_ERR_INVALID_CHARS and WC_NO_BEST_FIT_CHARS
+    bool c1Holes = false;
 
     // The UTF-16 text of `bytes`, or false when the page refuses them.
     bool toWide(unsigned page, std::string_view bytes, std::wstring& wide) const {
@@ -91,6 +97,9 @@ struct CodePage::Impl {
         if (n <= 0) return false;
         wide.resize(static_cast<std::size_t>(n));
         MultiByteToWideChar(page, flags, bytes.data(), size, wide.data(), n);
+        if (c1Holes)
+            for (wchar_t c : wide)
+                if (c >= 0x80 && c <= 0x9F) return false;
         // Without the flag a page marks what it cannot read with U+FFFD.
         return flagsAccepted || wide.find(L'\xFFFD') == std::wstring::npos;
     }
@@ -106,6 +115,7 @@ std::unique_ptr<CodePage> CodePage::open(unsigned number) {
         CPINFO info{};
         if (!IsValidCodePage(number) || !GetCPInfo(number, &info)) return nullptr;
         impl->maxCharSize = info.MaxCharSize;
+        impl->c1Holes = hasC1Holes(number);
         // The pages that take neither flag answer ERROR_INVALID_FLAGS.
         wchar_t probe[2];
         impl->flagsAccepted = MultiByteToWideChar(number, MB_ERR_INVALID_CHARS, "A", 1, probe, 2) > 0 ||
@@ -115,6 +125,7 @@ std::unique_ptr<CodePage> CodePage::open(unsigned number) {
 }
 
 std::size_t CodePage::decode(std::string_view bytes, std::u32string& out) const {
+    if (bytes.empty()) return npos;
     if (number_ == kUtf8) {
         for (std::size_t i = 0; i < bytes.size();) {
             const std::size_t at = i;
@@ -144,6 +155,7 @@ std::size_t CodePage::decode(std::string_view bytes, std::u32string& out) const 
 
 bool CodePage::encode(char32_t cp, std::string& out) const {
     if (cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) return false;
+    if (impl_->c1Holes && cp >= 0x80 && cp <= 0x9F) return false;
     if (number_ == kUtf8) {
         encodeUtf8(cp, out);
         return true;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/win32/WideText.h"
 
@@ -50,8 +51,27 @@ std::string systemMessage(unsigned long error) {
     return out;
 }
 
+namespace {
+
+// A missing path whose folder part is a file: what Linux calls ENOTDIR.
+bool folderIsAFile(const std::string& path) {
+    for (std::size_t cut = path.find_last_of("\\/"); cut != std::string::npos && cut > 0;
+         cut = path.find_last_of("\\/", cut - 1)) {
+        const DWORD attributes = GetFileAttributesW(widen(path.substr(0, cut)).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    return false;
+}
+
+}  // namespace
+
 fs::Error windowsError(std::string path, std::string action, unsigned long error) {
-    return fs::Error{std::move(path), std::move(action), systemMessage(error), errnoOf(error)};
+    int code = errnoOf(error);
+    if (code == ENOENT && error == ERROR_PATH_NOT_FOUND && folderIsAFile(path)) code = ENOTDIR;
+    // The C runtime's text where the errno means the same, so that a message
+    // reads alike on both systems; the system's own text for the rest.
+    std::string reason = code == EIO ? systemMessage(error) : std::string(std::strerror(code));
+    return fs::Error{std::move(path), std::move(action), std::move(reason), code};
 }
 
 fs::Error lastError(std::string path, std::string action) {
