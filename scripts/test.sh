@@ -29,6 +29,8 @@ export WINEPREFIX=$prefix WINEDEBUG=-all
 unset DISPLAY WAYLAND_DISPLAY
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
 "$wineserver" -w
+# One server for the whole run: each program then starts without a new one.
+"$wineserver" -p
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw
 ctest --preset mingw -j2
