@@ -16,6 +16,14 @@ if(TARGET render_tests)
   add_dependencies(render_tests companion_files)
 endif()
 
+# The dialogs as Win32 windows need a display: a virtual one (Xvfb).
+if(TARGET platform_tests)
+  add_test(NAME wine.dialog-windows
+    COMMAND ${CMAKE_COMMAND} -E env KESTRIN_REQUIRE_DISPLAY=1
+            xvfb-run -a ${WINE_TESTS}/wine.sh $<TARGET_FILE:platform_tests> --gtest_filter=NativeDialogTest.*)
+  set_tests_properties(wine.dialog-windows PROPERTIES LABELS "wine;platform_tests" RESOURCE_LOCK platform_tests)
+endif()
+
 # The same session on both systems gives the same drawing, byte for byte.
 set(NATIVE_CADHOST ${KESTRIN_NATIVE_BUILD}/bin/cadhost)
 set(NATIVE_DIST ${CMAKE_SOURCE_DIR}/dist)

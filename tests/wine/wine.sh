@@ -16,6 +16,4 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   ( flock 9; [ -f "$WINEPREFIX/system.reg" ] || { "$wine" wineboot -i >/dev/null 2>&1; "${wine%64}server64" -w 2>/dev/null || true; } ) \
     9>"$WINEPREFIX.lock"
 fi
-# No display: programs that would show a window are told so by the absence of DISPLAY.
-unset DISPLAY WAYLAND_DISPLAY
 exec "$wine" "$@"
