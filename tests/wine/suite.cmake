@@ -48,3 +48,12 @@ add_test(NAME wine.plantor
   COMMAND /usr/bin/python3 ${WINE_TESTS}/plantor_sessions.py $<TARGET_FILE:Plantor> $<TARGET_FILE:cadhost>
           ${CMAKE_SOURCE_DIR}/tests/setup/sessions ${CMAKE_SOURCE_DIR}/examples/setup ${WINE_TESTS}/setup)
 set_tests_properties(wine.plantor PROPERTIES LABELS "wine;plantor" RESOURCE_LOCK wine_registry)
+
+# Plantor.exe without a session script shows its dialog as a Win32 window: a
+# program of the test drives it through the system's windows (under Xvfb).
+add_executable(drive_plantor ${WINE_TESTS}/DrivePlantor.cpp)
+target_link_options(drive_plantor PRIVATE -municode)
+add_test(NAME wine.plantor-window
+  COMMAND xvfb-run -a /usr/bin/python3 ${WINE_TESTS}/plantor_window.py $<TARGET_FILE:Plantor>
+          $<TARGET_FILE:drive_plantor> ${CMAKE_SOURCE_DIR}/tests/setup/sessions/two_profiles.reg)
+set_tests_properties(wine.plantor-window PROPERTIES LABELS "wine;plantor" RESOURCE_LOCK wine_registry)

@@ -94,7 +94,11 @@ struct NativeDialog::Impl {
 
     HWND control(int id) const { return dialog ? GetDlgItem(dialog, id) : nullptr; }
     void post(NativeInput in) const {
-        if (syncing == 0 && input) input(in);
+        if (syncing != 0 || !input) return;
+        input(in);
+        // Input that came as a message sent from elsewhere runs inside the
+        // wait for the next message: a posted one ends that wait.
+        PostMessageW(dialog, WM_NULL, 0, 0);
     }
     // The edit field of a combo box, or the edit itself.
     HWND editOf(int id) const {
@@ -163,9 +167,8 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 // changes only when the model's does.
 LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     auto* impl = reinterpret_cast<NativeDialog::Impl*>(data);
-    HWND owner = GetParent(edit);
-    if (owner != impl->dialog) owner = edit;  // a combo box's field: its combo box has the id
-    const int id = GetDlgCtrlID(owner == edit ? edit : GetParent(edit));
+    // A combo box's field: the combo box has the id.
+    const int id = GetDlgCtrlID(GetParent(edit) == impl->dialog ? edit : GetParent(edit));
     if (message == WM_CHAR) {
         if (wParam == VK_BACK || wParam == VK_RETURN || wParam == VK_ESCAPE || wParam == VK_TAB) return 0;
         if (wParam < 0x20) return 0;  // control characters (pasting, undo) are not typed

@@ -98,8 +98,10 @@ TEST_F(NativeDialogTest, TheControlsReportInputAndLeaveTheirStateToTheModel) {
     EXPECT_EQ(inputs_[1].id, 2);
     EXPECT_EQ(inputs_[2].kind, NativeInput::Kind::Type);
     EXPECT_EQ(inputs_[2].text, "ж");
+    EXPECT_EQ(inputs_[2].id, 3);
     EXPECT_EQ(inputs_[3].kind, NativeInput::Kind::Key);
     EXPECT_EQ(inputs_[3].text, "delete");
+    EXPECT_EQ(inputs_[3].id, 3);
     EXPECT_EQ(inputs_[4].kind, NativeInput::Kind::Close);
 }
 
