@@ -16,12 +16,15 @@ if(TARGET render_tests)
   add_dependencies(render_tests companion_files)
 endif()
 
-# The dialogs as Win32 windows need a display: a virtual one (Xvfb).
+# The dialogs as Win32 windows need a display: a virtual one (Xvfb), and a
+# prefix of their own, whose desktop is made with that display (a desktop made
+# without one shows no windows).
+set(WINE_DISPLAY_PREFIX ${CMAKE_BINARY_DIR}/wine-display-prefix)
 if(TARGET platform_tests)
   add_test(NAME wine.dialog-windows
-    COMMAND ${CMAKE_COMMAND} -E env KESTRIN_REQUIRE_DISPLAY=1
+    COMMAND ${CMAKE_COMMAND} -E env KESTRIN_REQUIRE_DISPLAY=1 WINEPREFIX=${WINE_DISPLAY_PREFIX}
             xvfb-run -a ${WINE_TESTS}/wine.sh $<TARGET_FILE:platform_tests> --gtest_filter=NativeDialogTest.*)
-  set_tests_properties(wine.dialog-windows PROPERTIES LABELS "wine;platform_tests" RESOURCE_LOCK platform_tests)
+  set_tests_properties(wine.dialog-windows PROPERTIES LABELS "wine;platform_tests" RESOURCE_LOCK wine_display)
 endif()
 
 # The same session on both systems gives the same drawing, byte for byte.
@@ -54,6 +57,7 @@ set_tests_properties(wine.plantor PROPERTIES LABELS "wine;plantor" RESOURCE_LOCK
 add_executable(drive_plantor ${WINE_TESTS}/DrivePlantor.cpp)
 target_link_options(drive_plantor PRIVATE -municode)
 add_test(NAME wine.plantor-window
-  COMMAND xvfb-run -a /usr/bin/python3 ${WINE_TESTS}/plantor_window.py $<TARGET_FILE:Plantor>
+  COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${WINE_DISPLAY_PREFIX}
+          xvfb-run -a /usr/bin/python3 ${WINE_TESTS}/plantor_window.py $<TARGET_FILE:Plantor>
           $<TARGET_FILE:drive_plantor> ${CMAKE_SOURCE_DIR}/tests/setup/sessions/two_profiles.reg)
-set_tests_properties(wine.plantor-window PROPERTIES LABELS "wine;plantor" RESOURCE_LOCK wine_registry)
+set_tests_properties(wine.plantor-window PROPERTIES LABELS "wine;plantor" RESOURCE_LOCK wine_display)
