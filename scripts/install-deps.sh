@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
+# Usage: install-deps.sh [mingw]. With "mingw" also the Windows cross
+# compiler, its zlib, Wine and a virtual X server (for the dialog windows'
+# test), which only the mingw job needs.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev python3-ezdxf
   hershey-fonts-data fp-utils python3-chm python3-pil zlib1g-dev qt6-base-dev)
+if [ "${1:-}" = mingw ]; then
+  packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 xvfb xauth)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

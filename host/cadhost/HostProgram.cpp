@@ -224,7 +224,8 @@ bool HostProgram::checkArguments(std::string& error) {
 
 // The registry file (--registry, else KESTRIN_REGISTRY) becomes the process's
 // registry, modules' calls included; the host's profile is read from it now.
-// Without either, the host reads no profile.
+// Without either, the host reads no profile, unless the system has a
+// registry of its own (Windows), where the profile is read from that.
 bool HostProgram::readRegistry(std::string& error) {
     FileSystem& files = FileSystem::current();
     std::optional<std::string> file = options_.registry;
@@ -238,8 +239,8 @@ bool HostProgram::readRegistry(std::string& error) {
     } else if (auto set = files.environment("KESTRIN_REGISTRY"); set && !set->empty()) {
         file = *set;
     }
-    if (!file) return true;
-    registry::Registry::useFile(*file);
+    if (!file && !registry::systemHasRegistry()) return true;
+    if (file) registry::Registry::useFile(*file);
     std::string why;
     if (!readHostProfile(profile_, why)) {
         error = "cannot use the registry file: " + why;

@@ -38,8 +38,10 @@ struct ModuleLoader::Module {
     std::string path;
     std::string identity;
     std::unique_ptr<process::SharedLibrary> library;
-    HINSTANCE__ instanceRecord{};
-    HINSTANCE instance() { return &instanceRecord; }
+    // The library's handle: on Windows the system hands the same one to its
+    // DllMain when it maps the library.
+    HINSTANCE handle = nullptr;
+    HINSTANCE instance() const { return handle; }
     DllMainFn dllMain = nullptr;
     EntryPointFn entryPoint = nullptr;
     bool resourcesAdded = false;
@@ -86,6 +88,7 @@ bool ModuleLoader::load(const std::string& path, std::string& error) {
         return false;
     }
     m->library = std::move(*library);
+    m->handle = static_cast<HINSTANCE>(m->library->handle());
     auto refuse = [&](const std::string& why) {
         error = "cannot load module '" + path + "': " + why;
         detach(*m, false);
@@ -191,7 +194,7 @@ std::vector<std::string> ModuleLoader::loadedPaths() const {
 
 HINSTANCE ModuleLoader::instanceOf(const std::string& path) const {
     auto it = find(path);
-    return it == modules_.end() ? nullptr : &(*it)->instanceRecord;
+    return it == modules_.end() ? nullptr : (*it)->instance();
 }
 
 const void* ModuleLoader::appIdOf(const std::string& path) const {

@@ -107,9 +107,11 @@ Result<std::string> FileSystem::findIgnoringCase(const std::string& dir, const s
 Result<std::string> FileSystem::findEntry(const std::string& dir, const std::string& name) {
     const std::string exact = joinPath(dir.empty() ? "." : dir, name);
     auto st = doStatus(exact, false);
-    if (st && st->exists()) return exact;
+    if (st && st->exists() && !namesIgnoreCase()) return exact;
     auto entries = doListDirectory(dir.empty() ? "." : dir);
     if (!entries) return entries.error();
+    for (const DirEntry& e : *entries)
+        if (e.name == name) return exact;
     for (const DirEntry& e : *entries)
         if (sameNameIgnoringCase(e.name, name)) return joinPath(dir.empty() ? "." : dir, e.name);
     return osError(exact, "cannot find", ENOENT);

@@ -129,7 +129,11 @@ public:
     Result<std::unique_ptr<FileLock>> lockExclusively(const std::string& path);
 
 protected:
-    // The primitives, on Linux paths only.
+    // Whether the file system itself matches names without regard to letter
+    // case (Windows): then a name found answers the entry's own spelling.
+    virtual bool namesIgnoreCase() const { return false; }
+
+    // The primitives, on the system's paths (Windows paths mapped on Linux).
     virtual Result<FileStatus> doStatus(const std::string& path, bool followLinks) = 0;
     virtual Result<std::string> doReadFile(const std::string& path) = 0;
     virtual Result<std::unique_ptr<MappedFile>> doMapFile(const std::string& path) = 0;

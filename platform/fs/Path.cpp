@@ -1,6 +1,7 @@
 #include "platform/fs/Path.h"
 
 #include "base/Cp1251.h"
+#include "platform/fs/PathRules.h"
 
 namespace kestrin::fs {
 
@@ -28,21 +29,29 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::string joinPath(const std::string& a, const std::string& b) {
-    if (a.empty() || (!b.empty() && b.front() == '/')) return b;
+    if (a.empty() || (!b.empty() && rootLength(b) > 0)) return b;
     if (b.empty()) return a;
-    return a.back() == '/' ? a + b : a + "/" + b;
+    if (isPathSeparator(a.back())) return a + b;
+    // The separator `a` is written with (Windows takes either), else the system's own.
+    const std::size_t last = a.find_last_of(pathSeparators());
+    return a + (last == std::string::npos ? pathSeparators()[0] : a[last]) + b;
 }
 
 std::string parentPath(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return "";
-    const std::size_t end = path.find_last_not_of('/', slash);
-    return end == std::string::npos ? "/" : path.substr(0, end + 1);
+    const std::size_t root = rootLength(path);
+    const std::size_t slash = path.find_last_of(pathSeparators());
+    if (slash == std::string::npos) return path.substr(0, root);
+    if (slash < root) return path.substr(0, root);
+    const std::size_t end = path.find_last_not_of(pathSeparators(), slash);
+    if (end == std::string::npos || end < root) return path.substr(0, root);
+    return path.substr(0, end + 1);
 }
 
 std::string fileName(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t slash = path.find_last_of(pathSeparators());
+    const std::size_t root = rootLength(path);
+    if (slash == std::string::npos) return path.substr(root);
+    return path.substr(slash + 1);
 }
 
 std::vector<std::string> splitPath(const std::string& path, const std::string& separators) {
@@ -59,9 +68,14 @@ std::vector<std::string> splitPath(const std::string& path, const std::string& s
 }
 
 std::string normalPath(const std::string& path) {
-    const bool absolute = !path.empty() && path.front() == '/';
+    const std::size_t rootSize = rootLength(path);
+    const std::string root = path.substr(0, rootSize);
+    // Written with the separator the path already uses (Windows takes either).
+    const std::size_t first = path.find_first_of(pathSeparators());
+    const char separator = first == std::string::npos ? pathSeparators()[0] : path[first];
+    const bool absolute = isAbsolutePath(path);
     std::vector<std::string> kept;
-    for (std::string& part : splitPath(path)) {
+    for (std::string& part : splitPath(path.substr(rootSize), pathSeparators())) {
         if (part == ".") continue;
         if (part == "..") {
             if (!kept.empty() && kept.back() != "..") {
@@ -72,8 +86,11 @@ std::string normalPath(const std::string& path) {
         }
         kept.push_back(std::move(part));
     }
-    std::string out = absolute ? "/" : "";
-    for (std::size_t i = 0; i < kept.size(); ++i) out += (i ? "/" : "") + kept[i];
+    std::string out = root;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (i > 0) out += separator;
+        out += kept[i];
+    }
     return out.empty() ? "." : out;
 }
 

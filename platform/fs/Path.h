@@ -1,4 +1,6 @@
-// Lexical operations on Linux paths ('/' separated); nothing is looked up.
+// Lexical operations on the system's paths; nothing is looked up. On Linux
+// they are '/' separated; on Windows '\' or '/' separate and "C:\" is a root
+// (PathRules.h).
 #pragma once
 
 #include <string>

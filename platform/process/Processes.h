@@ -1,7 +1,8 @@
-// The processes running on this machine, as the file system's /proc shows
-// them. A process goes by its executable's file name; a Windows program run
-// by an emulator (wine and its loaders) goes by the Windows executable's file
-// name taken from its command line.
+// The processes running on this machine: on Linux as the file system's /proc
+// shows them, on Windows as a Tool Help snapshot lists them. A process goes by
+// its executable's file name; on Linux a Windows program run by an emulator
+// (wine and its loaders) goes by the Windows executable's file name taken
+// from its command line.
 #pragma once
 
 #include <string>
@@ -16,7 +17,8 @@ struct ProcessInfo {
     std::string name;  // "cadhost", "setup.exe"
 };
 
-// Processes that vanish while being listed are left out.
+// Processes that vanish while being listed are left out. (`fs` serves the
+// Linux list, which reads /proc through it.)
 fs::Result<std::vector<ProcessInfo>> listProcesses(fs::FileSystem& fs = fs::FileSystem::current());
 
 // How many running processes go by `name` (letter case ignored for a name

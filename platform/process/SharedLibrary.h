@@ -22,6 +22,10 @@ public:
     // reason when given.
     void* symbol(const char* name, std::string* why = nullptr) const;
 
+    // The system's handle of the loaded library (on Windows its module
+    // handle, which the system also hands to the library's DllMain).
+    void* handle() const { return handle_; }
+
     template <class Fn>
     Fn function(const char* name, std::string* why = nullptr) const {
         return reinterpret_cast<Fn>(symbol(name, why));

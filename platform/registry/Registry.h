@@ -22,6 +22,10 @@
 
 namespace kestrin::registry {
 
+// Whether the registry calls (WinReg.h) reach a registry of the system's own
+// (Windows) rather than a REGEDIT4 file named for the process (Linux).
+bool systemHasRegistry();
+
 class Registry {
 public:
     explicit Registry(std::string path);

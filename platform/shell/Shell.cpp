@@ -1,7 +1,7 @@
+// Linux: "open" through the opener program, a command line started directly.
 #include "platform/shell/Shell.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <strings.h>
 #include <sys/stat.h>
 
@@ -39,36 +39,6 @@ int fileError(const std::string& path) {
 }
 
 }  // namespace
-
-int shellExecuteCode(int error) {
-    switch (error) {
-        case ENOENT: return SE_ERR_FNF;
-        case ENOTDIR:
-        case ELOOP:
-        case ENAMETOOLONG: return SE_ERR_PNF;
-        case EACCES:
-        case EPERM:
-        case EISDIR: return SE_ERR_ACCESSDENIED;
-        case ENOMEM:
-        case EAGAIN:
-        case E2BIG:
-        case EMFILE:
-        case ENFILE: return SE_ERR_OOM;
-        case ENOEXEC: return SE_ERR_BAD_FORMAT;
-        case ETXTBSY: return SE_ERR_SHARE;
-        default: return SE_ERR_ACCESSDENIED;
-    }
-}
-
-int winExecCode(int error) {
-    const int code = shellExecuteCode(error);
-    return code == SE_ERR_OOM ? SE_ERR_OUT_OF_RESOURCES : code;
-}
-
-std::string openerProgram() {
-    const char* configured = std::getenv("KESTRIN_OPENER");
-    return configured && *configured ? configured : "xdg-open";
-}
 
 }  // namespace kestrin::shell
 
