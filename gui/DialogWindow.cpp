@@ -104,19 +104,6 @@ std::string keyName(int key) {
     }
 }
 
-// How the person names a control in an action: by id when that is unique in
-// the dialog, else by caption; false when neither names it alone.
-bool controlRef(HWND dialog, const Window& w, session::ControlRef& out) {
-    std::string why;
-    out = {};
-    out.id = w.id;
-    if (ui::findControl(dialog, out, why) == w.handle) return true;
-    out.id.reset();
-    out.caption = w.text;
-    why.clear();
-    return !w.text.empty() && ui::findControl(dialog, out, why) == w.handle;
-}
-
 // The entries of a combo or list box as shown.
 QStringList displayEntries(const Window& w) {
     QStringList entries;
@@ -525,7 +512,7 @@ void DialogWindow::choose(const Control& c, int index, ActionKind kind) {
     if (active() && w->list().valid(index)) {
         Action a;
         a.kind = kind;
-        if (controlRef(dialog_, *w, a.control)) {
+        if (ui::nameControl(dialog_, w->handle, a.control)) {
             a.text = w->list().text(index);
             post(std::move(a));
         }
@@ -551,7 +538,7 @@ void DialogWindow::selectAsShown(const Control& c, bool always) {
     if (!always && ui::focusedWindow() == c.handle && s.anchor == anchor && s.caret == caret) return;
     Action a;
     a.kind = ActionKind::Select;
-    if (!controlRef(dialog_, *w, a.control)) return;
+    if (!ui::nameControl(dialog_, w->handle, a.control)) return;
     a.first = anchor;
     a.last = caret;
     post(std::move(a));
@@ -606,7 +593,7 @@ bool DialogWindow::keyPressed(const Control* c, QKeyEvent* event) {
         (c->kind == Kind::PushButton || c->kind == Kind::CheckBox || c->kind == Kind::RadioButton)) {
         Action a;
         a.kind = ActionKind::Click;
-        if (const Window* w = ui::windowOf(c->handle); w && controlRef(dialog_, *w, a.control)) post(std::move(a));
+        if (ui::nameControl(dialog_, c->handle, a.control)) post(std::move(a));
         return true;
     }
     // Copying leaves the text alone; every other key would change the widget by itself.
@@ -629,7 +616,7 @@ bool DialogWindow::mouseEvent(const Control& c, QObject* watched, QEvent* event)
                 c.widget->rect().contains(mouse->position().toPoint()) && active()) {
                 Action a;
                 a.kind = ActionKind::Click;
-                if (const Window* w = ui::windowOf(c.handle); w && controlRef(dialog_, *w, a.control)) post(std::move(a));
+                if (ui::nameControl(dialog_, c.handle, a.control)) post(std::move(a));
             }
             return true;  // the button does not press or toggle itself
         }

@@ -57,18 +57,6 @@ const char* answerOf(int button) {
     }
 }
 
-// The control as an action names it: by id, else by caption.
-bool controlRef(HWND dialog, const Window& w, session::ControlRef& out) {
-    std::string why;
-    out = {};
-    out.id = w.id;
-    if (ui::findControl(dialog, out, why) == w.handle) return true;
-    out.id.reset();
-    out.caption = w.text;
-    why.clear();
-    return !w.text.empty() && ui::findControl(dialog, out, why) == w.handle;
-}
-
 }  // namespace
 
 struct DialogWindows::Impl {
@@ -185,11 +173,11 @@ struct DialogWindows::Impl {
         Action a;
         switch (in.kind) {
             case NativeInput::Kind::Click:
-                if (!control || !controlRef(dialog, *control, a.control)) return;
+                if (!control || !ui::nameControl(dialog, control->handle, a.control)) return;
                 a.kind = ActionKind::Click;
                 break;
             case NativeInput::Kind::Focus:
-                if (!control || ui::focusedWindow() == control->handle || !controlRef(dialog, *control, a.control)) return;
+                if (!control || ui::focusedWindow() == control->handle || !ui::nameControl(dialog, control->handle, a.control)) return;
                 a.kind = ActionKind::Focus;
                 break;
             case NativeInput::Kind::Type: {
@@ -208,7 +196,7 @@ struct DialogWindows::Impl {
                 break;
             case NativeInput::Kind::Choose:
             case NativeInput::Kind::Open:
-                if (!control || !control->list().valid(in.index) || !controlRef(dialog, *control, a.control)) return;
+                if (!control || !control->list().valid(in.index) || !ui::nameControl(dialog, control->handle, a.control)) return;
                 a.kind = in.kind == NativeInput::Kind::Choose ? ActionKind::Choose : ActionKind::DblClick;
                 a.text = control->list().text(in.index);
                 break;
@@ -228,7 +216,7 @@ struct DialogWindows::Impl {
         const ui::EditState& s = control.edit();
         if (ui::focusedWindow() == control.handle && s.selStart() == from && s.selEnd() == to) return;
         Action a;
-        if (!controlRef(dialog, control, a.control)) return;
+        if (!ui::nameControl(dialog, control.handle, a.control)) return;
         a.kind = ActionKind::Select;
         a.first = from;
         a.last = to;

@@ -417,6 +417,21 @@ bool isLayoutBlock(const std::string& upper) {
     return upper == "$MODEL_SPACE" || upper == "$PAPER_SPACE" || upper == "*MODEL_SPACE" || upper == "*PAPER_SPACE";
 }
 
+// BLOCK or ENDBLK with its handle, owner and markers.
+Record upgradeBlockEnd(const Record& r, std::string_view marker, const std::string& owner, HandleSource& handles) {
+    Record out{r.type, {}, 0};
+    const std::string handle = handleOf(r);
+    out.tags.push(5, handle.empty() ? handles.take() : handle);
+    out.tags.push(330, owner);
+    out.tags.push(100, "AcDbEntity");
+    for (const TagView t : r.tags)
+        if (isEntityCommon(t.code)) out.tags.push(t.code, t.value);
+    out.tags.push(100, marker);
+    for (const TagView t : r.tags)
+        if (t.code != 5 && !isEntityCommon(t.code)) out.tags.push(t.code, t.value);
+    return out;
+}
+
 void setCount(Table& t) {
     const std::size_t i = t.head.tags.find(70);
     if (i != TagList::npos) t.head.tags.set(i, std::to_string(t.entries.size()));
@@ -511,24 +526,8 @@ void convertFromR12(Document& doc, VersionChange& change) {
             continue;
         }
         Block block;
-        block.begin = Record{"BLOCK", {}, 0};
-        const std::string beginHandle = handleOf(b.begin);
-        block.begin.tags.push(5, beginHandle.empty() ? handles.take() : beginHandle);
-        block.begin.tags.push(330, owner);
-        block.begin.tags.push(100, "AcDbEntity");
-        for (const TagView t : b.begin.tags)
-            if (isEntityCommon(t.code)) block.begin.tags.push(t.code, t.value);
-        block.begin.tags.push(100, "AcDbBlockBegin");
-        for (const TagView t : b.begin.tags)
-            if (t.code != 5 && !isEntityCommon(t.code)) block.begin.tags.push(t.code, t.value);
-        block.end = Record{"ENDBLK", {}, 0};
-        const std::string endHandle = handleOf(b.end);
-        block.end.tags.push(5, endHandle.empty() ? handles.take() : endHandle);
-        block.end.tags.push(330, owner);
-        block.end.tags.push(100, "AcDbEntity");
-        for (const TagView t : b.end.tags)
-            if (isEntityCommon(t.code)) block.end.tags.push(t.code, t.value);
-        block.end.tags.push(100, "AcDbBlockEnd");
+        block.begin = upgradeBlockEnd(b.begin, "AcDbBlockBegin", owner, handles);
+        block.end = upgradeBlockEnd(b.end, "AcDbBlockEnd", owner, handles);
         block.entities = std::move(entities);
         out.blocks.push_back(std::move(block));
     }

@@ -277,6 +277,19 @@ std::string describeDialog(HWND dialog) {
     return "dialog " + std::to_string(d->dialog().templateId) + " (\"" + cp1251ToUtf8(d->text) + "\")";
 }
 
+bool nameControl(HWND dialog, HWND control, session::ControlRef& out) {
+    const Window* w = windowOf(control);
+    if (w == nullptr) return false;
+    std::string why;
+    out = {};
+    out.id = w->id;
+    if (findControl(dialog, out, why) == control) return true;
+    out.id.reset();
+    out.caption = w->text;
+    why.clear();
+    return !w->text.empty() && findControl(dialog, out, why) == control;
+}
+
 HWND findControl(HWND dialog, const session::ControlRef& ref, std::string& why) {
     const Window* d = windowOf(dialog);
     if (d == nullptr) {

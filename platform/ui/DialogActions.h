@@ -22,6 +22,10 @@ void performDialogAction(HWND dialog, const session::Action& action);
 // Null, with `why` (UTF-8) set, when none or more than one fits.
 HWND findControl(HWND dialog, const session::ControlRef& ref, std::string& why);
 
+// How a person names `control` in an action: by id when that is unique in
+// the dialog, else by caption; false when neither names it alone.
+bool nameControl(HWND dialog, HWND control, session::ControlRef& out);
+
 // "dialog 8002 ("Caption")" (UTF-8).
 std::string describeDialog(HWND dialog);
 

@@ -59,7 +59,8 @@ Document corpusDrawing(const std::string& name) { return readDxfFile(corpusDir()
 }  // namespace
 
 TEST(VersionChange, EveryCorpusDrawingGoesToR12R2000AndR2018) {
-    const std::string out = std::filesystem::path(KESTRIN_BINARY_DIR) / ("version-change-" + std::to_string(::getpid()));
+    const std::string out =
+        (std::filesystem::path(KESTRIN_BINARY_DIR) / ("version-change-" + std::to_string(::getpid()))).string();
     std::filesystem::create_directories(out);
     std::string paths;
     for (const std::string& path : dxfFilesIn(corpusDir())) {
