@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev python3-ezdxf
-  hershey-fonts-data fp-utils python3-chm python3-pil zlib1g-dev qt6-base-dev)
+  hershey-fonts-data fp-utils python3-chm python3-pil zlib1g-dev qt6-base-dev libfontconfig-dev libfreetype-dev
+  fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

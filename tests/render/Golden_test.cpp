@@ -39,7 +39,7 @@ void compareWithGolden(const std::string& name, const dxf::Document& doc, int wi
     test::Fonts fonts;
     const Scene scene = buildScene(doc, Space::Model, fonts.library);
     EXPECT_TRUE(scene.skipped.empty()) << scene.skippedSummary();
-    const Image image = rasterise(scene.strokes, width, height);
+    const Image image = rasterise(scene, width, height);
     const std::string path = test::sourceDir() + "/tests/render/golden/" + name + ".png";
     fs::FileSystem& files = fs::FileSystem::current();
     const auto update = files.environment("KESTRIN_UPDATE_GOLDEN");

@@ -73,7 +73,7 @@ void expectSameScene(const ViewScene& a, const ViewScene& b) {
     }
 }
 
-std::set<const std::vector<Polyline>*> wholeOf(const ViewContent& c) {
+std::set<const Artwork*> wholeOf(const ViewContent& c) {
     return {c.whole.begin(), c.whole.end()};
 }
 
@@ -165,7 +165,7 @@ struct Field {
         std::set<std::uint64_t> out;
         for (const auto& [handle, strokes] : scene.entities()) {
             const Coverage* cells = scene.coverageOf(handle);
-            if (std::count(c.whole.begin(), c.whole.end(), strokes) ||
+            if (std::count(c.whole.begin(), c.whole.end(), scene.artOf(handle)) ||
                 std::any_of(c.patches.begin(), c.patches.end(), [&](const auto& p) { return p.cells == cells; }))
                 out.insert(handle);
         }
@@ -206,17 +206,17 @@ TEST(ViewScene, SmallEntitiesComeAsStandIns) {
     const ViewWindow all{{-1, -1, 41, 41}, 3};  // a 0.5-unit line is 1.5 px: small
     const ViewContent c = f.scene.query(all);
     EXPECT_EQ(c.standIns.size(), 1600u);
-    EXPECT_EQ(wholeOf(c), (std::set<const std::vector<Polyline>*>{f.scene.strokesOf(0x10)}));
+    EXPECT_EQ(wholeOf(c), (std::set<const Artwork*>{f.scene.artOf(0x10)}));
     // The stand-in of the line from (3,4) to (3.5,4.5): its box's baseline.
     EXPECT_EQ(std::count_if(c.standIns.begin(), c.standIns.end(), [](const auto& s) {
-                  return s.first.x == 3 && s.first.y == 4 && s.second.x == 3.5 && s.second.y == 4;
+                  return s.a.x == 3 && s.a.y == 4 && s.b.x == 3.5 && s.b.y == 4;
               }),
               1);
     // Under a pixel: a dot at the box's centre.
     const ViewContent dots = f.scene.query({{-1, -1, 41, 41}, 1});
     ASSERT_EQ(dots.standIns.size(), 1600u);
     EXPECT_EQ(std::count_if(dots.standIns.begin(), dots.standIns.end(), [](const auto& s) {
-                  return s.first.x == 3.25 && s.first.y == 4.25 && s.second.x == 3.25 && s.second.y == 4.25;
+                  return s.a.x == 3.25 && s.a.y == 4.25 && s.b.x == 3.25 && s.b.y == 4.25;
               }),
               1);
     // A text, small at 1 px a unit, whole at 10.

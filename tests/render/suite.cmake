@@ -2,7 +2,7 @@
 # pictures, the program), and its shape reader against ezdxf's.
 if(TARGET krender)
   find_package(ZLIB REQUIRED)
-  kestrin_test_program(render_tests render "" krender kdxf kplatform kbase ZLIB::ZLIB ${CMAKE_DL_LIBS})
+  kestrin_test_program(render_tests render "" krender kfonts kdxf kplatform kbase ZLIB::ZLIB ${CMAKE_DL_LIBS})
   target_compile_definitions(render_tests PRIVATE KESTRIN_DIST_DIR="${KESTRIN_DIST_DIR}")
   add_dependencies(render_tests companion_files)
 
