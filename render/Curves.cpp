@@ -50,6 +50,14 @@ Vec2 deBoor(const std::vector<double>& knots, const std::vector<Vec2>& ctl, cons
     return h.w == 0 ? Vec2{h.x, h.y} : Vec2{h.x / h.w, h.y / h.w};
 }
 
+// The point at `t` of a curve over knots[p] .. knots[n].
+Vec2 pointAt(const std::vector<double>& knots, const std::vector<Vec2>& ctl, const std::vector<double>& w, int p, double t) {
+    const std::size_t n = ctl.size();
+    std::size_t span = static_cast<std::size_t>(p);
+    while (span + 1 < n && knots[span + 1] <= t) ++span;
+    return deBoor(knots, ctl, w, p, span, t);
+}
+
 Polyline fromControls(const Spline& s) {
     const int p = s.degree;
     const std::vector<double> knots = s.knots.size() == s.controls.size() + static_cast<std::size_t>(p) + 1
@@ -142,11 +150,14 @@ Polyline fromFits(const Spline& s) {
     for (std::size_t k = 0; k < n; ++k) a[k] = basis(knots, n, p, u[k]);
     std::vector<Vec2> controls = q;
     if (!solve(a, controls)) return q;  // degenerate: through the points straight
-    Spline c;
-    c.degree = p;
-    c.knots = knots;
-    c.controls = controls;
-    return fromControls(c);
+    // Sampled between the fit points' parameters, so that it passes each.
+    Polyline out{q.front()};
+    for (std::size_t k = 1; k < n; ++k) {
+        for (int j = 1; j < kSegmentsPerSpan; ++j)
+            out.push_back(pointAt(knots, controls, {}, p, u[k - 1] + (u[k] - u[k - 1]) * j / kSegmentsPerSpan));
+        out.push_back(q[k]);
+    }
+    return out;
 }
 
 }  // namespace

@@ -291,7 +291,7 @@ private:
         const MTextFonts fonts = [&](const FontRequest* code) { return fonts_.fonts(code ? *code : style.font); };
         const Color entityColor = color_;
         for (MTextPiece& piece : layoutMText(parseMText(content, format), frame, fonts)) {
-            color_ = piece.color ? resolveColor(*piece.color, tables_.layerColor(layerFor(t, at)), entityColor)
+            color_ = piece.color ? resolveColor(*piece.color, tables_.layerColor(layerFor(t, at)), at.blockColor)
                                  : entityColor;
             emitText(std::move(piece.strokes), std::move(piece.areas), place);
         }

@@ -138,6 +138,9 @@ Hatch readHatch(const dxf::Record& record) {
         const long flags = static_cast<long>(c.number());
         c.next();
         Polyline ring = (flags & 2) ? polylinePath(c) : edgePath(c);
+        // Closed by the fill itself: a last point on the first adds nothing.
+        if (ring.size() > 1 && std::hypot(ring.back().x - ring.front().x, ring.back().y - ring.front().y) < 1e-12)
+            ring.pop_back();
         if (ring.size() >= 3) h.rings.push_back(std::move(ring));
         // The boundary's source objects: handles, nothing to draw.
         if (auto n = c.take(97))

@@ -5,7 +5,8 @@ Usage: make_drawings.py OUTDIR
 dimension.dxf  a linear, a radius and an angular dimension with their blocks
 hatch.dxf      a solid hatch with an island and a bulged edge, a pattern
                hatch over an edge path (lines, a clockwise arc, an elliptical
-               arc, a spline) with a round island
+               arc, a spline) with a round island, a dashed pattern; and the
+               boundaries as ezdxf reads them, in grey polylines beside
 truetype.dxf   text styles on TrueType fonts: by file name, by family only
                (extended data), a font the system lacks, a text with
                characters code page 1251 lacks
@@ -15,6 +16,7 @@ import os
 import sys
 
 import ezdxf
+from ezdxf import path
 
 
 def dimension(path):
@@ -31,14 +33,14 @@ def dimension(path):
     doc.saveas(path)
 
 
-def hatch(path):
+def hatch(filename):
     doc = ezdxf.new("R2000")
     msp = doc.modelspace()
     solid = msp.add_hatch(color=5)
     solid.paths.add_polyline_path([(0, 0, 0), (40, 0, 0), (40, 30, 0.4), (0, 30, 0)], is_closed=True)
     solid.paths.add_polyline_path([(10, 10), (30, 10), (30, 20), (10, 20)], is_closed=True)
     pattern = msp.add_hatch(color=1)
-    pattern.set_pattern_fill("ANSI31", color=1, scale=1.5)
+    pattern.set_pattern_fill("ANSI31", color=1, scale=0.8)
     edge = pattern.paths.add_edge_path()
     edge.add_line((60, 0), (90, 0))
     edge.add_arc((90, 10), radius=10, start_angle=270, end_angle=90, ccw=False)
@@ -50,7 +52,10 @@ def hatch(path):
     dashed = msp.add_hatch(color=3)
     dashed.set_pattern_fill("DASH", color=3, scale=2, angle=30)
     dashed.paths.add_polyline_path([(110, 0), (140, 0), (125, 30)], is_closed=True)
-    doc.saveas(path)
+    for h in (pattern, dashed):
+        for boundary in path.from_hatch(h):
+            msp.add_lwpolyline([(v.x, v.y) for v in boundary.flattening(0.01)], dxfattribs={"color": 8})
+    doc.saveas(filename)
 
 
 def truetype(path):
@@ -62,8 +67,8 @@ def truetype(path):
     family.set_xdata("ACAD", [(1000, "DejaVu Serif"), (1071, 34 | 1 << 25)])
     gone = doc.styles.add("GONE", font="kestrin-no-such-font.ttf")
     gone.set_extended_font_data("Kestrin No Such Family")
-    msp.add_text("Sans: Привет, мир! 45%%d %%c20", dxfattribs={"style": "BYFILE", "height": 5, "insert": (0, 20)})
-    msp.add_text("Serif bold ≤ 5 ✓", dxfattribs={"style": "BYFAMILY", "height": 5, "insert": (0, 10)})
+    msp.add_text("Sans: Привет, мир! 45%%d %%c20 ✓", dxfattribs={"style": "BYFILE", "height": 5, "insert": (0, 20)})
+    msp.add_text("Serif bold: Ёлка ≤ 5 %%p0,1", dxfattribs={"style": "BYFAMILY", "height": 5, "insert": (0, 10)})
     msp.add_text("Stand-in", dxfattribs={"style": "GONE", "height": 5, "insert": (0, 0)})
     doc.saveas(path)
 
