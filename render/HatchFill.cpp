@@ -172,6 +172,8 @@ Hatch readHatch(const dxf::Record& record) {
 HatchLines hatchLines(const std::vector<Polyline>& rings, const std::vector<PatternLine>& pattern, std::size_t limit) {
     HatchLines out;
     std::vector<double> crossings;
+    double edges = 0;
+    for (const Polyline& r : rings) edges += static_cast<double>(r.size());
     for (const PatternLine& line : pattern) {
         const Vec2 d{std::cos(line.angleDeg * kDegree), std::sin(line.angleDeg * kDegree)};
         const double step = cross(d, line.offset);  // distance from one line to the next
@@ -186,7 +188,9 @@ HatchLines hatchLines(const std::vector<Polyline>& rings, const std::vector<Patt
         if (!(lo <= hi)) continue;
         // The lines k0 .. k1 cross the rings' extent.
         const double k0 = std::ceil(std::min(lo / step, hi / step)), k1 = std::floor(std::max(lo / step, hi / step));
-        if (k1 - k0 > static_cast<double>(limit)) {
+        // Each line meets every edge: past `limit` lines, or a hundred times
+        // as many meetings, the pattern is too fine to be seen.
+        if (k1 - k0 > static_cast<double>(limit) || (k1 - k0 + 1) * edges > 100.0 * static_cast<double>(limit)) {
             out.tooDense = true;
             break;
         }

@@ -271,5 +271,47 @@ TEST(ViewScene, ARemovedEntityIsGone) {
     EXPECT_EQ(f.handles(f.scene.query({{4.9, 4.9, 5.6, 5.6}, 100})), (std::set<std::uint64_t>{0x20}));
 }
 
+TEST(ViewScene, AreasCountInTheBoxCoverageAndColourOfAnEntity) {
+    dxf::Document doc = test::drawing();
+    // A solid hatch alone: no strokes, one area, blue.
+    doc.entities.push_back(record("HATCH", {{5, "30"}, {8, "0"}, {62, "5"}, {70, "1"}, {91, "1"}, {92, "2"}, {72, "0"},
+                                            {73, "1"}, {93, "3"}, {10, "0"}, {20, "0"}, {10, "16"}, {20, "0"},
+                                            {10, "0"}, {20, "16"}, {97, "0"}}));
+    // The drawing's alternate font stands in for a style's missing one: the header reaches the drawer.
+    doc.header.push(9, "$FONTALT");
+    doc.header.push(1, "zor.shx");
+    for (dxf::Table& t : doc.tables)
+        if (t.head.tags[t.head.tags.find(2)].value == "STYLE")
+            t.entries.push_back(record("STYLE", {{2, "GONE"}, {3, "gone.shx"}}));
+    doc.entities.push_back(test::text("A", 100, 100, 2, {{5, "31"}}, "GONE"));
+    test::Fonts fonts;
+    ViewScene scene(fonts.library);
+    scene.build(doc);
+    ASSERT_NE(scene.artOf(0x30), nullptr);
+    EXPECT_TRUE(scene.strokesOf(0x30)->empty());
+    ASSERT_EQ(scene.artOf(0x30)->fills.size(), 1u);
+    const Box box = scene.boxOf(0x30);
+    EXPECT_DOUBLE_EQ(box.maxX, 16);
+    EXPECT_DOUBLE_EQ(box.maxY, 16);
+    // The ring's edges mark the cells they pass: the corners and the diagonal, not the empty corner.
+    const Coverage& cells = *scene.coverageOf(0x30);
+    EXPECT_TRUE(cells.at16(0, 0));
+    EXPECT_TRUE(cells.at16(15, 0));
+    EXPECT_TRUE(cells.at16(0, 15));
+    EXPECT_TRUE(cells.at16(8, 7));
+    EXPECT_FALSE(cells.at16(15, 15));
+    EXPECT_FALSE(cells.at16(3, 3)) << "inside, away from the edges";
+    // Far away it is a patch, then a stand-in, in its colour.
+    const ViewContent patch = scene.query({{-10, -10, 200, 200}, 0.5});
+    ASSERT_EQ(patch.patches.size(), 1u);
+    EXPECT_EQ(patch.patches[0].color, (Color{0, 0, 255}));
+    const ViewContent far = scene.query({{-10, -10, 200, 200}, 0.05});
+    ASSERT_EQ(far.standIns.size(), 2u);
+    EXPECT_TRUE(std::any_of(far.standIns.begin(), far.standIns.end(),
+                            [](const ViewContent::StandIn& s) { return s.color == Color{0, 0, 255}; }));
+    ASSERT_EQ(fonts.notes.size(), 1u);
+    EXPECT_EQ(fonts.notes[0], "font 'gone.shx' not found; its texts are drawn with the drawing's alternate font 'zor.shx'");
+}
+
 }  // namespace
 }  // namespace kestrin::render
