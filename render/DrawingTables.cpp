@@ -32,6 +32,7 @@ std::string DrawingTables::upper(std::string_view s) {
 }
 
 DrawingTables::DrawingTables(const dxf::Document& doc) {
+    missingStyle_.font.file = "txt";
     for (const dxf::Table& t : doc.tables) {
         const std::string kind = upper(TagReader(t.head).str(2));
         for (const dxf::Record& e : t.entries) {
@@ -73,12 +74,9 @@ Color DrawingTables::layerColor(std::string_view layer) const {
     return it == layers_.end() ? kDark : it->second.color;
 }
 
-TextStyle DrawingTables::style(std::string_view name) const {
+const TextStyle& DrawingTables::style(std::string_view name) const {
     const auto it = styles_.find(upper(name.empty() ? "Standard" : name));
-    if (it != styles_.end()) return it->second;
-    TextStyle s;
-    s.font.file = "txt";
-    return s;
+    return it != styles_.end() ? it->second : missingStyle_;
 }
 
 const dxf::Block* DrawingTables::block(std::string_view name) const {

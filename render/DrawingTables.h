@@ -30,7 +30,7 @@ public:
     Color layerColor(std::string_view layer) const;
     // The style by name (any letter case); "Standard" for an empty name; a
     // style the drawing lacks draws in the shape font "txt".
-    TextStyle style(std::string_view name) const;
+    const TextStyle& style(std::string_view name) const;
     const dxf::Block* block(std::string_view name) const;
     // $FONTALT, or empty.
     const std::string& alternateFont() const { return alternateFont_; }
@@ -44,6 +44,7 @@ private:
     };
     std::unordered_map<std::string, Layer> layers_;
     std::unordered_map<std::string, TextStyle> styles_;
+    TextStyle missingStyle_;
     std::unordered_map<std::string, const dxf::Block*> blocks_;
     std::string alternateFont_;
 };

@@ -245,7 +245,7 @@ private:
     }
 
     void text(const TagReader& t, const std::string& type, const Affine& m, int depth) {
-        const TextStyle style = tables_.style(t.str(7));
+        const TextStyle& style = tables_.style(t.str(7));
         const TextFonts f = fonts_.fonts(style.font);
         TextParams p;
         // A definition shows its tag in a space, its (constant) value in a block.
@@ -273,7 +273,7 @@ private:
         for (const dxf::TagView tag : r.tags)
             if (tag.code == 3) content += tag.value;
         content += t.str(1);
-        const TextStyle style = tables_.style(t.str(7));
+        const TextStyle& style = tables_.style(t.str(7));
         MTextFrame frame;
         frame.height = t.num(40, style.fixedHeight);
         if (frame.height <= 0) return;
