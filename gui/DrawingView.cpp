@@ -47,14 +47,16 @@ bool clip(QPointF& a, QPointF& b, const QRectF& r) {
     return true;
 }
 
-// Rings far off the device clipped to it (each ring on its own, which keeps
-// the areas inside as they were): the painter's fixed-point coordinates
-// would overflow.
-std::vector<render::Polyline> clipRings(const std::vector<render::Polyline>& rings, const QRectF& r) {
-    bool far = false;
+bool farOff(const std::vector<render::Polyline>& rings) {
     for (const render::Polyline& ring : rings)
-        for (const render::Vec2& p : ring) far = far || std::abs(p.x) > kFar || std::abs(p.y) > kFar;
-    if (!far) return rings;
+        for (const render::Vec2& p : ring)
+            if (std::abs(p.x) > kFar || std::abs(p.y) > kFar) return true;
+    return false;
+}
+
+// Rings clipped to the rectangle, each on its own, which keeps the areas
+// inside as they were.
+std::vector<render::Polyline> clipRings(const std::vector<render::Polyline>& rings, const QRectF& r) {
     std::vector<render::Polyline> out;
     for (render::Polyline ring : rings) {
         // Sutherland-Hodgman against each side of the rectangle.
@@ -190,7 +192,10 @@ public:
         flush();
         QPainterPath path;
         path.setFillRule(rule == render::FillRule::EvenOdd ? Qt::OddEvenFill : Qt::WindingFill);
-        for (const render::Polyline& ring : clipRings(rings, device_)) {
+        // Far off the device: clipped first, the painter's fixed-point coordinates would overflow.
+        const bool far = farOff(rings);
+        const std::vector<render::Polyline> clipped = far ? clipRings(rings, device_) : std::vector<render::Polyline>{};
+        for (const render::Polyline& ring : far ? clipped : rings) {
             path.moveTo(ring[0].x, ring[0].y);
             for (std::size_t k = 1; k < ring.size(); ++k) path.lineTo(ring[k].x, ring[k].y);
             path.closeSubpath();

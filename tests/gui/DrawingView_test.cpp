@@ -329,6 +329,11 @@ TEST(PaintScene, AreasUnderStrokesInTheirColoursEitherWay) {
             EXPECT_GT(c.red() - std::max(c.green(), c.blue()), 200)
                 << x << (r.antialiased ? " antialiased " : " pixel by pixel ") << c.name().toStdString();
         }
+        // Zoomed far into the square: its corners millions of pixels off, the device all blue.
+        QImage close(50, 50, QImage::Format_RGB32);
+        paintScene(close, scene, ViewMapping{{3, 3}, 1e6, 50, 50}, options);
+        EXPECT_EQ(close.pixelColor(5, 5), QColor(0, 0, 255));
+        EXPECT_EQ(close.pixelColor(45, 45), QColor(0, 0, 255));
     }
 }
 
