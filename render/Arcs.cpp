@@ -5,8 +5,15 @@
 
 namespace kestrin::render {
 
+double positiveSweep(double sweep, double turn) {
+    if (!std::isfinite(sweep)) return turn;
+    sweep = std::fmod(sweep, turn);
+    return sweep <= 0 ? sweep + turn : sweep;
+}
+
 void arcPoints(Polyline& out, Vec2 c, double r, double a0, double sweep, double step) {
-    const int steps = std::clamp(static_cast<int>(std::ceil(std::abs(sweep) / step)), 2, 100000);
+    const double wanted = std::ceil(std::abs(sweep) / step);
+    const int steps = wanted < 100000 ? std::max(2, static_cast<int>(wanted)) : 100000;  // NaN too: the most
     for (int i = 0; i <= steps; ++i) {
         const double a = a0 + sweep * i / steps;
         out.push_back({c.x + r * std::cos(a), c.y + r * std::sin(a)});

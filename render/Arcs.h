@@ -10,6 +10,10 @@ namespace kestrin::render {
 
 constexpr double kArcStep = kPi / 36;  // 5 degrees a segment
 
+// `sweep` brought into (0, turn] by whole turns (a full turn for zero, and
+// for a value that is not finite): the sweep from a start angle to an end.
+double positiveSweep(double sweep, double turn = 2 * kPi);
+
 // Points of the arc about `center` from angle `a0` by `sweep` (radians,
 // positive counter-clockwise), both ends included, at most `step` apart in angle.
 void arcPoints(Polyline& out, Vec2 center, double radius, double a0, double sweep, double step = kArcStep);

@@ -42,10 +42,9 @@ void rasteriseArea(const std::vector<Polyline>& rings, FillRule rule, int width,
     }
     if (edges.empty()) return;
     // Pixel y covers y - 0.5 .. y + 0.5.
-    const int y0 = std::max(0, static_cast<int>(std::floor(top + 0.5)));
-    const int y1 = std::min(height - 1, static_cast<int>(std::floor(bottom + 0.5)));
-    const int x0 = std::max(0, static_cast<int>(std::floor(left + 0.5)));
-    const int x1 = std::min(width - 1, static_cast<int>(std::floor(right + 0.5)));
+    auto pixel = [](double v, int last) { return static_cast<int>(std::clamp(std::floor(v + 0.5), -1.0, last + 1.0)); };
+    const int y0 = std::max(0, pixel(top, height)), y1 = std::min(height - 1, pixel(bottom, height));
+    const int x0 = std::max(0, pixel(left, width)), x1 = std::min(width - 1, pixel(right, width));
     if (y0 > y1 || x0 > x1) return;
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
     std::vector<float> cover(static_cast<std::size_t>(x1 - x0 + 1));

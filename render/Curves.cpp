@@ -1,5 +1,7 @@
 #include "render/Curves.h"
 
+#include "render/Arcs.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -169,8 +171,7 @@ double ellipseParameter(double ratio, double angle) {
 
 Polyline ellipsePoints(const Ellipse& e) {
     double sweep = e.end - e.start;
-    while (sweep <= 1e-12) sweep += 2 * kPi;
-    while (sweep > 2 * kPi + 1e-12) sweep -= 2 * kPi;
+    sweep = std::abs(sweep) <= 1e-12 ? 2 * kPi : positiveSweep(sweep);
     const Vec2 minor = e.mirrored ? Vec2{e.major.y * e.ratio, -e.major.x * e.ratio}
                                   : Vec2{-e.major.y * e.ratio, e.major.x * e.ratio};
     const int steps = std::max(4, static_cast<int>(std::ceil(sweep / (kPi / 36))));

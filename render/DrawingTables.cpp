@@ -15,7 +15,7 @@ void readFontData(const dxf::Record& r, TextStyle& s) {
         if (tag.code == 1001) acad = DrawingTables::upper(tag.value) == "ACAD";
         else if (acad && tag.code == 1000 && s.font.family.empty()) s.font.family = std::string(tag.value);
         else if (acad && tag.code == 1071) {
-            const auto flags = static_cast<long>(parseNumber(tag.value, 0));
+            const long flags = wholeNumber(parseNumber(tag.value, 0));
             s.font.style.italic = (flags & kItalic) != 0;
             s.font.style.bold = (flags & kBold) != 0;
         }

@@ -135,9 +135,7 @@ private:
             double a0 = 0, sweep = 2 * kPi;
             if (type == "ARC") {
                 a0 = t.num(50) * kDegree;
-                sweep = t.num(51) * kDegree - a0;
-                while (sweep <= 0) sweep += 2 * kPi;
-                while (sweep > 2 * kPi) sweep -= 2 * kPi;
+                sweep = positiveSweep(t.num(51) * kDegree - a0);
             }
             arcPoints(p, t.point(10), t.num(40), a0, sweep);
             emit(std::move(p), ocs);

@@ -32,10 +32,7 @@ Polyline curveEdge(Vec2 center, Vec2 major, double ratio, double start, double e
         if (std::abs(end - start) >= 360 - 1e-9) el.end = el.start + 2 * kPi;
         points = ellipsePoints(el);
     } else {
-        double sweep = end - start;
-        while (sweep <= 0) sweep += 360;
-        while (sweep > 360) sweep -= 360;
-        arcPoints(points, center, major.x, start * kDegree, sweep * kDegree);
+        arcPoints(points, center, major.x, start * kDegree, positiveSweep(end - start, 360) * kDegree);
     }
     if (!ccw) std::reverse(points.begin(), points.end());
     return points;
@@ -43,7 +40,7 @@ Polyline curveEdge(Vec2 center, Vec2 major, double ratio, double start, double e
 
 Polyline splineEdge(TagCursor& c) {
     Spline s;
-    s.degree = static_cast<int>(c.take(94).value_or(3));
+    s.degree = static_cast<int>(wholeNumber(c.take(94).value_or(3), 3));
     const bool rational = c.take(73).value_or(0) != 0;
     (void)c.take(74);
     (void)c.take(95);
@@ -64,11 +61,11 @@ Polyline splineEdge(TagCursor& c) {
 
 Polyline edgePath(TagCursor& c) {
     Polyline ring;
-    const std::size_t edges = static_cast<std::size_t>(std::max(0.0, c.take(93).value_or(0)));
+    const std::size_t edges = c.count(c.take(93).value_or(0));
     for (std::size_t k = 0; k < edges && c.remaining() > 0; ++k) {
         const auto type = c.take(72);
         if (!type) break;
-        switch (static_cast<int>(*type)) {
+        switch (wholeNumber(*type)) {
             case 1: {
                 const auto a = c.takePoint(10), b = c.takePoint(11);
                 if (a) add(ring, {*a});
@@ -105,7 +102,7 @@ Polyline edgePath(TagCursor& c) {
 Polyline polylinePath(TagCursor& c) {
     const bool bulges = c.take(72).value_or(0) != 0;
     (void)c.take(73);
-    const std::size_t count = static_cast<std::size_t>(std::max(0.0, c.take(93).value_or(0)));
+    const std::size_t count = c.count(c.take(93).value_or(0));
     std::vector<Vec2> pts;
     std::vector<double> bulge;
     for (std::size_t k = 0; k < count && c.remaining() > 0; ++k) {
@@ -132,10 +129,10 @@ Hatch readHatch(const dxf::Record& record) {
     h.solid = t.integer(70) == 1 || t.integer(450) != 0;
     TagCursor c(record.tags);
     if (!c.seek(91)) return h;
-    const std::size_t paths = static_cast<std::size_t>(std::max(0.0, c.number()));
+    const std::size_t paths = c.count(c.number());
     c.next();
     for (std::size_t k = 0; k < paths && c.seek(92); ++k) {
-        const long flags = static_cast<long>(c.number());
+        const long flags = wholeNumber(c.number());
         c.next();
         Polyline ring = (flags & 2) ? polylinePath(c) : edgePath(c);
         // Closed by the fill itself: a last point on the first adds nothing.
@@ -144,10 +141,10 @@ Hatch readHatch(const dxf::Record& record) {
         if (ring.size() >= 3) h.rings.push_back(std::move(ring));
         // The boundary's source objects: handles, nothing to draw.
         if (auto n = c.take(97))
-            for (long s = 0; s < static_cast<long>(*n) && c.take(330); ++s) {}
+            for (std::size_t s = c.count(*n); s > 0 && c.take(330); --s) {}
     }
     if (h.solid || !c.seek(78)) return h;
-    const std::size_t lines = static_cast<std::size_t>(std::max(0.0, c.number()));
+    const std::size_t lines = c.count(c.number());
     c.next();
     for (std::size_t k = 0; k < lines && c.remaining() > 0; ++k) {
         PatternLine line;
@@ -158,7 +155,7 @@ Hatch readHatch(const dxf::Record& record) {
         line.base.y = c.take(44).value_or(0);
         line.offset.x = c.take(45).value_or(0);
         line.offset.y = c.take(46).value_or(0);
-        const std::size_t dashes = static_cast<std::size_t>(std::max(0.0, c.take(79).value_or(0)));
+        const std::size_t dashes = c.count(c.take(79).value_or(0));
         for (std::size_t d = 0; d < dashes; ++d) {
             const auto v = c.take(49);
             if (!v) break;
@@ -186,8 +183,10 @@ HatchLines hatchLines(const std::vector<Polyline>& rings, const std::vector<Patt
                 hi = std::max(hi, s);
             }
         if (!(lo <= hi)) continue;
-        // The lines k0 .. k1 cross the rings' extent.
+        // The lines k0 .. k1 cross the rings' extent (counted one by one:
+        // numbers so large that one more is the same number are none).
         const double k0 = std::ceil(std::min(lo / step, hi / step)), k1 = std::floor(std::max(lo / step, hi / step));
+        if (!(std::abs(k0) < 1e12 && std::abs(k1) < 1e12)) continue;
         // Each line meets every edge: past `limit` lines, or a hundred times
         // as many meetings, the pattern is too fine to be seen.
         if (k1 - k0 > static_cast<double>(limit) || (k1 - k0 + 1) * edges > 100.0 * static_cast<double>(limit)) {
@@ -222,6 +221,7 @@ HatchLines hatchLines(const std::vector<Polyline>& rings, const std::vector<Patt
                     // The dashes repeat from the line's origin.
                     double pos = std::floor(from / length) * length;
                     while (pos < to) {
+                        const double before = pos;
                         for (double dash : line.dashes) {
                             const double end = pos + std::abs(dash);
                             if (dash > 0 && end > from && pos < to)
@@ -231,6 +231,7 @@ HatchLines hatchLines(const std::vector<Polyline>& rings, const std::vector<Patt
                             pos = end;
                             if (pos >= to) break;
                         }
+                        if (!(pos > before)) break;  // too far out for the dashes to move on
                     }
                 }
                 if (out.strokes.size() > limit) {

@@ -14,7 +14,7 @@ Vec2 vec(fonts::OutlinePoint p) { return {p.x, p.y}; }
 // Steps for a curve whose control polygon strays `deviation` from its chord.
 int stepsFor(double deviation, double tolerance) {
     if (!(deviation > tolerance)) return 1;
-    return std::clamp(static_cast<int>(std::ceil(std::sqrt(deviation / tolerance))), 2, kMaxCurveSteps);
+    return static_cast<int>(std::clamp(std::ceil(std::sqrt(deviation / tolerance)), 2.0, double(kMaxCurveSteps)));
 }
 
 double distance(Vec2 a, Vec2 b) { return std::hypot(a.x - b.x, a.y - b.y); }

@@ -66,6 +66,7 @@ public:
         const double x0 = std::max(std::round(a.x), -2.0), x1 = std::min(std::round(b.x), limit);
         for (double x = x0; x <= x1; ++x) {
             const double y = a.y + gradient * (x - a.x);
+            if (!(y > -2 && y < limit)) continue;  // off the picture
             const int xi = static_cast<int>(x), yi = static_cast<int>(std::floor(y));
             put(xi, yi, 1 - frac(y));
             put(xi, yi + 1, frac(y));

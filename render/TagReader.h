@@ -23,6 +23,9 @@ inline double parseNumber(std::string_view v, double dflt) {
     return res.ec == std::errc() && std::isfinite(d) ? d : dflt;
 }
 
+// A number as a whole number; `dflt` when it is out of range.
+inline long wholeNumber(double v, long dflt = 0) { return v > -2e9 && v < 2e9 ? static_cast<long>(v) : dflt; }
+
 class TagReader {
 public:
     explicit TagReader(const dxf::Record& r) : r_(r) {}
@@ -35,10 +38,7 @@ public:
         const std::size_t i = r_.tags.find(code);
         return i == dxf::TagList::npos ? dflt : parseNumber(r_.tags[i].value, dflt);
     }
-    long integer(int code, long dflt = 0) const {
-        const double v = num(code, static_cast<double>(dflt));
-        return v > -2e9 && v < 2e9 ? static_cast<long>(v) : dflt;
-    }
+    long integer(int code, long dflt = 0) const { return wholeNumber(num(code, static_cast<double>(dflt)), dflt); }
     std::optional<long> optionalInteger(int code) const {
         if (!has(code)) return std::nullopt;
         return integer(code);
@@ -81,6 +81,12 @@ public:
         if (const auto y = take(code + 10)) p.y = *y;
         (void)take(code + 20);
         return p;
+    }
+    // A count the record gives (of paths, edges, vertices ...), as far as
+    // the tags left could hold it.
+    std::size_t count(double n) const {
+        if (!(n > 0)) return 0;
+        return n < static_cast<double>(remaining()) ? static_cast<std::size_t>(n) : remaining();
     }
     std::size_t position() const { return at_; }
     std::size_t remaining() const { return done() ? 0 : tags_.size() - at_; }

@@ -150,6 +150,30 @@ TEST(EntityKinds, MultilineTextColoursAndFontsOfItsCodes) {
     EXPECT_EQ(s.fills[0].color, kRed);
 }
 
+TEST(EntityKinds, HugeNumbersNeitherHangNorBreakTheDrawing) {
+    // Angles, counts and coordinates no drawing means, as a damaged file may hold them.
+    dxf::Document doc = test::drawing();
+    doc.entities.push_back(record("ARC", {{8, "0"}, {10, "0"}, {20, "0"}, {40, "1"}, {50, "0"}, {51, "1e300"}}));
+    doc.entities.push_back(record("ELLIPSE", {{8, "0"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}, {40, "0.5"},
+                                              {41, "-1e300"}, {42, "1e300"}}));
+    doc.entities.push_back(record("HATCH", {{8, "0"}, {70, "0"}, {91, "1e300"}, {92, "2"}, {72, "1"}, {73, "1"},
+                                            {93, "1e300"}, {10, "1e300"}, {20, "0"}, {42, "1e300"}, {10, "1e300"},
+                                            {20, "1e300"}, {10, "0"}, {20, "1e300"}, {97, "1e300"}, {78, "1"},
+                                            {53, "0"}, {43, "0"}, {44, "0"}, {45, "0"}, {46, "1"}, {79, "1e300"},
+                                            {49, "1"}, {49, "-1"}}));
+    doc.entities.push_back(record("HATCH", {{8, "0"}, {70, "0"}, {91, "1"}, {92, "2"}, {72, "0"}, {73, "1"}, {93, "3"},
+                                            {10, "1e200"}, {20, "1e200"}, {10, "1.000001e200"}, {20, "1e200"},
+                                            {10, "1e200"}, {20, "1.000001e200"}, {78, "1"}, {53, "0"}, {43, "0"},
+                                            {44, "0"}, {45, "0"}, {46, "1e194"}, {79, "2"}, {49, "1"}, {49, "-1"}}));
+    doc.entities.push_back(record("MTEXT", {{8, "0"}, {7, "ZOR"}, {40, "2"}, {41, "1e300"}, {44, "1e300"},
+                                            {1, "\\H1e300;big\\Pnext\\T1e300;far\\W0;x\\S1e300/1e300;"}}));
+    doc.entities.push_back(line());
+    const Scene s = build(doc);
+    for (const Polyline& p : s.strokes)
+        for (const Vec2& q : p) EXPECT_TRUE(std::isfinite(q.x) && std::isfinite(q.y));
+    EXPECT_GE(s.drawn, 1u);
+}
+
 TEST(EntityKinds, ADrawingShapedAsOldVersionsWriteIt) {
     // No subclass markers, no owners, no block records; paper space by 67 = 1
     // and in the $PAPER_SPACE block.
