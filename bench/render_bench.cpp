@@ -82,7 +82,7 @@ void Png(benchmark::State& state) {
     document();
     for (auto _ : state) {
         const render::Scene s = scene();
-        benchmark::DoNotOptimize(render::encodePng(render::rasterise(s.strokes, 2048, 1536)));
+        benchmark::DoNotOptimize(render::encodePng(render::rasterise(s, 2048, 1536)));
     }
     state.SetItemsProcessed(state.iterations() * kTexts);
 }
@@ -91,7 +91,7 @@ void Svg(benchmark::State& state) {
     document();
     for (auto _ : state) {
         render::Scene s = scene();
-        benchmark::DoNotOptimize(render::svgText(render::fitted(std::move(s.strokes), 2048, 1536), 2048, 1536));
+        benchmark::DoNotOptimize(render::svgText(render::fitted(std::move(static_cast<render::Artwork&>(s)), 2048, 1536), 2048, 1536));
     }
     state.SetItemsProcessed(state.iterations() * kTexts);
 }

@@ -5,6 +5,7 @@
 #include <QPaintDevice>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <QWheelEvent>
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "gui/DrawingModel.h"
+#include "render/AreaRaster.h"
 
 namespace kestrin::gui {
 namespace {
@@ -45,17 +47,73 @@ bool clip(QPointF& a, QPointF& b, const QRectF& r) {
     return true;
 }
 
-// Hands the content's strokes to `sink` in device pixels: line(a, b) and
-// dot(a). Points closer than half a pixel to the last one drawn add nothing;
-// a stroke that stays within half a pixel is a dot.
+bool farOff(const std::vector<render::Polyline>& rings) {
+    for (const render::Polyline& ring : rings)
+        for (const render::Vec2& p : ring)
+            if (std::abs(p.x) > kFar || std::abs(p.y) > kFar) return true;
+    return false;
+}
+
+// Rings clipped to the rectangle, each on its own, which keeps the areas
+// inside as they were.
+std::vector<render::Polyline> clipRings(const std::vector<render::Polyline>& rings, const QRectF& r) {
+    std::vector<render::Polyline> out;
+    for (render::Polyline ring : rings) {
+        // Sutherland-Hodgman against each side of the rectangle.
+        for (int side = 0; side < 4 && !ring.empty(); ++side) {
+            auto inside = [&](render::Vec2 p) {
+                switch (side) {
+                    case 0: return p.x >= r.left();
+                    case 1: return p.x <= r.right();
+                    case 2: return p.y >= r.top();
+                    default: return p.y <= r.bottom();
+                }
+            };
+            auto cut = [&](render::Vec2 a, render::Vec2 b) {
+                const double t = side < 2 ? ((side == 0 ? r.left() : r.right()) - a.x) / (b.x - a.x)
+                                          : ((side == 2 ? r.top() : r.bottom()) - a.y) / (b.y - a.y);
+                return a + (b - a) * t;
+            };
+            render::Polyline kept;
+            for (std::size_t k = 0; k < ring.size(); ++k) {
+                const render::Vec2 a = ring[k], b = ring[(k + 1) % ring.size()];
+                if (inside(a)) {
+                    kept.push_back(a);
+                    if (!inside(b)) kept.push_back(cut(a, b));
+                } else if (inside(b)) {
+                    kept.push_back(cut(a, b));
+                }
+            }
+            ring = std::move(kept);
+        }
+        if (ring.size() >= 3) out.push_back(std::move(ring));
+    }
+    return out;
+}
+
+// Hands the content to `sink` in device pixels: first the areas,
+// area(rings, rule, colour), then the strokes, colour(c) before line(a, b)
+// and dot(a). Points closer than half a pixel to the last one drawn add
+// nothing; a stroke that stays within half a pixel is a dot.
 template <class Sink>
 void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink& sink) {
     // x' = ox + s x, y' = oy - s y.
     const double s = mapping.pixelsPerUnit;
     const double ox = mapping.width / 2.0 - mapping.center.x * s, oy = mapping.height / 2.0 + mapping.center.y * s;
     auto at = [&](render::Vec2 p) { return QPointF(ox + p.x * s, oy - p.y * s); };
-    for (const auto* strokes : content.whole) {
-        for (const render::Polyline& stroke : *strokes) {
+    std::vector<render::Polyline> rings;
+    for (const render::Artwork* art : content.whole)
+        for (const render::Fill& fill : art->fills) {
+            rings = fill.rings;
+            for (render::Polyline& r : rings)
+                for (render::Vec2& p : r) p = {ox + p.x * s, oy - p.y * s};
+            sink.area(rings, fill.rule, fill.color);
+        }
+    for (const render::Artwork* art : content.whole) {
+        std::size_t ink = 0;
+        for (std::size_t i = 0; i < art->strokes.size(); ++i) {
+            const render::Polyline& stroke = art->strokes[i];
+            sink.color(art->colorOf(i, ink));
             QPointF last = at(stroke[0]);
             const std::size_t n = stroke.size();
             bool drew = false;
@@ -69,12 +127,14 @@ void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink&
             if (!drew) sink.dot(last);
         }
     }
-    for (const auto& [a, b] : content.standIns) {
-        if (a.x == b.x && a.y == b.y) sink.dot(at(a));
-        else sink.line(at(a), at(b));
+    for (const render::ViewContent::StandIn& stand : content.standIns) {
+        sink.color(stand.color);
+        if (stand.a.x == stand.b.x && stand.a.y == stand.b.y) sink.dot(at(stand.a));
+        else sink.line(at(stand.a), at(stand.b));
     }
     // A patch's cells, in the grid whose cells are a pixel or less.
     for (const render::ViewContent::Patch& patch : content.patches) {
+        sink.color(patch.color);
         const double left = ox + patch.box.minX * s, bottom = oy - patch.box.minY * s;
         const double w = (patch.box.maxX - patch.box.minX) * s, h = (patch.box.maxY - patch.box.minY) * s;
         const double most = std::max(w, h);
@@ -89,6 +149,8 @@ void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink&
         }
     }
 }
+
+QColor qColor(render::Color c) { return QColor(c.r, c.g, c.b); }
 
 // Through QPainter, in batches.
 class PainterSink {
@@ -118,6 +180,28 @@ public:
         lines_.clear();
         dots_.clear();
     }
+    void color(render::Color c) {
+        if (c == color_) return;
+        flush();
+        color_ = c;
+        QPen pen(qColor(c));
+        pen.setWidth(0);  // one pixel at any scale
+        painter_.setPen(pen);
+    }
+    void area(const std::vector<render::Polyline>& rings, render::FillRule rule, render::Color c) {
+        flush();
+        QPainterPath path;
+        path.setFillRule(rule == render::FillRule::EvenOdd ? Qt::OddEvenFill : Qt::WindingFill);
+        // Far off the device: clipped first, the painter's fixed-point coordinates would overflow.
+        const bool far = farOff(rings);
+        const std::vector<render::Polyline> clipped = far ? clipRings(rings, device_) : std::vector<render::Polyline>{};
+        for (const render::Polyline& ring : far ? clipped : rings) {
+            path.moveTo(ring[0].x, ring[0].y);
+            for (std::size_t k = 1; k < ring.size(); ++k) path.lineTo(ring[k].x, ring[k].y);
+            path.closeSubpath();
+        }
+        painter_.fillPath(path, qColor(c));
+    }
 
 private:
     static constexpr std::size_t kSize = 8192;
@@ -125,19 +209,29 @@ private:
     QRectF device_;
     std::vector<QLineF> lines_;
     std::vector<QPointF> dots_;
+    render::Color color_{1, 2, 3};  // none set yet
 };
 
 // Pixel by pixel into a 32-bit picture: the pixels a line passes from the
 // one holding its start to the one holding its end (Bresenham).
 class PixelSink {
 public:
-    PixelSink(QImage& image, QRgb ink)
+    explicit PixelSink(QImage& image)
         : bits_(reinterpret_cast<QRgb*>(image.bits())),
           stride_(image.bytesPerLine() / 4),
           width_(image.width()),
           height_(image.height()),
-          ink_(ink),
           inside_(0, 0, image.width() - 1e-6, image.height() - 1e-6) {}
+    void color(render::Color c) { ink_ = qRgb(c.r, c.g, c.b); }
+    // The pixels the area covers at least half.
+    void area(const std::vector<render::Polyline>& rings, render::FillRule rule, render::Color c) {
+        const QRgb fill = qRgb(c.r, c.g, c.b);
+        render::rasteriseArea(rings, rule, width_, height_, [&](int y, int x0, const std::vector<float>& cover) {
+            QRgb* row = bits_ + static_cast<std::ptrdiff_t>(y) * stride_ + x0;
+            for (std::size_t k = 0; k < cover.size(); ++k)
+                if (cover[k] >= 0.5f) row[k] = fill;
+        });
+    }
     void dot(QPointF p) {
         if (p.x() >= 0 && p.y() >= 0 && p.x() < width_ && p.y() < height_)
             bits_[static_cast<std::ptrdiff_t>(p.y()) * stride_ + static_cast<std::ptrdiff_t>(p.x())] = ink_;
@@ -171,7 +265,7 @@ private:
     QRgb* bits_;
     std::ptrdiff_t stride_;
     int width_, height_;
-    QRgb ink_;
+    QRgb ink_ = qRgb(0, 0, 0);
     QRectF inside_;
 };
 
@@ -203,19 +297,18 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
                        const PaintOptions& options) {
     PaintResult result;
     const render::ViewContent content = scene.query(mapping.window(), options.how);
-    for (const auto* strokes : content.whole) result.strokes += strokes->size();
+    for (const render::Artwork* art : content.whole) {
+        result.strokes += art->strokes.size();
+        result.areas += art->fills.size();
+    }
     result.standIns = content.standIns.size();
     result.patches = content.patches.size();
-    result.antialiased = result.strokes + result.standIns + result.patches <= options.antialiasStrokes;
-    const QColor ink(24, 24, 24);
+    result.antialiased = result.strokes + result.areas + result.standIns + result.patches <= options.antialiasStrokes;
 
     if (result.antialiased) {
         QPainter painter(&device);
         painter.fillRect(QRect(0, 0, device.width(), device.height()), Qt::white);
         painter.setRenderHint(QPainter::Antialiasing, true);
-        QPen pen(ink);
-        pen.setWidth(0);  // one pixel at any scale
-        painter.setPen(pen);
         PainterSink sink(painter, mapping.width, mapping.height);
         trace(content, mapping, sink);
         return result;
@@ -227,7 +320,7 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
         image = &own;
     }
     image->fill(Qt::white);
-    PixelSink sink(*image, ink.rgb());
+    PixelSink sink(*image);
     trace(content, mapping, sink);
     if (image == &own) QPainter(&device).drawImage(0, 0, own);
     return result;

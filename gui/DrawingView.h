@@ -1,4 +1,5 @@
-// The drawing view: the current drawing's strokes, dark on white. The wheel
+// The drawing view: what the current drawing draws (strokes and areas in
+// their colours) on white. The wheel
 // zooms about the cursor, the middle button pans; a left click and a right
 // click are told as signals (the window turns them into the person's
 // actions). What it shows comes from the DrawingModel, and it repaints when
@@ -46,15 +47,18 @@ struct PaintOptions {
 
 struct PaintResult {
     std::size_t strokes = 0;   // strokes drawn whole
+    std::size_t areas = 0;     // filled areas (hatches, wide polylines, outline-font texts)
     std::size_t standIns = 0;  // small entities drawn as stand-ins
     std::size_t patches = 0;   // entities of a few pixels drawn as their cells
     bool antialiased = false;
 };
 
-// Paints the scene on the device as the mapping places it: white, then dark
-// one-pixel strokes (stand-ins and patches for small entities, see ViewContent). Few strokes go through QPainter, anti-aliased; many are
-// set pixel by pixel into a 32-bit picture (the device itself when it is one,
-// else a picture then drawn on the device). The view and the benchmark share it.
+// Paints the scene on the device as the mapping places it: white, the
+// areas, then one-pixel strokes in their colours (stand-ins and patches for
+// small entities, see ViewContent). Few strokes go through QPainter,
+// anti-aliased; many are set pixel by pixel into a 32-bit picture (the device
+// itself when it is one, else a picture then drawn on the device), areas by
+// the pixels they cover at least half. The view and the benchmark share it.
 PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, const ViewMapping& mapping,
                        const PaintOptions& options = {});
 

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "render/AreaRaster.h"
+
 namespace kestrin::render {
 
 Affine fitToPicture(const Box& box, int width, int height, int margin) {
@@ -21,36 +23,86 @@ Affine fitToPicture(const Box& box, int width, int height, int margin) {
 
 namespace {
 
-void plot(Image& im, int x, int y, double coverage) {
-    if (x < 0 || y < 0 || x >= im.width || y >= im.height || coverage <= 0) return;
-    std::uint8_t& px = im.gray[static_cast<std::size_t>(y) * im.width + x];
-    const int ink = static_cast<int>(std::lround(255 * (1 - std::min(1.0, coverage))));
-    px = static_cast<std::uint8_t>(std::min<int>(px, ink));
-}
-
 double frac(double v) { return v - std::floor(v); }
 
-// Xiaolin Wu's line, pixel centres at integer coordinates.
-void line(Image& im, Vec2 a, Vec2 b) {
-    const bool steep = std::abs(b.y - a.y) > std::abs(b.x - a.x);
-    if (steep) {
-        std::swap(a.x, a.y);
-        std::swap(b.x, b.y);
+// Strokes onto a picture: a pixel takes the colour of the stroke that covers
+// it most, mixed with what lay under the strokes by that cover (segments of
+// one stroke share their end pixels; the larger cover wins, so nothing doubles).
+class StrokePainter {
+public:
+    StrokePainter(Image& im, bool keepUnder) : im_(im), cover_(static_cast<std::size_t>(im.width) * im.height, 0) {
+        if (keepUnder) under_ = im.rgb;
     }
-    if (a.x > b.x) std::swap(a, b);
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double gradient = dx == 0 ? 1 : dy / dx;
-    auto put = [&](int x, int y, double c) { steep ? plot(im, y, x, c) : plot(im, x, y, c); };
-    // Keep the work bounded for lines far outside the picture.
-    const double limit = static_cast<double>(std::max(im.width, im.height)) + 2;
-    const double x0 = std::max(std::round(a.x), -2.0), x1 = std::min(std::round(b.x), limit);
-    // Segments of one stroke share their end pixels; the darker cover wins, so nothing doubles.
-    for (double x = x0; x <= x1; ++x) {
-        const double y = a.y + gradient * (x - a.x);
-        const int xi = static_cast<int>(x), yi = static_cast<int>(std::floor(y));
-        put(xi, yi, 1 - frac(y));
-        put(xi, yi + 1, frac(y));
+
+    void plot(int x, int y, double coverage) {
+        if (x < 0 || y < 0 || x >= im_.width || y >= im_.height || coverage <= 0) return;
+        const std::size_t p = static_cast<std::size_t>(y) * im_.width + x;
+        const auto c = static_cast<std::uint8_t>(std::lround(255 * std::min(1.0, coverage)));
+        if (c <= cover_[p]) return;
+        cover_[p] = c;
+        const double k = c / 255.0;
+        const std::uint8_t ink[3] = {ink_.r, ink_.g, ink_.b};
+        for (int ch = 0; ch < 3; ++ch) {
+            const double below = under_.empty() ? 255 : under_[p * 3 + ch];
+            im_.rgb[p * 3 + ch] = static_cast<std::uint8_t>(std::lround(below + (ink[ch] - below) * k));
+        }
     }
+
+    void setInk(Color c) { ink_ = c; }
+
+    // Xiaolin Wu's line, pixel centres at integer coordinates.
+    void line(Vec2 a, Vec2 b) {
+        const bool steep = std::abs(b.y - a.y) > std::abs(b.x - a.x);
+        if (steep) {
+            std::swap(a.x, a.y);
+            std::swap(b.x, b.y);
+        }
+        if (a.x > b.x) std::swap(a, b);
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double gradient = dx == 0 ? 1 : dy / dx;
+        auto put = [&](int x, int y, double c) { steep ? plot(y, x, c) : plot(x, y, c); };
+        // Keep the work bounded for lines far outside the picture.
+        const double limit = static_cast<double>(std::max(im_.width, im_.height)) + 2;
+        const double x0 = std::max(std::round(a.x), -2.0), x1 = std::min(std::round(b.x), limit);
+        for (double x = x0; x <= x1; ++x) {
+            const double y = a.y + gradient * (x - a.x);
+            if (!(y > -2 && y < limit)) continue;  // off the picture
+            const int xi = static_cast<int>(x), yi = static_cast<int>(std::floor(y));
+            put(xi, yi, 1 - frac(y));
+            put(xi, yi + 1, frac(y));
+        }
+    }
+
+    void stroke(const Polyline& s) {
+        if (s.size() == 1) {
+            const int x = static_cast<int>(std::lround(s[0].x)), y = static_cast<int>(std::lround(s[0].y));
+            for (int dy = 0; dy < 2; ++dy)
+                for (int dx = 0; dx < 2; ++dx) plot(x + dx, y + dy, 1);
+            return;
+        }
+        for (std::size_t k = 1; k < s.size(); ++k) line(s[k - 1], s[k]);
+    }
+
+private:
+    Image& im_;
+    std::vector<std::uint8_t> cover_;
+    std::vector<std::uint8_t> under_;  // the picture before the strokes; none: white
+    Color ink_ = kDark;
+};
+
+void fillArea(Image& im, const Fill& f) {
+    const std::uint8_t ink[3] = {f.color.r, f.color.g, f.color.b};
+    rasteriseArea(f.rings, f.rule, im.width, im.height, [&](int y, int x0, const std::vector<float>& cover) {
+        std::uint8_t* row = &im.rgb[(static_cast<std::size_t>(y) * im.width + x0) * 3];
+        for (std::size_t k = 0; k < cover.size(); ++k) {
+            const float c = std::min(1.0f, cover[k]);
+            if (c <= 0) continue;
+            for (int ch = 0; ch < 3; ++ch) {
+                std::uint8_t& v = row[k * 3 + ch];
+                v = static_cast<std::uint8_t>(std::lround(v + (ink[ch] - v) * c));
+            }
+        }
+    });
 }
 
 void put32(std::string& out, std::uint32_t v) {
@@ -83,37 +135,56 @@ constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
 
 }  // namespace
 
-void drawStrokes(Image& image, const std::vector<Polyline>& strokes) {
-    for (const Polyline& s : strokes) {
-        if (s.size() == 1) {
-            const int x = static_cast<int>(std::lround(s[0].x)), y = static_cast<int>(std::lround(s[0].y));
-            for (int dy = 0; dy < 2; ++dy)
-                for (int dx = 0; dx < 2; ++dx) plot(image, x + dx, y + dy, 1);
-            continue;
-        }
-        for (std::size_t k = 1; k < s.size(); ++k) line(image, s[k - 1], s[k]);
+void drawArtwork(Image& image, const Artwork& art) {
+    for (const Fill& f : art.fills) fillArea(image, f);
+    StrokePainter painter(image, !art.fills.empty());
+    std::size_t ink = 0;
+    for (std::size_t k = 0; k < art.strokes.size(); ++k) {
+        painter.setInk(art.colorOf(k, ink));
+        painter.stroke(art.strokes[k]);
     }
 }
 
-std::vector<Polyline> fitted(std::vector<Polyline> strokes, int width, int height) {
-    const Affine toPixels = fitToPicture(boxOf(strokes), width, height);
-    for (Polyline& s : strokes)
-        for (Vec2& p : s) p = toPixels(p);
-    return strokes;
+void drawStrokes(Image& image, const std::vector<Polyline>& strokes) {
+    StrokePainter painter(image, true);
+    for (const Polyline& s : strokes) painter.stroke(s);
 }
 
-Image rasterise(const std::vector<Polyline>& strokes, int width, int height) {
+Artwork fitted(Artwork art, int width, int height) {
+    const Affine toPixels = fitToPicture(boxOf(art), width, height);
+    for (Polyline& s : art.strokes)
+        for (Vec2& p : s) p = toPixels(p);
+    for (Fill& f : art.fills)
+        for (Polyline& r : f.rings)
+            for (Vec2& p : r) p = toPixels(p);
+    return art;
+}
+
+Image rasterise(const Artwork& art, int width, int height) {
     Image image(width, height);
-    drawStrokes(image, fitted(strokes, width, height));
+    drawArtwork(image, fitted(art, width, height));
     return image;
 }
 
+Image rasterise(const std::vector<Polyline>& strokes, int width, int height) {
+    Artwork art;
+    art.strokes = strokes;
+    return rasterise(art, width, height);
+}
+
 std::string encodePng(const Image& im) {
+    bool grey = true;
+    for (std::size_t k = 0; grey && k < im.rgb.size(); k += 3) grey = im.rgb[k] == im.rgb[k + 1] && im.rgb[k] == im.rgb[k + 2];
+    const std::size_t bpp = grey ? 1 : 3;
     std::string raw;
-    raw.reserve(static_cast<std::size_t>(im.width + 1) * im.height);
+    raw.reserve((static_cast<std::size_t>(im.width) * bpp + 1) * im.height);
     for (int y = 0; y < im.height; ++y) {
         raw += '\0';  // filter: none
-        raw.append(reinterpret_cast<const char*>(im.gray.data()) + static_cast<std::size_t>(y) * im.width, im.width);
+        const char* row = reinterpret_cast<const char*>(im.rgb.data()) + static_cast<std::size_t>(y) * im.width * 3;
+        if (grey)
+            for (int x = 0; x < im.width; ++x) raw += row[x * 3];
+        else
+            raw.append(row, static_cast<std::size_t>(im.width) * 3);
     }
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     std::string z(size, '\0');
@@ -124,7 +195,10 @@ std::string encodePng(const Image& im) {
     std::string header;
     put32(header, static_cast<std::uint32_t>(im.width));
     put32(header, static_cast<std::uint32_t>(im.height));
-    header += std::string("\x08\x00\x00\x00\x00", 5);  // 8-bit grey, deflate, no filter, no interlace
+    // 8 bits, grey (0) or RGB (2), deflate, no filter, no interlace.
+    header += static_cast<char>(8);
+    header += static_cast<char>(grey ? 0 : 2);
+    header += std::string("\x00\x00\x00", 3);
     std::string png(kPngSignature);
     chunk(png, "IHDR", header);
     chunk(png, "IDAT", z);
@@ -136,17 +210,20 @@ Image decodePng(std::string_view b) {
     if (b.substr(0, 8) != kPngSignature) throw ImageError("PNG: no PNG signature");
     std::size_t at = 8;
     int width = 0, height = 0;
+    std::size_t bpp = 1;
     std::string z;
     while (at + 12 <= b.size()) {
         const std::uint32_t len = get32(b, at);
         const std::string_view type = b.substr(at + 4, 4);
-        if (at + 12 + len > b.size()) throw ImageError("PNG: chunk runs past the end");
+        if (len > b.size() || at + 12 + len > b.size()) throw ImageError("PNG: chunk runs past the end");
         const std::string_view data = b.substr(at + 8, len);
         if (type == "IHDR") {
             if (len != 13) throw ImageError("PNG: bad header");
             width = static_cast<int>(get32(data, 0));
             height = static_cast<int>(get32(data, 4));
-            if (data[8] != 8 || data[9] != 0 || data[12] != 0) throw ImageError("PNG: not 8-bit grey, non-interlaced");
+            if (data[8] != 8 || (data[9] != 0 && data[9] != 2) || data[12] != 0)
+                throw ImageError("PNG: not 8-bit grey or RGB, non-interlaced");
+            bpp = data[9] == 2 ? 3 : 1;
             if (width <= 0 || height <= 0 || width > 16384 || height > 16384) throw ImageError("PNG: bad size");
         } else if (type == "IDAT") {
             z.append(data);
@@ -156,22 +233,24 @@ Image decodePng(std::string_view b) {
         at += 12 + len;
     }
     if (width == 0) throw ImageError("PNG: no header");
-    const std::size_t stride = static_cast<std::size_t>(width) + 1;
+    const std::size_t line = static_cast<std::size_t>(width) * bpp;
+    const std::size_t stride = line + 1;
     std::string raw(stride * height, '\0');
     uLongf size = static_cast<uLongf>(raw.size());
     if (uncompress(reinterpret_cast<Bytef*>(raw.data()), &size, reinterpret_cast<const Bytef*>(z.data()),
                    static_cast<uLong>(z.size())) != Z_OK ||
         size != raw.size())
         throw ImageError("PNG: bad image data");
-    Image im(width, height);
+    std::vector<std::uint8_t> bytes(line * height);
     for (int y = 0; y < height; ++y) {
         const char* row = raw.data() + y * stride;
         const int filter = row[0];
-        const std::uint8_t* up = y > 0 ? &im.gray[static_cast<std::size_t>(y - 1) * width] : nullptr;
-        std::uint8_t* out = &im.gray[static_cast<std::size_t>(y) * width];
-        for (int x = 0; x < width; ++x) {
+        const std::uint8_t* up = y > 0 ? &bytes[static_cast<std::size_t>(y - 1) * line] : nullptr;
+        std::uint8_t* out = &bytes[static_cast<std::size_t>(y) * line];
+        for (std::size_t x = 0; x < line; ++x) {
             const int v = static_cast<unsigned char>(row[1 + x]);
-            const int left = x > 0 ? out[x - 1] : 0, above = up ? up[x] : 0, corner = (x > 0 && up) ? up[x - 1] : 0;
+            const int left = x >= bpp ? out[x - bpp] : 0, above = up ? up[x] : 0;
+            const int corner = (x >= bpp && up) ? up[x - bpp] : 0;
             int add = 0;
             switch (filter) {
                 case 0: break;
@@ -189,42 +268,87 @@ Image decodePng(std::string_view b) {
             out[x] = static_cast<std::uint8_t>((v + add) & 0xFF);
         }
     }
+    Image im(width, height);
+    for (std::size_t p = 0; p < static_cast<std::size_t>(width) * height; ++p)
+        for (std::size_t ch = 0; ch < 3; ++ch) im.rgb[p * 3 + ch] = bytes[p * bpp + (bpp == 3 ? ch : 0)];
     return im;
 }
 
-std::string svgText(const std::vector<Polyline>& strokes, int width, int height) {
+namespace {
+
+std::string hexColor(Color c) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", c.r, c.g, c.b);
+    return buf;
+}
+
+void appendPoints(std::string& out, const Polyline& s) {
+    for (std::size_t k = 0; k < s.size(); ++k) {
+        if (k) out += ' ';
+        appendNumber(out, s[k].x);
+        out += ',';
+        appendNumber(out, s[k].y);
+    }
+}
+
+}  // namespace
+
+std::string svgText(const Artwork& art, int width, int height) {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    char buf[64];
+    char buf[96];
     out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) + "\" height=\"" +
            std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) + " " + std::to_string(height) + "\">\n";
     out += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-    out += "<g fill=\"none\" stroke=\"black\" stroke-width=\"1\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
-    for (const Polyline& s : strokes) {
+    for (const Fill& f : art.fills) {
+        out += "<path fill=\"" + hexColor(f.color) + "\" fill-rule=\"" +
+               (f.rule == FillRule::EvenOdd ? "evenodd" : "nonzero") + "\" d=\"";
+        for (const Polyline& r : f.rings) {
+            out += 'M';
+            appendPoints(out, r);
+            out += 'Z';
+        }
+        out += "\"/>\n";
+    }
+    std::size_t ink = 0;
+    Color group{1, 2, 3};
+    bool open = false;
+    for (std::size_t k = 0; k < art.strokes.size(); ++k) {
+        const Polyline& s = art.strokes[k];
         if (s.empty()) continue;
+        const Color c = art.colorOf(k, ink);
+        if (!open || !(c == group)) {
+            if (open) out += "</g>\n";
+            out += "<g fill=\"none\" stroke=\"" + hexColor(c) +
+                   "\" stroke-width=\"1\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
+            group = c;
+            open = true;
+        }
         if (s.size() == 1) {
-            std::snprintf(buf, sizeof buf, "<circle cx=\"%.2f\" cy=\"%.2f\" r=\"1\" fill=\"black\"/>\n", s[0].x, s[0].y);
+            std::snprintf(buf, sizeof buf, "<circle cx=\"%.2f\" cy=\"%.2f\" r=\"1\" fill=\"%s\"/>\n", s[0].x, s[0].y,
+                          hexColor(c).c_str());
             out += buf;
             continue;
         }
         out += "<polyline points=\"";
-        for (std::size_t k = 0; k < s.size(); ++k) {
-            if (k) out += ' ';
-            appendNumber(out, s[k].x);
-            out += ',';
-            appendNumber(out, s[k].y);
-        }
+        appendPoints(out, s);
         out += "\"/>\n";
     }
-    out += "</g>\n</svg>\n";
+    if (open) out += "</g>\n";
+    out += "</svg>\n";
     return out;
 }
 
 double differenceRatio(const Image& a, const Image& b, int tolerance) {
-    if (a.width != b.width || a.height != b.height || a.gray.empty()) return 1;
+    if (a.width != b.width || a.height != b.height || a.rgb.empty()) return 1;
     std::size_t differ = 0, inked = 0;
-    for (std::size_t k = 0; k < a.gray.size(); ++k) {
-        if (std::min(a.gray[k], b.gray[k]) < 255 - tolerance) ++inked;
-        if (std::abs(int(a.gray[k]) - int(b.gray[k])) > tolerance) ++differ;
+    for (std::size_t k = 0; k < a.rgb.size(); k += 3) {
+        int darkest = 255, most = 0;
+        for (std::size_t ch = 0; ch < 3; ++ch) {
+            darkest = std::min({darkest, int(a.rgb[k + ch]), int(b.rgb[k + ch])});
+            most = std::max(most, std::abs(int(a.rgb[k + ch]) - int(b.rgb[k + ch])));
+        }
+        if (darkest < 255 - tolerance) ++inked;
+        if (most > tolerance) ++differ;
     }
     return inked == 0 ? 0 : static_cast<double>(differ) / static_cast<double>(inked);
 }

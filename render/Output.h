@@ -1,5 +1,5 @@
-// Strokes fitted to a picture: a grey-scale raster (PNG) or SVG text, dark
-// strokes on white.
+// What a drawing draws fitted to a picture: a colour raster (PNG) or SVG
+// text, areas first, then strokes, on white.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "render/Geometry.h"
+#include "render/Artwork.h"
 
 namespace kestrin::render {
 
@@ -24,29 +24,42 @@ Affine fitToPicture(const Box& extents, int width, int height, int margin = 8);
 struct Image {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> gray;  // row by row, 0 black, 255 white
+    std::vector<std::uint8_t> rgb;  // row by row, three bytes a pixel
 
     Image() = default;
-    Image(int w, int h) : width(w), height(h), gray(static_cast<std::size_t>(w) * h, 255) {}
-    std::uint8_t at(int x, int y) const { return gray[static_cast<std::size_t>(y) * width + x]; }
+    Image(int w, int h) : width(w), height(h), rgb(static_cast<std::size_t>(w) * h * 3, 255) {}
+    Color at(int x, int y) const {
+        const std::size_t k = (static_cast<std::size_t>(y) * width + x) * 3;
+        return {rgb[k], rgb[k + 1], rgb[k + 2]};
+    }
+    // The darkest channel: 0 black, 255 white.
+    int ink(int x, int y) const {
+        const Color c = at(x, y);
+        return std::min({c.r, c.g, c.b});
+    }
 };
 
-// Anti-aliased one-pixel strokes (points in pixels); a single point is a dot.
+// Areas, then anti-aliased one-pixel strokes, in pixels; a single point is
+// a dot. A stroke's pixel takes the stroke that covers it most.
+void drawArtwork(Image& image, const Artwork& inPixels);
+// Dark strokes.
 void drawStrokes(Image& image, const std::vector<Polyline>& strokes);
 
-// The strokes (drawing units) fitted to a picture of that size, in pixels.
-std::vector<Polyline> fitted(std::vector<Polyline> strokes, int width, int height);
-// The fitted strokes drawn on white.
+// The artwork (drawing units) fitted to a picture of that size, in pixels.
+Artwork fitted(Artwork art, int width, int height);
+// The fitted artwork drawn on white.
+Image rasterise(const Artwork& art, int width, int height);
 Image rasterise(const std::vector<Polyline>& strokes, int width, int height);
 
+// Grey-scale when every pixel is grey, else RGB.
 std::string encodePng(const Image& image);
-// Reads 8-bit grey-scale PNG files (as encodePng writes them); ImageError otherwise.
+// Reads 8-bit grey-scale and RGB PNG files (as encodePng writes them); ImageError otherwise.
 Image decodePng(std::string_view bytes);
 
-std::string svgText(const std::vector<Polyline>& strokes, int width, int height);
+std::string svgText(const Artwork& inPixels, int width, int height);
 
-// Share of the inked pixels (dark in either picture) whose grey differs by
-// more than `tolerance`; a different size counts as all differing.
+// Share of the inked pixels (dark in either picture) where a channel
+// differs by more than `tolerance`; a different size counts as all differing.
 double differenceRatio(const Image& a, const Image& b, int tolerance = 64);
 
 }  // namespace kestrin::render

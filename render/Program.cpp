@@ -107,14 +107,15 @@ int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, st
         Scene scene = buildScene(doc, o.space, fonts);
         const std::string summary = scene.skippedSummary();
         if (!summary.empty()) out << summary << "\n";
-        const Box box = boxOf(scene.strokes);
+        const Box box = boxOf(static_cast<const Artwork&>(scene));
         const char* spaceName = o.space == Space::Model ? "model" : "paper";
         if (box.empty()) {
             err << "kestrin-render: " << o.drawing << ": nothing to draw in " << spaceName << " space\n";
             return 1;
         }
-        const std::string bytes = o.svg ? svgText(fitted(std::move(scene.strokes), o.width, o.height), o.width, o.height)
-                                        : encodePng(rasterise(scene.strokes, o.width, o.height));
+        const Artwork& art = scene;
+        const std::string bytes = o.svg ? svgText(fitted(art, o.width, o.height), o.width, o.height)
+                                        : encodePng(rasterise(art, o.width, o.height));
         const auto written = fs::FileSystem::current().writeFile(o.output, bytes);
         if (!written) {
             err << "kestrin-render: " << written.error().message() << "\n";

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "render/Arcs.h"
+
 namespace kestrin::render {
 
 namespace {
@@ -68,6 +70,16 @@ struct ShxFont::Pen {
             const double a = a0 + sweep * i / steps;
             lineTo({center.x + radius * std::cos(a), center.y + radius * std::sin(a)});
         }
+    }
+    // To `to` along the arc of that bulge (straight with the pen up).
+    void bulgeTo(Vec2 to, double bulge) {
+        const auto bow = down ? bulgeArc(at, to, bulge) : std::nullopt;
+        if (!bow) {
+            lineTo(to);
+            return;
+        }
+        arc(bow->center, bow->radius, bow->start, bow->sweep);
+        at = to;
     }
 };
 
@@ -202,22 +214,7 @@ void ShxFont::run(int number, Pen& pen, int depth) const {
                     }
                     if (!act) continue;
                     const Vec2 to = pen.at + Vec2{double(dx), double(dy)} * pen.scale;
-                    if (bulge == 0 || !pen.down) {
-                        pen.lineTo(to);
-                    } else {
-                        // Height of the arc over the chord: bulge/127 of half the chord.
-                        const double chord = std::hypot(to.x - pen.at.x, to.y - pen.at.y);
-                        const double h = bulge / 127.0 * chord / 2;
-                        const double sweep = 4 * std::atan(2 * h / chord);  // + counter-clockwise
-                        const double r = chord / (2 * std::sin(std::abs(sweep) / 2));
-                        const Vec2 mid = (pen.at + to) * 0.5;
-                        const Vec2 nrm{-(to.y - pen.at.y) / chord, (to.x - pen.at.x) / chord};  // left of the chord
-                        const double off = (sweep > 0 ? 1 : -1) * (r - std::abs(h));
-                        const Vec2 center = mid + nrm * off;
-                        const double a0 = std::atan2(pen.at.y - center.y, pen.at.x - center.x);
-                        pen.arc(center, r, a0, sweep);
-                        pen.at = to;
-                    }
+                    pen.bulgeTo(to, bulge / 127.0);
                 }
                 break;
             case 10: {
@@ -263,20 +260,7 @@ void ShxFont::run(int number, Pen& pen, int depth) const {
                 i += 3;
                 if (!act) break;
                 // The same arc as one segment of code 13.
-                const Vec2 to = pen.at + Vec2{double(dx), double(dy)} * pen.scale;
-                if (bulge == 0 || !pen.down || (dx == 0 && dy == 0)) {
-                    pen.lineTo(to);
-                    break;
-                }
-                const double chord = std::hypot(to.x - pen.at.x, to.y - pen.at.y);
-                const double sweep = 4 * std::atan(bulge / 127.0);
-                const double r = chord / (2 * std::sin(std::abs(sweep) / 2));
-                const double h = bulge / 127.0 * chord / 2;
-                const Vec2 mid = (pen.at + to) * 0.5;
-                const Vec2 nrm{-(to.y - pen.at.y) / chord, (to.x - pen.at.x) / chord};
-                const Vec2 center = mid + nrm * ((sweep > 0 ? 1 : -1) * (r - std::abs(h)));
-                pen.arc(center, r, std::atan2(pen.at.y - center.y, pen.at.x - center.x), sweep);
-                pen.at = to;
+                pen.bulgeTo(pen.at + Vec2{double(dx), double(dy)} * pen.scale, bulge / 127.0);
                 break;
             }
             case 14:

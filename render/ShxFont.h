@@ -21,10 +21,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A shape drawn from the pen's start (0,0): its strokes, where it leaves
-// the pen (the next character starts there) and the box of its strokes.
+// A character drawn from the pen's start (0,0): its strokes (a shape
+// font's), its filled outlines (an outline font's, non-zero rule), where it
+// leaves the pen (the next character starts there) and the box of both.
 struct Glyph {
     std::vector<Polyline> strokes;
+    std::vector<Polyline> areas;
     Vec2 advance;
     Box box;
 };

@@ -1,7 +1,9 @@
 #include "render/TextLayout.h"
 
-#include <cctype>
 #include <cmath>
+
+#include "base/Cp1251.h"
+#include "render/TextCodes.h"
 
 namespace kestrin::render {
 
@@ -41,11 +43,6 @@ int ownFontSymbol(char kind, const ShxFont& font) {
     return font.shapeName(36) == "DIAMETER" && font.has(number) ? number : -1;
 }
 
-struct Item {
-    enum Kind { Char, Shape, Symbol, Over, Under } kind;
-    int value;
-};
-
 // What the built-in font draws for a typed character 128-191 of code page
 // 1251: another character, a symbol, or a letter with a diaeresis.
 struct Substitute {
@@ -74,55 +71,25 @@ Substitute substituteFor(int c) {
     }
 }
 
-std::vector<Item> parseCodes(std::string_view s) {
-    std::vector<Item> items;
-    const std::size_t n = s.size();
-    for (std::size_t i = 0; i < n;) {
-        if (s[i] == '%' && i + 2 < n && s[i + 1] == '%') {
-            const char c = s[i + 2];
-            if (std::isdigit(static_cast<unsigned char>(c))) {
-                int value = 0;
-                std::size_t j = i + 2;
-                while (j < n && j < i + 5 && std::isdigit(static_cast<unsigned char>(s[j]))) value = value * 10 + (s[j++] - '0');
-                items.push_back({Item::Shape, value});
-                i = j;
-                continue;
-            }
-            switch (std::tolower(static_cast<unsigned char>(c))) {
-                case 'c': case 'd': case 'p':
-                    items.push_back({Item::Symbol, std::tolower(static_cast<unsigned char>(c))});
-                    i += 3;
-                    continue;
-                case 'o':
-                    items.push_back({Item::Over, 0});
-                    i += 3;
-                    continue;
-                case 'u':
-                    items.push_back({Item::Under, 0});
-                    i += 3;
-                    continue;
-                case '%':
-                    items.push_back({Item::Char, '%'});
-                    i += 3;
-                    continue;
-                default:
-                    break;
-            }
+void append(ShapedLine& line, const Glyph& g, Vec2& pen, double k, double tracking) {
+    auto place = [&](const std::vector<Polyline>& from, std::vector<Polyline>& to) {
+        for (const Polyline& s : from) {
+            Polyline p;
+            p.reserve(s.size());
+            for (const Vec2& q : s) p.push_back(pen + q * k);
+            to.push_back(std::move(p));
         }
-        items.push_back({Item::Char, static_cast<unsigned char>(s[i])});
-        ++i;
-    }
-    return items;
+    };
+    place(g.strokes, line.strokes);
+    place(g.areas, line.areas);
+    pen = pen + g.advance * (k * tracking);
 }
 
-void append(ShapedLine& line, const Glyph& g, Vec2& pen, double k) {
-    for (const Polyline& s : g.strokes) {
-        Polyline p;
-        p.reserve(s.size());
-        for (const Vec2& q : s) p.push_back(pen + q * k);
-        line.strokes.push_back(std::move(p));
-    }
-    pen = pen + g.advance * k;
+// The character an outline font draws for %%c, %%d and %%p.
+char32_t symbolCharacter(char kind, const OutlineFont& font) {
+    if (kind == 'd') return U'\u00B0';
+    if (kind == 'p') return U'\u00B1';
+    return font.has(U'\u2300') ? U'\u2300' : U'\u00D8';
 }
 
 }  // namespace
@@ -140,61 +107,118 @@ Glyph symbolGlyph(char kind, const ShxFont& font) {
     return g;
 }
 
-ShapedLine shapeLine(std::string_view text, const TextFonts& fonts) {
-    const ShxFont& font = *fonts.style;
+ShapedLine shapeLine(std::string_view text, const TextFonts& fonts, double tracking) {
     ShapedLine line;
     Vec2 pen;
     double overFrom = 0, underFrom = 0;
     bool over = false, under = false;
-    const double overY = font.above() * 1.2, underY = -font.above() * 0.2;
+    const double above = fonts.above();
+    const double overY = above * 1.2, underY = -above * 0.2;
     auto rule = [&](double from, double y) {
         if (pen.x != from) line.strokes.push_back({{from, y}, {pen.x, y}});
     };
-    const ShxFont* fallback = fonts.fallback ? fonts.fallback : &font;
-    const double fallbackScale = double(font.above()) / fallback->above();
-    auto fromFallback = [&](int c) {
+    const ShxFont* font = fonts.outline ? nullptr : fonts.style;
+    const ShxFont* fallback = fonts.fallback ? fonts.fallback : font;
+    const double fallbackScale = fallback ? above / fallback->above() : 1;
+    const bool other = fallback && fallback != font;  // a second font to look in
+    auto fromFallback = [&](int c) -> bool {
+        if (!fallback) return false;
         const bool extended = c >= 0x80 && c < 0xC0;
         if (!extended) {
-            if (const Glyph* g = fallback->glyph(c)) append(line, *g, pen, fallbackScale);
-            return;
+            const Glyph* g = fallback->glyph(c);
+            if (g) append(line, *g, pen, fallbackScale, tracking);
+            return g != nullptr;
         }
         const Substitute sub = substituteFor(c);
         if (sub.symbol) {
-            append(line, symbolGlyph(sub.symbol, *fallback), pen, fallbackScale);
-            return;
+            append(line, symbolGlyph(sub.symbol, *fallback), pen, fallbackScale, tracking);
+            return true;
         }
         const Glyph* g = fallback->glyph(sub.shape);
-        if (!g) return;
+        if (!g) return false;
         if (sub.diaeresis) {  // two dots over the letter
             const double y = g->box.maxY + fallback->above() * 0.12, mid = (g->box.minX + g->box.maxX) / 2;
             const double gap = fallback->above() * 0.15, dot = fallback->above() * 0.05;
             for (double x : {mid - gap, mid + gap})
                 line.strokes.push_back({pen + Vec2{x - dot, y} * fallbackScale, pen + Vec2{x + dot, y} * fallbackScale});
         }
-        append(line, *g, pen, fallbackScale);
+        append(line, *g, pen, fallbackScale, tracking);
+        return true;
     };
-    for (const Item& item : parseCodes(text)) {
+    // The style font's glyph of a code point (an outline font) or shape number.
+    auto own = [&](int code) -> const Glyph* {
+        if (fonts.outline) return fonts.outline->glyph(static_cast<char32_t>(code));
+        return font->glyph(code);
+    };
+    auto missing = [&] {
+        if (const Glyph* g = own('?')) append(line, *g, pen, 1, tracking);
+        else if (other)
+            if (const Glyph* f = fallback->glyph('?')) append(line, *f, pen, fallbackScale, tracking);
+    };
+    // A code page 1251 character; control characters draw nothing.
+    auto byte = [&](int c) {
+        if (c < 0x20) return;
+        if (fonts.outline) {
+            if (const Glyph* g = own(static_cast<int>(codePointFromCp1251(static_cast<unsigned char>(c)))))
+                append(line, *g, pen, 1, tracking);
+            else if (!(other && fromFallback(c))) missing();
+            return;
+        }
+        if (fonts.replaced && c >= 0x80 && c < 0xC0) {
+            if (!fromFallback(c)) missing();
+        } else if (const Glyph* g = own(c)) {
+            append(line, *g, pen, 1, tracking);
+        } else if (!(other && fromFallback(c))) {
+            missing();
+        }
+    };
+    for (const TextItem& item : parseTextCodes(text)) {
         switch (item.kind) {
-            case Item::Char:
-                if (fonts.replaced && item.value >= 0x80 && item.value < 0xC0) fromFallback(item.value);
-                else if (const Glyph* g = font.glyph(item.value)) append(line, *g, pen, 1);
-                else if (fallback != &font) fromFallback(item.value);
+            case TextItem::Byte:
+                byte(item.value);
                 break;
-            case Item::Shape:  // %%nnn: the shape by number, of the style's font if it has it
-                if (const Glyph* g = font.glyph(item.value)) append(line, *g, pen, 1);
-                else if (const Glyph* f = fallback->glyph(item.value)) append(line, *f, pen, fallbackScale);
-                break;
-            case Item::Symbol: {
-                const Glyph g = symbolGlyph(static_cast<char>(item.value), font);
-                append(line, g, pen, 1);
+            case TextItem::Unicode: {
+                // A character the code page holds is typed as such; any other
+                // is the shape of that number (fonts numbered by code point).
+                const int b = cp1251FromCodePoint(static_cast<char32_t>(item.value));
+                if (b >= 0) {
+                    byte(b);
+                } else if (const Glyph* g = own(item.value)) {
+                    append(line, *g, pen, 1, tracking);
+                } else if (const Glyph* f = other ? fallback->glyph(item.value) : nullptr) {
+                    append(line, *f, pen, fallbackScale, tracking);
+                } else {
+                    missing();
+                }
                 break;
             }
-            case Item::Over:
+            case TextItem::Shape:  // %%nnn: the shape by number, of the style's font if it has it
+                if (fonts.outline) {
+                    byte(item.value <= 0xFF ? item.value : '?');
+                } else if (const Glyph* g = font->glyph(item.value)) {
+                    append(line, *g, pen, 1, tracking);
+                } else if (const Glyph* f = fallback->glyph(item.value)) {
+                    append(line, *f, pen, fallbackScale, tracking);
+                }
+                break;
+            case TextItem::Symbol: {
+                const char kind = static_cast<char>(item.value);
+                if (fonts.outline) {
+                    if (const Glyph* g = own(static_cast<int>(symbolCharacter(kind, *fonts.outline))))
+                        append(line, *g, pen, 1, tracking);
+                    else if (fallback)
+                        append(line, symbolGlyph(kind, *fallback), pen, fallbackScale, tracking);
+                    break;
+                }
+                append(line, symbolGlyph(kind, *font), pen, 1, tracking);
+                break;
+            }
+            case TextItem::Over:
                 if (over) rule(overFrom, overY);
                 over = !over;
                 overFrom = pen.x;
                 break;
-            case Item::Under:
+            case TextItem::Under:
                 if (under) rule(underFrom, underY);
                 under = !under;
                 underFrom = pen.x;
@@ -209,9 +233,8 @@ ShapedLine shapeLine(std::string_view text, const TextFonts& fonts) {
 }
 
 PlacedText placeText(const TextParams& t, const TextFonts& fonts) {
-    const ShxFont& font = *fonts.style;
     ShapedLine line = shapeLine(t.text, fonts);
-    const double above = font.above(), below = font.below();
+    const double above = fonts.above(), below = fonts.below();
     const double width = line.advance;
     double sy = t.height / above;
     double sx = sy * t.widthFactor;
@@ -250,66 +273,11 @@ PlacedText placeText(const TextParams& t, const TextFonts& fonts) {
     out.toWorld = Affine::translate(anchor).after(Affine::rotate(rotation)).after(local);
     out.advance = width;
     out.strokes = std::move(line.strokes);
-    for (auto& s : out.strokes)
-        for (auto& p : s) p = out.toWorld(p);
+    out.areas = std::move(line.areas);
+    for (auto* set : {&out.strokes, &out.areas})
+        for (auto& s : *set)
+            for (auto& p : s) p = out.toWorld(p);
     return out;
-}
-
-std::vector<std::string> plainParagraphs(std::string_view s) {
-    std::vector<std::string> lines(1);
-    const std::size_t n = s.size();
-    auto skipPast = [&](std::size_t i, char end) {
-        const std::size_t e = s.find(end, i);
-        return e == std::string_view::npos ? n : e + 1;
-    };
-    for (std::size_t i = 0; i < n;) {
-        const char c = s[i];
-        if (c == '{' || c == '}') {
-            ++i;
-            continue;
-        }
-        if (c != '\\' || i + 1 >= n) {
-            lines.back() += c;
-            ++i;
-            continue;
-        }
-        const char k = s[i + 1];
-        switch (k) {
-            case 'P':
-                lines.emplace_back();
-                i += 2;
-                break;
-            case '~':
-                lines.back() += ' ';
-                i += 2;
-                break;
-            case '\\': case '{': case '}':
-                lines.back() += k;
-                i += 2;
-                break;
-            case 'A': case 'C': case 'c': case 'F': case 'f': case 'H': case 'h': case 'Q': case 'q':
-            case 'T': case 't': case 'W': case 'w': case 'p':
-                i = skipPast(i + 2, ';');
-                break;
-            case 'S': {  // stacked a^b, a/b, a#b: written side by side
-                const std::size_t e = skipPast(i + 2, ';');
-                std::string part(s.substr(i + 2, e - (i + 2) - (e <= n && s[e - 1] == ';' ? 1 : 0)));
-                for (char& ch : part)
-                    if (ch == '^' || ch == '#') ch = '/';
-                lines.back() += part;
-                i = e;
-                break;
-            }
-            case 'U':  // \U+XXXX: a character code page 1251 lacks
-                lines.back() += '?';
-                i = std::min(n, i + 7);
-                break;
-            default:  // \L \l \O \o \K \k toggles and anything unknown: dropped
-                i += 2;
-                break;
-        }
-    }
-    return lines;
 }
 
 }  // namespace kestrin::render

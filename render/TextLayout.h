@@ -1,5 +1,6 @@
-// Single-line text as the host places it: control codes, the style's shape
-// font, height, width factor, obliquing, rotation and justification.
+// Single-line text as the host places it: control codes, the style's font
+// (a shape font, or an outline font), height, width factor, obliquing,
+// rotation and justification.
 #pragma once
 
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "render/Geometry.h"
+#include "render/OutlineFont.h"
 #include "render/ShxFont.h"
 
 namespace kestrin::render {
@@ -16,7 +18,9 @@ enum class VAlign { Baseline = 0, Bottom = 1, Middle = 2, Top = 3 };
 
 // The fonts a text is drawn with: the style's font, and the built-in font
 // for characters the style's font lacks (the same one when the style's font
-// was not found).
+// was not found). With `outline` set the style's font is that outline font
+// (and `style` is unused); its characters are code page 1251 bytes turned
+// into code points.
 struct TextFonts {
     const ShxFont* style = nullptr;
     const ShxFont* fallback = nullptr;
@@ -24,6 +28,11 @@ struct TextFonts {
     // 128-191 of code page 1251 (Ё, №, quotes, dashes ...) are drawn as what
     // they are, not as the built-in font's own shapes at those numbers.
     bool replaced = false;
+    const OutlineFont* outline = nullptr;
+
+    // Height of a capital and depth of descenders, in the style font's units.
+    double above() const { return outline ? outline->above() : style->above(); }
+    double below() const { return outline ? outline->below() : style->below(); }
 };
 
 struct TextParams {
@@ -43,28 +52,30 @@ struct TextParams {
 // A line in the style font's units, the pen starting at (0,0) on the baseline.
 struct ShapedLine {
     std::vector<Polyline> strokes;
-    double advance = 0;  // where the pen ends: the line's width
+    std::vector<Polyline> areas;  // filled outlines, non-zero rule
+    double advance = 0;           // where the pen ends: the line's width
 };
 
 struct PlacedText {
     std::vector<Polyline> strokes;  // drawing units
+    std::vector<Polyline> areas;    // drawing units
     Affine toWorld;                 // style font units -> drawing units
     double advance = 0;             // font units
 };
 
-// Reads the control codes: %%nnn draws shape nnn (one to three digits),
-// %%c %%d %%p the diameter, degree and plus/minus symbols, %%o %%u (either
-// case) toggle the line over and under, %%% a percent sign. Any other %%x is
-// drawn as typed. Shapes 172-175 of the own font move the pen themselves.
-ShapedLine shapeLine(std::string_view text, const TextFonts& fonts);
+// Reads the control codes (TextCodes.h): %%nnn draws shape nnn (in an
+// outline font the character nnn of the code page), %%c %%d %%p the
+// diameter, degree and plus/minus symbols, %%o %%u toggle the line over and
+// under, %%% a percent sign, \U+XXXX and \M+nXXXX the character they
+// stand for. Shapes 172-175 of the own font move the pen themselves. A
+// character neither font has is drawn as '?'. `tracking` scales each
+// character's advance.
+ShapedLine shapeLine(std::string_view text, const TextFonts& fonts, double tracking = 1);
 
 PlacedText placeText(const TextParams& params, const TextFonts& fonts);
 
 // The symbol a %%c, %%d or %%p stands for (kind 'c', 'd' or 'p'): the font's
 // own shape when it has one, else a built-in drawing scaled to the font.
 Glyph symbolGlyph(char kind, const ShxFont& font);
-
-// MTEXT contents as plain lines: formatting codes stripped, split at \P.
-std::vector<std::string> plainParagraphs(std::string_view mtext);
 
 }  // namespace kestrin::render

@@ -30,8 +30,9 @@ bool meets(const Box& a, const Box& b) {
     return a.minX <= b.maxX && a.maxX >= b.minX && a.minY <= b.maxY && a.maxY >= b.minY;
 }
 
-// The cells of the 16 x 16 grid over `box` that the strokes pass.
-Coverage cover(const std::vector<Polyline>& strokes, const Box& box) {
+// The cells of the 16 x 16 grid over `box` that the strokes (and the rings
+// of the areas) pass.
+Coverage cover(const Artwork& art, const Box& box) {
     Coverage c;
     if (box.empty()) return c;
     const double w = box.maxX - box.minX, h = box.maxY - box.minY;
@@ -39,11 +40,15 @@ Coverage cover(const std::vector<Polyline>& strokes, const Box& box) {
         if (!(size > 0)) return 8.0;  // a box without width or height: the middle cells
         return std::clamp((v - from) / size * 16, 0.0, 15.999);
     };
-    for (const Polyline& stroke : strokes) {
+    auto pass = [&](const Polyline& stroke, bool closed) {
+        if (stroke.empty()) return;
         double u0 = cell(stroke[0].x, box.minX, w), v0 = cell(stroke[0].y, box.minY, h);
         c.mark(static_cast<int>(u0), static_cast<int>(v0));
-        for (std::size_t k = 1; k < stroke.size(); ++k) {
-            const double u1 = cell(stroke[k].x, box.minX, w), v1 = cell(stroke[k].y, box.minY, h);
+        const std::size_t n = stroke.size();
+        for (std::size_t k = 1; k <= n; ++k) {
+            if (k == n && !(closed && n > 2)) break;
+            const Vec2 p = stroke[k % n];  // a ring's last edge goes back to its start
+            const double u1 = cell(p.x, box.minX, w), v1 = cell(p.y, box.minY, h);
             // Steps of under half a cell pass every cell on the way.
             const int steps = static_cast<int>(std::ceil(std::max(std::abs(u1 - u0), std::abs(v1 - v0)) * 2));
             for (int t = 1; t <= steps; ++t)
@@ -51,8 +56,18 @@ Coverage cover(const std::vector<Polyline>& strokes, const Box& box) {
             u0 = u1;
             v0 = v1;
         }
-    }
+    };
+    for (const Polyline& stroke : art.strokes) pass(stroke, false);
+    for (const Fill& f : art.fills)
+        for (const Polyline& ring : f.rings) pass(ring, true);
     return c;
+}
+
+// The colour an entity draws its first stroke in, else its first area.
+Color firstColor(const Artwork& art) {
+    std::size_t ink = 0;
+    if (!art.strokes.empty()) return art.colorOf(0, ink);
+    return art.fills.empty() ? kDark : art.fills.front().color;
 }
 
 }  // namespace
@@ -68,6 +83,7 @@ ViewScene::~ViewScene() = default;
 
 void ViewScene::build(const dxf::Document& doc) {
     context_ = dxf::Document{};
+    context_.header = doc.header;
     context_.tables = doc.tables;
     context_.blocks = doc.blocks;
     drawer_ = std::make_unique<EntityDrawer>(context_, space_, fonts_);
@@ -106,9 +122,9 @@ void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i,
     while (i < end) i = drawer_->draw(records, i, drawn);
     item.visits = drawer_->visits() - visits_;
     visits_ += item.visits;
-    item.strokes = std::move(drawn.strokes);
-    item.box = render::boxOf(item.strokes);
-    item.coverage = cover(item.strokes, item.box);
+    item.art = std::move(static_cast<Artwork&>(drawn));
+    item.box = render::boxOf(item.art);
+    item.coverage = cover(item.art, item.box);
     item.live = true;
     put(slot);
 }
@@ -153,9 +169,14 @@ std::size_t ViewScene::newSlot() {
     return items_.size() - 1;
 }
 
-const std::vector<Polyline>* ViewScene::strokesOf(std::uint64_t handle) const {
+const Artwork* ViewScene::artOf(std::uint64_t handle) const {
     const auto it = byHandle_.find(handle);
-    return it == byHandle_.end() ? nullptr : &items_[it->second].strokes;
+    return it == byHandle_.end() ? nullptr : &items_[it->second].art;
+}
+
+const std::vector<Polyline>* ViewScene::strokesOf(std::uint64_t handle) const {
+    const Artwork* art = artOf(handle);
+    return art ? &art->strokes : nullptr;
 }
 
 Box ViewScene::boxOf(std::uint64_t handle) const {
@@ -177,14 +198,14 @@ Box ViewScene::extents() const {
 
 std::size_t ViewScene::strokeCount() const {
     std::size_t n = 0;
-    for (const Item& item : items_) n += item.strokes.size();
+    for (const Item& item : items_) n += item.art.strokes.size();
     return n;
 }
 
 std::vector<std::pair<std::uint64_t, const std::vector<Polyline>*>> ViewScene::entities() const {
     std::vector<std::pair<std::uint64_t, const std::vector<Polyline>*>> out;
     out.reserve(byHandle_.size());
-    for (const auto& [handle, slot] : byHandle_) out.emplace_back(handle, &items_[slot].strokes);
+    for (const auto& [handle, slot] : byHandle_) out.emplace_back(handle, &items_[slot].art.strokes);
     std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     return out;
 }
@@ -283,17 +304,18 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
             const double w = (item.box.maxX - item.box.minX) * ppu, h = (item.box.maxY - item.box.minY) * ppu;
             if (w < kSmall && h < kSmall) {
                 const Box& b = item.box;
-                if (w < 1 && h < 1) out.standIns.push_back({b.center(), b.center()});
-                else if (w >= h) out.standIns.push_back({{b.minX, b.minY}, {b.maxX, b.minY}});
-                else out.standIns.push_back({{b.minX, b.minY}, {b.minX, b.maxY}});
+                const Color c = firstColor(item.art);
+                if (w < 1 && h < 1) out.standIns.push_back({b.center(), b.center(), c});
+                else if (w >= h) out.standIns.push_back({{b.minX, b.minY}, {b.maxX, b.minY}, c});
+                else out.standIns.push_back({{b.minX, b.minY}, {b.minX, b.maxY}, c});
                 return;
             }
             if (w <= kCoarse && h <= kCoarse) {
-                out.patches.push_back({item.box, &item.coverage});
+                out.patches.push_back({item.box, &item.coverage, firstColor(item.art)});
                 return;
             }
         }
-        out.whole.push_back(&item.strokes);
+        out.whole.push_back(&item.art);
     };
     if (!how.cull) {
         for (const Item& item : items_)

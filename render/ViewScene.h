@@ -1,6 +1,6 @@
-// The strokes of a drawing kept for a view: each top-level entity of one
-// space apart (an INSERT with its attributes, a POLYLINE with its vertices),
-// keyed by its handle, with the box of its strokes, in a uniform grid. One
+// What a drawing draws, kept for a view: each top-level entity of one space
+// apart (an INSERT with its attributes, a POLYLINE with its vertices), keyed
+// by its handle, with the box of its strokes and areas, in a uniform grid. One
 // entity can be drawn again or removed alone; a view asks for what lies in
 // its window at its scale.
 #pragma once
@@ -25,7 +25,7 @@ struct ViewWindow {
     double pixelsPerUnit = 1;
 };
 
-// Where an entity's strokes pass, as cells of a 16 x 16 grid over its box
+// Where an entity's strokes and the outlines of its areas pass, as cells of a 16 x 16 grid over its box
 // (row 0 at the bottom, bit i the i-th cell from the left), and the same
 // grid halved twice (a cell set when any of the cells it joins is).
 struct Coverage {
@@ -44,14 +44,20 @@ struct Coverage {
 // left side for a box taller than wide), a dot (both ends the same) when the
 // box is under a pixel. Entities up to `kCoarse` pixels come as patches:
 // their box and coverage, each cell at most a pixel, so drawing the cells
-// set draws the strokes within a pixel. The others come with their strokes.
+// set draws the strokes within a pixel. Both in the entity's first colour.
+// The others come whole: strokes, inks and areas.
 struct ViewContent {
     struct Patch {
         Box box;
         const Coverage* cells;
+        Color color;
     };
-    std::vector<const std::vector<Polyline>*> whole;
-    std::vector<std::pair<Vec2, Vec2>> standIns;
+    struct StandIn {
+        Vec2 a, b;
+        Color color;
+    };
+    std::vector<const Artwork*> whole;
+    std::vector<StandIn> standIns;
     std::vector<Patch> patches;
     std::size_t entities() const { return whole.size() + standIns.size() + patches.size(); }
 };
@@ -83,11 +89,12 @@ public:
 
     std::size_t size() const { return byHandle_.size(); }
     bool contains(std::uint64_t handle) const { return byHandle_.count(handle) != 0; }
-    // The strokes of one entity (null when there is none) and its box.
+    // What one entity draws (null when there is none), its strokes, and its box.
+    const Artwork* artOf(std::uint64_t handle) const;
     const std::vector<Polyline>* strokesOf(std::uint64_t handle) const;
     Box boxOf(std::uint64_t handle) const;
     const Coverage* coverageOf(std::uint64_t handle) const;
-    // The box of every stroke.
+    // The box of every stroke and area.
     Box extents() const;
     std::size_t strokeCount() const;
 
@@ -101,7 +108,7 @@ private:
     struct Item {
         std::uint64_t handle = 0;
         Box box;
-        std::vector<Polyline> strokes;
+        Artwork art;
         Coverage coverage;
         std::size_t visits = 0;  // entities drawn for it, nested copies included
         bool live = false;
@@ -120,7 +127,7 @@ private:
 
     FontLibrary& fonts_;
     Space space_;
-    dxf::Document context_;  // tables and blocks of the drawing, no entities
+    dxf::Document context_;  // header, tables and blocks of the drawing, no entities
     std::unique_ptr<EntityDrawer> drawer_;
     std::vector<Item> items_;
     std::vector<std::size_t> free_;

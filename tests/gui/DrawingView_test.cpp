@@ -300,5 +300,42 @@ TEST_F(DrawingViewTest, ADatabaseChangeRepaintsThroughTheModel) {
     EXPECT_GT(counter.paints, before);
 }
 
+// A blue solid square 0..10 crossed by a red line above it, drawn both ways.
+TEST(PaintScene, AreasUnderStrokesInTheirColoursEitherWay) {
+    test::startApplication();
+    dxf::Document doc = dxf::newDrawingTemplate();
+    doc.entities.clear();
+    doc.entities.push_back(record("SOLID", {{5, "B0"}, {8, "0"}, {62, "5"}, {10, "0"}, {20, "0"}, {11, "10"}, {21, "0"},
+                                            {12, "0"}, {22, "10"}, {13, "10"}, {23, "10"}}));
+    doc.entities.push_back(record("LINE", {{5, "B1"}, {8, "0"}, {62, "1"}, {10, "-5"}, {20, "5.05"}, {11, "15"}, {21, "5.05"}}));
+    render::FontLibrary fonts("", {}, nullptr);
+    render::ViewScene scene(fonts);
+    scene.build(doc);
+    const ViewMapping m = ViewMapping::fit(scene.extents(), 200, 200);
+    for (const std::size_t limit : {std::size_t{20000}, std::size_t{0}}) {
+        QImage image(200, 200, QImage::Format_RGB32);
+        PaintOptions options;
+        options.antialiasStrokes = limit;
+        const PaintResult r = paintScene(image, scene, m, options);
+        EXPECT_EQ(r.antialiased, limit > 0);
+        EXPECT_EQ(r.areas, 1u);
+        const QColor inside = image.pixelColor(m.toPixel({3, 3}).toPoint());
+        EXPECT_EQ(inside, QColor(0, 0, 255)) << "antialiased " << r.antialiased;
+        EXPECT_EQ(image.pixelColor(m.toPixel({12, 3}).toPoint()), QColor(Qt::white));
+        // The line over the area, and beside it, red (it runs through the pixels' middles).
+        for (const double x : {-3.0, 5.0}) {
+            const QPointF p = m.toPixel({x, 5.05});
+            const QColor c = image.pixelColor(qFloor(p.x()), qFloor(p.y()));
+            EXPECT_GT(c.red() - std::max(c.green(), c.blue()), 200)
+                << x << (r.antialiased ? " antialiased " : " pixel by pixel ") << c.name().toStdString();
+        }
+        // Zoomed far into the square: its corners millions of pixels off, the device all blue.
+        QImage close(50, 50, QImage::Format_RGB32);
+        paintScene(close, scene, ViewMapping{{3, 3}, 1e6, 50, 50}, options);
+        EXPECT_EQ(close.pixelColor(5, 5), QColor(0, 0, 255));
+        EXPECT_EQ(close.pixelColor(45, 45), QColor(0, 0, 255));
+    }
+}
+
 }  // namespace
 }  // namespace kestrin::gui

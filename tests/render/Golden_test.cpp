@@ -14,6 +14,7 @@ namespace kestrin::render {
 namespace {
 
 using test::record;
+using test::TagPairs;
 using test::text;
 
 constexpr double kMaxDifference = 0.02;  // share of inked pixels
@@ -36,10 +37,11 @@ void aligned(dxf::Document& doc, const std::string& s, double x, double y, int h
 }
 
 void compareWithGolden(const std::string& name, const dxf::Document& doc, int width, int height) {
+    test::DejaVuFonts system;
     test::Fonts fonts;
     const Scene scene = buildScene(doc, Space::Model, fonts.library);
     EXPECT_TRUE(scene.skipped.empty()) << scene.skippedSummary();
-    const Image image = rasterise(scene.strokes, width, height);
+    const Image image = rasterise(scene, width, height);
     const std::string path = test::sourceDir() + "/tests/render/golden/" + name + ".png";
     fs::FileSystem& files = fs::FileSystem::current();
     const auto update = files.environment("KESTRIN_UPDATE_GOLDEN");
@@ -119,6 +121,56 @@ TEST(Golden, BlockWithAttributesAndCurves) {
     doc.entities.push_back(record("POINT", {{8, "0"}, {10, "45"}, {20, "-5"}}));
     doc.entities.push_back(record("MTEXT", {{8, "0"}, {7, "ZOR"}, {10, "0"}, {20, "-4"}, {40, "2"}, {71, "1"}, {1, "{\\C1;Two} lines\\Pof \\LMTEXT\\l"}}));
     compareWithGolden("block", doc, 480, 240);
+}
+
+dxf::Record mtext(const std::string& content, double x, double y, double height, TagPairs more = {}) {
+    dxf::Record r = record("MTEXT", {{8, "0"}, {7, "ZOR"}, {10, num(x)}, {20, num(y)}, {40, num(height)}});
+    for (const auto& [code, value] : more) r.tags.push(code, value);
+    // Long contents come in pieces of 250 characters, the last in group 1.
+    for (std::size_t at = 0; at < content.size(); at += 250)
+        r.tags.push(at + 250 < content.size() ? 3 : 1, content.substr(at, 250));
+    return r;
+}
+
+TEST(Golden, TrueTypeTexts) {
+    // DejaVu Sans by file name (Cyrillic, %% codes, a character code page 1251
+    // lacks), DejaVu Serif bold by family alone, a missing font's stand-in.
+    compareWithGolden("truetype", test::readDrawing("truetype.dxf"), 640, 200);
+}
+
+TEST(Golden, MultilineTextWithInlineCodes) {
+    dxf::Document doc = test::drawing();
+    doc.entities.push_back(mtext(
+        "{\\fDejaVu Sans;Sans} and {\\fDejaVu Serif|b1;bold serif}, \\H1.5x;big\\H0.6667x; "
+        "\\W2;wide\\W1; \\Q20;slanted\\Q0; \\T2;spaced\\T1;\\P"
+        "\\LUnder\\l, \\Oover\\o, \\Kthrough\\k; {\\C1;red}, {\\C5;blue}\\~and\\~{\\c65280;green}; "
+        "45%%d %%p0,1 %%c8 \\{braces\\}\\P"
+        "A long paragraph wraps to the width of the text, word by word, as far as it goes.",
+        0, 0, 3, {{41, "100"}}));
+    // Turned 30 degrees about its middle; a bottom-right one, spaced wider: each on a marked point.
+    mark(doc, 30, -45);
+    doc.entities.push_back(mtext("Middle\\Pcentre", 30, -45, 3, {{71, "5"}, {11, num(std::cos(kPi / 6))}, {21, "0.5"}}));
+    mark(doc, 100, -55);
+    doc.entities.push_back(mtext("Bottom\\Pright", 100, -55, 3, {{71, "9"}, {44, "1.5"}}));
+    compareWithGolden("mtext", doc, 640, 400);
+}
+
+TEST(Golden, StackedFractions) {
+    dxf::Document doc = test::drawing();
+    doc.entities.push_back(mtext("1\\S1/2; + \\S3/4; = 2\\S1/4;, \\S5#8; inch, 20\\S+0.1^-0.2;", 0, 0, 5));
+    doc.entities.push_back(
+        mtext("{\\fDejaVu Sans;%%c20\\S+0,021^0; and \\A1;\\S12,5/100; centred}", 0, -12, 5));
+    compareWithGolden("stacked", doc, 640, 240);
+}
+
+TEST(Golden, Hatches) {
+    // Solid with an island and a bulged edge; a pattern over lines, a
+    // clockwise arc, an elliptical arc and a spline, with a round island; a dashed one.
+    compareWithGolden("hatch", test::readDrawing("hatch.dxf"), 640, 240);
+}
+
+TEST(Golden, DimensionsThroughTheirBlocks) {
+    compareWithGolden("dimension", test::readDrawing("dimension.dxf"), 640, 400);
 }
 
 }  // namespace

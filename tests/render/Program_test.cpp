@@ -47,7 +47,8 @@ TEST_F(RenderProgram, DrawsTheEzdxfBlockDrawingWithNothingSkipped) {
     EXPECT_EQ(image.width, 400);
     EXPECT_EQ(image.height, 300);
     std::size_t ink = 0;
-    for (auto g : image.gray) ink += g < 128;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) ink += image.ink(x, y) < 128;
     EXPECT_GT(ink, 200u);
     // The same as SVG: one element per stroke.
     const std::string svg = dir + "/block.svg";
@@ -106,11 +107,51 @@ TEST_F(RenderProgram, AnEmptySpaceOrAnUnwritablePictureFails) {
     EXPECT_NE(unwritable.err.find("no/such/folder/x.png"), std::string::npos) << unwritable.err;
 }
 
+TEST_F(RenderProgram, AnOldVersionShapedDrawingInEitherSpaceWithItsAlternateFont) {
+    // The drawing's $FONTALT (alt.shx) beside it stands in for its missing romans.shx.
+    const std::string drawing = write("r12.dxf", test::readAll(test::sourceDir() + "/tests/render/drawings/r12-shaped.dxf"));
+    write("alt.shx", test::shx({{'R', {0x80, 0}}, {'1', {0x80, 0}}, {'2', {0x80, 0}}}, 10, 2));
+    const Outcome model = run({drawing, dir + "/r12.svg"});
+    ASSERT_EQ(model.status, 0) << model.err;
+    EXPECT_NE(model.out.find("drew 2 entities of model space"), std::string::npos) << model.out;
+    EXPECT_NE(model.err.find("font 'romans.shx' not found; its texts are drawn with the drawing's alternate font 'alt.shx'"),
+              std::string::npos)
+        << model.err;
+    EXPECT_NE(test::readAll(dir + "/r12.svg").find("stroke=\"#ff0000\""), std::string::npos) << "the red layer's line";
+    const Outcome paper = run({drawing, dir + "/r12-paper.png", "--space", "paper"});
+    ASSERT_EQ(paper.status, 0) << paper.err;
+    EXPECT_NE(paper.out.find("drew 2 entities of paper space"), std::string::npos) << paper.out;
+}
+
+TEST_F(RenderProgram, AreasAndColoursInBothKindsOfPicture) {
+    const std::string drawing = test::drawingsDir() + "/hatch.dxf";
+    const Outcome svg = run({drawing, dir + "/hatch.svg", "--size", "300x200"});
+    ASSERT_EQ(svg.status, 0) << svg.err;
+    const std::string text = test::readAll(dir + "/hatch.svg");
+    EXPECT_NE(text.find("<path fill=\"#0000ff\" fill-rule=\"evenodd\" d=\"M"), std::string::npos) << "the solid hatch";
+    EXPECT_NE(text.find("stroke=\"#ff0000\""), std::string::npos) << "the red pattern";
+    const Outcome png = run({drawing, dir + "/hatch.png", "--size", "300x200"});
+    ASSERT_EQ(png.status, 0) << png.err;
+    const Image image = decodePng(test::readAll(dir + "/hatch.png"));
+    std::size_t blue = 0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) blue += image.at(x, y) == Color{0, 0, 255};
+    EXPECT_GT(blue, 1000u);
+}
+
 TEST(PngFiles, RoundTripAndRefuseOtherImages) {
     Image image(20, 17);
     drawStrokes(image, {{{1, 1}, {18, 15}}, {{5, 10}}});
     const Image back = decodePng(encodePng(image));
-    EXPECT_EQ(back.gray, image.gray);
+    EXPECT_EQ(back.rgb, image.rgb);
+    // Colour comes back as colour; grey pictures are written grey (the smaller file).
+    Image coloured(20, 17);
+    Artwork art;
+    art.setColor({200, 10, 30});
+    art.strokes = {{{1, 1}, {18, 15}}};
+    drawArtwork(coloured, art);
+    EXPECT_EQ(decodePng(encodePng(coloured)).rgb, coloured.rgb);
+    EXPECT_GT(encodePng(coloured).size(), encodePng(image).size());
     EXPECT_EQ(differenceRatio(image, back), 0);
     Image other(20, 17);
     EXPECT_EQ(differenceRatio(image, other), 1) << "every inked pixel differs from a blank picture";

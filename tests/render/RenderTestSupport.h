@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "host/dxf/DxfDocument.h"
+#include "host/dxf/DxfFile.h"
 #include "host/dxf/Template.h"
+#include "platform/fonts/FontService.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/Path.h"
 #include "render/Scene.h"
 #include "render/ShxFont.h"
 
@@ -16,6 +19,9 @@ namespace kestrin::render::test {
 
 inline std::string distDir() { return KESTRIN_DIST_DIR; }
 inline std::string sourceDir() { return KESTRIN_SOURCE_DIR; }
+// The drawings tests/render/make_drawings.py writes at build time.
+inline std::string drawingsDir() { return KESTRIN_RENDER_DRAWINGS; }
+inline dxf::Document readDrawing(const std::string& name) { return dxf::readDxfFile(drawingsDir() + "/" + name); }
 
 inline std::string readAll(const std::string& path) {
     auto bytes = fs::FileSystem::current().readFile(path);
@@ -68,6 +74,36 @@ inline dxf::Block block(const std::string& name, double bx, double by, std::vect
 struct Fonts {
     std::vector<std::string> notes;
     FontLibrary library{"", {distDir()}, [this](const std::string& n) { notes.push_back(n); }};
+};
+
+// The system's fonts as far as fonts-dejavu-core goes (which the tests
+// install): whatever else a machine has, the pictures come out the same.
+// DejaVu Sans stands in for any other family.
+class DejaVuFonts : public fonts::FontService {
+public:
+    DejaVuFonts() { fonts::FontService::install(this); }
+    ~DejaVuFonts() override { fonts::FontService::install(nullptr); }
+    DejaVuFonts(const DejaVuFonts&) = delete;
+    DejaVuFonts& operator=(const DejaVuFonts&) = delete;
+
+    std::optional<fonts::FontFile> findFile(const std::string& fileName) override {
+        return dejaVu(fonts::FontService::system().findFile(fileName));
+    }
+    std::optional<fonts::FontFile> findFamily(const std::string& family, fonts::FontStyle style) override {
+        return dejaVu(fonts::FontService::system().findFamily(family, style));
+    }
+    std::optional<fonts::FontFile> substitute(const std::string&, fonts::FontStyle style) override {
+        return fonts::FontService::system().findFamily("DejaVu Sans", style);
+    }
+    fs::Result<std::shared_ptr<const fonts::OutlineFace>> load(const std::string& path, int face) override {
+        return fonts::FontService::system().load(path, face);
+    }
+
+private:
+    static std::optional<fonts::FontFile> dejaVu(std::optional<fonts::FontFile> f) {
+        if (f && fs::fileName(f->path).rfind("DejaVu", 0) != 0) return std::nullopt;
+        return f;
+    }
 };
 
 // A shape font built from shapes given as bytes (the closing 0 included);

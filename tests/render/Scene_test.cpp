@@ -111,13 +111,14 @@ TEST(Scene, OtherEntitiesAreCountedHiddenLayersLeftOut) {
     doc.entities.push_back(line(0, 0, 1, 1));
     doc.entities.push_back(line(0, 0, 5, 5, "OFF"));
     doc.entities.push_back(line(0, 0, 5, 5, "frozen"));
-    for (int k = 0; k < 3; ++k) doc.entities.push_back(record("HATCH", {{8, "0"}}));
+    for (int k = 0; k < 3; ++k) doc.entities.push_back(record("WIPEOUT", {{8, "0"}}));
+    doc.entities.push_back(record("HATCH", {{8, "0"}}));
     doc.entities.push_back(record("SPLINE", {{8, "0"}}));
     doc.entities.push_back(record("INSERT", {{8, "0"}, {2, "NOWHERE"}}));
     const Scene s = build(doc);
     EXPECT_EQ(s.strokes.size(), 1u);
     EXPECT_EQ(s.drawn, 1u);
-    EXPECT_EQ(s.skippedSummary(), "skipped: 3 HATCH, 1 INSERT (no block), 1 SPLINE");
+    EXPECT_EQ(s.skippedSummary(), "skipped: 3 WIPEOUT, 1 HATCH (no boundary), 1 INSERT (no block), 1 SPLINE (no points)");
     EXPECT_EQ(Scene{}.skippedSummary(), "");
 }
 
@@ -180,7 +181,7 @@ TEST(Scene, MultilineTextGoesDownLineByLine) {
     doc.entities.push_back(record("MTEXT", {{8, "0"}, {7, "ZOR"}, {10, "0"}, {20, "0"}, {40, "3"}, {71, "1"},
                                             {3, "{\\fArial;EE}\\P"}, {1, "E\\PE"}}));
     const Scene s = build(doc);
-    const Box box = boxOf(s.strokes);
+    const Box box = boxOf(static_cast<const Artwork&>(s));
     // Top left attachment: the first capitals end at the insertion point; three lines at 5/3 spacing.
     EXPECT_NEAR(box.maxY, 0, 0.2);
     EXPECT_NEAR(box.minY, -3 - 2 * 5.0, 0.2);

@@ -192,14 +192,5 @@ TEST(TextLayout, AReplacedFontDrawsTheCodePagesLettersNotItsOwnShapes) {
     EXPECT_DOUBLE_EQ(shapeLine("%%168", replaced).advance, font->glyph(168)->advance.x);
 }
 
-TEST(TextLayout, MultilineTextLosesItsFormatting) {
-    EXPECT_EQ(plainParagraphs("{\\fArial|b1;Title}\\PSecond \\H2.5x;line"),
-              (std::vector<std::string>{"Title", "Second line"}));
-    EXPECT_EQ(plainParagraphs("a\\~b \\S1^2; \\\\ \\{x\\} \\Lunder\\l"),
-              (std::vector<std::string>{"a b 1/2 \\ {x} under"}));
-    EXPECT_EQ(plainParagraphs("\\P"), (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(plainParagraphs("cut \\H"), (std::vector<std::string>{"cut "}));
-}
-
 }  // namespace
 }  // namespace kestrin::render

@@ -73,7 +73,7 @@ void expectSameScene(const ViewScene& a, const ViewScene& b) {
     }
 }
 
-std::set<const std::vector<Polyline>*> wholeOf(const ViewContent& c) {
+std::set<const Artwork*> wholeOf(const ViewContent& c) {
     return {c.whole.begin(), c.whole.end()};
 }
 
@@ -165,7 +165,7 @@ struct Field {
         std::set<std::uint64_t> out;
         for (const auto& [handle, strokes] : scene.entities()) {
             const Coverage* cells = scene.coverageOf(handle);
-            if (std::count(c.whole.begin(), c.whole.end(), strokes) ||
+            if (std::count(c.whole.begin(), c.whole.end(), scene.artOf(handle)) ||
                 std::any_of(c.patches.begin(), c.patches.end(), [&](const auto& p) { return p.cells == cells; }))
                 out.insert(handle);
         }
@@ -206,17 +206,17 @@ TEST(ViewScene, SmallEntitiesComeAsStandIns) {
     const ViewWindow all{{-1, -1, 41, 41}, 3};  // a 0.5-unit line is 1.5 px: small
     const ViewContent c = f.scene.query(all);
     EXPECT_EQ(c.standIns.size(), 1600u);
-    EXPECT_EQ(wholeOf(c), (std::set<const std::vector<Polyline>*>{f.scene.strokesOf(0x10)}));
+    EXPECT_EQ(wholeOf(c), (std::set<const Artwork*>{f.scene.artOf(0x10)}));
     // The stand-in of the line from (3,4) to (3.5,4.5): its box's baseline.
     EXPECT_EQ(std::count_if(c.standIns.begin(), c.standIns.end(), [](const auto& s) {
-                  return s.first.x == 3 && s.first.y == 4 && s.second.x == 3.5 && s.second.y == 4;
+                  return s.a.x == 3 && s.a.y == 4 && s.b.x == 3.5 && s.b.y == 4;
               }),
               1);
     // Under a pixel: a dot at the box's centre.
     const ViewContent dots = f.scene.query({{-1, -1, 41, 41}, 1});
     ASSERT_EQ(dots.standIns.size(), 1600u);
     EXPECT_EQ(std::count_if(dots.standIns.begin(), dots.standIns.end(), [](const auto& s) {
-                  return s.first.x == 3.25 && s.first.y == 4.25 && s.second.x == 3.25 && s.second.y == 4.25;
+                  return s.a.x == 3.25 && s.a.y == 4.25 && s.b.x == 3.25 && s.b.y == 4.25;
               }),
               1);
     // A text, small at 1 px a unit, whole at 10.
@@ -269,6 +269,48 @@ TEST(ViewScene, ARemovedEntityIsGone) {
     // Its slot is taken again by the next entity added.
     f.scene.replace(0x20, {line(0x20, 5, 5, 5.5, 5.5)});
     EXPECT_EQ(f.handles(f.scene.query({{4.9, 4.9, 5.6, 5.6}, 100})), (std::set<std::uint64_t>{0x20}));
+}
+
+TEST(ViewScene, AreasCountInTheBoxCoverageAndColourOfAnEntity) {
+    dxf::Document doc = test::drawing();
+    // A solid hatch alone: no strokes, one area, blue.
+    doc.entities.push_back(record("HATCH", {{5, "30"}, {8, "0"}, {62, "5"}, {70, "1"}, {91, "1"}, {92, "2"}, {72, "0"},
+                                            {73, "1"}, {93, "3"}, {10, "0"}, {20, "0"}, {10, "16"}, {20, "0"},
+                                            {10, "0"}, {20, "16"}, {97, "0"}}));
+    // The drawing's alternate font stands in for a style's missing one: the header reaches the drawer.
+    doc.header.push(9, "$FONTALT");
+    doc.header.push(1, "zor.shx");
+    for (dxf::Table& t : doc.tables)
+        if (t.head.tags[t.head.tags.find(2)].value == "STYLE")
+            t.entries.push_back(record("STYLE", {{2, "GONE"}, {3, "gone.shx"}}));
+    doc.entities.push_back(test::text("A", 100, 100, 2, {{5, "31"}}, "GONE"));
+    test::Fonts fonts;
+    ViewScene scene(fonts.library);
+    scene.build(doc);
+    ASSERT_NE(scene.artOf(0x30), nullptr);
+    EXPECT_TRUE(scene.strokesOf(0x30)->empty());
+    ASSERT_EQ(scene.artOf(0x30)->fills.size(), 1u);
+    const Box box = scene.boxOf(0x30);
+    EXPECT_DOUBLE_EQ(box.maxX, 16);
+    EXPECT_DOUBLE_EQ(box.maxY, 16);
+    // The ring's edges mark the cells they pass: the corners and the diagonal, not the empty corner.
+    const Coverage& cells = *scene.coverageOf(0x30);
+    EXPECT_TRUE(cells.at16(0, 0));
+    EXPECT_TRUE(cells.at16(15, 0));
+    EXPECT_TRUE(cells.at16(0, 15));
+    EXPECT_TRUE(cells.at16(8, 7));
+    EXPECT_FALSE(cells.at16(15, 15));
+    EXPECT_FALSE(cells.at16(3, 3)) << "inside, away from the edges";
+    // Far away it is a patch, then a stand-in, in its colour.
+    const ViewContent patch = scene.query({{-10, -10, 200, 200}, 0.5});
+    ASSERT_EQ(patch.patches.size(), 1u);
+    EXPECT_EQ(patch.patches[0].color, (Color{0, 0, 255}));
+    const ViewContent far = scene.query({{-10, -10, 200, 200}, 0.05});
+    ASSERT_EQ(far.standIns.size(), 2u);
+    EXPECT_TRUE(std::any_of(far.standIns.begin(), far.standIns.end(),
+                            [](const ViewContent::StandIn& s) { return s.color == Color{0, 0, 255}; }));
+    ASSERT_EQ(fonts.notes.size(), 1u);
+    EXPECT_EQ(fonts.notes[0], "font 'gone.shx' not found; its texts are drawn with the drawing's alternate font 'zor.shx'");
 }
 
 }  // namespace
