@@ -180,6 +180,12 @@ public:
                 }
                 c = points + count * sizeof(POINTFX);
             }
+            // GDI leaves the closing line to the reader.
+            if (!contour.segments.empty()) {
+                const OutlinePoint last = contour.segments.back().to;
+                if (last.x != contour.start.x || last.y != contour.start.y)
+                    contour.segments.push_back({OutlineSegment::Kind::Line, {}, {}, contour.start});
+            }
             out.contours.push_back(std::move(contour));
             p += head.cb;
         }

@@ -10,10 +10,16 @@ if(TARGET plugin_tests AND TARGET zorString)
 endif()
 
 find_package(ZLIB REQUIRED)
-kestrin_test_program(render_tests render "" krender kdxf kplatform kbase ZLIB::ZLIB)
+kestrin_test_program(render_tests render "" krender kfonts kdxf kplatform kbase ZLIB::ZLIB)
 if(TARGET render_tests)
-  target_compile_definitions(render_tests PRIVATE KESTRIN_DIST_DIR="${KESTRIN_DIST_DIR}")
-  add_dependencies(render_tests companion_files)
+  # The drawings of other programs' kinds, written by ezdxf on the build machine.
+  target_compile_definitions(render_tests PRIVATE KESTRIN_DIST_DIR="${KESTRIN_DIST_DIR}"
+    KESTRIN_RENDER_DRAWINGS="${CMAKE_CURRENT_BINARY_DIR}/render-drawings")
+  add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/render-drawings/hatch.dxf
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/render/make_drawings.py ${CMAKE_CURRENT_BINARY_DIR}/render-drawings
+    DEPENDS ${CMAKE_SOURCE_DIR}/tests/render/make_drawings.py)
+  add_custom_target(render_test_drawings ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/render-drawings/hatch.dxf)
+  add_dependencies(render_tests companion_files render_test_drawings)
 endif()
 
 # The dialogs as Win32 windows need a display: a virtual one (Xvfb), and a
