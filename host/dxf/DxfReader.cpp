@@ -19,6 +19,7 @@
 #include "host/dxf/TextArena.h"
 #include "host/dxf/TextEncoding.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/memory/LargeBlocks.h"
 
 namespace kestrin::dxf {
 
@@ -26,7 +27,7 @@ using fs::MappedFile;
 
 namespace {
 
-constexpr std::size_t kReleaseStep = std::size_t{4} << 20;  // bytes parsed between page releases
+constexpr std::size_t kReleaseStep = std::size_t{1} << 20;  // bytes parsed between page releases
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // A value quoted for an error message: UTF-8, shortened, control bytes shown.
@@ -583,7 +584,8 @@ void Reader<Source>::growFor(std::vector<Record>& out, std::size_t sectionStart)
     if (out.size() < out.capacity() || out.size() < 4096) return;
     const double perRecord = static_cast<double>(source_.offset() - sectionStart) / static_cast<double>(out.size());
     const double more = static_cast<double>(source_.size() - source_.offset()) / perRecord;
-    out.reserve(out.size() + static_cast<std::size_t>(more * 1.05) + 1024);
+    out.reserve(out.size() + static_cast<std::size_t>(more * 1.02) + 1024);
+    memory::adviseHugePages(out.data(), out.capacity() * sizeof(Record));
 }
 
 template <class Source>

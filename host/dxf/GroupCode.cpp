@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace kestrin::dxf {
 
@@ -100,6 +101,34 @@ bool parsesAsInteger(std::string_view s, Int low, Int high) {
     return !s.empty() && ec == std::errc{} && end == s.data() + s.size() && v >= low && v <= high;
 }
 
+// Whether `s` is a real the way nearly every file writes one: an optional
+// minus, digits with a point in them or not, an exponent of a few digits.
+// Nothing when it is not that plain (long, large exponents, inf, ...): the
+// number conversion then decides.
+std::optional<bool> plainDecimal(std::string_view s) {
+    const char* p = s.data();
+    const char* end = p + s.size();
+    if (p < end && *p == '-') ++p;
+    const char* digits = p;
+    while (p < end && *p >= '0' && *p <= '9') ++p;
+    std::size_t n = static_cast<std::size_t>(p - digits);
+    if (p < end && *p == '.') {
+        const char* fraction = ++p;
+        while (p < end && *p >= '0' && *p <= '9') ++p;
+        n += static_cast<std::size_t>(p - fraction);
+    }
+    if (n == 0 || n > 30) return n == 0 ? std::optional<bool>(false) : std::nullopt;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        if (p < end && (*p == '+' || *p == '-')) ++p;
+        const char* exponent = p;
+        while (p < end && *p >= '0' && *p <= '9') ++p;
+        if (p == exponent) return false;
+        if (p - exponent > 2) return std::nullopt;  // far from 1: let the conversion say whether it fits
+    }
+    return p == end;
+}
+
 }  // namespace
 
 bool isValidValue(ValueType type, std::string_view value) {
@@ -120,6 +149,7 @@ bool isValidValue(ValueType type, std::string_view value) {
         case ValueType::Real: {
             std::string_view s = trimSpaces(value);
             if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+            if (const auto plain = plainDecimal(s)) return *plain;
             double v = 0;
             const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
             return !s.empty() && ec == std::errc{} && end == s.data() + s.size() && std::isfinite(v);

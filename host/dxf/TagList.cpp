@@ -1,5 +1,7 @@
 #include "host/dxf/TagList.h"
 
+#include "host/dxf/TagSlab.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -76,20 +78,58 @@ std::string encodeOne(int code, std::string_view value) {
 
 }  // namespace
 
-TagList::TagList(const TagList& other) : used_(other.used_), cap_(other.used_), count_(other.count_) {
+// The buffer: the packed tags, then (for more than kStride tags) the index,
+// from the next multiple of four on: the offset of every kStride-th tag.
+namespace {
+constexpr std::size_t align4(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
+}  // namespace
+
+std::size_t TagList::indexBytes(std::size_t count) {
+    return count > kStride ? (count + kStride - 1) / kStride * sizeof(std::uint32_t) : 0;
+}
+
+std::size_t TagList::need(std::size_t used, std::size_t count) {
+    const std::size_t index = indexBytes(count);
+    return index ? align4(used) + index : used;
+}
+
+std::size_t TagList::heapSize(std::size_t bytes) { return std::bit_ceil(std::max<std::size_t>(bytes, 64)); }
+
+// What the buffer holds: a shared block's room is just what the list needs;
+// one of its own from the heap a power of two of what it needed when made,
+// which is at least heapSize of what it needs now.
+std::size_t TagList::capacity() const {
+    if (buf_ == nullptr) return 0;
+    const std::size_t n = need(used_, count_);
+    return slab_ ? n : heapSize(n);
+}
+
+std::uint32_t TagList::indexEntry(std::size_t k) const {
+    std::uint32_t v;
+    std::memcpy(&v, buf_ + align4(used_) + k * sizeof v, sizeof v);
+    return v;
+}
+
+TagList::TagList(const TagList& other) : used_(other.used_), count_(other.count_) {
     if (used_) {
-        buf_ = new char[used_];
-        std::memcpy(buf_, other.buf_, used_);
+        const std::size_t n = need(used_, count_);
+        buf_ = new char[heapSize(n)];
+        std::memcpy(buf_, other.buf_, n);
     }
-    rebuildIndex();
 }
 
 TagList::TagList(TagList&& other) noexcept
-    : buf_(std::exchange(other.buf_, nullptr)),
-      used_(std::exchange(other.used_, 0)),
-      cap_(std::exchange(other.cap_, 0)),
-      count_(std::exchange(other.count_, 0)),
-      index_(std::exchange(other.index_, nullptr)) {}
+    : buf_(std::exchange(other.buf_, nullptr)), used_(std::exchange(other.used_, 0)), count_(other.count_), slab_(other.slab_) {
+    other.count_ = 0;
+    other.slab_ = 0;
+}
+
+void TagList::freeBuffer() {
+    if (slab_) slab::release(buf_);
+    else delete[] buf_;
+    buf_ = nullptr;
+    slab_ = 0;
+}
 
 TagList& TagList::operator=(const TagList& other) {
     if (this != &other) *this = TagList(other);
@@ -98,21 +138,18 @@ TagList& TagList::operator=(const TagList& other) {
 
 TagList& TagList::operator=(TagList&& other) noexcept {
     if (this != &other) {
-        delete[] buf_;
-        delete[] index_;
+        freeBuffer();
         buf_ = std::exchange(other.buf_, nullptr);
         used_ = std::exchange(other.used_, 0);
-        cap_ = std::exchange(other.cap_, 0);
-        count_ = std::exchange(other.count_, 0);
-        index_ = std::exchange(other.index_, nullptr);
+        count_ = other.count_;
+        slab_ = other.slab_;
+        other.count_ = 0;
+        other.slab_ = 0;
     }
     return *this;
 }
 
-TagList::~TagList() {
-    delete[] buf_;
-    delete[] index_;
-}
+TagList::~TagList() { freeBuffer(); }
 
 TagList TagList::fromViews(std::span<const TagView> tags) {
     std::size_t bytes = 0;
@@ -120,14 +157,17 @@ TagList TagList::fromViews(std::span<const TagView> tags) {
         checkTag(t.code, t.value.size());
         bytes += encodedSize(t.code, t.value.size());
     }
-    if (bytes >= UINT32_MAX / 2) throw std::length_error("record too large");
+    if (bytes >= UINT32_MAX / 2 || tags.size() >= (std::size_t{1} << 31)) throw std::length_error("record too large");
     TagList list;
-    if (bytes) {
-        list.buf_ = new char[bytes];
+    const std::size_t n = need(bytes, tags.size());
+    if (n) {
+        list.buf_ = slab::allocate(n);
+        list.slab_ = list.buf_ != nullptr;
+        if (!list.slab_) list.buf_ = new char[heapSize(n)];
         char* out = list.buf_;
         for (const TagView& t : tags) out = encode(out, t.code, t.value);
     }
-    list.used_ = list.cap_ = static_cast<std::uint32_t>(bytes);
+    list.used_ = static_cast<std::uint32_t>(bytes);
     list.count_ = static_cast<std::uint32_t>(tags.size());
     list.rebuildIndex();
     return list;
@@ -135,9 +175,10 @@ TagList TagList::fromViews(std::span<const TagView> tags) {
 
 std::size_t TagList::offsetOf(std::size_t i) const {
     if (i >= count_) return used_;
-    std::size_t at = index_ ? index_[i / kStride] : 0;
+    const bool indexed = count_ > kStride;
+    std::size_t at = indexed ? indexEntry(i / kStride) : 0;
     TagView skip;
-    for (std::size_t k = index_ ? i % kStride : i; k > 0; --k)
+    for (std::size_t k = indexed ? i % kStride : i; k > 0; --k)
         at = static_cast<std::size_t>(decode(buf_ + at, skip) - buf_);
     return at;
 }
@@ -149,57 +190,56 @@ TagView TagList::operator[](std::size_t i) const {
 }
 
 void TagList::grow(std::size_t minBytes) {
-    if (minBytes <= cap_) return;
+    if (minBytes <= capacity()) return;
     if (minBytes >= UINT32_MAX / 2) throw std::length_error("record too large");
-    const std::size_t cap = std::max<std::size_t>({minBytes, std::size_t{cap_} * 2, 64});
-    char* fresh = new char[cap];
-    if (used_) std::memcpy(fresh, buf_, used_);
-    delete[] buf_;
+    char* fresh = new char[heapSize(minBytes)];
+    if (const std::size_t held = need(used_, count_)) std::memcpy(fresh, buf_, held);  // the index too
+    freeBuffer();
     buf_ = fresh;
-    cap_ = static_cast<std::uint32_t>(std::min<std::size_t>(cap, UINT32_MAX));
 }
 
 void TagList::rebuildIndex() {
-    delete[] index_;
-    index_ = nullptr;
     if (count_ <= kStride) return;
-    const std::size_t entries = (count_ + kStride - 1) / kStride;
-    index_ = new std::uint32_t[std::bit_ceil(entries)];
+    char* index = buf_ + align4(used_);
     const char* p = buf_;
     TagView skip;
     for (std::size_t i = 0; i < count_; ++i) {
-        if (i % kStride == 0) index_[i / kStride] = static_cast<std::uint32_t>(p - buf_);
+        if (i % kStride == 0) {
+            const auto at = static_cast<std::uint32_t>(p - buf_);
+            std::memcpy(index + i / kStride * sizeof at, &at, sizeof at);
+        }
         p = decode(p, skip);
     }
 }
 
 void TagList::push(int code, std::string_view value) {
     checkTag(code, value.size());
-    grow(std::size_t{used_} + encodedSize(code, value.size()));
+    if (count_ + 1u >= (1u << 31)) throw std::length_error("record too large");
+    const std::size_t size = encodedSize(code, value.size());
+    const std::size_t oldIndex = indexBytes(count_), newIndex = indexBytes(count_ + 1u);
+    grow(need(used_ + size, count_ + 1u));
+    // The index moves up past the new tag first: the tag takes its place.
+    if (oldIndex) std::memmove(buf_ + align4(used_ + size), buf_ + align4(used_), oldIndex);
     const std::uint32_t at = used_;
-    used_ = static_cast<std::uint32_t>(encode(buf_ + used_, code, value) - buf_);
-    const std::size_t i = count_++;
-    if (count_ <= kStride) return;
-    if (!index_) return rebuildIndex();
-    if (i % kStride != 0) return;
-    const std::size_t entry = i / kStride;  // entries 0..entry-1 exist
-    if (std::has_single_bit(entry)) {       // allocated size bit_ceil(entry) is full
-        auto* fresh = new std::uint32_t[entry * 2];
-        std::memcpy(fresh, index_, entry * sizeof(std::uint32_t));
-        delete[] index_;
-        index_ = fresh;
-    }
-    index_[entry] = at;
+    encode(buf_ + used_, code, value);
+    used_ = static_cast<std::uint32_t>(used_ + size);
+    const std::size_t i = count_;
+    count_ = count_ + 1u;
+    if (newIndex == 0) return;
+    if (oldIndex == 0) return rebuildIndex();  // the list has just grown an index
+    if (i % kStride == 0) std::memcpy(buf_ + align4(used_) + i / kStride * sizeof at, &at, sizeof at);
 }
 
 void TagList::replaceRange(std::size_t from, std::size_t to, const std::string& bytes, std::ptrdiff_t countDelta) {
     const std::size_t tail = used_ - to;
     const std::size_t total = from + bytes.size() + tail;
-    grow(total);
+    const auto count = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(count_) + countDelta);
+    if (count >= (std::size_t{1} << 31)) throw std::length_error("record too large");
+    grow(need(total, count));
     std::memmove(buf_ + from + bytes.size(), buf_ + to, tail);
     if (!bytes.empty()) std::memcpy(buf_ + from, bytes.data(), bytes.size());
     used_ = static_cast<std::uint32_t>(total);
-    count_ = static_cast<std::uint32_t>(static_cast<std::ptrdiff_t>(count_) + countDelta);
+    count_ = static_cast<std::uint32_t>(count);
     rebuildIndex();
 }
 
@@ -228,11 +268,9 @@ void TagList::erase(std::size_t i) {
 void TagList::clear() {
     used_ = 0;
     count_ = 0;
-    delete[] index_;
-    index_ = nullptr;
 }
 
-void TagList::reserve(std::size_t n) { grow(n * 8); }
+void TagList::reserve(std::size_t n) { grow(need(n * 8, n)); }
 
 std::size_t TagList::find(int code, std::size_t from) const {
     if (from >= count_) return npos;
@@ -245,10 +283,7 @@ std::size_t TagList::find(int code, std::size_t from) const {
     return npos;
 }
 
-std::size_t TagList::heapBytes() const {
-    const std::size_t entries = count_ > kStride ? std::bit_ceil<std::size_t>((count_ + kStride - 1) / kStride) : 0;
-    return cap_ + entries * sizeof(std::uint32_t);
-}
+std::size_t TagList::heapBytes() const { return capacity(); }
 
 TagView TagList::const_iterator::operator*() const {
     TagView tag;

@@ -6,8 +6,9 @@
 // escapes). Numbers are parsed only by whoever reads them.
 //
 // Storage is one packed byte block per list (code, length, bytes for each
-// tag) plus a sparse index, so that a drawing of a million small records costs
-// little more than its file size.
+// tag, then a sparse index), so that a drawing of a million small records costs
+// little more than its file size. The lists a reader makes lie side by side
+// in shared blocks, without an allocation each.
 #pragma once
 
 #include <cstddef>
@@ -86,12 +87,17 @@ private:
     void grow(std::size_t minBytes);
     void rebuildIndex();
     void replaceRange(std::size_t from, std::size_t to, const std::string& bytes, std::ptrdiff_t countDelta);
+    void freeBuffer();
+    std::uint32_t indexEntry(std::size_t k) const;
+    static std::size_t indexBytes(std::size_t count);
+    static std::size_t need(std::size_t used, std::size_t count);  // buffer bytes of tags and index
+    std::size_t capacity() const;
+    static std::size_t heapSize(std::size_t bytes);
 
-    char* buf_ = nullptr;         // packed tags
-    std::uint32_t used_ = 0;      // bytes in use
-    std::uint32_t cap_ = 0;       // bytes allocated
-    std::uint32_t count_ = 0;     // number of tags
-    std::uint32_t* index_ = nullptr;  // offset of tag k*kStride, when count_ > kStride
+    char* buf_ = nullptr;           // packed tags, then the index (see TagList.cpp)
+    std::uint32_t used_ = 0;        // bytes of the tags
+    std::uint32_t count_ : 31 = 0;  // number of tags
+    std::uint32_t slab_ : 1 = 0;    // buf_ lies in a shared block (TagSlab.h), not on the heap of its own
 };
 
 // One DXF record: the value of its group 0 tag and every tag after it up to

@@ -1,0 +1,21 @@
+// Windows: aligned allocations of the C runtime (large pages need a
+// privilege that a program cannot count on).
+#include "platform/memory/LargeBlocks.h"
+
+#include <malloc.h>
+
+#include <new>
+
+namespace kestrin::memory {
+
+void* allocateBlock(std::size_t bytes) {
+    void* p = _aligned_malloc(bytes, bytes);
+    if (p == nullptr) throw std::bad_alloc();
+    return p;
+}
+
+void freeBlock(void* block) { _aligned_free(block); }
+
+void adviseHugePages(void*, std::size_t) {}
+
+}  // namespace kestrin::memory
