@@ -260,19 +260,24 @@ TEST_F(MainWindowTest, ALeftClickIsAPickDuringAnEntityRequestAPointDuringAPointR
 }
 
 // The File menu's dialogs name a file; the window posts open or save with
-// it, and nothing when the dialog is cancelled.
+// it (and the version a Save As chose, when not the drawing's own), and
+// nothing when the dialog is cancelled.
 TEST_F(MainWindowTest, FileMenuOpenAndSaveAsPostTheChosenFile) {
     MainWindow window(gui, {});
     window.show();
     // Answers the file dialog once it is open: the file, or cancel (empty).
-    auto answerDialog = [](const QString& path) {
-        QTimer::singleShot(0, [path] {
+    auto answerDialog = [](const QString& path, const QString& filter = {}) {
+        QTimer::singleShot(0, [path, filter] {
             for (QWidget* top : QApplication::topLevelWidgets()) {
                 auto* dialog = qobject_cast<QFileDialog*>(top);
                 if (!dialog || !dialog->isVisible()) continue;
                 if (path.isEmpty()) {
                     dialog->reject();
                 } else {
+                    if (!filter.isEmpty()) {
+                        EXPECT_TRUE(dialog->nameFilters().contains(filter)) << filter.toStdString();
+                        dialog->selectNameFilter(filter);
+                    }
                     dialog->selectFile(path);
                     static_cast<QDialog*>(dialog)->accept();
                 }
@@ -288,6 +293,8 @@ TEST_F(MainWindowTest, FileMenuOpenAndSaveAsPostTheChosenFile) {
         window.findChild<QAction*>("open")->trigger();
         answerDialog(QString::fromStdString(dir + "/new.dxf"));
         window.findChild<QAction*>("saveAs")->trigger();
+        answerDialog(QString::fromStdString(dir + "/old.dxf"), "DXF R12 (*.dxf)");
+        window.findChild<QAction*>("saveAs")->trigger();
         answerDialog({});
         window.findChild<QAction*>("saveAs")->trigger();
         QTest::keyClick(window.commandInput(), Qt::Key_Return);
@@ -301,6 +308,11 @@ TEST_F(MainWindowTest, FileMenuOpenAndSaveAsPostTheChosenFile) {
     ASSERT_TRUE(a);
     EXPECT_EQ(a->kind, ActionKind::Save);
     EXPECT_EQ(cp1251ToUtf8(a->text), dir + "/new.dxf");
+    EXPECT_TRUE(a->words.empty()) << "the drawing's own version";
+    a = next();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Save);
+    EXPECT_EQ(a->words, std::vector<std::string>{"R12"});
     a = next();
     ASSERT_TRUE(a);
     EXPECT_EQ(a->kind, ActionKind::Enter);  // the cancelled dialog posted nothing
