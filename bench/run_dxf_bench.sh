@@ -62,10 +62,21 @@ for file in "$big" "$utf8"; do
     peak "$base_bin" load "$file" | tee "$work/base-load.txt"
     peak "$base_bin" save "$file" "$work/saved.dxf" | tee "$work/base-save.txt"
     rm -f "$work/saved.dxf"
-    awk -v now="$(cpu_of < "$work/now-load.txt")" -v base="$(cpu_of < "$work/base-load.txt")" \
-      'BEGIN {printf "  load cpu: %.2f x the reference\n", now / base}'
-    awk -v now="$(cpu_of < "$work/now-save.txt")" -v base="$(cpu_of < "$work/base-save.txt")" \
-      'BEGIN {printf "  save cpu: %.2f x the reference\n", now / base}'
+    # The machine's first touch of fresh memory varies from run to run: the
+    # ratios are of the medians of five runs of each, taken in turn.
+    for step in load save; do
+      : > "$work/now-$step.all"; : > "$work/base-$step.all"
+      for _ in 1 2 3 4 5; do
+        for who in now base; do
+          b=$bin; [ $who = base ] && b=$base_bin
+          if [ $step = load ]; then "$b" load "$file"; else "$b" save "$file" "$work/saved.dxf"; fi |
+            cpu_of >> "$work/$who-$step.all"
+        done
+      done
+      rm -f "$work/saved.dxf"
+      awk -v now="$(sort -n "$work/now-$step.all" | sed -n 3p)" -v base="$(sort -n "$work/base-$step.all" | sed -n 3p)" \
+        -v step=$step 'BEGIN {printf "  %s cpu, median of 5: %.2f s, %.2f x the reference (%.2f s)\n", step, now, now / base, base}'
+    done
   fi
   echo "== ezdxf $(/usr/bin/python3 -c 'import ezdxf; print(ezdxf.__version__)') (reference): $(basename "$file")"
   peak /usr/bin/python3 "$work/ezdxf_load.py" "$file"
