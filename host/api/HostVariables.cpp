@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "host/api/HostState.h"
 #include "host/db/AcDbDatabase.h"
@@ -20,7 +21,7 @@ AcDbDatabase* working() { return kestrin::host::HostState::instance().working; }
 
 std::optional<VariableValue> variable(const char* name) {
     if (name == nullptr || working() == nullptr) return std::nullopt;
-    return kestrin::db::readVariable(working()->store().header(), name);
+    return kestrin::db::readVariable(std::as_const(working()->store()).header(), name);
 }
 
 long long integerVariable(const char* name, long long fallback) {
