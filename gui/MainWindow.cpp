@@ -270,7 +270,8 @@ void MainWindow::viewClicked(double x, double y) {
             post(std::move(a));
             return;
         }
-        case host::InputRequest::None: return;  // the command line takes no click
+        case host::InputRequest::None:
+        case host::InputRequest::Word: return;  // the command line takes no click
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/Cp1251.h"
 #include "host/api/HostRuntime.h"
+#include "host/api/UndoCommands.h"
 #include "host/cadhost/ContextMenuChoice.h"
 #include "host/db/AcDbDatabase.h"
 #include "platform/fs/Path.h"
@@ -79,6 +80,7 @@ void CommandLoop::dispatch(const Action& a) {
             break;
         case ActionKind::ContextMenu:
             chooseContextMenuItem(a);
+            host::endUndoStep(a.text);  // what the item itself changed (a command it sends is a step of its own)
             break;
         case ActionKind::Open:
             openDrawing(a);

@@ -409,7 +409,7 @@ std::vector<Entry*>& DrawingStore::listOf(const ListSlot& slot) {
     return *slot.owner->children;
 }
 
-void DrawingStore::unlink(Entry& entry, const ListSlot& slot) {
+void DrawingStore::takeOut(Entry& entry, const ListSlot& slot) {
     std::vector<Entry*>& list = listOf(slot);
     auto it = slot.index < list.size() && list[slot.index] == &entry ? list.begin() + static_cast<std::ptrdiff_t>(slot.index)
                                                                      : std::find(list.begin(), list.end(), &entry);
@@ -422,7 +422,7 @@ void DrawingStore::unlink(Entry& entry, const ListSlot& slot) {
     entry.erased = true;
 }
 
-void DrawingStore::relink(Entry& entry, const ListSlot& slot) {
+void DrawingStore::putBack(Entry& entry, const ListSlot& slot) {
     std::vector<Entry*>& list = listOf(slot);
     list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(slot.index, list.size())), &entry);
     const std::pair<std::uint64_t, Entry*> handle{entry.handle, &entry};

@@ -140,8 +140,8 @@ private:
     // erases it and drops its handle, putting it back restores both.
     std::vector<Entry*>& listOf(const ListSlot& slot);
     ListSlot slotOfLast(Entry* owner, const std::vector<Entry*>& list) const;
-    void unlink(Entry& entry, const ListSlot& slot);
-    void relink(Entry& entry, const ListSlot& slot);
+    void takeOut(Entry& entry, const ListSlot& slot);
+    void putBack(Entry& entry, const ListSlot& slot);
 
     AcDbDatabase& database_;
     std::uint64_t serial_;

@@ -129,7 +129,7 @@ void UndoJournal::apply(Step& s, bool undoing) {
         for (auto it = s.added.rbegin(); it != s.added.rend(); ++it) {
             told.push_back({it->entry, it->entry->erased});
             it->erased = it->entry->erased;
-            store_.unlink(*it->entry, it->slot);
+            store_.takeOut(*it->entry, it->slot);
         }
     for (Written& w : s.written) {
         told.push_back({w.entry, w.entry->erased});
@@ -139,7 +139,7 @@ void UndoJournal::apply(Step& s, bool undoing) {
     if (!undoing)
         for (const Added& a : s.added) {
             told.push_back({a.entry, true});
-            store_.relink(*a.entry, a.slot);
+            store_.putBack(*a.entry, a.slot);
             a.entry->erased = a.erased;
         }
     if (s.header) std::swap(*s.header, store_.header_);
