@@ -339,6 +339,8 @@ std::optional<Action> parseAction(std::string_view utf8Line, const std::string& 
         if (a.text.empty()) r.error("a file name must not be empty");
     } else if (name == "menugroups") {
         a.kind = K::MenuGroups;
+    } else if (name == "quit") {
+        a.kind = K::Quit;
     } else if (name == "screenshot") {
         a.kind = K::Screenshot;
         a.text = r.text("a file name");
