@@ -35,6 +35,7 @@ std::unique_ptr<session::ActionSource> GuiDesktop::start(const cadhost::Options&
     for (const std::string& problem : problems) session::Transcript::instance().error("toolbar: " + problem);
     model_ = std::make_unique<DrawingModel>();
     window_ = std::make_unique<MainWindow>(*source, buttons);
+    window_->showToolbarProblems(problems);
     view_ = new DrawingView(*model_, window_.get());
     window_->setDrawingView(view_);
     dialogs_ = std::make_unique<DialogWindows>(*source);

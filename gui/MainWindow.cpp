@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -21,6 +22,7 @@
 
 #include "base/Cp1251.h"
 #include "gui/DrawingView.h"
+#include "gui/EditMenu.h"
 #include "gui/GuiSource.h"
 #include "host/api/HostRuntime.h"
 #include "host/api/InputRequest.h"
@@ -94,6 +96,7 @@ MainWindow::MainWindow(GuiSource& source, const std::vector<cadhost::ToolbarButt
     transcriptSink_ = session::Transcript::instance().addSink([this](session::Transcript::Kind kind, const std::string& s) {
         printer_.print(kind, s);
         flushTranscript();
+        if (kind == session::Transcript::Kind::Error) showError(s);
     });
     connections_.push_back(source_.waiting.connectScoped([this](const std::string& prompt) { showPrompt(prompt); }));
     screenshotHandler_ = Session::instance().addHandler(ActionKind::Screenshot, [this](const Action& a) {
@@ -171,6 +174,25 @@ void MainWindow::buildMenus() {
     QAction* exit = file->addAction("E&xit");
     exit->setObjectName("exit");
     connect(exit, &QAction::triggered, this, [this] { close(); });
+    editMenu_ = std::make_unique<EditMenu>(*menuBar(), [this](Action a) { post(std::move(a)); });
+}
+
+void MainWindow::showToolbarProblems(const std::vector<std::string>& problems) {
+    for (const std::string& problem : problems) {
+        auto* label = new QLabel(QString::fromStdString("Toolbar: " + problem), toolbar_);
+        label->setObjectName("toolbarProblem");
+        label->setStyleSheet("color: #b00000; padding: 0 6px;");
+        label->setToolTip(label->text());
+        toolbar_->addWidget(label);
+    }
+}
+
+void MainWindow::showError(const std::string& utf8) {
+    if (source_.playing()) return;
+    auto* box = new QMessageBox(QMessageBox::Warning, "cadhost", QString::fromStdString(utf8), QMessageBox::Ok, this);
+    box->setObjectName("errorBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();  // the window goes on; the box waits for the person's OK
 }
 
 void MainWindow::buildToolbar(const std::vector<cadhost::ToolbarButton>& buttons) {
@@ -231,6 +253,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    // Ctrl+Z and Ctrl+Y in an empty command line are the drawing's undo and
+    // redo; with text typed they undo and redo the typing.
+    if (watched == input_ && event->type() == QEvent::ShortcutOverride && input_->text().isEmpty()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_Z || key->key() == Qt::Key_Y)) {
+            event->ignore();
+            return true;
+        }
+    }
     if (watched == input_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape) {
@@ -247,6 +278,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::showPrompt(const std::string& utf8) {
+    editMenu_->update();
     const std::string& drawing = host::HostRuntime::instance().drawingPath();
     const std::string title = drawing.empty() ? std::string("cadhost") : "cadhost - " + drawing;
     setWindowTitle(QString::fromStdString(title));
@@ -285,7 +317,8 @@ void MainWindow::viewClicked(double x, double y) {
             post(std::move(a));
             return;
         }
-        case host::InputRequest::None: return;  // the command line takes no click
+        case host::InputRequest::None:
+        case host::InputRequest::Word: return;  // the command line takes no click
     }
 }
 
@@ -332,8 +365,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    source_.finish();
-    event->accept();
+    if (source_.playing() || !waiter) {
+        source_.finish();
+        event->accept();
+        return;
+    }
+    // The person leaves: the host asks whether to save a changed drawing, and
+    // ends the session (which closes the window) unless the answer is Cancel.
+    event->ignore();
+    post(action(ActionKind::Quit));
 }
 
 // The height of a caption bar drawn over a frameless window in a screenshot.

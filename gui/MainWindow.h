@@ -29,6 +29,7 @@ class QToolBar;
 namespace kestrin::gui {
 
 class DrawingView;
+class EditMenu;
 class GuiSource;
 
 class MainWindow : public QMainWindow {
@@ -47,11 +48,16 @@ public:
     // the file system. False with `error` (UTF-8) naming the file.
     bool writeScreenshot(const std::string& path, std::string& error);
 
+    // What kept the host's toolbar from being built, shown in the toolbar
+    // itself (UTF-8, one line each).
+    void showToolbarProblems(const std::vector<std::string>& problems);
+
     // The parts a test drives.
     QLineEdit* commandInput() const { return input_; }
     QPlainTextEdit* transcriptView() const { return transcript_; }
     QLabel* promptLabel() const { return prompt_; }
     QToolBar* hostToolbar() const { return toolbar_; }
+    EditMenu* editMenu() const { return editMenu_.get(); }
     // The host's default context menu as a right click shows it (the window
     // owns it; rebuilt on each call).
     QMenu* contextMenu();
@@ -76,6 +82,7 @@ private:
     QLabel* prompt_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     QMenu* contextMenu_ = nullptr;
+    std::unique_ptr<EditMenu> editMenu_;
     std::vector<std::string> history_;  // lines entered, oldest first (UTF-8)
     std::size_t historyAt_ = 0;         // history_.size(): the line being typed
     std::ostringstream printed_;  // what the printer wrote, not yet shown
@@ -91,6 +98,9 @@ private:
     void recall(int step);
     void showPrompt(const std::string& utf8);  // and the drawing in the title
     void flushTranscript();
+    // An error the person must see: a message box over the window (the
+    // command line has it too). Not while a script plays.
+    void showError(const std::string& utf8);
     void buildMenus();
     void buildToolbar(const std::vector<cadhost::ToolbarButton>& buttons);
     void fillMenu(QMenu* menu, const std::vector<cadhost::ContextMenuItem>& items);

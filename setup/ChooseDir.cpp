@@ -61,11 +61,16 @@ CString format(const char* pattern, const CString& path) {
 
 bool hasInvalidPathCharacter(const CString& path) { return path.find_first_of("*?|/<>\"") != CString::npos; }
 
-CString pathNameProblem(const CString& path) {
-    if (path.empty() || hasInvalidPathCharacter(path)) return format("%s is not a valid pathname.", path);
+CString typedPathProblem(const CString& path) {
+    if (hasInvalidPathCharacter(path)) return format("%s is not a valid pathname.", path);
     if (path.size() + 1 + std::char_traits<char>::length(kDummyFileName) > CChooseDir::kMaxFullName)
         return format("%s is too long a pathname.\nA full name holds at most 259 characters.", path);
     return {};
+}
+
+CString pathNameProblem(const CString& path) {
+    if (path.empty()) return format("%s is not a valid pathname.", path);
+    return typedPathProblem(path);
 }
 
 bool createDirectoryOneLevel(const CString& path) {
@@ -232,11 +237,14 @@ void CChooseDir::OnDriveChange() {
 }
 
 bool CChooseDir::acceptPath(const CString& path) {
-    if (CString problem = pathNameProblem(path); !problem.empty()) {
+    // An empty path is no invalid name: it goes on to the existence test,
+    // which it fails.
+    if (CString problem = typedPathProblem(path); !problem.empty()) {
         AfxMessageBox(problem.c_str(), MB_OK);
         return false;
     }
-    if (isDirectory(path)) return true;
+    // The existence test makes the path the current folder, and it stays so.
+    if (FileSystem::current().changeDirectory(path)) return true;
     if (AfxMessageBox(format("Directory %s does not exist.\nCreate this directory?", path).c_str(), MB_YESNO) != IDYES)
         return false;
     const bool made = createDirectoryOneLevel(path);

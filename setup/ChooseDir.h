@@ -68,9 +68,12 @@ private:
 
 // The characters no path name may hold.
 bool hasInvalidPathCharacter(const CString& path);
-// "%s is not a valid pathname." for a path that holds one of them (or is
-// empty); "%s is too long ..." for one whose full name would not fit;
-// empty when the path may be used.
+// "%s is not a valid pathname." for a path that holds one of them; "%s is
+// too long ..." for one whose full name would not fit; empty when the path
+// may be typed into the chooser (an empty one may: it does not exist).
+CString typedPathProblem(const CString& path);
+// The same, but an empty path is not a valid path name either (the setup's
+// target).
 CString pathNameProblem(const CString& path);
 // Creates the directory when its parent exists (one level only); false when
 // it exists already or cannot be made.

@@ -1,6 +1,7 @@
 #include "setup/Registry.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "platform/registry/SystemMessages.h"
 
@@ -64,17 +65,30 @@ bool CRegistry::SetStringValue(const CString& name, const CString& text) {
     return m_lLastError == ERROR_SUCCESS;
 }
 
-bool CRegistry::QueryStringValue(const CString& name, CString& out) {
-    char buffer[kValueBufferSize];
-    m_dwLastSize = sizeof buffer;
+bool CRegistry::DeleteValue(const CString& name) {
+    m_lLastError = RegDeleteValueA(m_hKey, name.c_str());
+    m_dwLastSize = 0;
     m_dwLastType = 0;
-    m_lLastError = RegQueryValueExA(m_hKey, name.c_str(), nullptr, &m_dwLastType, reinterpret_cast<BYTE*>(buffer),
-                                    &m_dwLastSize);
+    return m_lLastError == ERROR_SUCCESS;
+}
+
+bool CRegistry::QueryStringValue(const CString& name, CString& out) {
+    // A value longer than the buffer is read again at the size the registry
+    // tells (it may have grown in between: then once more).
+    std::vector<char> buffer(kValueBufferSize);
+    for (;;) {
+        m_dwLastSize = static_cast<DWORD>(buffer.size());
+        m_dwLastType = 0;
+        m_lLastError = RegQueryValueExA(m_hKey, name.c_str(), nullptr, &m_dwLastType,
+                                        reinterpret_cast<BYTE*>(buffer.data()), &m_dwLastSize);
+        if (m_lLastError != ERROR_MORE_DATA || m_dwLastSize <= buffer.size()) break;
+        buffer.resize(m_dwLastSize);
+    }
     if (m_lLastError != ERROR_SUCCESS) return false;
     // Up to the first zero; data without one ends at its size.
     std::size_t length = 0;
     while (length < m_dwLastSize && buffer[length] != '\0') ++length;
-    out.assign(buffer, length);
+    out.assign(buffer.data(), length);
     return true;
 }
 
@@ -105,10 +119,11 @@ bool CRegistry::EnumSubKeys(const CString& subKey, CStringArray& names) {
         char name[kNameBufferSize];
         DWORD length = sizeof name;
         FILETIME written;
+        const int callLine = __LINE__ + 1;  // the box names the call's own line
         const LONG status = RegEnumKeyExA(temporary, i, name, &length, nullptr, nullptr, nullptr, &written);
         recordStatus(status);
         if (status != ERROR_SUCCESS) {
-            ReportRegistryError(status, "RegEnumKeyEx", __FILE_NAME__, __LINE__);
+            ReportRegistryError(status, "RegEnumKeyEx", __FILE_NAME__, callLine);
             ok = false;
             break;
         }
@@ -128,10 +143,11 @@ bool CRegistry::EnumValueNames(const CString& subKey, CStringArray& names) {
         char name[kNameBufferSize];
         DWORD length = sizeof name;
         DWORD type = 0;
+        const int callLine = __LINE__ + 1;
         const LONG status = RegEnumValueA(temporary, i, name, &length, nullptr, &type, nullptr, nullptr);
         recordStatus(status);
         if (status != ERROR_SUCCESS) {
-            ReportRegistryError(status, "RegEnumValue", __FILE_NAME__, __LINE__);
+            ReportRegistryError(status, "RegEnumValue", __FILE_NAME__, callLine);
             ok = false;
             break;
         }

@@ -21,7 +21,9 @@ public:
     bool OpenNamed(HKEY parent, const CString& subKey);
     void Close();
     bool SetStringValue(const CString& name, const CString& text);
-    // out is left as it was when the value cannot be read.
+    bool DeleteValue(const CString& name);
+    // The whole value, however long; out is left as it was when the value
+    // cannot be read.
     bool QueryStringValue(const CString& name, CString& out);
     // The names below subKey of the current key, in the registry's order.
     bool EnumSubKeys(const CString& subKey, CStringArray& names);

@@ -8,6 +8,8 @@
 #include "platform/fs/FileSystem.h"
 #include "platform/process/Processes.h"
 #include "setup/ChooseDir.h"
+#include "setup/InstallCheck.h"
+#include "setup/ProfileChanges.h"
 #include "setup/Registry.h"
 #include "setup/SetupIds.h"
 
@@ -30,26 +32,41 @@ bool endsWithMenuFile(const CString& data) {
 
 }  // namespace
 
-CString hostDirectory() {
+std::optional<CString> hostDirectory() {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
     char buffer[255] = {};
     DWORD size = sizeof buffer;
     DWORD type = 0;
     const LONG status =
         RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_SZ) return {};
+    if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
     const CString server(buffer, std::find(buffer, buffer + sizeof buffer, '\0'));
-    if (server.size() < kExecutableNameLength) return {};
+    if (server.size() < kExecutableNameLength) return CString();
     return server.substr(0, server.size() - kExecutableNameLength);
 }
 
 CString defaultTargetDirectory() {
-    const CString host = hostDirectory();
-    // A value without a directory before the executable's name says nowhere.
-    if (host.empty()) return "C:\\Program Files\\Zor soft";
-    return host + "Zor soft";
+    // A host whose program cannot be found is taken to be where programs go.
+    const std::optional<CString> host = hostDirectory();
+    if (!host) return "C:\\Program Files\\Zor soft";
+    return *host + "Zor soft";
+}
+
+bool supportPathHolds(const CString& supportPath, const CString& folder) {
+    auto same = [](CString a, CString b) {
+        for (CString* s : {&a, &b})
+            if (s->size() > 1 && s->back() == '\\' && !(s->size() == 3 && (*s)[1] == ':')) s->pop_back();
+        return kestrin::compareIgnoringCase(a, b) == 0;
+    };
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = supportPath.find(';', start);
+        if (same(supportPath.substr(start, end == CString::npos ? CString::npos : end - start), folder)) return true;
+        if (end == CString::npos) return false;
+        start = end + 1;
+    }
 }
 
 bool isHostRunning() {
@@ -153,12 +170,24 @@ void CSetupDlg::OnOK() {
             return;
         }
     }
-    registerProfiles(target);
-    copyFiles(target);
+    // A file missing from the set, or a target folder that cannot be made,
+    // would leave the profiles pointing at a folder without the plug-in:
+    // nothing is registered or copied, and the dialog stays for another try.
+    const std::vector<CString> problems = installationProblems(m_strSourceDir, target);
+    for (const CString& problem : problems) stopBox(problem);
+    if (!problems.empty()) return;
+    ProfileChanges changes;
+    registerProfiles(target, changes);
+    if (!copyFiles(target)) {
+        const std::vector<CString> left = changes.restore();
+        CString text = "Установка не завершена: профили Автокада восстановлены."_cp;
+        for (const CString& value : left) text += "\nНе восстановлено значение "_cp + value;
+        stopBox(text);
+    }
     EndDialog(IDOK);
 }
 
-void CSetupDlg::registerProfiles(const CString& target) {
+void CSetupDlg::registerProfiles(const CString& target, ProfileChanges& changes) {
     CRegistry host(HKEY_LOCAL_MACHINE);
     if (!host.Open(HKEY_CURRENT_USER, kHostKey)) return;
     CStringArray profiles;
@@ -170,12 +199,24 @@ void CSetupDlg::registerProfiles(const CString& target) {
         CRegistry general(HKEY_LOCAL_MACHINE);
         if (general.OpenNamed(HKEY_CURRENT_USER, profile + "\\General")) {
             CString support;
-            general.QueryStringValue("ACAD", support);
-            if (support.find(target) == CString::npos) {
+            const bool read = general.QueryStringValue("ACAD", support);
+            const bool missing = !read && general.m_lLastError == ERROR_FILE_NOT_FOUND;
+            const bool text = read && (general.m_dwLastType == REG_SZ || general.m_dwLastType == REG_EXPAND_SZ);
+            if (!missing && !text) {
+                // Writing T + ";" over a path that could not be read would lose it.
+                const CString why = read ? CString("значение не строка"_cp)
+                                         : "ошибка "_cp + std::to_string(general.m_lLastError);
+                ::MessageBox(nullptr,
+                             ("Путь поиска профиля "_cp + profiles[p] + " не прочитан ("_cp + why +
+                              "); он оставлен как есть."_cp)
+                                 .c_str(),
+                             kCaption, MB_OK | MB_ICONEXCLAMATION);
+            } else if (!supportPathHolds(support, target)) {
                 CString updated = target;
                 updated += ';';
                 updated += support;
-                general.SetStringValue("ACAD", updated);
+                changes.write(general, profile + "\\General", "ACAD",
+                              read ? std::optional<CString>(support) : std::nullopt, updated);
             }
             general.Close();
         }
@@ -195,7 +236,7 @@ void CSetupDlg::registerProfiles(const CString& target) {
             CString data;
             menus.QueryStringValue(names[i], data);
             if (endsWithMenuFile(data)) {
-                menus.SetStringValue(names[i], entry);
+                changes.write(menus, profile + "\\Menus", names[i], data, entry);
                 registered = true;
             } else {
                 ++foreign;
@@ -206,22 +247,30 @@ void CSetupDlg::registerProfiles(const CString& target) {
             // the next free one, so no other group's entry is overwritten.
             int number = foreign == 0 ? 1 : foreign + 1;
             while (taken.count(kestrin::foldCase("Group" + std::to_string(number)))) ++number;
-            menus.SetStringValue("Group" + std::to_string(number), entry);
+            changes.write(menus, profile + "\\Menus", "Group" + std::to_string(number), std::nullopt, entry);
         }
         menus.Close();
     }
 }
 
-void CSetupDlg::copyFiles(const CString& target) {
+bool CSetupDlg::copyFiles(const CString& target) {
     m_progress.ShowWindow(SW_SHOW);
     m_progress.SetPos(0);
     FileSystem& files = FileSystem::current();
-    createDirectoryOneLevel(target);  // failures ignored: the copies then fail one by one
+    // Every missing level; checked before anything was registered.
+    if (kestrin::fs::Status made = files.createDirectories(target); !made) {
+        stopBox("Нельзя создать каталог "_cp + target + ": " + osReasonText(made.error().reason));
+        return false;
+    }
     for (const InstalledFile& file : kInstalledFiles) {
         const CString source = m_strSourceDir + "\\" + file.name;
         const CString destination = target + "\\" + file.name;
-        if (!files.copyFile(source, destination)) stopBox("Не найден файлы"_cp + source);
+        if (kestrin::fs::Status copied = files.copyFile(source, destination); !copied) {
+            stopBox("Не удалось записать файл "_cp + destination + ": " + osReasonText(copied.error().reason));
+            return false;
+        }
         m_progress.SetPos(file.progress);
     }
     ::MessageBox(nullptr, "Установка завершена, запускайте AutoCAD 2000"_cp, kCaption, MB_OK | MB_ICONINFORMATION);
+    return true;
 }

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "platform/ui/Framework.h"
+
+class ProfileChanges;
 
 class CSetupDlg : public CDialog {
 public:
@@ -31,8 +34,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void registerProfiles(const CString& target);
-    void copyFiles(const CString& target);
+    // Writes the support path and menu group of every profile; `changes`
+    // remembers what each value held.
+    void registerProfiles(const CString& target, ProfileChanges& changes);
+    // Makes the target folder and copies the file set into it; false, with a
+    // box, when a step fails (the files after it are not copied).
+    bool copyFiles(const CString& target);
 };
 
 // The host's per-user key and the companion files, in copy order, with the
@@ -49,11 +56,15 @@ inline constexpr InstalledFile kInstalledFiles[] = {
 inline constexpr int kProgressRange = 4096;
 
 // The host's directory with its trailing separator, from the server entry of
-// its drawings' file type; empty when it cannot be read.
-CString hostDirectory();
+// its drawings' file type: nothing when the entry cannot be read, empty when
+// it is shorter than the executable's name.
+std::optional<CString> hostDirectory();
 // Where the setup installs unless the person says otherwise.
 CString defaultTargetDirectory();
 // Whether a process of the host (ACAD.EXE in any letter case) runs.
 bool isHostRunning();
 // The menu entry's data for target directory T: "ZOR_ARX T\Zor_arx".
 CString menuEntry(const CString& target);
+// Whether `folder` is one of the ";"-separated entries of a support path, in
+// any letter case and with or without a trailing separator.
+bool supportPathHolds(const CString& supportPath, const CString& folder);

@@ -9,6 +9,7 @@
 
 #include "base/Cp1251.h"
 #include "host/api/HostState.h"
+#include "host/api/InputAnswers.h"
 #include "host/api/InputRequest.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/DrawingStore.h"
@@ -24,6 +25,10 @@ using kestrin::session::Action;
 using kestrin::session::ActionKind;
 using kestrin::session::PickTarget;
 using kestrin::session::Session;
+using kestrin::host::input::ask;
+using kestrin::host::input::commonAnswer;
+using kestrin::host::input::kAskAgain;
+using kestrin::host::input::refuse;
 
 namespace {
 
@@ -34,22 +39,6 @@ std::string number(double v) {
 }
 
 std::string hex(std::uint64_t h) { return kestrin::dxf::formatHandle(h); }
-
-std::optional<Action> ask(const char* prompt) {
-    const std::string text = prompt != nullptr ? prompt : "";
-    if (!text.empty()) kestrin::host::showPrompt(text);
-    return Session::instance().next(kestrin::session::Waiter::HostInput, kestrin::cp1251ToUtf8(text));
-}
-
-// What refuse answers when the session only reported the refusal (a person
-// at a terminal): the request asks again.
-constexpr int kAskAgain = -0x7FFF;
-
-// The answer to an action that does not fit the request.
-int refuse(const Action& action, const std::string& why) {
-    Session::instance().reject(action, why);
-    return Session::instance().failed() ? RTCAN : kAskAgain;
-}
 
 std::string describePick(const PickTarget& pick) {
     switch (pick.by) {
@@ -65,20 +54,6 @@ std::string describePick(const PickTarget& pick) {
         case PickTarget::By::At: return "pick at " + number(pick.x) + "," + number(pick.y);
     }
     return "pick";
-}
-
-// Common answers: Enter, Escape, and actions no input request takes.
-std::optional<int> commonAnswer(const Action& action, const char* wanted) {
-    switch (action.kind) {
-        case ActionKind::Enter: kestrin::host::echoInput(""); return RTNONE;
-        case ActionKind::Escape: kestrin::host::echoInput("*Cancel*"); return RTCAN;
-        case ActionKind::Point:
-        case ActionKind::Pick:
-        case ActionKind::Miss: return std::nullopt;
-        default:
-            return refuse(action, std::string("\"") + kestrin::session::actionName(action.kind) +
-                                      "\" cannot be done while the host asks for " + wanted);
-    }
 }
 
 // The first 10/20/30 tags of the record: insertion, base or centre point.

@@ -7,7 +7,10 @@
 #include "host/api/AcRxDynamicLinker.h"
 #include "host/api/CommandLine.h"
 #include "host/api/HostSession.h"
+#include "host/api/HostCommands.h"
+#include "host/api/HostSettings.h"
 #include "host/api/HostState.h"
+#include "host/api/UndoCommands.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/RecordTags.h"
 #include "host/db/DrawingStore.h"
@@ -19,6 +22,7 @@ namespace kestrin::host {
 namespace {
 
 void install(std::unique_ptr<AcDbDatabase> database, const std::string& path) {
+    applyUndoLimit(*database);
     HostState& state = HostState::instance();
     state.database = std::move(database);
     state.working = state.database.get();
@@ -45,16 +49,16 @@ AcEdCommand* lookup(const std::string& typed) {
     return commandStack().lookupGlobalCmd(name.c_str());
 }
 
-bool isBuiltIn(const std::string& typed) {
-    bool global = false;
-    return db::sameName(bareName(typed, global), "REGEN");
-}
 
 }  // namespace
 
 HostRuntime& HostRuntime::instance() {
     static HostRuntime* const runtime = [] {
         auto* r = new HostRuntime;  // lives as long as the process: modules call in until they are unloaded
+        hostSettingChanged().connect([](const std::string& name) {
+            AcDbDatabase* db = HostState::instance().working;
+            if (name == "UNDOLIMIT" && db != nullptr) applyUndoLimit(*db);
+        });
         r->newDrawing();
         return r;
     }();
@@ -127,20 +131,25 @@ std::string HostRuntime::drawingVersion() const {
 AcDbDatabase* HostRuntime::database() const { return HostState::instance().working; }
 
 bool HostRuntime::runCommand(const std::string& name) {
-    if (AcEdCommand* command = lookup(name)) {
-        command->functionAddr()();
-        return true;
-    }
-    if (isBuiltIn(name)) {
-        regenerate();
-        return true;
-    }
     bool global = false;
-    printUnknownCommand(bareName(name, global));
+    const std::string bare = bareName(name, global);
+    if (AcEdCommand* command = lookup(name)) {
+        // A module's command is one step of the undo journal; what changed
+        // before it is another.
+        endUndoStep(kBetweenCommands);
+        command->functionAddr()();
+        endUndoStep(db::upperName(bare));
+        return true;
+    }
+    if (runHostCommand(bare)) return true;
+    printUnknownCommand(bare);
     return false;
 }
 
-bool HostRuntime::hasCommand(const std::string& name) const { return lookup(name) != nullptr || isBuiltIn(name); }
+bool HostRuntime::hasCommand(const std::string& name) const {
+    bool global = false;
+    return lookup(name) != nullptr || isHostCommand(bareName(name, global));
+}
 
 std::optional<std::string> HostRuntime::takeSentInput() {
     auto& queue = HostState::instance().sentInput;

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
+#include "host/api/HostSettings.h"
 #include "host/api/HostState.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/DrawingStore.h"
@@ -20,7 +22,7 @@ AcDbDatabase* working() { return kestrin::host::HostState::instance().working; }
 
 std::optional<VariableValue> variable(const char* name) {
     if (name == nullptr || working() == nullptr) return std::nullopt;
-    return kestrin::db::readVariable(working()->store().header(), name);
+    return kestrin::db::readVariable(std::as_const(working()->store()).header(), name);
 }
 
 long long integerVariable(const char* name, long long fallback) {
@@ -73,6 +75,14 @@ std::string fraction(double value, int precision) {
 
 int acedGetVar(const char* name, resbuf* result) {
     if (result == nullptr) return RTERROR;
+    if (name != nullptr) {
+        if (const auto setting = kestrin::host::hostSetting(name)) {
+            result->rbnext = nullptr;
+            result->restype = RTSHORT;
+            result->resval.rint = static_cast<short>(*setting);
+            return RTNORM;
+        }
+    }
     const auto v = variable(name);
     if (!v) return RTERROR;
     result->rbnext = nullptr;
@@ -105,7 +115,19 @@ int acedGetVar(const char* name, resbuf* result) {
 }
 
 int acedSetVar(const char* name, const resbuf* value) {
-    if (name == nullptr || value == nullptr || working() == nullptr) return RTERROR;
+    if (name == nullptr || value == nullptr) return RTERROR;
+    if (kestrin::host::findHostSetting(name) != nullptr) {
+        double number = 0;
+        switch (value->restype) {
+            case RTSHORT: number = value->resval.rint; break;
+            case RTLONG: number = static_cast<double>(value->resval.rlong); break;
+            case RTREAL: number = value->resval.rreal; break;
+            default: return RTERROR;
+        }
+        if (number != std::floor(number) || std::fabs(number) > 1e9) return RTERROR;
+        return kestrin::host::setHostSetting(name, static_cast<int>(number)) ? RTNORM : RTERROR;
+    }
+    if (working() == nullptr) return RTERROR;
     VariableValue v;
     switch (value->restype) {
         case RTSHORT: v.kind = VariableValue::Kind::Short; v.integer = value->resval.rint; break;

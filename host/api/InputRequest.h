@@ -1,11 +1,12 @@
 // What the host is asking the person for right now: nothing (the command line
-// or a dialog), a point, an entity, or an entity nested in block references.
+// or a dialog), a point, an entity, an entity nested in block references, or a
+// word typed at the command line (a number, an option).
 // The desktop window reads it to know whether a click is a point or a pick.
 #pragma once
 
 namespace kestrin::host {
 
-enum class InputRequest { None, Point, Entity, NestedEntity };
+enum class InputRequest { None, Point, Entity, NestedEntity, Word };
 
 InputRequest currentRequest();
 

@@ -3,6 +3,7 @@
 #include "base/Cp1251.h"
 #include "base/TextCase.h"
 #include "host/api/HostRuntime.h"
+#include "host/api/UndoCommands.h"
 #include "host/cadhost/ContextMenuChoice.h"
 #include "host/db/AcDbDatabase.h"
 #include "platform/fs/Path.h"
@@ -49,7 +50,7 @@ std::string notHere(const Action& a) {
 void CommandLoop::run() {
     Session& session = Session::instance();
     host::HostRuntime& runtime = host::HostRuntime::instance();
-    while (!session.failed()) {
+    while (!session.failed() && !leaving_) {
         watchDrawing();
         Transcript::instance().prompt(kPrompt);
         // Input sent to the document runs first, as if typed at this prompt
@@ -80,12 +81,17 @@ void CommandLoop::dispatch(const Action& a) {
             break;
         case ActionKind::ContextMenu:
             chooseContextMenuItem(a);
+            host::endUndoStep(a.text);  // what the item itself changed (a command it sends is a step of its own)
             break;
         case ActionKind::Open:
             openDrawing(a);
             break;
         case ActionKind::Save:
             saveDrawing(a);
+            break;
+        case ActionKind::Quit:
+            transcript.input("QUIT");
+            leave(a);
             break;
         case ActionKind::MenuGroups:
             transcript.input("MENUGROUPS");
@@ -148,11 +154,9 @@ bool CommandLoop::drawingModified() {
     return modified_;
 }
 
-bool CommandLoop::offerToSave(const Action& a) {
-    if (!drawingModified()) return true;
-    host::HostRuntime& runtime = host::HostRuntime::instance();
-    const std::string path = runtime.drawingPath();
-    const std::string shown = path.empty() ? std::string("Drawing1") : fs::fileName(path);
+CommandLoop::Choice CommandLoop::offerToSave(const Action& a, const std::string& target) {
+    if (!drawingModified()) return Choice::Unchanged;
+    const std::string shown = target.empty() ? std::string("Drawing1") : fs::fileName(target);
     std::string text;
     try {
         text = "Save changes to " + utf8ToCp1251(shown) + "?";
@@ -161,26 +165,36 @@ bool CommandLoop::offerToSave(const Action& a) {
     }
     switch (MessageBox(nullptr, text.c_str(), "cadhost", MB_YESNOCANCEL | MB_ICONWARNING)) {
         case IDYES: break;
-        case IDNO: return true;
-        default: return false;  // Cancel, or the session ended
+        case IDNO: return Choice::Dropped;
+        default: return Choice::Cancel;  // Cancel, or the session ended
     }
-    if (path.empty()) {
+    if (target.empty()) {
         Session::instance().reject(a, "the drawing has no file name to save its changes to (save it with \"save FILE\" "
-                                      "first); it stays open");
-        return false;
+                                      "or File > Save As first); it stays open");
+        return Choice::Cancel;
     }
     std::string error;
-    if (!runtime.saveDrawing(path, error)) {
+    if (!host::HostRuntime::instance().saveDrawing(target, error)) {
         Session::instance().reject(a, error + "; the drawing stays open");
-        return false;
+        return Choice::Cancel;
     }
     modified_ = false;
-    return true;
+    return Choice::Saved;
+}
+
+void CommandLoop::leave(const Action& a) {
+    const std::string target = !saveTarget_.empty() ? saveTarget_ : host::HostRuntime::instance().drawingPath();
+    switch (offerToSave(a, target)) {
+        case Choice::Cancel: return;  // the work goes on
+        case Choice::Dropped: discarded_ = true; break;
+        default: break;
+    }
+    leaving_ = true;
 }
 
 void CommandLoop::openDrawing(const Action& a) {
     Transcript::instance().input("OPEN " + a.text);
-    if (!offerToSave(a)) return;
+    if (offerToSave(a, host::HostRuntime::instance().drawingPath()) == Choice::Cancel) return;
     std::string error;
     if (!host::HostRuntime::instance().openDrawing(cp1251ToUtf8(a.text), error)) Session::instance().reject(a, error);
     watchDrawing();

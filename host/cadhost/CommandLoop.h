@@ -19,17 +19,26 @@ class CommandLoop {
 public:
     static constexpr const char* kPrompt = "Command: ";
 
-    // `profile`: the host's profile read at start (menugroups lists its groups).
-    explicit CommandLoop(const HostProfile& profile) : profile_(profile) {}
+    // `profile`: the host's profile read at start (menugroups lists its
+    // groups). `saveTarget` (UTF-8; empty: none): where the drawing goes at
+    // the end (--save), and so where Yes saves it when the person leaves.
+    explicit CommandLoop(const HostProfile& profile, std::string saveTarget = {})
+        : profile_(profile), saveTarget_(std::move(saveTarget)) {}
 
-    // Runs until the input ends or the session fails.
+    // Runs until the input ends, the person leaves (quit) or the session fails.
     void run();
 
     // Whether the working drawing changed since it was opened or saved.
     bool drawingModified();
+    // The person left answering No to saving the changes: they are dropped
+    // (the drawing is not written at the end either).
+    bool discarded() const { return discarded_; }
 
 private:
     const HostProfile& profile_;
+    std::string saveTarget_;
+    bool leaving_ = false;
+    bool discarded_ = false;
     std::string lastCommand_;  // CP1251; Enter repeats it
     // The drawing's change signals set `modified_`; watched again whenever
     // another drawing becomes the working one.
@@ -38,9 +47,12 @@ private:
     bool modified_ = false;
 
     void watchDrawing();
-    // Before the drawing is dropped: asks whether to save its changes. False:
-    // keep it (Cancel, or Yes and the save failed).
-    bool offerToSave(const session::Action& action);
+    // Before the drawing is dropped: asks whether to save its changes (Yes
+    // saves them to `target`, UTF-8, empty: the drawing has no file yet).
+    // Answers what the person chose; Cancel also when Yes could not save.
+    enum class Choice { Unchanged, Saved, Dropped, Cancel };
+    Choice offerToSave(const session::Action& action, const std::string& target);
+    void leave(const session::Action& action);
 
     void dispatch(const session::Action& action);
     void runCommand(const std::string& name, const session::Action* from);

@@ -17,6 +17,7 @@
 #include "platform/session/ScriptError.h"
 #include "platform/session/ScriptSource.h"
 #include "platform/session/StreamSource.h"
+#include "platform/session/TerminalSource.h"
 #include "platform/session/Transcript.h"
 
 namespace kestrin::cadhost {
@@ -84,10 +85,11 @@ int HostProgram::run(int argc, const char* const* argv) {
 
     if (person) {
         // the window's source comes once the host is prepared
+    } else if (interactive) {
+        // A person at the terminal: Ctrl+C and Ctrl+D ask before anything is lost.
+        source_ = std::make_unique<session::TerminalSource>(std::cout, process::standardInputIsTerminal());
     } else if (fromStdin) {
-        source_ = std::make_unique<session::StreamSource>(
-            std::cin, "<stdin>", interactive ? &std::cout : nullptr,
-            interactive ? session::StreamSource::OnError::Reprompt : session::StreamSource::OnError::Throw);
+        source_ = std::make_unique<session::StreamSource>(std::cin, "<stdin>");
     } else {
         try {
             source_ = session::ScriptSource::fromFile(*options_.script);
@@ -133,7 +135,8 @@ int HostProgram::run(int argc, const char* const* argv) {
     }
 
     session.setSource(source_.get());
-    CommandLoop(profile_).run();
+    CommandLoop loop(profile_, options_.save.value_or(""));
+    loop.run();
     stopDesktop();
     host::ModuleLoader::instance().unloadAll();
     session.end();  // an answer no message box took fails the run
@@ -141,7 +144,8 @@ int HostProgram::run(int argc, const char* const* argv) {
     int status = session.failed() ? kFailed : kSucceeded;
     // A record that could not be written was reported when it failed.
     if (recorder_ && !recorder_->flush().empty()) status = kFailed;
-    if (status == kSucceeded && options_.save) {
+    // A person who left dropping the changes does not get them written.
+    if (status == kSucceeded && options_.save && !loop.discarded()) {
         if (!host::HostRuntime::instance().saveDrawing(*options_.save, error)) {
             transcript.error(error);
             status = kFailed;

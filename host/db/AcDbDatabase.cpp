@@ -1,5 +1,7 @@
 #include "host/db/AcDbDatabase.h"
 
+#include <utility>
+
 #include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbTextStyleTable.h"
 #include "host/db/DrawingStore.h"
@@ -34,7 +36,7 @@ Acad::ErrorStatus AcDbDatabase::getTextStyleTable(AcDbTextStyleTable*& table, Ac
 }
 
 AcDbObjectId AcDbDatabase::textstyle() const {
-    const auto v = readVariable(store_->header(), "TEXTSTYLE");
+    const auto v = readVariable(std::as_const(*store_).header(), "TEXTSTYLE");
     return AcDbObjectId(store_->findTableEntry("STYLE", v ? v->text : "Standard", false));
 }
 
@@ -48,7 +50,7 @@ Acad::ErrorStatus AcDbDatabase::setTextstyle(AcDbObjectId style) {
 }
 
 double AcDbDatabase::textsize() const {
-    const auto v = readVariable(store_->header(), "TEXTSIZE");
+    const auto v = readVariable(std::as_const(*store_).header(), "TEXTSIZE");
     return v ? v->real : 0;
 }
 
@@ -64,7 +66,7 @@ Acad::ErrorStatus AcDbDatabase::setTextsize(double size) {
 }
 
 bool AcDbDatabase::tilemode() const {
-    const auto v = readVariable(store_->header(), "TILEMODE");
+    const auto v = readVariable(std::as_const(*store_).header(), "TILEMODE");
     return !v || v->integer != 0;
 }
 
@@ -76,6 +78,7 @@ Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool, const Ac
 void AcDbDatabase::fromDocument(kestrin::dxf::Document&& document) {
     auto fresh = std::make_unique<DrawingStore>(*this);
     fresh->load(std::move(document));  // throws before anything is replaced
+    fresh->journal().forget();          // undo goes back to the drawing as loaded, no further
     store_ = std::move(fresh);
     events_->replaced.emit();
 }

@@ -1,6 +1,7 @@
 #include "host/db/AcDbMText.h"
 
 #include <cmath>
+#include <utility>
 
 #include "host/db/AcDbAttribute.h"
 #include "host/db/DrawingStore.h"
@@ -97,11 +98,11 @@ Acad::ErrorStatus AcDbMText::setWidth(double w) {
 void AcDbMText::onAppend(DrawingStore& store) {
     auto& record = writeRecord();
     if (realTag(record, kMText, 40, 0) <= 0) {
-        const auto size = readVariable(store.header(), "TEXTSIZE");
+        const auto size = readVariable(std::as_const(store).header(), "TEXTSIZE");
         setRealTag(record, kMText, 40, size && size->real > 0 ? size->real : 2.5);
     }
     if (!tagValue(record, kMText, 7)) {
-        const auto style = readVariable(store.header(), "TEXTSTYLE");
+        const auto style = readVariable(std::as_const(store).header(), "TEXTSTYLE");
         setTag(record, kMText, 7, style && !style->text.empty() ? style->text : "Standard");
     }
 }

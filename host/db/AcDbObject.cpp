@@ -67,6 +67,7 @@ Acad::ErrorStatus AcDbObject::downgradeOpen() {
 }
 
 void AcDbObject::beginWrite() {
+    entry_->store->journal().noteWrite(*entry_);
     before_ = std::make_unique<kestrin::dxf::Record>(entry_->record);
     erasedBefore_ = entry_->erased;
 }

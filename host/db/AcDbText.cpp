@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <numbers>
+#include <utility>
 
 #include "host/db/DrawingStore.h"
 #include "host/db/HeaderVariables.h"
@@ -170,11 +171,11 @@ Acad::ErrorStatus AcDbText::setVerticalMode(AcDb::TextVertMode mode) {
 void AcDbText::onAppend(DrawingStore& store) {
     auto& record = writeRecord();
     if (realTag(record, kText, 40, 0) <= 0) {
-        const auto size = readVariable(store.header(), "TEXTSIZE");
+        const auto size = readVariable(std::as_const(store).header(), "TEXTSIZE");
         setRealTag(record, kText, 40, size && size->real > 0 ? size->real : 2.5);
     }
     if (!tagValue(record, kText, 7)) {
-        const auto style = readVariable(store.header(), "TEXTSTYLE");
+        const auto style = readVariable(std::as_const(store).header(), "TEXTSTYLE");
         setTag(record, kText, 7, style && !style->text.empty() ? style->text : "Standard");
     }
 }

@@ -42,7 +42,8 @@ const Subclass kInsertSection{"AcDbBlockReference", 0, {66, 2, 10, 20, 30, 41, 4
 
 }  // namespace
 
-DrawingStore::DrawingStore(AcDbDatabase& database) : database_(database), serial_(nextSerial()) {
+DrawingStore::DrawingStore(AcDbDatabase& database)
+    : database_(database), serial_(nextSerial()), journal_(std::make_unique<UndoJournal>(*this)) {
     liveStores()[serial_] = this;
 }
 
@@ -84,7 +85,10 @@ Entry* DrawingStore::byHandle(std::uint64_t handle) const {
     return it != list.end() && it->first == handle ? it->second : nullptr;
 }
 
-std::uint64_t DrawingStore::allocateHandle() { return nextHandle_++; }
+std::uint64_t DrawingStore::allocateHandle() {
+    journal_->noteSeed(nextHandle_);
+    return nextHandle_++;
+}
 
 void DrawingStore::load(dxf::Document&& document) {
     header_ = std::move(document.header);
@@ -266,7 +270,10 @@ dxf::Document DrawingStore::save() const {
     writeHeader(doc);
     doc.classes = classes_;
     for (const TableLayout& t : tables_) {
-        if (t.synthetic) continue;
+        // A table the host made is written once the drawing holds a record of its own in it.
+        if (t.synthetic && std::none_of(t.entries.begin(), t.entries.end(),
+                                        [](const Entry* e) { return !e->synthetic && !e->erased; }))
+            continue;
         dxf::Table& table = doc.tables.emplace_back();
         table.head = t.head->record;
         for (const Entry* e : t.entries)
@@ -359,14 +366,14 @@ Entry* DrawingStore::findTableEntry(std::string_view table, std::string_view nam
     return nullptr;
 }
 
-// A table the host made becomes the drawing's own when a record is added to
-// it: written from now on, with handles where the drawing has them.
+// A table the host made becomes the drawing's own when a record of its own
+// is added to it (save() then writes it): its records take handles where the
+// drawing has them.
 void DrawingStore::materialize(TableLayout& table) {
-    if (!table.synthetic || headTag(table.head->record, 2).value_or("") == "BLOCK_RECORD") return;
-    table.synthetic = false;
+    if (!table.synthetic || !writesHandles_ || headTag(table.head->record, 2).value_or("") == "BLOCK_RECORD") return;
     auto own = [this](Entry* e) {
-        e->synthetic = false;
-        if (!writesHandles_) return;
+        if (e->handle < kSyntheticBase) return;
+        journal_->noteWrite(*e);
         std::erase(synthetic_, std::make_pair(e->handle, e));
         e->handle = allocateHandle();
         e->record.tags.insert(0, handleCode(e->record), formatHandle(e->handle));
@@ -384,9 +391,13 @@ Entry* DrawingStore::addTableEntry(std::string_view table, AcDbObject& object) {
         giveHandle(e, formatHandle(t.head->handle));
         adaptNewRecord(e->record);
         t.entries.push_back(e);
+        journal_->noteAdded(*e, {t.head, t.entries.size() - 1});
         const long long count = static_cast<long long>(t.entries.size());
         const Subclass tableSection{"AcDbSymbolTable", 0, {70}};
-        if (integerTag(t.head->record, tableSection, 70, 0) < count) setIntegerTag(t.head->record, tableSection, 70, count);
+        if (integerTag(t.head->record, tableSection, 70, 0) < count) {
+            journal_->noteWrite(*t.head);
+            setIntegerTag(t.head->record, tableSection, 70, count);
+        }
         attach(object, e);
         return e;
     }
@@ -482,12 +493,10 @@ Entry* DrawingStore::appendEntity(const Entry* blockRecord, AcDbObject& entity) 
     if (paper) setIntegerTag(e->record, kEntitySection, 67, 1);
     else removeTags(e->record, kEntitySection, 67);
     adaptNewRecord(e->record);
-    if (block != nullptr) {
-        e->block = static_cast<std::uint32_t>(block - blocks_.data());
-        block->entities.push_back(e);
-    } else {
-        entities_.push_back(e);
-    }
+    if (block != nullptr) e->block = static_cast<std::uint32_t>(block - blocks_.data());
+    std::vector<Entry*>& list = block != nullptr ? block->entities : entities_;
+    list.push_back(e);
+    journal_->noteAdded(*e, {block != nullptr ? block->begin : nullptr, list.size() - 1});
     attach(entity, e);
     return e;
 }
@@ -497,6 +506,7 @@ Entry* DrawingStore::appendSubEntity(Entry* parent, AcDbObject& entity) {
     std::optional<std::string> paperFlag;  // a copy: the parent's record changes below
     if (const auto flag = tagValue(parent->record, kEntitySection, 67)) paperFlag = std::string(*flag);
     const std::string layer = stringTag(parent->record, kEntitySection, 8, "0");
+    journal_->noteWrite(*parent);
     if (!parent->children) {
         parent->children = std::make_unique<std::vector<Entry*>>();
         dxf::Record seqend;
@@ -509,6 +519,7 @@ Entry* DrawingStore::appendSubEntity(Entry* parent, AcDbObject& entity) {
         adaptNewRecord(end->record);
         end->parent = parent;
         parent->children->push_back(end);
+        journal_->noteAdded(*end, {parent, 0});
         setIntegerTag(parent->record, kInsertSection, 66, 1);
     }
     entity.onAppend(*this);
@@ -520,9 +531,45 @@ Entry* DrawingStore::appendSubEntity(Entry* parent, AcDbObject& entity) {
     auto& children = *parent->children;
     const auto seqend = std::find_if(children.begin(), children.end(),
                                      [](const Entry* c) { return c->record.type == "SEQEND"; });
+    const std::size_t at = static_cast<std::size_t>(seqend - children.begin());
     children.insert(seqend, e);
+    journal_->noteAdded(*e, {parent, at});
     attach(entity, e);
     return e;
+}
+
+std::vector<Entry*>& DrawingStore::listOf(const ListSlot& slot) {
+    if (slot.owner == nullptr) return entities_;
+    if (slot.owner->place == Place::TableHead)
+        for (TableLayout& t : tables_)
+            if (t.head == slot.owner) return t.entries;
+    if (slot.owner->place == Place::BlockBegin)
+        for (BlockLayout& b : blocks_)
+            if (b.begin == slot.owner) return b.entities;
+    if (!slot.owner->children) slot.owner->children = std::make_unique<std::vector<Entry*>>();
+    return *slot.owner->children;
+}
+
+void DrawingStore::takeOut(Entry& entry, const ListSlot& slot) {
+    std::vector<Entry*>& list = listOf(slot);
+    auto it = slot.index < list.size() && list[slot.index] == &entry ? list.begin() + static_cast<std::ptrdiff_t>(slot.index)
+                                                                     : std::find(list.begin(), list.end(), &entry);
+    if (it != list.end()) list.erase(it);
+    // An INSERT without attributes has no list: a later attribute brings its SEQEND again.
+    if (list.empty() && slot.owner != nullptr && slot.owner->children.get() == &list) slot.owner->children.reset();
+    const auto at = std::lower_bound(handles_.begin(), handles_.end(), entry.handle,
+                                     [](const auto& h, std::uint64_t v) { return h.first < v; });
+    if (at != handles_.end() && at->second == &entry) handles_.erase(at);
+    entry.erased = true;
+}
+
+void DrawingStore::putBack(Entry& entry, const ListSlot& slot) {
+    std::vector<Entry*>& list = listOf(slot);
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(slot.index, list.size())), &entry);
+    const std::pair<std::uint64_t, Entry*> handle{entry.handle, &entry};
+    handles_.insert(std::lower_bound(handles_.begin(), handles_.end(), handle,
+                                     [](const auto& a, const auto& b) { return a.first < b.first; }),
+                    handle);
 }
 
 SpatialIndex& DrawingStore::spatialIndex() const {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "host/db/AcadTypes.h"
+#include "host/db/UndoJournal.h"
 #include "host/dxf/DxfDocument.h"
 
 class AcDbDatabase;
@@ -120,14 +121,23 @@ public:
     // use, then kept up to date through the database's change signals).
     SpatialIndex& spatialIndex() const;
 
-    dxf::TagList& header() { return header_; }
+    // The header for changing (the journal keeps it as it was); read it
+    // through a const store.
+    dxf::TagList& header() {
+        journal_->noteHeader(header_);
+        return header_;
+    }
     const dxf::TagList& header() const { return header_; }
+
+    // What the drawing's steps changed, for undo and redo.
+    UndoJournal& journal() const { return *journal_; }
 
     // The name of a symbol table record (group 2).
     static std::string_view recordName(const Entry& entry);
     std::string blockName(const Entry* blockRecord) const;
 
 private:
+    friend class UndoJournal;
     struct TableLayout {
         Entry* head = nullptr;
         std::vector<Entry*> entries;
@@ -156,6 +166,12 @@ private:
     bool isPaperSpace(const Entry* blockRecord) const;
     bool isModelSpace(const Entry* blockRecord) const;
     void writeEntity(const Entry* entry, std::vector<dxf::Record>& out) const;
+    // The list an appended entry went into (see ListSlot); taking one out
+    // erases it and drops its handle, putting it back restores both.
+    std::vector<Entry*>& listOf(const ListSlot& slot);
+    ListSlot slotOfLast(Entry* owner, const std::vector<Entry*>& list) const;
+    void takeOut(Entry& entry, const ListSlot& slot);
+    void putBack(Entry& entry, const ListSlot& slot);
 
     AcDbDatabase& database_;
     std::uint64_t serial_;
@@ -184,6 +200,7 @@ private:
     dxf::FileFormat format_;
     std::shared_ptr<const dxf::Verbatim> verbatim_;
     mutable std::unique_ptr<SpatialIndex> spatialIndex_;
+    std::unique_ptr<UndoJournal> journal_;
 };
 
 }  // namespace kestrin::db

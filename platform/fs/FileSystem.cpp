@@ -119,6 +119,12 @@ Result<std::string> FileSystem::findEntry(const std::string& dir, const std::str
 
 Result<std::string> FileSystem::currentDirectory() { return doCurrentDirectory(); }
 
+Status FileSystem::changeDirectory(const std::string& path) {
+    if (path.empty()) return osError(path, "cannot change to the folder", ENOENT);
+    KESTRIN_RESOLVE(p, path);
+    return doChangeDirectory(p);
+}
+
 Result<std::string> FileSystem::canonical(const std::string& path) {
     KESTRIN_RESOLVE(p, path);
     return doCanonical(p);

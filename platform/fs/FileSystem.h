@@ -112,6 +112,9 @@ public:
     Result<std::string> findIgnoringCase(const std::string& dir, const std::string& name);
 
     Result<std::string> currentDirectory();
+    // Makes the folder the process's current folder; a missing one (or not a
+    // folder) is an error and the current folder stays.
+    Status changeDirectory(const std::string& path);
     // The current folder as a Windows path: under the drive whose folder holds
     // it (the longest match), else under Z:.
     Result<std::string> currentWindowsDirectory();
@@ -143,6 +146,7 @@ protected:
     virtual Result<std::vector<DirEntry>> doListDirectory(const std::string& path) = 0;
     virtual Status doCreateDirectory(const std::string& path) = 0;  // one level; EEXIST when present
     virtual Result<std::string> doCurrentDirectory() = 0;
+    virtual Status doChangeDirectory(const std::string& path) = 0;
     virtual Result<std::string> doCanonical(const std::string& path) = 0;
     virtual Result<std::string> doReadLink(const std::string& path) = 0;
     virtual Status doCreateSymlink(const std::string& target, const std::string& link) = 0;

@@ -229,6 +229,14 @@ Status MemoryFileSystem::doCreateDirectory(const std::string& path) {
     return Done{};
 }
 
+Status MemoryFileSystem::doChangeDirectory(const std::string& path) {
+    auto held = locate(path, true, "cannot change to the folder");
+    if (!held) return held.error();
+    if (nodes_.at(*held).type != FileType::Directory) return osError(path, "cannot change to the folder", ENOTDIR);
+    cwd_ = *held;
+    return Done{};
+}
+
 Result<std::string> MemoryFileSystem::doCanonical(const std::string& path) { return locate(path, true, "cannot resolve"); }
 
 Result<std::string> MemoryFileSystem::doReadLink(const std::string& path) {

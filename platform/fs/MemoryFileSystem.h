@@ -43,6 +43,7 @@ protected:
     Result<std::vector<DirEntry>> doListDirectory(const std::string& path) override;
     Status doCreateDirectory(const std::string& path) override;
     Result<std::string> doCurrentDirectory() override { return cwd_; }
+    Status doChangeDirectory(const std::string& path) override;
     Result<std::string> doCanonical(const std::string& path) override;
     Result<std::string> doReadLink(const std::string& path) override;
     Status doCreateSymlink(const std::string& target, const std::string& link) override;

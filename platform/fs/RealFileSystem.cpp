@@ -323,6 +323,11 @@ protected:
         return std::string(buf);
     }
 
+    Status doChangeDirectory(const std::string& path) override {
+        if (::chdir(path.c_str()) != 0) return osError(path, "cannot change to the folder", errno);
+        return Done{};
+    }
+
     Result<std::string> doCanonical(const std::string& path) override {
         char* real = ::realpath(path.c_str(), nullptr);
         if (!real) return osError(path, "cannot resolve", errno);

@@ -31,6 +31,7 @@ const char* actionName(ActionKind kind) {
         case ActionKind::Open: return "open";
         case ActionKind::Save: return "save";
         case ActionKind::MenuGroups: return "menugroups";
+        case ActionKind::Quit: return "quit";
         case ActionKind::Screenshot: return "screenshot";
     }
     return "?";

@@ -41,6 +41,7 @@ enum class ActionKind {
     Save,     // text = path; words = the DXF version to write, when given
     // The host's state.
     MenuGroups,  // lists the menu groups of the host's current profile
+    Quit,        // the person leaves: the host asks whether to save a changed drawing
     // The desktop windows.
     Screenshot,  // text = path of the PNG written
 };

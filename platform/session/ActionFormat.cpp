@@ -86,7 +86,8 @@ std::string body(const Action& a) {
         case K::Enter:
         case K::Escape:
         case K::Close:
-        case K::MenuGroups: return {};
+        case K::MenuGroups:
+        case K::Quit: return {};
         case K::Click:
         case K::Focus: return control(a.control);
         case K::Key: return (a.shift ? "shift+" : "") + a.key;

@@ -341,6 +341,8 @@ std::optional<Action> parseAction(std::string_view utf8Line, const std::string& 
         if (a.kind == K::Save && !r.atEnd()) a.words.push_back(r.word("a DXF version such as R2000"));
     } else if (name == "menugroups") {
         a.kind = K::MenuGroups;
+    } else if (name == "quit") {
+        a.kind = K::Quit;
     } else if (name == "screenshot") {
         a.kind = K::Screenshot;
         a.text = r.text("a file name");

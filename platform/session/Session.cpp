@@ -49,6 +49,7 @@ void Session::setSource(ActionSource* source) { source_ = source; }
 std::optional<Action> Session::next(Waiter waiter, const std::string& prompt, const std::function<bool()>& satisfied) {
     for (;;) {
         for (std::size_t i = 0; i < idleChecks_.size() && !failed_; ++i) idleChecks_[i].second();
+        if (!failed_) runDueTasks();
         if (failed_ || exhausted_ || source_ == nullptr) return ended(waiter);
         std::optional<Action> action;
         try {
@@ -173,6 +174,29 @@ int Session::addPendingCheck(PendingCheck check) {
 
 void Session::removePendingCheck(int id) {
     std::erase_if(pendingChecks_, [id](const auto& c) { return c.first == id; });
+}
+
+int Session::addTimedTask(std::function<std::optional<Clock::time_point>()> due, std::function<void()> run) {
+    const int id = nextHandlerId_++;
+    timedTasks_.push_back({id, std::move(due), std::move(run)});
+    return id;
+}
+
+void Session::removeTimedTask(int id) {
+    std::erase_if(timedTasks_, [id](const TimedTask& t) { return t.id == id; });
+}
+
+std::optional<Session::Clock::time_point> Session::nextTaskDue() const {
+    std::optional<Clock::time_point> first;
+    for (const TimedTask& t : timedTasks_)
+        if (const auto at = t.due(); at && (!first || *at < *first)) first = at;
+    return first;
+}
+
+void Session::runDueTasks() {
+    const auto now = Clock::now();
+    for (std::size_t i = 0; i < timedTasks_.size(); ++i)
+        if (const auto at = timedTasks_[i].due(); at && *at <= now) timedTasks_[i].run();
 }
 
 void Session::runPendingChecks(const Action* next) {

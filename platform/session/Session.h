@@ -9,6 +9,7 @@
 // GUI event loop all implement ActionSource.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -94,6 +95,17 @@ public:
     int addIdleCheck(std::function<void()> check);
     void removeIdleCheck(int id);
 
+    // Work done while the system waits for the person (an automatic save):
+    // `due` answers when the task next wants to run (nothing: not now),
+    // `run` does it. Due tasks run before every wait; a source that waits
+    // for a person asks nextTaskDue() and calls runDueTasks() when that
+    // time comes while it still waits.
+    using Clock = std::chrono::steady_clock;
+    int addTimedTask(std::function<std::optional<Clock::time_point>()> due, std::function<void()> run);
+    void removeTimedTask(int id);
+    std::optional<Clock::time_point> nextTaskDue() const;
+    void runDueTasks();
+
     // Checks of what machine actions left for a later consumer (a queued
     // message-box answer). Each runs just before an action is handed to a
     // waiter, with that action, and when the session ends, with nothing; it
@@ -140,6 +152,12 @@ private:
     int nextHandlerId_ = 1;
     std::vector<std::pair<int, std::function<void()>>> idleChecks_;
     std::vector<std::pair<int, PendingCheck>> pendingChecks_;
+    struct TimedTask {
+        int id;
+        std::function<std::optional<Clock::time_point>()> due;
+        std::function<void()> run;
+    };
+    std::vector<TimedTask> timedTasks_;
     void runPendingChecks(const Action* next);
 };
 

@@ -1,6 +1,7 @@
 #include "platform/shell/ProcessStart.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -85,6 +86,10 @@ int startDetached(const std::vector<std::string>& argv, const std::string& direc
         }
         if (grandchild == 0) {
             ::setsid();
+            // A program started gets every signal, whatever this one blocks (a terminal's Ctrl+C).
+            sigset_t none;
+            ::sigemptyset(&none);
+            ::sigprocmask(SIG_SETMASK, &none, nullptr);
             if (const int devNull = ::open("/dev/null", O_RDONLY); devNull >= 0) {
                 ::dup2(devNull, 0);
                 if (devNull != 0) ::close(devNull);

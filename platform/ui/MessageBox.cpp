@@ -184,6 +184,7 @@ int MessageBox(HWND owner, const char* text, const char* caption, UINT type) {
         }
         if (session.failed()) break;
         auto action = session.next(session::Waiter::MessageBox, prompt, [&st] { return !st.answers.empty(); });
+        if (action && action->kind == session::ActionKind::Escape) break;  // closed as by the Escape key
         if (action) session.reject(*action, std::string(session::actionName(action->kind)) + ": a message box waits for an answer");
         else if (st.answers.empty()) break;
     }

@@ -1,8 +1,9 @@
 // Message boxes. A box is answered by the session: `answer ok|yes|no|cancel`
 // queues an answer; a box takes the oldest queued answer, or waits for one.
 // While it waits, any other action is refused ("a message box waits for an
-// answer"), and so is an answer its buttons do not offer. When the input ends
-// or the session fails, the box closes as by Escape: IDCANCEL when it has a
+// answer"), and so is an answer its buttons do not offer. `escape` (the
+// Escape key, Ctrl+C at a terminal), the end of input or a failed session
+// close the box as by Escape: IDCANCEL when it has a
 // Cancel button, IDOK for a lone OK button, IDNO for Yes/No. Every box goes to
 // the transcript with its caption, text, icon, buttons and answer.
 // An answer is meant for a box raised by the next action handed out to a

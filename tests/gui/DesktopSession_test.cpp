@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -254,6 +255,15 @@ protected:
 
     static bool waitsFor(Waiter w) { return Session::instance().waiter() == w; }
 
+    // Clicks `button` of the host's message box, which asks `question`.
+    void answerQuestion(const char* question, QMessageBox::StandardButton button) {
+        ASSERT_TRUE(waitsFor(Waiter::MessageBox)) << steps.prompt();
+        QMessageBox* box = desktop().dialogs()->messageBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text().toStdString(), question);
+        QTest::mouseClick(box->button(button), Qt::LeftButton);
+    }
+
     kestrin::fs::testing::TempFolder folder;
     const std::string module = KESTRIN_PLUGIN_MODULE;
     const std::string dist = fs::parentPath(KESTRIN_PLUGIN_MODULE);
@@ -376,6 +386,7 @@ TEST_F(DesktopSessionTest, ThePersonsClicksAndKeysMakeTheDrawingTheirScriptMakes
         ASSERT_TRUE(waitsFor(Waiter::CommandLine));
         window().close();
     });
+    steps.add("the changes saved", [&] { answerQuestion("Save changes to gui.dxf?", QMessageBox::Yes); });
 
     const std::string gui = folder / "gui.dxf", record = folder / "record.ks";
     ASSERT_EQ(runHost({"--gui", "--open", drawing, "--record", record, "--save", gui}), 0) << failure;
@@ -461,6 +472,7 @@ TEST_F(DesktopSessionTest, ThePaletteHidesWhileTheHostAsksForTheStepsPoints) {
         QTest::mouseClick(control<QPushButton>("Выход"), Qt::LeftButton);
     });
     steps.add("the main window closed", [&] { window().close(); });
+    steps.add("the changes dropped", [&] { answerQuestion("Save changes to Drawing1?", QMessageBox::No); });
 
     ASSERT_EQ(runHost({"--gui"}), 0) << failure;
     EXPECT_TRUE(steps.done()) << "stopped after " << steps.current();

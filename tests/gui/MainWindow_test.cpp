@@ -7,9 +7,12 @@
 #include <QFileDialog>
 #include <QBuffer>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -24,6 +27,8 @@
 #include "host/api/AcEdCommandStack.h"
 #include "host/api/AcEdUIContext.h"
 #include "host/api/EditorInput.h"
+#include "host/db/AcDbText.h"
+#include "host/db/DrawingStore.h"
 #include "host/cadhost/MenuToolbar.h"
 #include "platform/fs/MemoryFileSystem.h"
 #include "platform/ui/Menu.h"
@@ -354,7 +359,7 @@ TEST_F(MainWindowTest, TheContextMenuShowsTheHostsDefaultMenuAndPostsTheChosenIt
     EXPECT_TRUE(acedRemoveDefaultContextMenu(&context));
 }
 
-TEST_F(MainWindowTest, ClosingEndsTheInputAtTheCommandLineButNotDuringARequest) {
+TEST_F(MainWindowTest, ClosingOrExitAtTheCommandLineIsTheQuitTheHostAsksAboutButNotDuringARequest) {
     MainWindow window(gui, {});
     window.show();
     soon(&window, [&] {
@@ -368,10 +373,88 @@ TEST_F(MainWindowTest, ClosingEndsTheInputAtTheCommandLineButNotDuringARequest) 
     });
     ads_point p{};
     EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTCAN);
-    soon(&window, [&] { EXPECT_TRUE(window.close()); });
-    EXPECT_FALSE(Session::instance().next(session::Waiter::CommandLine, "Command: "));
-    EXPECT_TRUE(gui.finished());
+    // The window stays until the host has asked and ends the session.
+    soon(&window, [&] { EXPECT_FALSE(window.close()); });
+    auto quit = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    ASSERT_TRUE(quit);
+    EXPECT_EQ(quit->kind, ActionKind::Quit);
+    EXPECT_TRUE(window.isVisible());
+    soon(&window, [&] { window.findChild<QAction*>("exit")->trigger(); });
+    quit = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    ASSERT_TRUE(quit);
+    EXPECT_EQ(quit->kind, ActionKind::Quit);
+    EXPECT_FALSE(gui.finished());
     EXPECT_FALSE(Session::instance().failed()) << Session::instance().failure();
+}
+
+TEST_F(MainWindowTest, TheEditMenuNamesTheStepsAndPostsUAndRedoAtTheCommandLineOnly) {
+    MainWindow window(gui, {});
+    window.show();
+    QAction* undo = window.findChild<QAction*>("undo");
+    QAction* redo = window.findChild<QAction*>("redo");
+    ASSERT_TRUE(undo && redo);
+    EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(redo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    // A step of the drawing, then the menu at the command line.
+    AcDbText* text = nullptr;
+    ASSERT_EQ(acdbOpenObject(text, id(0x40), AcDb::kForWrite), Acad::eOk);
+    text->setTextString("changed");
+    text->close();
+    db().store().journal().close("RETEXT");
+    soon(&window, [&] {
+        EXPECT_EQ(undo->text().toStdString(), "&Undo RETEXT");
+        EXPECT_TRUE(undo->isEnabled());
+        EXPECT_FALSE(redo->isEnabled());
+        // An empty command line leaves Ctrl+Z to the window's Undo; with
+        // text typed it undoes the typing.
+        auto overrides = [&] {
+            QKeyEvent key(QEvent::ShortcutOverride, Qt::Key_Z, Qt::ControlModifier);
+            key.ignore();
+            QApplication::sendEvent(window.commandInput(), &key);
+            return key.isAccepted();
+        };
+        window.commandInput()->setText("typed");
+        EXPECT_TRUE(overrides());
+        window.commandInput()->clear();
+        EXPECT_FALSE(overrides());
+        undo->trigger();
+    });
+    auto posted = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    ASSERT_TRUE(posted);
+    EXPECT_EQ(posted->kind, ActionKind::Command);
+    EXPECT_EQ(posted->text, "U");
+    db().store().journal().undo(1);
+    soon(&window, [&] {
+        EXPECT_EQ(redo->text().toStdString(), "&Redo RETEXT");
+        EXPECT_FALSE(undo->isEnabled());
+        redo->trigger();
+    });
+    posted = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    ASSERT_TRUE(posted);
+    EXPECT_EQ(posted->text, "REDO");
+    // While the host asks for a point, neither is offered.
+    soon(&window, [&] {
+        EXPECT_FALSE(redo->isEnabled());
+        gui.post(kestrin::test::act(ActionKind::Escape));
+    });
+    ads_point p{};
+    EXPECT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTCAN);
+}
+
+TEST_F(MainWindowTest, AnErrorShowsInABoxAndAToolbarThatCannotBeBuiltSaysWhy) {
+    MainWindow window(gui, {});
+    window.show();
+    window.showToolbarProblems({"the menu file 'Zor_arx.mns' of group ZOR_ARX is not there"});
+    auto* problem = window.hostToolbar()->findChild<QLabel*>("toolbarProblem");
+    ASSERT_NE(problem, nullptr);
+    EXPECT_EQ(problem->text().toStdString(), "Toolbar: the menu file 'Zor_arx.mns' of group ZOR_ARX is not there");
+    session::Transcript::instance().error("cannot save /x/y.dxf: no folder '/x'");
+    auto* box = window.findChild<QMessageBox*>("errorBox");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->text().toStdString(), "cannot save /x/y.dxf: no folder '/x'");
+    EXPECT_NE(window.transcriptView()->toPlainText().toStdString().find("no folder '/x'"), std::string::npos);
+    box->button(QMessageBox::Ok)->click();
 }
 
 TEST_F(MainWindowTest, AScreenshotIsAPngOfTheWindowWithItsDialogsAndABadPathFailsNamingIt) {

@@ -12,7 +12,7 @@ if(TARGET cadhost AND TARGET zorString)
     COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target zorString)
   set_tests_properties(plugin.build_module PROPERTIES FIXTURES_SETUP kestrin_module LABELS plugin_sessions)
 
-  foreach(folder frame palette edit info profile)
+  foreach(folder frame palette edit info profile undo)
     file(GLOB scripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/sessions/${folder}/*.ks)
     foreach(script ${scripts})
       get_filename_component(stem ${script} NAME_WE)

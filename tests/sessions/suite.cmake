@@ -37,3 +37,12 @@ if(TARGET cadhost AND TARGET zorString)
                        FIXTURES_SETUP desktop_screenshot)
   set_tests_properties(example.desktop-screenshot-picture PROPERTIES LABELS sessions FIXTURES_REQUIRED desktop_screenshot)
 endif()
+
+# Ctrl+C and Ctrl+D at a pseudo-terminal (and SIGINT through a pipe): the
+# host asks before a changed drawing is lost, and cancels what waits.
+if(TARGET cadhost AND TARGET zorString)
+  add_test(NAME session.terminal_keys
+    COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/terminal_keys.py
+            $<TARGET_FILE:cadhost> ${CMAKE_BINARY_DIR}/modules $<TARGET_FILE:zorString>)
+  set_tests_properties(session.terminal_keys PROPERTIES LABELS sessions FIXTURES_REQUIRED kestrin_module)
+endif()

@@ -187,5 +187,18 @@ TEST_F(ChooseDirTest, AMissingDirectoryIsCreatedOnYesOneLevelOnly) {
     EXPECT_EQ(shown[0].rfind("[Plantor] ", 0), 0u) << shown[0];
 }
 
+TEST_F(ChooseDirTest, AnEmptyPathIsAskedAboutAndTheAcceptedPathBecomesTheCurrentFolder) {
+    CChooseDir chooser("C:\\Data");
+    EXPECT_EQ(run(chooser, {"focus 1002", "key home", "key shift+end", "key delete", "answer yes", "answer ok",
+                            "click 1", "expect message \"There was a problem creating .\\nThe new directory was "
+                                       "not created.\"",
+                            "focus 1002", "type \"C:\\\\Program Files\\\\Zor\"", "click 1"}),
+              IDOK);
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], "[Plantor] Directory  does not exist.\nCreate this directory? (none, yes/no) -> yes");
+    EXPECT_EQ(stdfs::current_path(), stdfs::canonical(drive_ + "/Program Files/Zor"));
+}
+
 }  // namespace
 }  // namespace kestrin::setup::test

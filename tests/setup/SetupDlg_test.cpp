@@ -82,6 +82,11 @@ TEST_F(SetupDlgTest, WithoutTheHostsServerEntryTheTargetIsUnderProgramFiles) {
     EXPECT_EQ(run({"expect text 1000 \"C:\\\\Program Files\\\\Zor soft\"", "click 2"}), IDCANCEL);
 }
 
+TEST_F(SetupDlgTest, AServerEntryShorterThanTheProgramsNameGivesTheBareFolderName) {
+    useRegistry("REGEDIT4\n\n[HKEY_CLASSES_ROOT\\AutoCAD.Drawing.15\\protocol\\StdFileEditing\\server]\n@=\"acad\"\n\n");
+    EXPECT_EQ(run({"expect text 1000 \"Zor soft\"", "click 2"}), IDCANCEL);
+}
+
 TEST_F(SetupDlgTest, RegistersEveryProfileAndCopiesTheSixFilesWithTheirProgress) {
     useRegistry("REGEDIT4\n\n" + kServer +
                 // Group2 is ours from an earlier installation: rewritten, nothing added.
@@ -93,7 +98,7 @@ TEST_F(SetupDlgTest, RegistersEveryProfileAndCopiesTheSixFilesWithTheirProgress)
                 // No group at all (and no support path): Group1.
                 key("Bare", "General") + "\n" + key("Bare", "Menus") + "\"Other\"=\"x\"\n\n" +
                 // Two foreign groups, the count's name taken: the next free number.
-                key("Gaps", "General") + "\"ACAD\"=\"C:\\\\Zor;D:\\\\y\"\n\n" + key("Gaps", "Menus") +
+                key("Gaps", "General") + "\"ACAD\"=\"C:\\\\Zor\\\\;D:\\\\y\"\n\n" + key("Gaps", "Menus") +
                 "\"Group1\"=\"ACAD a\"\n\"Group3\"=\"EXPRESS b\"\n\n");
     EXPECT_EQ(run(installStepsTo("C:\\\\Zor")), IDOK);
 
@@ -101,12 +106,12 @@ TEST_F(SetupDlgTest, RegistersEveryProfileAndCopiesTheSixFilesWithTheirProgress)
     EXPECT_EQ(regValue(kProfiles + "Ours\\Menus", "Group2"), "ZOR_ARX C:\\Zor\\Zor_arx");
     EXPECT_EQ(regValue(kProfiles + "Ours\\Menus", "Group1"), "ACAD C:\\acad\\acad");
     EXPECT_EQ(regValue(kProfiles + "Ours\\Menus", "Group3"), "<missing>");
-    // The search is case-sensitive: "c:\zor" is not "C:\Zor".
-    EXPECT_EQ(regValue(kProfiles + "Two\\General", "ACAD"), "C:\\Zor;c:\\zor;C:\\x");
+    // Whole entries are compared, in any letter case: "c:\zor" is "C:\Zor".
+    EXPECT_EQ(regValue(kProfiles + "Two\\General", "ACAD"), "c:\\zor;C:\\x");
     EXPECT_EQ(regValue(kProfiles + "Two\\Menus", "Group3"), "ZOR_ARX C:\\Zor\\Zor_arx");
     EXPECT_EQ(regValue(kProfiles + "Bare\\General", "ACAD"), "C:\\Zor;");
     EXPECT_EQ(regValue(kProfiles + "Bare\\Menus", "Group1"), "ZOR_ARX C:\\Zor\\Zor_arx");
-    EXPECT_EQ(regValue(kProfiles + "Gaps\\General", "ACAD"), "C:\\Zor;D:\\y");
+    EXPECT_EQ(regValue(kProfiles + "Gaps\\General", "ACAD"), "C:\\Zor\\;D:\\y");  // the same folder
     EXPECT_EQ(regValue(kProfiles + "Gaps\\Menus", "Group3"), "EXPRESS b");
     EXPECT_EQ(regValue(kProfiles + "Gaps\\Menus", "Group4"), "ZOR_ARX C:\\Zor\\Zor_arx");
 
@@ -151,29 +156,107 @@ TEST_F(SetupDlgTest, WithoutTheHostKeyNothingIsRegisteredOrCopiedAndTheDialogClo
     EXPECT_FALSE(folderExists("Zor"));
 }
 
-TEST_F(SetupDlgTest, AFileThatCannotBeCopiedIsReportedLeavesNoHalfFileAndTheRestIsCopied) {
-    useRegistry("REGEDIT4\n\n" + key("P", "General") + "\n" + key("P", "Menus") + "\n");
+TEST_F(SetupDlgTest, AMissingFileOrAFolderThatCannotBeMadeStopsBeforeAnythingIsRegisteredOrCopied) {
+    useRegistry("REGEDIT4\n\n" + key("P", "General") + "\"ACAD\"=\"C:\\\\old\"\n\n" + key("P", "Menus") + "\n");
+    const std::string before = registryText();
     stdfs::remove(source_ + "/Kestrin.chm");
-    stdfs::create_directory(source_ + "/Kestrin.chm");  // cannot be read as a file
-    makeFolder("Zor/Txe.bmp");                          // cannot be replaced by a file
+    stdfs::remove(source_ + "/Txe.bmp");
+    stdfs::create_directory(source_ + "/Txe.bmp");  // a folder, not a file to copy
+    // Every missing file is named, each in the box the setup shows for it;
+    // the dialog stays, and OK to a good target then installs.
+    EXPECT_EQ(run({"focus 1000", "type \"C:\\\\Zor\"", "answer ok", "answer ok", "click 1",
+                   [this, before] {
+                       EXPECT_EQ(registryText(), before);
+                       EXPECT_FALSE(folderExists("Zor"));
+                   },
+                   "click 2"}),
+              IDCANCEL);
+    const std::string missing = "[Setup] Не найден файлы"_cp + sourceWindows();
+    EXPECT_EQ(boxes(), (std::vector<std::string>{missing + "\\Kestrin.chm (stop, ok) -> ok",
+                                                 missing + "\\Txe.bmp (stop, ok) -> ok"}));
+    stdfs::remove(source_ + "/Txe.bmp");
+    for (const InstalledFile& f : kInstalledFiles) writeBytes(source_ + "/" + f.name, "x");
+    session::Transcript::instance().clear();
+
+    // A target below a file, or on a drive that is not there, cannot be made.
+    writeBytes(drive_ + "/Data", "a file");
+    EXPECT_EQ(run({"focus 1000", "type \"C:\\\\Data\\\\Zor\"", "answer ok", "click 1", "focus 1000",
+                   "key home", "key shift+end", "type \"Q:\\\\Zor soft\"", "answer ok", "click 1", "click 2"}),
+              IDCANCEL);
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], "[Setup] Нельзя создать каталог C:\\Data\\Zor: C:\\Data — файл, а не каталог (stop, ok) -> ok"_cp);
+    EXPECT_EQ(shown[1].rfind("[Setup] Нельзя создать каталог Q:\\Zor soft: no drive Q:"_cp, 0), 0u) << shown[1];
+    EXPECT_EQ(registryText(), before);
+    EXPECT_EQ(readBytes(drive_ + "/Data"), "a file");
+}
+
+TEST_F(SetupDlgTest, EveryMissingLevelOfTheTargetIsMade) {
+    useRegistry("REGEDIT4\n\n" + key("P", "General") + "\n" + key("P", "Menus") + "\n");
+    EXPECT_EQ(run(installStepsTo("C:\\\\Programs\\\\Deep\\\\Zor")), IDOK);
+    EXPECT_EQ(readBytes(drive_ + "/Programs/Deep/Zor/zor.shx"), "bytes of zor.shx");
+    EXPECT_EQ(regValue(kProfiles + "P\\General", "ACAD"), "C:\\Programs\\Deep\\Zor;");
+}
+
+TEST_F(SetupDlgTest, ACopyThatFailsHalfWayPutsTheProfilesBackAndLeavesNoHalfFile) {
+    useRegistry("REGEDIT4\n\n" + key("One", "General") + "\"ACAD\"=\"C:\\\\old\"\n\n" + key("One", "Menus") +
+                "\"Group1\"=\"ZOR_ARX C:\\\\Before\\\\Zor_arx\"\n\n" + key("Two", "General") + "\n" +
+                key("Two", "Menus") + "\"Group1\"=\"ACAD a\"\n\n");
+    const std::string before = registryText();
     writeBytes(drive_ + "/Zor/Kestrin.chm", "the old help");
-    EXPECT_EQ(run({"focus 1000", "type \"C:\\\\Zor\"", "answer ok", "answer ok", "answer ok", "click 1"}), IDOK);
+    stdfs::permissions(drive_ + "/Zor/Kestrin.chm", stdfs::perms::owner_read | stdfs::perms::group_read);
+    EXPECT_EQ(run({"focus 1000", "type \"C:\\\\Zor\"", "answer ok", "answer ok", "click 1"}), IDOK);
 
-    const std::string missing = "Не найден файлы"_cp + sourceWindows();
-    ASSERT_EQ(progressAtBoxes_.size(), 3u);
-    EXPECT_EQ(progressAtBoxes_[0].first, missing + "\\Kestrin.chm");
-    EXPECT_EQ(progressAtBoxes_[0].second, 1700);  // after Kestrin.arx
-    EXPECT_EQ(progressAtBoxes_[1].first, missing + "\\Txe.bmp");
-    EXPECT_EQ(progressAtBoxes_[1].second, 3500);
-    EXPECT_EQ(progressAtBoxes_[2].second, 4096);  // the closing message all the same
-
+    // Values rewritten, values added and values that were missing: all as before.
+    EXPECT_EQ(registryText(), before);
+    ASSERT_EQ(progressAtBoxes_.size(), 2u);
+    EXPECT_EQ(progressAtBoxes_[0].first.rfind("Не удалось записать файл C:\\Zor\\Kestrin.chm: "_cp, 0), 0u)
+        << progressAtBoxes_[0].first;
+    EXPECT_EQ(progressAtBoxes_[0].second, 1700);  // after Kestrin.arx, before the help
+    EXPECT_EQ(progressAtBoxes_[1].first, "Установка не завершена: профили Автокада восстановлены."_cp);
     EXPECT_EQ(installed("Kestrin.chm"), "the old help");
-    EXPECT_EQ(installed("Dtext.bmp"), "bytes of Dtext.bmp");
     std::vector<std::string> left;
     for (const auto& e : stdfs::directory_iterator(drive_ + "/Zor")) left.push_back(e.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"Dtext.bmp", "Kestrin.arx", "Kestrin.chm", "Txe.bmp", "Zor_arx.mns",
-                                              "zor.shx"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"Kestrin.arx", "Kestrin.chm", "Zor_arx.mns", "zor.shx"}));
+}
+
+TEST_F(SetupDlgTest, ALongSupportPathIsReadWholeAndAnUnreadableOneIsLeftAlone) {
+    std::string path;
+    for (int i = 0; path.size() < 6000; ++i) {
+        if (i > 0) path += ';';
+        path += "C:\\Folder";
+        path += std::to_string(i);
+    }
+    std::string escaped;
+    for (char c : path) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    useRegistry("REGEDIT4\n\n" + key("Long", "General") + "\"ACAD\"=\"" + escaped + "\"\n\n" +
+                key("Long", "Menus") + "\n" +
+                // A value that is no string cannot be read as the support path.
+                key("Odd", "General") + "\"ACAD\"=dword:00000007\n\n" + key("Odd", "Menus") + "\n");
+    EXPECT_EQ(run({"focus 1000", "type \"C:\\\\Zor soft\"", "answer ok", "answer ok", "click 1"}), IDOK);
+    HKEY h = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (kProfiles + "Long\\General").c_str(), 0, KEY_READ, &h), ERROR_SUCCESS);
+    std::string value(8000, '\0');
+    DWORD size = static_cast<DWORD>(value.size());
+    ASSERT_EQ(RegQueryValueExA(h, "ACAD", nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()), &size), ERROR_SUCCESS);
+    RegCloseKey(h);
+    value.resize(size - 1);
+    EXPECT_EQ(value, "C:\\Zor soft;" + path);
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], "[Setup] Путь поиска профиля Odd не прочитан (значение не строка); он оставлен как есть. "
+                        "(exclamation, ok) -> ok"_cp);
+    EXPECT_EQ(regValue(kProfiles + "Odd\\Menus", "Group1"), "ZOR_ARX C:\\Zor soft\\Zor_arx");
+}
+
+TEST(SupportPath, HoldsAWholeEntryInAnyLetterCaseNeverAPartOfOne) {
+    EXPECT_FALSE(supportPathHolds("C:\\Zor soft;D:\\x", "C:\\Zor"));
+    EXPECT_TRUE(supportPathHolds("C:\\Zor soft;D:\\x", "c:\\ZOR SOFT"));
+    EXPECT_TRUE(supportPathHolds("D:\\x;C:\\Zor\\", "C:\\Zor"));
+    EXPECT_TRUE(supportPathHolds("C:\\", "c:\\"));
+    EXPECT_FALSE(supportPathHolds("", "C:\\Zor"));
+    EXPECT_FALSE(supportPathHolds("C:\\Zor2", "C:\\Zor"));
 }
 
 TEST_F(SetupDlgTest, ATargetTheChooserWouldRefuseIsRefusedBeforeAnythingIsWritten) {

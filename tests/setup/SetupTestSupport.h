@@ -49,6 +49,7 @@ protected:
         stdfs::create_directories(drive_);
         stdfs::create_directory_symlink("../drive_c", dir_ + "/dosdevices/c:");
         stdfs::create_directory_symlink("/", dir_ + "/dosdevices/z:");
+        oldCwd_ = stdfs::current_path();  // the chooser moves the process's current folder
         if (const char* old = getenv("KESTRIN_DOSDEVICES")) oldDevices_ = old;
         setenv("KESTRIN_DOSDEVICES", (dir_ + "/dosdevices").c_str(), 1);
         registryPath_ = dir_ + "/registry.reg";
@@ -62,6 +63,7 @@ protected:
         registry::Registry::useFile(dir_ + "/unused.reg");
         if (oldDevices_.empty()) unsetenv("KESTRIN_DOSDEVICES");
         else setenv("KESTRIN_DOSDEVICES", oldDevices_.c_str(), 1);
+        stdfs::current_path(oldCwd_);
         stdfs::remove_all(dir_);
     }
 
@@ -84,6 +86,7 @@ protected:
     }
 
     std::string dir_, drive_, registryPath_, oldDevices_;
+    stdfs::path oldCwd_;
 };
 
 // A value of a key, read through the registry calls; "<missing>" when absent.

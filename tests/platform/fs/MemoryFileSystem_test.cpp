@@ -48,6 +48,12 @@ TEST(MemoryFileSystem, FilesFoldersAndLinks) {
     EXPECT_EQ((*list)[1].name, "dangling");
     EXPECT_EQ((*list)[1].type, FileType::Symlink);
     EXPECT_EQ((*list)[2].type, FileType::Directory);  // the link to b
+    ASSERT_TRUE(m.changeDirectory("link"));  // through the link, to the folder it names
+    EXPECT_EQ(*m.currentDirectory(), "/a/b");
+    EXPECT_EQ(m.changeDirectory("file.txt").error().code, ENOTDIR);
+    EXPECT_EQ(m.changeDirectory("none").error().code, ENOENT);
+    EXPECT_EQ(*m.currentDirectory(), "/a/b");
+    m.setCurrentDirectory("/a");
 
     ASSERT_TRUE(m.createDirectories("/x/y/z"));
     EXPECT_TRUE(m.status("/x/y")->isDirectory());

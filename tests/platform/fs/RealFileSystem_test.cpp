@@ -183,6 +183,18 @@ TEST(RealFileSystem, FoldersStatusCopyRenameAndEnvironment) {
                                           ": No such file or directory");
 
     EXPECT_EQ(*real().currentDirectory(), stdfs::current_path().string());
+    {
+        const std::string before = stdfs::current_path().string();
+        ASSERT_TRUE(real().changeDirectory(dir / "a"));
+        EXPECT_EQ(*real().currentDirectory(), stdfs::canonical(dir / "a").string());
+        Status missing = real().changeDirectory(dir / "none");
+        ASSERT_FALSE(missing);
+        EXPECT_EQ(missing.error().code, ENOENT);
+        EXPECT_FALSE(real().changeDirectory(dir / "moved.txt"));  // a file
+        EXPECT_FALSE(real().changeDirectory(""));
+        EXPECT_EQ(*real().currentDirectory(), stdfs::canonical(dir / "a").string());  // stays where it was
+        ASSERT_TRUE(real().changeDirectory(before));
+    }
     ::setenv("KESTRIN_TEST_VALUE", "один", 1);
     EXPECT_EQ(real().environment("KESTRIN_TEST_VALUE"), "один");
     ::unsetenv("KESTRIN_TEST_VALUE");

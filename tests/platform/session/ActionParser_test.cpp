@@ -59,6 +59,7 @@ TEST(ActionParser, HostInputActions) {
     EXPECT_EQ(parse("enter").kind, ActionKind::Enter);
     EXPECT_EQ(parse("escape").kind, ActionKind::Escape);
     EXPECT_EQ(parse("menugroups").kind, ActionKind::MenuGroups);
+    EXPECT_EQ(parse("quit").kind, ActionKind::Quit);
 }
 
 TEST(ActionParser, PickForms) {

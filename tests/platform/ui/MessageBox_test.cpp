@@ -34,6 +34,15 @@ TEST_F(MessageBoxes, ABoxWaitsForItsAnswerAndRefusesOtherActions) {
     EXPECT_EQ(failure(), "test:4: click: a message box waits for an answer");
 }
 
+TEST_F(MessageBoxes, EscapeClosesTheBoxAsTheEscapeKeyDoes) {
+    script({act(ActionKind::Escape, 1), act(ActionKind::Escape, 2), act(ActionKind::Escape, 3)});
+    EXPECT_EQ(MessageBox(nullptr, "a", "c", MB_YESNOCANCEL), IDCANCEL);
+    EXPECT_EQ(MessageBox(nullptr, "b", "c", MB_YESNO), IDNO);
+    EXPECT_EQ(MessageBox(nullptr, "c", "c", MB_OK), IDOK);
+    EXPECT_FALSE(failed()) << failure();
+    EXPECT_EQ(boxLines().front(), "[c] a (none, yes/no/cancel) -> (no answer: cancel)");
+}
+
 TEST_F(MessageBoxes, AnAnswerTheButtonsDoNotOfferIsRefused) {
     script({answer("yes", 2)});
     EXPECT_EQ(MessageBox(nullptr, "Готово"_cp, "Setup", MB_OK), IDOK) << "closed as by Escape";
