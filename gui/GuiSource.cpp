@@ -2,6 +2,10 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
 
 namespace kestrin::gui {
 
@@ -21,11 +25,21 @@ std::optional<session::Action> GuiSource::next(const std::string& prompt) {
         if (action) handedOut.emit(*action);
         return action;
     }
+    session::Session& session = session::Session::instance();
     while (posted_.empty() && !finished_) {
         QEventLoop loop;
         loop_ = &loop;
+        // Work due while the person thinks (an automatic save) wakes the wait.
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, &loop, [&loop] { loop.exit(); });
+        if (const auto due = session.nextTaskDue()) {
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(*due - session::Session::Clock::now());
+            timer.start(static_cast<int>(std::clamp<long long>(ms.count(), 0, 24 * 3600 * 1000)));
+        }
         loop.exec();
         loop_ = nullptr;
+        if (posted_.empty() && !finished_) session.runDueTasks();
     }
     if (posted_.empty()) return std::nullopt;
     session::Action action = std::move(posted_.front());

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "host/api/AcEdCommandStack.h"
+#include "host/api/AutoSave.h"
 #include "host/api/AcEdUIContext.h"
 #include "host/api/AcRxDynamicLinker.h"
 #include "host/api/CommandLine.h"
@@ -88,6 +89,12 @@ bool HostRuntime::openDrawing(const std::string& path, std::string& error) {
     }
 }
 
+bool HostRuntime::recoverDrawing(const std::string& recovery, const std::string& drawing, std::string& error) {
+    if (!openDrawing(recovery, error)) return false;
+    HostState::instance().drawingPath = drawing;
+    return true;
+}
+
 bool HostRuntime::saveDrawing(const std::string& path, std::string& error, const std::string& version,
                               std::string* dropped) {
     HostState& state = HostState::instance();
@@ -111,6 +118,7 @@ bool HostRuntime::saveDrawing(const std::string& path, std::string& error, const
             if (dropped != nullptr) *dropped = change.summary();
         }
         dxf::saveDxfFile(doc, path);
+        AutoSave::instance().drawingSaved();
         state.drawingPath = path;
         return true;
     } catch (const std::exception& e) {

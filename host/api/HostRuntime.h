@@ -29,6 +29,10 @@ public:
     // The DXF version the current drawing was read in ("R2018"), R2000 for a new one.
     std::string drawingVersion() const;
     const std::string& drawingPath() const;
+    // Opens the recovery file `recovery` in place of the drawing `drawing`
+    // (UTF-8; empty: a new drawing): the drawing keeps its own name, so that
+    // a save writes it there.
+    bool recoverDrawing(const std::string& recovery, const std::string& drawing, std::string& error);
 
     // Runs the command typed at the command line (case-insensitive, a leading
     // '_' or '.' accepted). An unknown name prints the host's message on the

@@ -30,6 +30,11 @@ public:
 
     // Whether the working drawing changed since it was opened or saved.
     bool drawingModified();
+    // The working drawing holds changes its file lacks (it was recovered).
+    void markModified() {
+        watchDrawing();
+        modified_ = true;
+    }
     // The person left answering No to saving the changes: they are dropped
     // (the drawing is not written at the end either).
     bool discarded() const { return discarded_; }

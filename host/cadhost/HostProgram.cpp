@@ -6,6 +6,8 @@
 #include <stdexcept>
 
 #include "base/Cp1251.h"
+#include "host/api/AutoSave.h"
+#include "host/api/CommandLine.h"
 #include "host/api/HostRuntime.h"
 #include "host/cadhost/CommandLoop.h"
 #include "host/cadhost/SessionAttach.h"
@@ -19,6 +21,7 @@
 #include "platform/session/StreamSource.h"
 #include "platform/session/TerminalSource.h"
 #include "platform/session/Transcript.h"
+#include "platform/ui/MessageBox.h"
 
 namespace kestrin::cadhost {
 
@@ -136,6 +139,9 @@ int HostProgram::run(int argc, const char* const* argv) {
 
     session.setSource(source_.get());
     CommandLoop loop(profile_, options_.save.value_or(""));
+    host::AutoSave& autoSave = host::AutoSave::instance();
+    autoSave.start(options_.save.value_or(""));
+    if (offerRecovery(interactive || person)) loop.markModified();
     loop.run();
     stopDesktop();
     host::ModuleLoader::instance().unloadAll();
@@ -151,9 +157,47 @@ int HostProgram::run(int argc, const char* const* argv) {
             status = kFailed;
         }
     }
+    // What a failed session leaves unsaved stays in its recovery file.
+    autoSave.stop(status != kSucceeded);
     session.setSource(nullptr);
     if (!finish() && status == kSucceeded) status = kFailed;
     return status;
+}
+
+// A recovery file newer than the drawing was left by a session that did not
+// end (a crash, a kill, a power cut). A person is asked whether to open it;
+// a script opens it with --recover, else hears of it.
+bool HostProgram::offerRecovery(bool ask) {
+    host::HostRuntime& runtime = host::HostRuntime::instance();
+    const std::string drawing = runtime.drawingPath();
+    const auto recovery = host::AutoSave::instance().newerRecoveryFor(drawing);
+    if (!recovery) return false;
+    auto shown = [](const std::string& utf8) {
+        try {
+            return utf8ToCp1251(utf8);
+        } catch (const EncodingError&) {
+            return std::string("(a name the command line cannot show)");
+        }
+    };
+    const std::string what = drawing.empty() ? std::string("the new drawing") : shown(drawing);
+    bool open = options_.recover;
+    if (ask) {
+        const std::string question = "A session that did not end left a recovery file of " + what +
+                                     ", newer than it:\n" + shown(*recovery) + "\nOpen it?";
+        open = MessageBox(nullptr, question.c_str(), "cadhost", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    } else if (!open) {
+        host::print("\nA recovery file of " + what + " is newer than it: " + shown(*recovery) +
+                    " (--recover opens it).\n");
+    }
+    if (!open) return false;
+    std::string error;
+    if (!runtime.recoverDrawing(*recovery, drawing, error)) {
+        session::Transcript::instance().error(error);
+        return false;
+    }
+    host::AutoSave::instance().adopt(*recovery);
+    host::print("\nRecovered from " + shown(*recovery) + "\n");
+    return true;
 }
 
 namespace {

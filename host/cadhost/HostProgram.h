@@ -45,6 +45,7 @@ private:
     bool checkArguments(std::string& error);  // false: bad arguments
     bool readRegistry(std::string& error);    // false: bad arguments
     bool prepare(std::string& error);         // false: bad arguments
+    bool offerRecovery(bool ask);             // true: the drawing is a recovered one
     void stopDesktop();
     // Ends the output; false when the transcript file could not be written
     // (said on standard error).

@@ -6,7 +6,7 @@ namespace kestrin::cadhost {
 
 std::string usage() {
     return "usage: cadhost [--open DRAWING] [--load MODULE]... [--support DIR]... [--save DRAWING]\n"
-           "               [--transcript FILE] [--registry FILE] [--gui [--record FILE]] [SCRIPT]\n"
+           "               [--transcript FILE] [--registry FILE] [--gui [--record FILE]] [--recover] [SCRIPT]\n"
            "\n"
            "Runs a session of the CAD host: the actions of SCRIPT (a session script), or of\n"
            "standard input when SCRIPT is missing or '-', one a line, as typed at the\n"
@@ -24,6 +24,9 @@ std::string usage() {
            "  --gui              open the desktop window (needs a display, or QT_QPA_PLATFORM)\n"
            "  --record FILE      with --gui: write every action to FILE as a session script\n"
            "                     (replayable without the window)\n"
+           "  --recover          open the drawing's recovery file (written every SAVETIME\n"
+           "                     minutes of changes) when it is newer than the drawing; a\n"
+           "                     person in the window or at a terminal is asked instead\n"
            "  --help             show this text\n"
            "\n"
            "Exit status: 0 the session ran to its end; 1 a line failed or a check did not\n"
@@ -71,6 +74,9 @@ Options parseOptions(int argc, const char* const* argv) {
         } else if (arg == "--record") {
             if (o.record) throw std::invalid_argument("option --record given twice");
             o.record = value();
+        } else if (arg == "--recover") {
+            if (inlineValue) throw std::invalid_argument("option --recover takes no value");
+            o.recover = true;
         } else if (arg == "--help" || arg == "-h") {
             if (inlineValue) throw std::invalid_argument("option " + arg + " takes no value");
             o.help = true;

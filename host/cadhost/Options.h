@@ -17,6 +17,7 @@ struct Options {
     std::optional<std::string> script;  // none or "-": standard input (with --gui, none: the person)
     bool gui = false;  // the desktop windows: the person's actions come from the main window
     std::optional<std::string> record;  // with gui: every action written there as a script
+    bool recover = false;  // a recovery file newer than the drawing is opened instead (scripts)
     bool help = false;
 };
 

@@ -44,6 +44,8 @@ def main():
     env = dict(os.environ)
     # Drive links for Windows paths live in the run's folder, not in the home folder.
     env["KESTRIN_DOSDEVICES"] = os.path.join(work, ".dosdevices")
+    # So are recovery files of automatic saves.
+    env["XDG_STATE_HOME"] = os.path.join(work, ".state")
     # So is the registry, unless the script names one.
     env["KESTRIN_REGISTRY"] = os.path.join(work, "registry.reg")
     with open(script, encoding="utf-8") as f:

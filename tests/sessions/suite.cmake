@@ -41,6 +41,9 @@ endif()
 # Ctrl+C and Ctrl+D at a pseudo-terminal (and SIGINT through a pipe): the
 # host asks before a changed drawing is lost, and cancels what waits.
 if(TARGET cadhost AND TARGET zorString)
+  add_test(NAME session.autosave_recovery
+    COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/autosave_recovery.py $<TARGET_FILE:cadhost> ${CMAKE_BINARY_DIR}/modules)
+  set_tests_properties(session.autosave_recovery PROPERTIES LABELS sessions)
   add_test(NAME session.terminal_keys
     COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/terminal_keys.py
             $<TARGET_FILE:cadhost> ${CMAKE_BINARY_DIR}/modules $<TARGET_FILE:zorString>)

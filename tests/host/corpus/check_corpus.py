@@ -30,7 +30,8 @@ def run(cadhost, args, script, work):
     with open(path, "w", encoding="utf-8") as f:
         f.write(script)
     env = dict(os.environ, KESTRIN_DOSDEVICES=os.path.join(work, ".dosdevices"),
-               KESTRIN_REGISTRY=os.path.join(work, "registry.reg"))
+               KESTRIN_REGISTRY=os.path.join(work, "registry.reg"),
+               XDG_STATE_HOME=os.path.join(work, ".state"))
     done = subprocess.run([cadhost] + args + [path], cwd=work, env=env, capture_output=True, timeout=60)
     if done.returncode != 0:
         raise RuntimeError(f"cadhost {' '.join(args)} failed ({done.returncode}): "

@@ -7,6 +7,7 @@
 #include "platform/fs/MemoryFileSystem.h"
 #include "platform/fs/OutputStream.h"
 #include "platform/fs/Path.h"
+#include "platform/fs/StateFolder.h"
 #include "platform/session/ScriptError.h"
 #include "platform/session/ScriptSource.h"
 
@@ -128,4 +129,19 @@ TEST(MemoryFileSystem, LocksAreGrantedInAnExistingFolderAndWritesShowAsNewVersio
     auto after = fs.status("/home/u/a.reg");
     ASSERT_TRUE(before.ok() && after.ok());
     EXPECT_NE(before->modified, after->modified) << "same size, new content: a new version";
+}
+
+TEST(StateFolder, IsUnderXdgStateHomeElseTheHomesLocalStateAndIsMade) {
+    MemoryFileSystem m;
+    MemoryFileSystem::Installed installed(m);
+    m.setEnvironment("HOME", "/home/person");
+    EXPECT_EQ(*userStateFolder("kestrin"), "/home/person/.local/state/kestrin");
+    EXPECT_TRUE(m.status("/home/person/.local/state/kestrin")->isDirectory());
+    m.setEnvironment("XDG_STATE_HOME", "relative/state");  // not absolute: passed over
+    EXPECT_EQ(*userStateFolder("kestrin"), "/home/person/.local/state/kestrin");
+    m.setEnvironment("XDG_STATE_HOME", "/var/state");
+    EXPECT_EQ(*userStateFolder("kestrin"), "/var/state/kestrin");
+    m.addFile("/blocked", "a file");
+    m.setEnvironment("XDG_STATE_HOME", "/blocked");
+    EXPECT_FALSE(userStateFolder("kestrin"));
 }
