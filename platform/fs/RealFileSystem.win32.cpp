@@ -282,6 +282,11 @@ protected:
         return narrow(buf);
     }
 
+    Status doChangeDirectory(const std::string& path) override {
+        if (!SetCurrentDirectoryW(widen(path).c_str())) return lastError(path, "cannot change to the folder");
+        return Done{};
+    }
+
     Result<std::string> doCanonical(const std::string& path) override {
         Handle h(CreateFileW(widen(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                              nullptr));
