@@ -109,7 +109,7 @@ void CommandLoop::runCommand(const std::string& name, const Action* from) {
         runtime.runCommand(name);  // prints the host's own message
         const std::string why = "unknown command \"" + cp1251ToUtf8(name) + "\"";
         Session& session = Session::instance();
-        if (from) session.reject(*from, why);
+        if (from) session.rejectTold(*from, why);
         else session.fail(session.lastOrigin(), why + " in input sent to the document");
         return;
     }

@@ -14,7 +14,7 @@
 #include "host/loader/ModuleLoader.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/Path.h"
-#include "platform/process/Terminal.h"
+#include "platform/process/StandardInput.h"
 #include "platform/registry/Registry.h"
 #include "platform/session/ScriptError.h"
 #include "platform/session/ScriptSource.h"

@@ -1,11 +1,13 @@
-// Windows: standard input is a terminal when it is a console. Lines are read
-// by a thread of their own, since a console read cannot wait with a deadline;
-// Ctrl+C comes through the console's control handler.
+// Windows: the console edits the line itself (and keeps its history), so
+// lines are read as they come, by a thread of their own, since a console read
+// cannot wait with a deadline; Ctrl+C comes through the console's control
+// handler.
 #include "platform/process/Terminal.h"
 
 #include <windows.h>
 
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 #include <thread>
 
@@ -63,13 +65,7 @@ void readForever() {
 
 }  // namespace
 
-bool standardInputIsTerminal() {
-    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
-    DWORD mode = 0;
-    return in != nullptr && in != INVALID_HANDLE_VALUE && GetFileType(in) == FILE_TYPE_CHAR && GetConsoleMode(in, &mode);
-}
-
-TerminalInput::TerminalInput() {
+TerminalInput::TerminalInput(bool edit) : edit_(edit) {
     Input& in = input();
     {
         std::lock_guard<std::mutex> hold(in.lock);
@@ -90,22 +86,32 @@ TerminalInput::~TerminalInput() {
     in.handling = false;
 }
 
-TerminalInput::Read TerminalInput::readLine(std::string& line, Deadline deadline) {
+void TerminalInput::makeRoomForOutput() {}
+
+TerminalInput::Read TerminalInput::readLine(std::string& line, const std::string& prompt, Deadline deadline) {
+    if (!waiting_) {
+        std::fputs(prompt.c_str(), stdout);
+        std::fflush(stdout);
+    }
+    waiting_ = true;
     Input& in = input();
     std::unique_lock<std::mutex> hold(in.lock);
     for (;;) {
         if (in.interrupted) {
             in.interrupted = false;
             in.buffer.clear();
+            waiting_ = false;
             return Read::Interrupted;
         }
         if (const auto nl = in.buffer.find('\n'); nl != std::string::npos) {
             line = in.buffer.substr(0, nl);
             in.buffer.erase(0, nl + 1);
+            waiting_ = false;
             return Read::Line;
         }
         if (in.failed) return Read::Failed;
         if (in.ended) {
+            waiting_ = false;
             if (in.buffer.empty()) return Read::Ended;
             line = std::move(in.buffer);
             in.buffer.clear();

@@ -141,6 +141,11 @@ void Session::reject(const Action& action, const std::string& why) {
     Transcript::instance().error(action.origin.empty() ? why : action.origin + ": " + why);
 }
 
+void Session::rejectTold(const Action& action, const std::string& why) {
+    if (!forgiving_ || failed_) return fail(action.origin, why);
+    ++forgiven_;
+}
+
 int Session::addHandler(ActionKind kind, Handler handler) {
     const int id = nextHandlerId_++;
     handlers_.emplace(kind, Registered{id, std::move(handler)});

@@ -67,6 +67,9 @@ public:
     // session (a person typing at a terminal) only reports it: the waiter
     // asks again and the session goes on.
     void reject(const Action& action, const std::string& why);
+    // The same where the person has been told already (the host printed its
+    // own message): a forgiving session says nothing more.
+    void rejectTold(const Action& action, const std::string& why);
     void setForgiving(bool forgiving) { forgiving_ = forgiving; }
     bool forgiving() const { return forgiving_; }
     // Who waits for the action being asked for now (while the source's

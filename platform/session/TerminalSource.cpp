@@ -19,7 +19,7 @@ Action make(ActionKind kind, std::string origin) {
 
 }  // namespace
 
-TerminalSource::TerminalSource(std::ostream& out, bool terminal) : out_(out), terminal_(terminal) {}
+TerminalSource::TerminalSource(std::ostream& out, bool terminal) : out_(out), terminal_(terminal), input_(terminal) {}
 
 Action TerminalSource::cancelOrQuit(const char* key) {
     const std::string origin = "<stdin>:" + std::string(key);
@@ -56,12 +56,11 @@ std::optional<Action> TerminalSource::next(const std::string& prompt) {
         if (++cancels_ <= kMostCancels) return cancelOrQuit("end");
         return std::nullopt;
     }
-    bool showPrompt = true;
+    const std::string shown = prompt.empty() ? std::string("> ") : promptBeforeInput(prompt);
     for (;;) {
-        if (showPrompt) out_ << (prompt.empty() ? std::string("> ") : promptBeforeInput(prompt)) << std::flush;
-        showPrompt = true;
+        out_ << std::flush;
         std::string line;
-        switch (input_.readLine(line, session.nextTaskDue())) {
+        switch (input_.readLine(line, shown, session.nextTaskDue())) {
             case process::TerminalInput::Read::Line:
                 ++line_;
                 ended_ = false;
@@ -88,8 +87,8 @@ std::optional<Action> TerminalSource::next(const std::string& prompt) {
                 quitPending_ = !commandLine;
                 return cancelOrQuit("end");
             case process::TerminalInput::Read::TimedOut:
+                input_.makeRoomForOutput();
                 session.runDueTasks();
-                showPrompt = false;
                 continue;
             case process::TerminalInput::Read::Failed: return std::nullopt;
         }

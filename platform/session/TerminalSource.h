@@ -22,8 +22,9 @@ namespace kestrin::session {
 
 class TerminalSource : public ActionSource {
 public:
-    // Prompts and messages go to `out`. `terminal`: standard input is a
-    // terminal, which can be read again after an end of input.
+    // Messages go to `out`, prompts to standard output. `terminal`: standard
+    // input is a terminal, which can be read again after an end of input,
+    // and its lines are edited as they are typed.
     TerminalSource(std::ostream& out, bool terminal);
 
     std::optional<Action> next(const std::string& prompt) override;

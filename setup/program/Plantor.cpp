@@ -22,7 +22,7 @@
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/OutputStream.h"
 #include "platform/fs/Path.h"
-#include "platform/process/Terminal.h"
+#include "platform/process/StandardInput.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/WinReg.h"
 #include "platform/session/ScriptError.h"

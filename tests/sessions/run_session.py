@@ -6,6 +6,7 @@ Directives are comment lines of the script, so cadhost skips them:
   #: stdin              feed the script on standard input instead
   #: status N           expected exit status (default 0)
   #: output TEXT        standard output holds TEXT; several appear in this order
+  #: nooutput TEXT      standard output nowhere holds TEXT
   #: stderr TEXT        standard error holds TEXT
   #: file PATH TEXT     the file PATH holds TEXT (UTF-8)
   #: absent PATH        the file PATH does not exist afterwards
@@ -67,7 +68,7 @@ def main():
                 status = int(rest)
             elif word in ("fifo", "readonly", "link"):
                 setup.append((word, rest))
-            elif word in ("output", "stderr", "file", "absent", "check"):
+            elif word in ("output", "nooutput", "stderr", "file", "absent", "check"):
                 checks.append((word, rest))
             else:
                 sys.exit(f"{script}: unknown directive '#: {word}'")
@@ -99,6 +100,8 @@ def main():
                 problems.append(f"standard output lacks (after what was found before): {rest!r}")
             else:
                 at = found + len(rest)
+        elif kind == "nooutput" and rest in out:
+            problems.append(f"standard output holds: {rest!r}")
         elif kind == "stderr" and rest not in err:
             problems.append(f"standard error lacks: {rest!r}")
         elif kind == "file":

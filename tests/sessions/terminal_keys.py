@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""cadhost at a terminal: Ctrl+C and Ctrl+D, typed at a real pseudo-terminal
+"""cadhost at a terminal: lines are edited as they are typed and come back
+from the history; Ctrl+C and Ctrl+D, typed at a real pseudo-terminal
 (and Ctrl+C as SIGINT through a pipe with KESTRIN_CADHOST_INTERACTIVE=1),
 never lose the drawing: at "Command:" they ask "Save changes to NAME?" when
 the drawing changed, and Cancel keeps the session going; while a request or
@@ -150,11 +151,37 @@ def sigint_through_a_pipe(cadhost, modules, plugin, work):
     assert drawing.count("Привет, мир") == 2, "both texts are written at the end"
 
 
+def lines_are_edited_and_remembered(cadhost, modules, plugin, work):
+    save = os.path.join(work, "edit.dxf")
+    t = Terminal([cadhost, "--load", f"{modules}/hello.arx", "--save", save], work)
+    t.read_until("Command: ")
+    t.send("HELLOTXT\x1b[D\x1b[DE\n")  # two steps left, a letter put in there
+    t.read_until("Text position: ")
+    t.send("1,2\n")
+    t.read_until("Command: ")
+    t.send("HELLOWORLD\n")
+    t.read_until('Unknown command "HELLOWORLD"')
+    t.read_until("Command: ")
+    assert "unknown command" not in t.seen.decode(errors="replace"), "the unknown command is said once"
+    t.send("\x1b[A\x1b[A\x1b[A\n")  # three lines back (the point typed is one): HELLOTEXT again
+    t.read_until("Text position: ")
+    t.send("Привет\x7f\x7f\x7f\x7f\x7f\x7f3,4\n")  # Cyrillic letters rubbed out one by one
+    t.read_until("Command: ")
+    t.send("\x03")
+    t.read_until("Save changes to edit.dxf?")
+    t.send("yes\n")
+    assert t.status() == 0
+    with open(save, encoding="cp1251") as f:
+        drawing = f.read()
+    assert drawing.count("Привет, мир") == 2, "both texts were placed"
+    assert "\n3.0\n" in drawing or "\n3\n" in drawing, "the second text is at the point typed after the rub-outs"
+
+
 def main():
     cadhost, modules, plugin = sys.argv[1:4]
     failed = []
     for test in (ctrl_c_asks_and_cancel_goes_on, ctrl_d_in_the_palette_cancels_it_then_asks,
-                 ctrl_d_at_an_unchanged_drawing_ends_at_once, sigint_through_a_pipe):
+                 ctrl_d_at_an_unchanged_drawing_ends_at_once, sigint_through_a_pipe, lines_are_edited_and_remembered):
         work = tempfile.mkdtemp(prefix="kestrin-terminal-")
         try:
             test(os.path.abspath(cadhost), os.path.abspath(modules), os.path.abspath(plugin), work)

@@ -1,0 +1,9 @@
+#include "platform/process/StandardInput.h"
+
+#include <unistd.h>
+
+namespace kestrin::process {
+
+bool standardInputIsTerminal() { return ::isatty(STDIN_FILENO) != 0; }
+
+}  // namespace kestrin::process
