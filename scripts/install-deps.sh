@@ -5,8 +5,9 @@
 # test), which only the mingw job needs.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev python3-ezdxf
+  dpkg-dev file desktop-file-utils lintian
   hershey-fonts-data fp-utils python3-chm python3-pil zlib1g-dev qt6-base-dev libfontconfig-dev libfreetype-dev
-  fonts-dejavu-core libedit-dev)
+  fonts-dejavu-core libedit-dev man-db)
 if [ "${1:-}" = mingw ]; then
   packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 xvfb xauth)
 fi

@@ -6,15 +6,20 @@
 // row of pixels from the top, one palette letter per pixel (see kPalette).
 //
 //   pixart [--bmp DIR] [--sheet FILE.png] [--cpp FILE --include HEADER]
+//          [--icon DIR --sizes N,N...]
 //          [--vector FUNCTION ART... | --single FUNCTION ART | ART...]...
 //
 // --bmp writes DIR/<art file stem>.bmp for every art file; --cpp writes one
 // function per --vector (std::vector<ImageResource>) or --single
-// (ImageResource) group. A faulty art file stops the run with file:line.
+// (ImageResource) group; --icon writes DIR/NxN/<stem>.png for each size, the
+// art enlarged by whole pixels with its button-face silver transparent (the
+// desktop's icon sizes; each a multiple of the art's side). A faulty art
+// file stops the run with file:line.
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -203,13 +208,14 @@ void pngChunk(std::string& png, const char* type, const std::string& data) {
     put32be(png, crc32(png, start));
 }
 
-// A minimal PNG: 8-bit RGB, no filtering, zlib stream of stored blocks.
-std::string pngBytes(int width, int height, const std::vector<std::uint8_t>& rgb) {
+// A minimal PNG: 8-bit RGB (3 channels) or RGBA (4), no filtering, zlib
+// stream of stored blocks.
+std::string pngBytes(int width, int height, const std::vector<std::uint8_t>& pixels, int channels = 3) {
     std::string raw;
+    const std::size_t row = static_cast<std::size_t>(width * channels);
     for (int y = 0; y < height; ++y) {
         raw += '\0';  // filter type none
-        raw.append(reinterpret_cast<const char*>(&rgb[static_cast<std::size_t>(y * width * 3)]),
-                   static_cast<std::size_t>(width * 3));
+        raw.append(reinterpret_cast<const char*>(&pixels[static_cast<std::size_t>(y) * row]), row);
     }
     std::string z = "\x78\x01";
     for (std::size_t at = 0; at < raw.size() || at == 0;) {
@@ -231,7 +237,7 @@ std::string pngBytes(int width, int height, const std::vector<std::uint8_t>& rgb
     std::string header;
     put32be(header, static_cast<std::uint32_t>(width));
     put32be(header, static_cast<std::uint32_t>(height));
-    header += std::string("\x08\x02\x00\x00\x00", 5);
+    header += std::string(channels == 4 ? "\x08\x06\x00\x00\x00" : "\x08\x02\x00\x00\x00", 5);
     std::string png = "\x89PNG\r\n\x1a\n";
     pngChunk(png, "IHDR", header);
     pngChunk(png, "IDAT", z);
@@ -270,6 +276,23 @@ std::string contactSheet(const std::vector<Art>& arts) {
             }
     }
     return pngBytes(width, height, rgb);
+}
+
+// The art enlarged `side / width` times, silver (the button face) transparent.
+std::string iconPng(const Art& a, int side) {
+    if (a.width != a.height || side % a.width != 0)
+        throw InputError(a.file + ": an icon of " + std::to_string(side) + " pixels needs a square art whose side divides it");
+    const int scale = side / a.width;
+    const int silver = paletteIndex('.');
+    std::vector<std::uint8_t> rgba;
+    rgba.reserve(static_cast<std::size_t>(side * side * 4));
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const std::uint8_t index = a.pixels[static_cast<std::size_t>((y / scale) * a.width + x / scale)];
+            const PaletteEntry& e = kPalette[index];
+            rgba.insert(rgba.end(), {e.r, e.g, e.b, static_cast<std::uint8_t>(index == silver ? 0 : 255)});
+        }
+    return pngBytes(side, side, rgba, 4);
 }
 
 struct Group {
@@ -323,6 +346,7 @@ std::string cppSource(const std::vector<Art>& arts, const std::vector<Group>& gr
 int usage(const std::string& why) {
     std::cerr << "pixart: " << why << "\n"
               << "usage: pixart [--bmp DIR] [--sheet FILE.png] [--cpp FILE --include HEADER]\n"
+                 "              [--icon DIR --sizes N,N...]\n"
                  "              [--vector FUNCTION ART... | --single FUNCTION ART | ART...]...\n";
     return 2;
 }
@@ -331,7 +355,8 @@ int usage(const std::string& why) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::string bmpDir, sheet, cpp;
+    std::string bmpDir, sheet, cpp, iconDir;
+    std::vector<int> iconSizes;
     std::string include;
     std::vector<std::string> files;
     std::vector<Group> groups;
@@ -339,10 +364,20 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string* { return i + 1 < args.size() ? &args[++i] : nullptr; };
-        if (a == "--bmp" || a == "--sheet" || a == "--cpp" || a == "--include" || a == "--vector" || a == "--single") {
+        if (a == "--bmp" || a == "--sheet" || a == "--cpp" || a == "--include" || a == "--vector" || a == "--single" ||
+            a == "--icon" || a == "--sizes") {
             const std::string* v = value();
             if (!v) return usage(a + " needs a value");
             if (a == "--bmp") bmpDir = *v;
+            else if (a == "--icon") iconDir = *v;
+            else if (a == "--sizes") {
+                std::istringstream list(*v);
+                for (std::string n; std::getline(list, n, ',');) {
+                    const int side = std::atoi(n.c_str());
+                    if (side < 1 || side > 1024 || std::to_string(side) != n) return usage("--sizes: bad size '" + n + "'");
+                    iconSizes.push_back(side);
+                }
+            }
             else if (a == "--sheet") sheet = *v;
             else if (a == "--cpp") cpp = *v;
             else if (a == "--include") include = *v;
@@ -361,6 +396,7 @@ int main(int argc, char** argv) {
         }
     }
     if (files.empty()) return usage("no art files");
+    if (!iconDir.empty() && iconSizes.empty()) return usage("--icon needs --sizes");
     if (!cpp.empty() && (include.empty() || groups.empty())) return usage("--cpp needs --include and a --vector or --single");
     try {
         std::vector<Art> arts;
@@ -376,6 +412,14 @@ int main(int argc, char** argv) {
             for (const Art& a : arts) writeFile(kestrin::fs::joinPath(bmpDir, stemOf(a.file) + ".bmp"), bmpBytes(a));
         if (!cpp.empty()) writeFile(cpp, cppSource(arts, groups, include));
         if (!sheet.empty()) writeFile(sheet, contactSheet(arts));
+        for (int side : iconSizes)
+            for (const Art& a : arts) {
+                const std::string folder =
+                    kestrin::fs::joinPath(iconDir, std::to_string(side) + "x" + std::to_string(side));
+                if (kestrin::fs::Status made = kestrin::fs::FileSystem::current().createDirectories(folder); !made)
+                    throw std::runtime_error(made.error().message());
+                writeFile(kestrin::fs::joinPath(folder, stemOf(a.file) + ".png"), iconPng(a, side));
+            }
     } catch (const std::exception& e) {
         std::cerr << "pixart: " << e.what() << "\n";
         return 1;
