@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/TextCase.h"
+#include "host/api/HostSettings.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/WinReg.h"
 
@@ -60,6 +61,23 @@ std::vector<std::string> splitFolders(const std::string& list) {
     return out;
 }
 
+// A host setting's stored value; nothing when the profile has none.
+std::optional<StoredSetting> storedSetting(HKEY key, const std::string& name, LSTATUS& status) {
+    DWORD type = REG_NONE, size = 0;
+    status = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        auto text = stringValue(key, name.c_str(), status);
+        if (!text) return std::nullopt;
+        return StoredSetting{name, *text, true};
+    }
+    if (type != REG_DWORD || size != sizeof(DWORD)) return StoredSetting{name, "", false};
+    DWORD value = 0;
+    status = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<LPBYTE>(&value), &size);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    return StoredSetting{name, std::to_string(value), true};
+}
+
 bool startsWithGroup(const std::string& name) { return name.size() > 5 && equalIgnoringCase(name.substr(0, 5), "Group"); }
 
 }  // namespace
@@ -104,6 +122,11 @@ bool readHostProfile(HostProfile& profile, std::string& error) {
     if (status == ERROR_SUCCESS) {
         if (auto acad = stringValue(general.get(), "ACAD", status)) profile.supportFolders = splitFolders(*acad);
         if (failed(status)) return false;
+        for (const host::HostSetting& setting : host::hostSettings()) {
+            auto stored = storedSetting(general.get(), setting.name, status);
+            if (failed(status)) return false;
+            if (stored) profile.settings.push_back(*stored);
+        }
     }
 
     OpenKey menus;

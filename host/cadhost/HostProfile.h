@@ -1,7 +1,8 @@
 // The host's current profile, read from the registry at start: the support
-// folders of its "General" key ("ACAD", separated by ';') and the menu
-// groups of its "Menus" key ("Group1", "Group2", ...), as the setup program
-// registers them under HKEY_CURRENT_USER\<kHostKey>\Profiles\<profile>.
+// folders of its "General" key ("ACAD", separated by ';'), the host settings
+// kept there (SAVETIME, UNDOLIMIT; ProfileSettings.h) and the menu groups of
+// its "Menus" key ("Group1", "Group2", ...), as the setup program registers
+// them under HKEY_CURRENT_USER\<kHostKey>\Profiles\<profile>.
 #pragma once
 
 #include <string>
@@ -16,12 +17,21 @@ struct MenuGroup {
     std::string entry;  // "NAME PATH-WITHOUT-EXTENSION"
 };
 
+// A host setting's value as the profile stores it: a REG_DWORD in decimal,
+// a string as it is; `number` is false for a value of another type.
+struct StoredSetting {
+    std::string name;  // the setting's own name, upper case
+    std::string text;
+    bool number = false;
+};
+
 // Texts are CP1251, as stored.
 struct HostProfile {
     std::string name;  // empty: the host has no profile
     bool exists = false;  // false: the profile named current has no key
     std::vector<std::string> supportFolders;
     std::vector<MenuGroup> menuGroups;
+    std::vector<StoredSetting> settings;  // in the host settings' order
 };
 
 // Reads the current profile through the registry calls: the one the

@@ -10,6 +10,7 @@
 #include "host/api/CommandLine.h"
 #include "host/api/HostRuntime.h"
 #include "host/cadhost/CommandLoop.h"
+#include "host/cadhost/ProfileSettings.h"
 #include "host/cadhost/SessionAttach.h"
 #include "host/loader/ModuleLoader.h"
 #include "platform/fs/FileSystem.h"
@@ -138,6 +139,7 @@ int HostProgram::run(int argc, const char* const* argv) {
     }
 
     session.setSource(source_.get());
+    const ProfileSettingsKeeper keeper(profile_);
     CommandLoop loop(profile_, options_.save.value_or(""));
     host::AutoSave& autoSave = host::AutoSave::instance();
     autoSave.start(options_.save.value_or(""));
@@ -299,6 +301,7 @@ bool HostProgram::readRegistry(std::string& error) {
 
 bool HostProgram::prepare(std::string& error) {
     host::HostRuntime& runtime = host::HostRuntime::instance();
+    for (const std::string& problem : takeProfileSettings(profile_)) Transcript::instance().error(problem);
     for (const std::string& dir : options_.support) {
         auto st = FileSystem::current().status(dir);
         if (!st || !st->isDirectory()) {

@@ -15,6 +15,7 @@ Directives are comment lines of the script, so cadhost skips them:
   #: fifo PATH          make a FIFO at PATH before the run
   #: readonly PATH TEXT make a write-protected file holding TEXT before the run
   #: link PATH TARGET   make a symbolic link (and its missing folders) before the run
+  #: copy FILE PATH     copy FILE (beside the script) to PATH before the run
   #: noleakcheck        no leak check under the sanitizers (a host that stops
                         at once leaves its modules' objects allocated)
 Drive links (KESTRIN_DOSDEVICES) and the registry (KESTRIN_REGISTRY) default
@@ -25,6 +26,7 @@ Usage: run_session.py CADHOST MODULE_DIR SCRIPT
 """
 import os
 import shlex
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -66,7 +68,7 @@ def main():
                 env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"), "detect_leaks=0"]))
             elif word == "status":
                 status = int(rest)
-            elif word in ("fifo", "readonly", "link"):
+            elif word in ("fifo", "readonly", "link", "copy"):
                 setup.append((word, rest))
             elif word in ("output", "nooutput", "stderr", "file", "absent", "check"):
                 checks.append((word, rest))
@@ -81,6 +83,8 @@ def main():
             with open(path, "w", encoding="utf-8") as f:
                 f.write(more)
             os.chmod(path, 0o444)
+        elif word == "copy":
+            shutil.copyfile(os.path.join(places["@SOURCE@"], path), more)
         else:
             os.makedirs(os.path.dirname(path), exist_ok=True)
             os.symlink(more, path)
