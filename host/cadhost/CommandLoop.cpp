@@ -83,6 +83,9 @@ void CommandLoop::dispatch(const Action& a) {
             chooseContextMenuItem(a);
             host::endUndoStep(a.text);  // what the item itself changed (a command it sends is a step of its own)
             break;
+        case ActionKind::New:
+            newDrawing(a);
+            break;
         case ActionKind::Open:
             openDrawing(a);
             break;
@@ -197,6 +200,13 @@ void CommandLoop::openDrawing(const Action& a) {
     if (offerToSave(a, host::HostRuntime::instance().drawingPath()) == Choice::Cancel) return;
     std::string error;
     if (!host::HostRuntime::instance().openDrawing(cp1251ToUtf8(a.text), error)) Session::instance().reject(a, error);
+    watchDrawing();
+}
+
+void CommandLoop::newDrawing(const Action& a) {
+    Transcript::instance().input("NEW");
+    if (offerToSave(a, host::HostRuntime::instance().drawingPath()) == Choice::Cancel) return;
+    host::HostRuntime::instance().newDrawing();
     watchDrawing();
 }
 

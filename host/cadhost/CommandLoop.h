@@ -63,6 +63,7 @@ private:
     void runCommand(const std::string& name, const session::Action* from);
     void runSentInput(const std::string& input);
     void chooseContextMenuItem(const session::Action& action);
+    void newDrawing(const session::Action& action);
     void openDrawing(const session::Action& action);
     void saveDrawing(const session::Action& action);
 };

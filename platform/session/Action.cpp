@@ -28,6 +28,7 @@ const char* actionName(ActionKind kind) {
         case ActionKind::Layout: return "layout";
         case ActionKind::Layouts: return "layouts";
         case ActionKind::Expect: return "expect";
+        case ActionKind::New: return "new";
         case ActionKind::Open: return "open";
         case ActionKind::Save: return "save";
         case ActionKind::MenuGroups: return "menugroups";

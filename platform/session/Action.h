@@ -37,6 +37,7 @@ enum class ActionKind {
     // Checks.
     Expect,   // expect, control, text (optional)
     // Drawing files.
+    New,      // a new drawing in place of the open one
     Open,     // text = path
     Save,     // text = path; words = the DXF version to write, when given
     // The host's state.

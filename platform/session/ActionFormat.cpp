@@ -86,6 +86,7 @@ std::string body(const Action& a) {
         case K::Enter:
         case K::Escape:
         case K::Close:
+        case K::New:
         case K::MenuGroups:
         case K::Quit: return {};
         case K::Click:

@@ -339,6 +339,8 @@ std::optional<Action> parseAction(std::string_view utf8Line, const std::string& 
         if (a.text.empty()) r.error("a file name must not be empty");
         // save FILE VERSION: the DXF version to write (the host knows which it writes).
         if (a.kind == K::Save && !r.atEnd()) a.words.push_back(r.word("a DXF version such as R2000"));
+    } else if (name == "new") {
+        a.kind = K::New;
     } else if (name == "menugroups") {
         a.kind = K::MenuGroups;
     } else if (name == "quit") {

@@ -82,7 +82,7 @@ std::vector<Action> samples() {
     handle.pick.handle = 0xFFFFFFFFFFFFFFFFull;
     handle.pick.containers = {0x1A, 0xB00};
     all.push_back(handle);
-    for (K k : {K::Miss, K::Enter, K::Escape, K::Close, K::MenuGroups, K::Quit}) all.push_back(make(k));
+    for (K k : {K::Miss, K::Enter, K::Escape, K::Close, K::New, K::MenuGroups, K::Quit}) all.push_back(make(k));
     all.push_back(withControl(K::Click, id(1)));
     all.push_back(withControl(K::Click, caption("Выход"_cp)));
     all.push_back(withControl(K::Click, caption("42")));  // a caption that looks like an id
