@@ -329,6 +329,7 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
 DrawingView::DrawingView(DrawingModel& model, QWidget* parent) : QWidget(parent), model_(model) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::WheelFocus);
+    setMouseTracking(true);  // the status bar shows the cursor's coordinates
     mapping_.width = width();
     mapping_.height = height();
     changed_ = model_.changed.connectScoped([this] {
@@ -342,6 +343,19 @@ DrawingView::~DrawingView() = default;
 void DrawingView::zoomExtents() {
     following_ = true;
     mapping_ = ViewMapping::fit(model_.scene().extents(), width(), height());
+    update();
+}
+
+void DrawingView::zoomBy(double factor) {
+    following_ = refit_ = false;
+    mapping_.pixelsPerUnit = std::clamp(mapping_.pixelsPerUnit * factor, kMinScale, kMaxScale);
+    update();
+}
+
+void DrawingView::panBy(double acrossWidths, double upHeights) {
+    following_ = refit_ = false;
+    mapping_.center.x -= acrossWidths * mapping_.width / mapping_.pixelsPerUnit;
+    mapping_.center.y -= upHeights * mapping_.height / mapping_.pixelsPerUnit;
     update();
 }
 
@@ -413,6 +427,8 @@ void DrawingView::mousePressEvent(QMouseEvent* event) {
 }
 
 void DrawingView::mouseMoveEvent(QMouseEvent* event) {
+    const render::Vec2 at = mapping_.toWorld(event->position());
+    Q_EMIT cursorMoved(at.x, at.y);
     if (!panning_) {
         QWidget::mouseMoveEvent(event);
         return;

@@ -71,6 +71,11 @@ public:
     // The whole drawing in the view; the view then keeps the whole drawing in
     // sight as it changes, until the person zooms or pans.
     void zoomExtents();
+    // The view's scale times `factor` (above 1 nearer), about its centre.
+    void zoomBy(double factor);
+    // The drawing moved by a fraction of the view's width and height (0.25,
+    // 0: a quarter of the view to the right).
+    void panBy(double acrossWidths, double upHeights);
     QPointF worldToPixel(double x, double y) const;
     QPointF pixelToWorld(const QPointF& pixel) const;
     const ViewMapping& mapping() const { return mapping_; }
@@ -80,6 +85,8 @@ Q_SIGNALS:
     void leftClicked(double x, double y);
     // The right button pressed: the screen position for a context menu.
     void contextMenuRequested(const QPoint& globalPos);
+    // The cursor moved over the view, at a drawing point.
+    void cursorMoved(double x, double y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -31,13 +31,15 @@ std::unique_ptr<session::ActionSource> GuiDesktop::start(const cadhost::Options&
     ensureApplication();
     auto source = std::make_unique<GuiSource>(std::move(script));
     std::vector<std::string> problems;
-    const std::vector<cadhost::ToolbarButton> buttons = cadhost::hostToolbar(profile, &problems);
+    const cadhost::MenuFile menus = cadhost::hostMenus(profile, &problems);
     for (const std::string& problem : problems) session::Transcript::instance().error("toolbar: " + problem);
     model_ = std::make_unique<DrawingModel>();
-    window_ = std::make_unique<MainWindow>(*source, buttons);
+    window_ = std::make_unique<MainWindow>(*source, menus.buttons);
     window_->showToolbarProblems(problems);
     view_ = new DrawingView(*model_, window_.get());
     window_->setDrawingView(view_);
+    window_->addPullDownMenus(menus.pullDowns);
+    window_->keepRecentFilesIn(profile);
     dialogs_ = std::make_unique<DialogWindows>(*source);
     dialogs_->setArea(view_);
     // A new or opened drawing replaces the host's database without a signal:

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QKeyEvent>
@@ -24,10 +26,12 @@
 #include "gui/DrawingView.h"
 #include "gui/EditMenu.h"
 #include "gui/GuiSource.h"
+#include "host/api/FileSearch.h"
 #include "host/api/HostRuntime.h"
 #include "host/api/InputRequest.h"
 #include "host/dxf/Versions.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/help/HelpControl.h"
 #include "platform/session/ActionParser.h"
 #include "platform/session/ScriptError.h"
 #include "platform/session/Session.h"
@@ -48,6 +52,18 @@ Action action(ActionKind kind, std::string text = {}) {
     a.kind = kind;
     a.text = std::move(text);
     return a;
+}
+
+// A file name the person typed without an extension gets ".dxf".
+QString withDxfExtension(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    return path + ".dxf";
+}
+
+// The folder a file chooser starts in: the drawing's, else the current one.
+QString startFolder() {
+    const std::string& drawing = host::HostRuntime::instance().drawingPath();
+    return drawing.empty() ? QDir::currentPath() : QFileInfo(QString::fromStdString(drawing)).absolutePath();
 }
 
 }  // namespace
@@ -91,7 +107,13 @@ MainWindow::MainWindow(GuiSource& source, const std::vector<cadhost::ToolbarButt
 
     buildMenus();
     buildToolbar(buttons);
-    statusBar();
+    buildHelpMenu();
+    coordinates_ = new QLabel(statusBar());
+    coordinates_->setObjectName("coordinates");
+    coordinates_->setMinimumWidth(220);
+    statusBar()->addPermanentWidget(coordinates_);
+    recent_ = std::make_unique<cadhost::RecentFiles>(cadhost::HostProfile{});
+    fillRecentMenu();
 
     transcriptSink_ = session::Transcript::instance().addSink([this](session::Transcript::Kind kind, const std::string& s) {
         printer_.print(kind, s);
@@ -118,12 +140,153 @@ void MainWindow::setDrawingView(DrawingView* view) {
     view_ = view;
     connect(view, &DrawingView::leftClicked, this, &MainWindow::viewClicked);
     connect(view, &DrawingView::contextMenuRequested, this, &MainWindow::viewContextMenu);
-    QMenu* menu = menuBar()->addMenu("&View");
+    connect(view, &DrawingView::cursorMoved, this, [this](double x, double y) {
+        coordinates_->setText(QString("%1, %2").arg(x, 0, 'f', 4).arg(y, 0, 'f', 4));
+    });
+    QMenu* menu = new QMenu("&View", this);
+    menuBar()->insertMenu(helpMenu_->menuAction(), menu);
     menu->setObjectName("viewMenu");
     QAction* extents = menu->addAction("Zoom &Extents");
     extents->setObjectName("zoomExtents");
     extents->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(extents, &QAction::triggered, view, &DrawingView::zoomExtents);
+    QAction* in = menu->addAction("Zoom &In");
+    in->setObjectName("zoomIn");
+    in->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    connect(in, &QAction::triggered, view, [view] { view->zoomBy(2); });
+    QAction* out = menu->addAction("Zoom &Out");
+    out->setObjectName("zoomOut");
+    out->setShortcut(QKeySequence::ZoomOut);
+    connect(out, &QAction::triggered, view, [view] { view->zoomBy(0.5); });
+    QMenu* pan = menu->addMenu("&Pan");
+    pan->setObjectName("panMenu");
+    const struct {
+        const char* text;
+        const char* name;
+        double across, up;
+    } steps[] = {{"&Left", "panLeft", -0.25, 0}, {"&Right", "panRight", 0.25, 0}, {"&Up", "panUp", 0, 0.25},
+                 {"&Down", "panDown", 0, -0.25}};
+    for (const auto& step : steps) {
+        QAction* act = pan->addAction(step.text);
+        act->setObjectName(step.name);
+        const double across = step.across, up = step.up;
+        connect(act, &QAction::triggered, view, [view, across, up] { view->panBy(across, up); });
+    }
+}
+
+void MainWindow::addPullDownMenus(const std::vector<cadhost::PullDownMenu>& menus) {
+    for (const cadhost::PullDownMenu& pop : menus) {
+        auto* menu = new QMenu(fromCp1251(pop.title), this);
+        menu->setObjectName("pullDown");
+        menuBar()->insertMenu(helpMenu_->menuAction(), menu);
+        for (const cadhost::MenuItem& item : pop.items) {
+            if (item.label.empty()) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* act = menu->addAction(fromCp1251(item.label));
+            act->setObjectName(QString::fromStdString(cp1251ToUtf8(item.command)));
+            act->setStatusTip(fromCp1251(item.help));
+            const std::string command = item.command;
+            connect(act, &QAction::triggered, this, [this, command] { post(action(ActionKind::Command, command)); });
+        }
+    }
+}
+
+void MainWindow::keepRecentFilesIn(const cadhost::HostProfile& profile) {
+    recent_ = std::make_unique<cadhost::RecentFiles>(profile);
+    fillRecentMenu();
+}
+
+void MainWindow::fillRecentMenu() {
+    recentMenu_->clear();
+    const std::vector<std::string> files = recent_->list();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const QString shown = fromCp1251(files[i]);
+        QAction* act = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(shown));
+        act->setObjectName(QString("recent%1").arg(i + 1));
+        const std::string file = files[i];
+        connect(act, &QAction::triggered, this, [this, file] { post(action(ActionKind::Open, file)); });
+    }
+    recentMenu_->setEnabled(!files.empty());
+}
+
+void MainWindow::noteDrawing() {
+    const std::string& drawing = host::HostRuntime::instance().drawingPath();
+    if (drawing == shownDrawing_) return;
+    shownDrawing_ = drawing;
+    if (drawing.empty()) return;
+    std::string error;
+    try {
+        if (!recent_->add(utf8ToCp1251(drawing), error)) session::Transcript::instance().error(error);
+    } catch (const EncodingError&) {
+        return;  // a name code page 1251 cannot hold is not listed
+    }
+    fillRecentMenu();
+}
+
+void MainWindow::save() {
+    const std::string& drawing = host::HostRuntime::instance().drawingPath();
+    if (drawing.empty()) {
+        saveAs();
+        return;
+    }
+    postFile(ActionKind::Save, QString::fromStdString(drawing));
+}
+
+void MainWindow::saveAs() {
+    // One filter a version; the drawing's own is chosen at first.
+    QStringList filters;
+    QString chosen;
+    const std::string own = host::HostRuntime::instance().drawingVersion();
+    for (const dxf::DxfVersion& v : dxf::knownVersions()) {
+        if (!v.modern() && v != dxf::r12()) continue;  // R10 is read, not offered
+        const QString filter =
+            QString("DXF %1 (*.dxf)").arg(QString::fromLatin1(v.release.data(), static_cast<int>(v.release.size())));
+        filters << filter;
+        if (v.release == own) chosen = filter;
+    }
+    const QString path = withDxfExtension(QFileDialog::getSaveFileName(
+        this, "Save drawing as", startFolder(), filters.join(";;"), &chosen, QFileDialog::DontUseNativeDialog));
+    const QString release = chosen.section(' ', 1, 1);
+    postFile(ActionKind::Save, path, release.toStdString() == own ? std::string() : release.toStdString());
+}
+
+void MainWindow::buildHelpMenu() {
+    helpMenu_ = menuBar()->addMenu("&Help");
+    helpMenu_->setObjectName("helpMenu");
+    QAction* help = helpMenu_->addAction("Kestrin &Help");
+    help->setObjectName("help");
+    help->setShortcut(QKeySequence::HelpContents);
+    connect(help, &QAction::triggered, this, [this] { showHelp(); });
+    QAction* about = helpMenu_->addAction("&About");
+    about->setObjectName("about");
+    connect(about, &QAction::triggered, this, [this] { showAbout(); });
+}
+
+// The help file on the host's search path, shown by the help viewer as the
+// plug-in shows it.
+void MainWindow::showHelp() {
+    char found[1024];
+    if (host::findFile("Kestrin.chm", found, sizeof found) != RTNORM) {
+        session::Transcript::instance().error("help: Kestrin.chm is not on the support path");
+        return;
+    }
+    HMODULE control = help::loadHelpControl(kHelpControlFileName);
+    HtmlHelpProc viewer = control != nullptr ? help::helpControlExport(control, kHtmlHelpOrdinal) : nullptr;
+    if (viewer == nullptr) {
+        session::Transcript::instance().error("help: no help viewer was found to show " + cp1251ToUtf8(found));
+        return;
+    }
+    if (viewer(nullptr, found, HH_DISPLAY_TOPIC, 0) == nullptr)
+        session::Transcript::instance().error("help: the help viewer could not show " + cp1251ToUtf8(found));
+}
+
+void MainWindow::showAbout() {
+    QMessageBox::about(this, "About Kestrin",
+                       "Kestrin " KESTRIN_VERSION "\n\nThe drawing editor with the Kestrin plug-in: Russian and "
+                       "Latin text in DXF drawings (R10 to R2018).\nCKestrin composes lines of text, EKestrin "
+                       "edits texts, attributes and multiline texts.");
 }
 
 void MainWindow::post(Action a) { source_.post(std::move(a)); }
@@ -146,30 +309,27 @@ void MainWindow::buildMenus() {
     static const char* const kDrawingFilter = "Drawings (*.dxf);;All files (*)";
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("fileMenu");
+    QAction* fresh = file->addAction("&New");
+    fresh->setObjectName("new");
+    fresh->setShortcut(QKeySequence::New);
+    connect(fresh, &QAction::triggered, this, [this] { post(action(ActionKind::New)); });
     QAction* open = file->addAction("&Open...");
     open->setObjectName("open");
+    open->setShortcut(QKeySequence::Open);
     connect(open, &QAction::triggered, this, [this] {
-        postFile(ActionKind::Open, QFileDialog::getOpenFileName(this, "Open drawing", {}, kDrawingFilter, nullptr,
-                                                                QFileDialog::DontUseNativeDialog));
+        postFile(ActionKind::Open, QFileDialog::getOpenFileName(this, "Open drawing", startFolder(), kDrawingFilter,
+                                                                nullptr, QFileDialog::DontUseNativeDialog));
     });
-    QAction* saveAs = file->addAction("Save &As...");
-    saveAs->setObjectName("saveAs");
-    connect(saveAs, &QAction::triggered, this, [this] {
-        // One filter a version; the drawing's own is chosen at first.
-        QStringList filters;
-        QString chosen;
-        const std::string own = host::HostRuntime::instance().drawingVersion();
-        for (const dxf::DxfVersion& v : dxf::knownVersions()) {
-            if (!v.modern() && v != dxf::r12()) continue;  // R10 is read, not offered
-            const QString filter = QString("DXF %1 (*.dxf)").arg(QString::fromLatin1(v.release.data(), static_cast<int>(v.release.size())));
-            filters << filter;
-            if (v.release == own) chosen = filter;
-        }
-        const QString path = QFileDialog::getSaveFileName(this, "Save drawing as", {}, filters.join(";;"), &chosen,
-                                                          QFileDialog::DontUseNativeDialog);
-        const QString release = chosen.section(' ', 1, 1);
-        postFile(ActionKind::Save, path, release.toStdString() == own ? std::string() : release.toStdString());
-    });
+    QAction* saveNow = file->addAction("&Save");
+    saveNow->setObjectName("save");
+    saveNow->setShortcut(QKeySequence::Save);
+    connect(saveNow, &QAction::triggered, this, [this] { save(); });
+    QAction* saveOther = file->addAction("Save &As...");
+    saveOther->setObjectName("saveAs");
+    connect(saveOther, &QAction::triggered, this, [this] { saveAs(); });
+    file->addSeparator();
+    recentMenu_ = file->addMenu("&Recent Files");
+    recentMenu_->setObjectName("recentFiles");
     file->addSeparator();
     QAction* exit = file->addAction("E&xit");
     exit->setObjectName("exit");
@@ -202,6 +362,7 @@ void MainWindow::buildToolbar(const std::vector<cadhost::ToolbarButton>& buttons
         QAction* act = toolbar_->addAction(fromCp1251(button.label));
         act->setObjectName(QString::fromStdString(cp1251ToUtf8(button.command)));
         act->setToolTip(fromCp1251(button.label));
+        act->setStatusTip(fromCp1251(button.help));
         if (!button.image.empty()) {
             // The bitmap through the file system; a file that does not read shows the text.
             if (auto bytes = fs::FileSystem::current().readFile(button.image)) {
@@ -279,6 +440,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::showPrompt(const std::string& utf8) {
     editMenu_->update();
+    noteDrawing();
     const std::string& drawing = host::HostRuntime::instance().drawingPath();
     const std::string title = drawing.empty() ? std::string("cadhost") : "cadhost - " + drawing;
     setWindowTitle(QString::fromStdString(title));

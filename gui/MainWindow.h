@@ -1,5 +1,7 @@
 // The desktop program's main window: the drawing view, the command line
-// (transcript, prompt, input line), the File menu and the host's toolbar.
+// (transcript, prompt, input line), the File, Edit, View and Help menus, the
+// menu groups' pull-down menus and toolbar, and a status bar with the
+// cursor's drawing coordinates and the menu items' help.
 //
 // The window shows the model's state and turns the person's input into the
 // session actions the session language names, posted to the GuiSource; what
@@ -17,6 +19,7 @@
 #include "base/Signal.h"
 #include "host/cadhost/ContextMenuChoice.h"
 #include "host/cadhost/MenuToolbar.h"
+#include "host/cadhost/RecentFiles.h"
 #include "platform/session/Action.h"
 #include "platform/session/TranscriptPrinter.h"
 
@@ -40,8 +43,17 @@ public:
     ~MainWindow() override;
 
     // The drawing view becomes the central widget (the window owns it): its
-    // clicks answer the host, View > Zoom Extents shows the whole drawing.
+    // clicks answer the host, the View menu zooms and pans it, the status
+    // bar follows its cursor.
     void setDrawingView(DrawingView* view);
+
+    // The menu groups' pull-down menus, in the menu bar before Help; an
+    // item runs its command at the command line.
+    void addPullDownMenus(const std::vector<cadhost::PullDownMenu>& menus);
+
+    // File > Recent Files from the profile's list (the run's own without a
+    // profile); each drawing opened or saved goes first in it.
+    void keepRecentFilesIn(const cadhost::HostProfile& profile);
 
     // Writes the main window and every visible top-level window (dialogs) at
     // their screen positions into one PNG of the main window's size, through
@@ -58,6 +70,8 @@ public:
     QLabel* promptLabel() const { return prompt_; }
     QToolBar* hostToolbar() const { return toolbar_; }
     EditMenu* editMenu() const { return editMenu_.get(); }
+    QLabel* coordinatesLabel() const { return coordinates_; }
+    QMenu* recentFilesMenu() const { return recentMenu_; }
     // The host's default context menu as a right click shows it (the window
     // owns it; rebuilt on each call).
     QMenu* contextMenu();
@@ -82,6 +96,11 @@ private:
     QLabel* prompt_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     QMenu* contextMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QLabel* coordinates_ = nullptr;
+    std::unique_ptr<cadhost::RecentFiles> recent_;
+    std::string shownDrawing_;  // the drawing's file when last seen (UTF-8)
     std::unique_ptr<EditMenu> editMenu_;
     std::vector<std::string> history_;  // lines entered, oldest first (UTF-8)
     std::size_t historyAt_ = 0;         // history_.size(): the line being typed
@@ -102,6 +121,13 @@ private:
     // command line has it too). Not while a script plays.
     void showError(const std::string& utf8);
     void buildMenus();
+    void buildHelpMenu();
+    void save();    // to the drawing's file; a new drawing asks for one
+    void saveAs();  // asks for a file (".dxf" added when missing) and a version
+    void showHelp();
+    void showAbout();
+    void fillRecentMenu();
+    void noteDrawing();  // a drawing opened or saved goes into the recent files
     void buildToolbar(const std::vector<cadhost::ToolbarButton>& buttons);
     void fillMenu(QMenu* menu, const std::vector<cadhost::ContextMenuItem>& items);
 };

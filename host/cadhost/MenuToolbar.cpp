@@ -1,6 +1,9 @@
 #include "host/cadhost/MenuToolbar.h"
 
+#include <optional>
+
 #include "base/Cp1251.h"
+#include "base/TextCase.h"
 #include "host/api/AcEdCommandStack.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/Path.h"
@@ -40,9 +43,36 @@ std::string macroCommand(std::string macro) {
 
 }  // namespace
 
-std::vector<ToolbarButton> parseMenuToolbars(const std::string& menuText) {
-    std::vector<ToolbarButton> buttons;
-    bool inToolbars = false;
+namespace {
+
+// One item line of a menu file: ID_Name   [label]macro.
+struct MenuLine {
+    std::string id;
+    std::string label;
+    std::string macro;
+};
+
+std::optional<MenuLine> menuLine(const std::string& line) {
+    const std::size_t open = line.find('[');
+    const std::size_t close = line.find(']', open == std::string::npos ? 0 : open);
+    if (open == std::string::npos || close == std::string::npos) return std::nullopt;
+    return MenuLine{trim(line.substr(0, open)), line.substr(open + 1, close - open - 1), line.substr(close + 1)};
+}
+
+// Help strings go to the items and buttons of the same ID (any case).
+std::string helpOf(const std::vector<std::pair<std::string, std::string>>& help, const std::string& id) {
+    if (id.empty()) return {};
+    for (const auto& [name, text] : help)
+        if (equalIgnoringCase(name, id)) return text;
+    return {};
+}
+
+}  // namespace
+
+MenuFile parseMenuFile(const std::string& menuText) {
+    MenuFile menu;
+    enum class Section { Other, PullDown, Toolbars, HelpStrings } section = Section::Other;
+    std::vector<std::pair<std::string, std::string>> help;
     std::size_t start = 0;
     while (start < menuText.size()) {
         std::size_t end = menuText.find('\n', start);
@@ -50,30 +80,68 @@ std::vector<ToolbarButton> parseMenuToolbars(const std::string& menuText) {
         const std::string line = trim(menuText.substr(start, end - start));
         start = end + 1;
         if (line.rfind("***", 0) == 0) {
-            inToolbars = line.compare(0, 11, "***TOOLBARS") == 0;
+            const std::string name = upperCase(trim(line.substr(3)));
+            section = name.rfind("POP", 0) == 0 && name.size() > 3 ? Section::PullDown
+                      : name == "TOOLBARS"                         ? Section::Toolbars
+                      : name == "HELPSTRINGS"                      ? Section::HelpStrings
+                                                                   : Section::Other;
+            if (section == Section::PullDown) menu.pullDowns.emplace_back();
             continue;
         }
-        if (!inToolbars || line.rfind("//", 0) == 0) continue;
-        // ID_Name   [_Button("text", "small.bmp", "large.bmp")]^C^CCommand
-        const std::size_t open = line.find('[');
-        const std::size_t close = line.rfind(']');
-        if (open == std::string::npos || close == std::string::npos || close < open) continue;
-        const std::string label = line.substr(open + 1, close - open - 1);
-        if (trim(label).rfind("_Button", 0) != 0) continue;
-        const std::vector<std::string> args = quotedStrings(label);
-        ToolbarButton button;
-        button.command = macroCommand(line.substr(close + 1));
-        if (button.command.empty()) continue;
-        button.label = args.empty() ? button.command : args[0];
-        if (args.size() > 1) button.image = args[1];
-        buttons.push_back(std::move(button));
+        if (line.empty() || line.rfind("//", 0) == 0 || line.rfind("**", 0) == 0) continue;
+        const std::optional<MenuLine> item = menuLine(line);
+        if (!item) continue;
+        switch (section) {
+            case Section::PullDown: {
+                PullDownMenu& pop = menu.pullDowns.back();
+                if (pop.title.empty()) {  // the first line names the menu
+                    pop.title = item->label;
+                    continue;
+                }
+                const bool separator = trim(item->label).rfind("--", 0) == 0;
+                MenuItem entry;
+                entry.id = item->id;
+                if (!separator) {
+                    entry.label = item->label;
+                    entry.command = macroCommand(item->macro);
+                    if (entry.command.empty()) continue;
+                }
+                pop.items.push_back(std::move(entry));
+                break;
+            }
+            case Section::Toolbars: {
+                // [_Button("text", "small.bmp", "large.bmp")]^C^CCommand
+                if (trim(item->label).rfind("_Button", 0) != 0) continue;
+                const std::vector<std::string> args = quotedStrings(item->label);
+                ToolbarButton button;
+                button.id = item->id;
+                button.command = macroCommand(item->macro);
+                if (button.command.empty()) continue;
+                button.label = args.empty() ? button.command : args[0];
+                if (args.size() > 1) button.image = args[1];
+                menu.buttons.push_back(std::move(button));
+                break;
+            }
+            case Section::HelpStrings:
+                help.emplace_back(item->id, item->label);
+                break;
+            case Section::Other:
+                break;
+        }
     }
-    return buttons;
+    std::erase_if(menu.pullDowns, [](const PullDownMenu& pop) { return pop.title.empty() || pop.items.empty(); });
+    for (PullDownMenu& pop : menu.pullDowns)
+        for (MenuItem& entry : pop.items) entry.help = helpOf(help, entry.id);
+    for (ToolbarButton& button : menu.buttons) button.help = helpOf(help, button.id);
+    return menu;
 }
 
-std::vector<ToolbarButton> hostToolbar(const HostProfile& profile, std::vector<std::string>* problems) {
+std::vector<ToolbarButton> parseMenuToolbars(const std::string& menuText) { return parseMenuFile(menuText).buttons; }
+
+MenuFile hostMenus(const HostProfile& profile, std::vector<std::string>* problems) {
     fs::FileSystem& files = fs::FileSystem::current();
-    std::vector<ToolbarButton> buttons;
+    MenuFile menus;
+    std::vector<ToolbarButton>& buttons = menus.buttons;
     for (const MenuGroup& group : profile.menuGroups) {
         // "NAME PATH-WITHOUT-EXTENSION"; the path may hold blanks.
         const std::size_t blank = group.entry.find(' ');
@@ -88,7 +156,9 @@ std::vector<ToolbarButton> hostToolbar(const HostProfile& profile, std::vector<s
             continue;
         }
         const std::string folder = fs::parentPath(*resolved);
-        for (ToolbarButton& button : parseMenuToolbars(*text)) {
+        MenuFile file = parseMenuFile(*text);
+        for (PullDownMenu& pop : file.pullDowns) menus.pullDowns.push_back(std::move(pop));
+        for (ToolbarButton& button : file.buttons) {
             if (!button.image.empty()) {
                 auto found = files.findIgnoringCase(folder.empty() ? "." : folder, cp1251ToUtf8(button.image));
                 button.image = found ? *found : std::string();
@@ -96,11 +166,15 @@ std::vector<ToolbarButton> hostToolbar(const HostProfile& profile, std::vector<s
             buttons.push_back(std::move(button));
         }
     }
-    if (!buttons.empty()) return buttons;
+    if (!buttons.empty()) return menus;
     AcEdCommandStack& stack = host::commandStack();
     for (const std::string& group : stack.groupNames())
-        for (const std::string& command : stack.commandsOf(group.c_str())) buttons.push_back({command, command, {}});
-    return buttons;
+        for (const std::string& command : stack.commandsOf(group.c_str())) buttons.push_back({command, command, {}, {}, {}});
+    return menus;
+}
+
+std::vector<ToolbarButton> hostToolbar(const HostProfile& profile, std::vector<std::string>* problems) {
+    return hostMenus(profile, problems).buttons;
 }
 
 }  // namespace kestrin::cadhost

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPainter>
@@ -27,10 +28,12 @@
 #include "host/api/AcEdCommandStack.h"
 #include "host/api/AcEdUIContext.h"
 #include "host/api/EditorInput.h"
+#include "host/api/HostState.h"
 #include "host/db/AcDbText.h"
 #include "host/db/DrawingStore.h"
 #include "host/cadhost/MenuToolbar.h"
 #include "platform/fs/MemoryFileSystem.h"
+#include "platform/registry/WinReg.h"
 #include "platform/ui/Menu.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/host/api/HostFixture.h"
@@ -110,6 +113,7 @@ TEST_F(MainWindowTest, TheToolbarComesFromTheRegisteredMenuFileAndAClickPostsIts
     QAction* ckestrin = window.hostToolbar()->findChild<QAction*>("CKestrin");
     ASSERT_NE(ckestrin, nullptr);
     EXPECT_EQ(ckestrin->toolTip().toStdString(), "Текст/Редактирование");
+    EXPECT_TRUE(ckestrin->statusTip().isEmpty()) << "ID_TbCKestrin has no help string in this file";
     ASSERT_FALSE(ckestrin->icon().isNull());
     EXPECT_EQ(ckestrin->icon().pixmap(16, 15).toImage().pixelColor(3, 3), QColor(Qt::red));
 
@@ -122,16 +126,41 @@ TEST_F(MainWindowTest, TheToolbarComesFromTheRegisteredMenuFileAndAClickPostsIts
     EXPECT_EQ(action->text, "CKestrin");
 }
 
-TEST(MenuToolbar, TheMenuFileThePluginInstallsGivesItsTwoButtons) {
-    auto menu = fs::FileSystem::real().readFile(KESTRIN_SOURCE_DIR "/data/Zor_arx.mns");
-    ASSERT_TRUE(menu) << menu.error().message();
-    const auto buttons = cadhost::parseMenuToolbars(utf8ToCp1251(*menu));  // installed in code page 1251
+TEST(MenuToolbar, TheMenuFileThePluginInstallsGivesItsPullDownAndTwoButtonsWithTheirHelp) {
+    auto text = fs::FileSystem::real().readFile(KESTRIN_SOURCE_DIR "/data/Zor_arx.mns");
+    ASSERT_TRUE(text) << text.error().message();
+    const cadhost::MenuFile menu = cadhost::parseMenuFile(utf8ToCp1251(*text));  // installed in code page 1251
+    const auto& buttons = menu.buttons;
     ASSERT_EQ(buttons.size(), 2u);
     EXPECT_EQ(buttons[0].command, "CKestrin");
     EXPECT_EQ(buttons[0].image, "Dtext.bmp");
     EXPECT_EQ(buttons[1].command, "EKestrin");
     EXPECT_EQ(buttons[1].image, "Txe.bmp");
     EXPECT_EQ(cp1251ToUtf8(buttons[1].label), "Редактирование строк");
+    EXPECT_EQ(cp1251ToUtf8(buttons[1].help), "Правка строки текста, атрибута или многострочного текста: EKestrin");
+    ASSERT_EQ(menu.pullDowns.size(), 1u);
+    EXPECT_EQ(cp1251ToUtf8(menu.pullDowns[0].title), "Кестрин");
+    ASSERT_EQ(menu.pullDowns[0].items.size(), 2u);
+    EXPECT_EQ(menu.pullDowns[0].items[0].command, "CKestrin");
+    EXPECT_EQ(cp1251ToUtf8(menu.pullDowns[0].items[0].help),
+              "Набор строк текста в палитре и размещение их в чертеже: CKestrin");
+}
+
+TEST(MenuToolbar, PullDownsKeepSeparatorsPassOverItemsWithoutCommandsAndMatchHelpInAnyCase) {
+    const cadhost::MenuFile menu = cadhost::parseMenuFile(
+        "***POP1\r\n**A\r\nID_A [Tools]\r\nID_One [One]^C^CONE\r\nID_Sep [--]\r\n"
+        "ID_None [Nothing]\r\nID_Two [Two]^c^cTWO arg\r\n"
+        "***pop2\r\nID_Empty [Empty]\r\n"  // no items: no menu
+        "***HELPSTRINGS\r\nid_two [The second]\r\n");
+    ASSERT_EQ(menu.pullDowns.size(), 1u);
+    const auto& items = menu.pullDowns[0].items;
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].command, "ONE");
+    EXPECT_TRUE(items[0].help.empty());
+    EXPECT_TRUE(items[1].label.empty()) << "a separator";
+    EXPECT_EQ(items[2].command, "TWO");
+    EXPECT_EQ(items[2].help, "The second");
+    EXPECT_TRUE(menu.buttons.empty());
 }
 
 TEST_F(MainWindowTest, WithoutAMenuToolbarEachRegisteredCommandGetsAButton) {
@@ -503,6 +532,150 @@ TEST_F(MainWindowTest, AScreenshotIsAPngOfTheWindowWithItsDialogsAndABadPathFail
     EXPECT_NE(Session::instance().failure().find("cannot write the screenshot '/no/such/folder/b.png': "),
               std::string::npos)
         << Session::instance().failure();
+}
+
+}  // namespace
+}  // namespace kestrin::gui
+
+namespace kestrin::gui {
+namespace {
+
+std::vector<std::string> menuTitles(QMainWindow& window) {
+    std::vector<std::string> titles;
+    for (QAction* act : window.menuBar()->actions()) titles.push_back(act->text().toStdString());
+    return titles;
+}
+
+TEST_F(MainWindowTest, TheMenuGroupsPullDownStandsBeforeHelpAndItsItemsRunTheirCommandsWithTheirHelp) {
+    fs::MemoryFileSystem files;
+    fs::MemoryFileSystem::Installed installed(files);
+    ASSERT_TRUE(files.writeFile("/zor soft/Zor_arx.mns", utf8ToCp1251(kMenu)));
+    cadhost::HostProfile profile;
+    profile.menuGroups.push_back({"Group1", "ZOR_ARX /zor soft/Zor_arx"});
+    const cadhost::MenuFile menus = cadhost::hostMenus(profile);
+    ASSERT_EQ(menus.pullDowns.size(), 1u);
+
+    DrawingModel model;
+    MainWindow window(gui, menus.buttons);
+    window.setDrawingView(new DrawingView(model, &window));
+    window.addPullDownMenus(menus.pullDowns);
+    window.show();
+    EXPECT_EQ(menuTitles(window), (std::vector<std::string>{"&File", "&Edit", "&View", "Кестрин", "&Help"}));
+    auto* pullDown = window.findChild<QMenu*>("pullDown");
+    ASSERT_NE(pullDown, nullptr);
+    QAction* item = pullDown->findChild<QAction*>("CKestrin");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->statusTip().toStdString(), "Набор строк: CKestrin");
+    soon(&window, [item] { item->trigger(); });
+    const auto action = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    ASSERT_TRUE(action);
+    EXPECT_EQ(action->kind, ActionKind::Command);
+    EXPECT_EQ(action->text, "CKestrin");
+}
+
+TEST_F(MainWindowTest, FileNewAndSavePostToTheDrawingsFileAndANewDrawingsSaveAsksAddingDxf) {
+    MainWindow window(gui, {});
+    window.show();
+    std::string dir = ::testing::TempDir();
+    if (!dir.empty() && dir.back() == '/') dir.pop_back();
+    host::HostState::instance().drawingPath = dir + "/plan.dxf";
+    QString startedIn;
+    soon(&window, [&] {
+        window.findChild<QAction*>("new")->trigger();
+        window.findChild<QAction*>("save")->trigger();  // the drawing's own file, no question
+        host::HostState::instance().drawingPath.clear();  // now a new drawing
+        QTimer::singleShot(0, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QFileDialog*>(top);
+                if (!dialog || !dialog->isVisible()) continue;
+                startedIn = dialog->directory().absolutePath();
+                dialog->selectFile(QString::fromStdString(dir + "/named"));
+                static_cast<QDialog*>(dialog)->accept();
+            }
+        });
+        window.findChild<QAction*>("save")->trigger();
+    });
+    auto next = [] { return Session::instance().next(session::Waiter::CommandLine, "Command: "); };
+    auto a = next();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::New);
+    a = next();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Save);
+    EXPECT_EQ(a->text, dir + "/plan.dxf");
+    a = next();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Save);
+    EXPECT_EQ(a->text, dir + "/named.dxf");
+    EXPECT_EQ(startedIn.toStdString(), QDir::currentPath().toStdString()) << "a new drawing's folder is the current one";
+}
+
+TEST_F(MainWindowTest, DrawingsOpenedOrSavedGoFirstInRecentFilesWhichTheProfileKeeps) {
+    cadhost::HostProfile profile;
+    profile.name = "RecentFilesTest";
+    profile.exists = true;
+    const std::string key = std::string(cadhost::kHostKey) + "\\Profiles\\RecentFilesTest";
+    RegDeleteKeyA(HKEY_CURRENT_USER, (key + "\\Recent File List").c_str());
+    {
+        MainWindow window(gui, {});
+        window.keepRecentFilesIn(profile);
+        window.show();
+        EXPECT_FALSE(window.recentFilesMenu()->isEnabled()) << "nothing yet";
+        // Each wait at the command line notes the drawing's file.
+        for (const char* file : {"/w/A.dxf", "/w/b.dxf", "/w/a.dxf"}) {
+            host::HostState::instance().drawingPath = file;
+            soon(&window, [&] { QTest::keyClick(window.commandInput(), Qt::Key_Return); });
+            ASSERT_TRUE(Session::instance().next(session::Waiter::CommandLine, "Command: "));
+        }
+        ASSERT_TRUE(window.recentFilesMenu()->isEnabled());
+        EXPECT_EQ(window.recentFilesMenu()->actions().size(), 2);
+    }
+    cadhost::RecentFiles kept(profile);
+    EXPECT_EQ(kept.list(), (std::vector<std::string>{"/w/a.dxf", "/w/b.dxf"})) << "one entry a file, in any case";
+    for (int i = 0; i < 10; ++i) {
+        std::string error;
+        ASSERT_TRUE(kept.add("/w/" + std::to_string(i) + ".dxf", error)) << error;
+    }
+    EXPECT_EQ(kept.list().size(), cadhost::RecentFiles::kLimit);
+    EXPECT_EQ(kept.list().front(), "/w/9.dxf");
+
+    MainWindow again(gui, {});
+    again.keepRecentFilesIn(profile);
+    QAction* first = again.recentFilesMenu()->findChild<QAction*>("recent1");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->text().toStdString(), "&1 /w/9.dxf");
+    soon(&again, [first] { first->trigger(); });
+    const auto a = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->kind, ActionKind::Open);
+    EXPECT_EQ(a->text, "/w/9.dxf");
+    RegDeleteKeyA(HKEY_CURRENT_USER, (key + "\\Recent File List").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+}
+
+TEST_F(MainWindowTest, TheViewMenuZoomsAndPansAndTheStatusBarFollowsTheCursor) {
+    DrawingModel model;
+    MainWindow window(gui, {});
+    auto* view = new DrawingView(model, &window);
+    window.setDrawingView(view);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const double scale = view->mapping().pixelsPerUnit;
+    window.findChild<QAction*>("zoomIn")->trigger();
+    EXPECT_DOUBLE_EQ(view->mapping().pixelsPerUnit, scale * 2);
+    window.findChild<QAction*>("zoomOut")->trigger();
+    EXPECT_DOUBLE_EQ(view->mapping().pixelsPerUnit, scale);
+    const QPointF middle(view->width() / 2.0, view->height() / 2.0);
+    const QPointF before = view->pixelToWorld(middle);
+    window.findChild<QAction*>("panRight")->trigger();
+    // The drawing moved right: the point that was in the middle is a quarter further right.
+    EXPECT_NEAR(view->worldToPixel(before.x(), before.y()).x(), middle.x() + view->width() / 4.0, 1e-6);
+    window.findChild<QAction*>("panUp")->trigger();
+    EXPECT_NEAR(view->worldToPixel(before.x(), before.y()).y(), middle.y() - view->height() / 4.0, 1e-6);
+
+    QTest::mouseMove(view, QPoint(10, 20));
+    const QPointF at = view->pixelToWorld(QPointF(10, 20));
+    EXPECT_EQ(window.coordinatesLabel()->text(), QString("%1, %2").arg(at.x(), 0, 'f', 4).arg(at.y(), 0, 'f', 4));
 }
 
 }  // namespace
