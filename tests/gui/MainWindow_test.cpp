@@ -82,6 +82,7 @@ const char kMenu[] =
     "***MENUGROUP=ZOR_ARX\n"
     "***POP1\n"
     "**KESTRIN\n"
+    "ID_MnKestrin   [Кестрин]\n"
     "ID_CKestrin    [Текст/Редактирование]^C^CCKestrin\n"
     "***TOOLBARS\n"
     "**TB_KESTRIN\n"
@@ -549,6 +550,7 @@ std::vector<std::string> menuTitles(QMainWindow& window) {
 TEST_F(MainWindowTest, TheMenuGroupsPullDownStandsBeforeHelpAndItsItemsRunTheirCommandsWithTheirHelp) {
     fs::MemoryFileSystem files;
     fs::MemoryFileSystem::Installed installed(files);
+    ASSERT_TRUE(files.createDirectories("/zor soft"));
     ASSERT_TRUE(files.writeFile("/zor soft/Zor_arx.mns", utf8ToCp1251(kMenu)));
     cadhost::HostProfile profile;
     profile.menuGroups.push_back({"Group1", "ZOR_ARX /zor soft/Zor_arx"});
@@ -639,6 +641,7 @@ TEST_F(MainWindowTest, DrawingsOpenedOrSavedGoFirstInRecentFilesWhichTheProfileK
     EXPECT_EQ(kept.list().size(), cadhost::RecentFiles::kLimit);
     EXPECT_EQ(kept.list().front(), "/w/9.dxf");
 
+    host::HostState::instance().drawingPath.clear();  // a new drawing: nothing to note
     MainWindow again(gui, {});
     again.keepRecentFilesIn(profile);
     QAction* first = again.recentFilesMenu()->findChild<QAction*>("recent1");
