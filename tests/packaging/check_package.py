@@ -120,7 +120,8 @@ def use_installed(root, work):
     if os.path.exists(first):
         check(texts(first) == ["Проверка"], "the composed drawing holds %s" % texts(first))
 
-    # A drawing named alone is opened; the profile stays as the person left it.
+    # A drawing named alone is opened; the profile keeps what the person put
+    # there and gains the drawing among its recent files.
     with open(profile, "a", encoding="cp1251", newline="") as f:
         f.write('[HKEY_CURRENT_USER\\Software\\Own]\r\n"Kept"="yes"\r\n\r\n')
     before = open(profile, "rb").read()
@@ -129,7 +130,11 @@ def use_installed(root, work):
     check(result.returncode == 0, "kestrin DRAWING: %d\n%s%s" % (result.returncode, result.stdout, result.stderr))
     if os.path.exists(again):
         check(texts(again) == ["Проверка", "Проверка"], "the reopened drawing holds %s" % texts(again))
-    check(open(profile, "rb").read() == before, "the second start rewrote the profile")
+    after = open(profile, "rb").read()
+    lost = set(before.splitlines()) - set(after.splitlines())
+    check(not lost, "the second start lost lines of the profile: %s" % sorted(lost))
+    check(('"File1"="%s"' % first.replace("\\", "\\\\")).encode("cp1251") in after,
+          "the opened drawing is not first in the profile's recent files")
 
     # The setup run as the user installs onto the profile's drive C and
     # registers the folder there.
