@@ -7,9 +7,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QPolygonF>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "gui/DrawingModel.h"
@@ -372,6 +374,85 @@ void DrawingView::paintEvent(QPaintEvent*) {
         mapping_ = ViewMapping::fit(model_.scene().extents(), width(), height());
     }
     paintScene(*this, model_.scene(), mapping_);
+    paintFeedback();
+}
+
+void DrawingView::setFeedback(ViewFeedback feedback) {
+    feedback_ = std::move(feedback);
+    update();
+}
+
+// The snap marker's shape tells its kind, as CAD programs draw them: a
+// square for an endpoint, a triangle for a midpoint, a circle for a centre,
+// a cross for an intersection, a diamond for a quadrant, and so on.
+void DrawingView::paintFeedback() {
+    if (!feedback_.highlight && !feedback_.bandFrom && !feedback_.snap) return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    auto pixel = [this](double x, double y) { return mapping_.toPixel({x, y}); };
+    if (const auto& o = feedback_.highlight) {
+        QPen pen(QColor(0, 120, 215), 2, Qt::DashLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        if (o->kind == db::Outline::Kind::Arc) {
+            const auto [cx, cy] = o->points.front();
+            const double r = o->radius * mapping_.pixelsPerUnit;
+            const QPointF c = pixel(cx, cy);
+            double span = std::fmod(o->end - o->start, 2 * std::numbers::pi);
+            if (span <= 0) span += 2 * std::numbers::pi;
+            painter.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), static_cast<int>(o->start * 180 / std::numbers::pi * 16),
+                            static_cast<int>(span * 180 / std::numbers::pi * 16));
+        } else if (o->points.size() == 1) {
+            painter.drawEllipse(pixel(o->points[0].first, o->points[0].second), 5, 5);
+        } else {
+            QPolygonF line;
+            for (const auto& [x, y] : o->points) line << pixel(x, y);
+            if (o->closed || o->kind == db::Outline::Kind::Quad) painter.drawPolygon(line);
+            else painter.drawPolyline(line);
+        }
+    }
+    if (feedback_.bandFrom && feedback_.cursor) {
+        painter.setPen(QPen(QColor(90, 90, 90), 1, Qt::DashLine));
+        painter.drawLine(pixel(feedback_.bandFrom->x(), feedback_.bandFrom->y()),
+                         pixel(feedback_.cursor->x(), feedback_.cursor->y()));
+    }
+    if (const auto& s = feedback_.snap) {
+        constexpr double r = 6;
+        const QPointF c = pixel(s->x, s->y);
+        painter.setPen(QPen(QColor(230, 130, 0), 2));
+        painter.setBrush(Qt::NoBrush);
+        switch (s->mode) {
+            case db::kSnapEndpoint: painter.drawRect(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r)); break;
+            case db::kSnapMidpoint:
+                painter.drawPolygon(QPolygonF({c + QPointF(0, -r), c + QPointF(r, r), c + QPointF(-r, r)}));
+                break;
+            case db::kSnapCenter: painter.drawEllipse(c, r, r); break;
+            case db::kSnapQuadrant:
+                painter.drawPolygon(QPolygonF({c + QPointF(0, -r), c + QPointF(r, 0), c + QPointF(0, r), c + QPointF(-r, 0)}));
+                break;
+            case db::kSnapIntersection:
+                painter.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
+                painter.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
+                break;
+            case db::kSnapNode:
+                painter.drawEllipse(c, r, r);
+                painter.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
+                painter.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
+                break;
+            case db::kSnapInsertion:
+                painter.drawPolyline(QPolygonF({c + QPointF(-r, -r), c + QPointF(0, -r), c + QPointF(0, 0), c + QPointF(r, 0),
+                                                c + QPointF(r, r), c + QPointF(-r, r), c + QPointF(-r, -r)}));
+                break;
+            case db::kSnapPerpendicular:
+                painter.drawPolyline(QPolygonF({c + QPointF(-r, -r), c + QPointF(-r, r), c + QPointF(r, r)}));
+                painter.drawPolyline(QPolygonF({c + QPointF(-r, 0), c + QPointF(0, 0), c + QPointF(0, r)}));
+                break;
+            case db::kSnapNearest:
+            case db::kSnapOff:
+                painter.drawPolygon(QPolygonF({c + QPointF(-r, -r), c + QPointF(r, -r), c + QPointF(-r, r), c + QPointF(r, r)}));
+                break;
+        }
+    }
 }
 
 void DrawingView::resizeEvent(QResizeEvent* event) {
@@ -440,6 +521,11 @@ void DrawingView::mouseMoveEvent(QMouseEvent* event) {
     panFrom_ = pos;
     event->accept();
     update();
+}
+
+void DrawingView::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    Q_EMIT cursorLeft();
 }
 
 void DrawingView::mouseReleaseEvent(QMouseEvent* event) {

@@ -9,6 +9,10 @@
 #include <QPoint>
 #include <QPointF>
 #include <QWidget>
+#include <optional>
+
+#include "host/db/ObjectSnap.h"
+#include "host/db/SpatialIndex.h"
 
 #include "base/Signal.h"
 #include "render/ViewScene.h"
@@ -62,6 +66,16 @@ struct PaintResult {
 PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, const ViewMapping& mapping,
                        const PaintOptions& options = {});
 
+// What the view shows over the drawing while the host asks: the entity a
+// click would pick, a rubber band from the request's base point to the
+// cursor, and the object snap a click would take.
+struct ViewFeedback {
+    std::optional<db::Outline> highlight;
+    std::optional<QPointF> bandFrom;  // drawing units
+    std::optional<QPointF> cursor;    // drawing units: where the band ends (the snap, when there is one)
+    std::optional<db::SnapPoint> snap;
+};
+
 class DrawingView : public QWidget {
     Q_OBJECT
 public:
@@ -79,6 +93,9 @@ public:
     QPointF worldToPixel(double x, double y) const;
     QPointF pixelToWorld(const QPointF& pixel) const;
     const ViewMapping& mapping() const { return mapping_; }
+    // Shown over the drawing until replaced; an empty one clears it.
+    void setFeedback(ViewFeedback feedback);
+    const ViewFeedback& feedback() const { return feedback_; }
 
 Q_SIGNALS:
     // The left button pressed at a drawing point (drawing units).
@@ -87,6 +104,8 @@ Q_SIGNALS:
     void contextMenuRequested(const QPoint& globalPos);
     // The cursor moved over the view, at a drawing point.
     void cursorMoved(double x, double y);
+    // The cursor left the view: no feedback follows it any more.
+    void cursorLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -96,11 +115,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     DrawingModel& model_;
     ScopedConnection changed_;
     ViewMapping mapping_;
+    ViewFeedback feedback_;
+    void paintFeedback();
     bool fitted_ = false;     // zoomed to extents once, at the first show
     bool following_ = true;   // fits the drawing as it grows, until the person zooms or pans
     bool refit_ = false;      // the drawing or the view's size changed while following

@@ -29,6 +29,7 @@
 #include "host/api/FileSearch.h"
 #include "host/api/HostRuntime.h"
 #include "host/api/InputRequest.h"
+#include "host/api/PointerQueries.h"
 #include "host/dxf/Versions.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/help/HelpControl.h"
@@ -140,8 +141,10 @@ void MainWindow::setDrawingView(DrawingView* view) {
     view_ = view;
     connect(view, &DrawingView::leftClicked, this, &MainWindow::viewClicked);
     connect(view, &DrawingView::contextMenuRequested, this, &MainWindow::viewContextMenu);
-    connect(view, &DrawingView::cursorMoved, this, [this](double x, double y) {
-        coordinates_->setText(QString("%1, %2").arg(x, 0, 'f', 4).arg(y, 0, 'f', 4));
+    connect(view, &DrawingView::cursorMoved, this, &MainWindow::viewCursorMoved);
+    connect(view, &DrawingView::cursorLeft, this, [this] {
+        cursor_.reset();
+        showFeedback();
     });
     QMenu* menu = new QMenu("&View", this);
     menuBar()->insertMenu(helpMenu_->menuAction(), menu);
@@ -158,6 +161,19 @@ void MainWindow::setDrawingView(DrawingView* view) {
     out->setObjectName("zoomOut");
     out->setShortcut(QKeySequence::ZoomOut);
     connect(out, &QAction::triggered, view, [view] { view->zoomBy(0.5); });
+    menu->addSeparator();
+    snapAction_ = menu->addAction("Object &Snap");
+    snapAction_->setObjectName("objectSnap");
+    snapAction_->setCheckable(true);
+    snapAction_->setShortcut(QKeySequence(Qt::Key_F3));
+    snapAction_->setChecked((snapModes() & db::kSnapOff) == 0);
+    connect(snapAction_, &QAction::triggered, this, [this] {
+        snapFlipped_ = !snapFlipped_;
+        snapAction_->setChecked((snapModes() & db::kSnapOff) == 0);
+        statusBar()->showMessage(snapAction_->isChecked() ? "Object snap on" : "Object snap off", 3000);
+        showFeedback();
+    });
+    menu->addSeparator();
     QMenu* pan = menu->addMenu("&Pan");
     pan->setObjectName("panMenu");
     const struct {
@@ -441,6 +457,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::showPrompt(const std::string& utf8) {
     editMenu_->update();
     noteDrawing();
+    if (snapAction_ != nullptr) snapAction_->setChecked((snapModes() & db::kSnapOff) == 0);
+    showFeedback();  // the request may have changed under the cursor
     const std::string& drawing = host::HostRuntime::instance().drawingPath();
     const std::string title = drawing.empty() ? std::string("cadhost") : "cadhost - " + drawing;
     setWindowTitle(QString::fromStdString(title));
@@ -460,10 +478,49 @@ void MainWindow::flushTranscript() {
     transcript_->verticalScrollBar()->setValue(transcript_->verticalScrollBar()->maximum());
 }
 
+int MainWindow::snapModes() const { return host::objectSnapModes() ^ (snapFlipped_ ? db::kSnapOff : 0); }
+
+// The aperture: a snap point within 10 pixels of the cursor.
+constexpr double kAperturePixels = 10;
+
+std::optional<db::SnapPoint> MainWindow::snapAt(double x, double y) const {
+    if (view_ == nullptr || host::currentRequest() != host::InputRequest::Point) return std::nullopt;
+    return host::objectSnapAt(x, y, kAperturePixels / view_->mapping().pixelsPerUnit, snapModes());
+}
+
+void MainWindow::viewCursorMoved(double x, double y) {
+    coordinates_->setText(QString("%1, %2").arg(x, 0, 'f', 4).arg(y, 0, 'f', 4));
+    cursor_ = QPointF(x, y);
+    showFeedback();
+}
+
+void MainWindow::showFeedback() {
+    if (view_ == nullptr) return;
+    ViewFeedback feedback;
+    if (cursor_) {
+        switch (host::currentRequest()) {
+            case host::InputRequest::Point: {
+                feedback.snap = snapAt(cursor_->x(), cursor_->y());
+                feedback.cursor = feedback.snap ? QPointF(feedback.snap->x, feedback.snap->y) : *cursor_;
+                if (const auto base = host::requestBasePoint()) feedback.bandFrom = QPointF((*base)[0], (*base)[1]);
+                break;
+            }
+            case host::InputRequest::Entity:
+            case host::InputRequest::NestedEntity:
+                if (auto under = host::entityUnderCursor(cursor_->x(), cursor_->y())) feedback.highlight = std::move(under->outline);
+                break;
+            case host::InputRequest::None:
+            case host::InputRequest::Word: break;
+        }
+    }
+    view_->setFeedback(std::move(feedback));
+}
+
 void MainWindow::viewClicked(double x, double y) {
     switch (host::currentRequest()) {
         case host::InputRequest::Point: {
             Action a = action(ActionKind::Point);
+            if (const auto snap = snapAt(x, y)) x = snap->x, y = snap->y;
             a.x = x;
             a.y = y;
             post(std::move(a));

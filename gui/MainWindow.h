@@ -11,6 +11,8 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointF>
+#include <optional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -20,9 +22,11 @@
 #include "host/cadhost/ContextMenuChoice.h"
 #include "host/cadhost/MenuToolbar.h"
 #include "host/cadhost/RecentFiles.h"
+#include "host/db/ObjectSnap.h"
 #include "platform/session/Action.h"
 #include "platform/session/TranscriptPrinter.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -83,6 +87,10 @@ public Q_SLOTS:
     // A right click in the drawing: the host's default context menu at the
     // command line; the chosen item becomes a contextmenu action.
     void viewContextMenu(const QPoint& globalPos);
+    // The cursor over the drawing at drawing coordinates: the status bar's
+    // coordinates, and the feedback of the host's request (snap marker,
+    // rubber band, the entity a click would pick).
+    void viewCursorMoved(double x, double y);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -101,6 +109,9 @@ private:
     QLabel* coordinates_ = nullptr;
     std::unique_ptr<cadhost::RecentFiles> recent_;
     std::string shownDrawing_;  // the drawing's file when last seen (UTF-8)
+    QAction* snapAction_ = nullptr;
+    bool snapFlipped_ = false;  // F3: OSMODE's off bit turned the other way
+    std::optional<QPointF> cursor_;  // over the view, drawing units
     std::unique_ptr<EditMenu> editMenu_;
     std::vector<std::string> history_;  // lines entered, oldest first (UTF-8)
     std::size_t historyAt_ = 0;         // history_.size(): the line being typed
@@ -128,6 +139,10 @@ private:
     void showAbout();
     void fillRecentMenu();
     void noteDrawing();  // a drawing opened or saved goes into the recent files
+    int snapModes() const;  // OSMODE as F3 left it
+    // The snap a click at (x, y) takes during a point request; nothing when off.
+    std::optional<db::SnapPoint> snapAt(double x, double y) const;
+    void showFeedback();
     void buildToolbar(const std::vector<cadhost::ToolbarButton>& buttons);
     void fillMenu(QMenu* menu, const std::vector<cadhost::ContextMenuItem>& items);
 };

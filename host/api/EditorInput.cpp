@@ -11,6 +11,8 @@
 #include "host/api/HostState.h"
 #include "host/api/InputAnswers.h"
 #include "host/api/InputRequest.h"
+#include "host/api/PointerQueries.h"
+#include "host/db/HeaderVariables.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/DrawingStore.h"
 #include "host/db/RecordTags.h"
@@ -89,6 +91,31 @@ double pickTolerance(const kestrin::db::DrawingStore& store) {
     return 1.0;
 }
 
+// What the current space shows, erased ones and those of erased block
+// references left out.
+bool shown(const Entry& e, bool tilemode) {
+    const Entry* top = e.parent != nullptr ? e.parent : &e;
+    return !e.erased && !top->erased && inCurrentSpace(*top, tilemode);
+}
+
+// The entity a pick at (x, y) takes: the nearest outline within the
+// tolerance; of equals the one drawn last (it lies on top).
+Entry* nearestEntity(AcDbDatabase& db, double x, double y, double tolerance) {
+    kestrin::db::DrawingStore& store = db.store();
+    Entry* nearest = nullptr;
+    double best = std::numeric_limits<double>::infinity();
+    store.spatialIndex().visitNear(x, y, tolerance, [&](Entry* e) {
+        if (!shown(*e, db.tilemode())) return;
+        const auto outline = kestrin::db::outlineOf(*e);
+        if (!outline) return;
+        const double d = kestrin::db::distanceTo(*outline, x, y);
+        if (d > tolerance || d > best || (d == best && e->handle < nearest->handle)) return;
+        best = d;
+        nearest = e;
+    });
+    return nearest;
+}
+
 struct Picked {
     Entry* entity = nullptr;
     std::vector<Entry*> containers;  // innermost first
@@ -117,19 +144,7 @@ std::optional<Picked> resolve(const Action& action) {
         return picked;
     }
     if (pick.by == PickTarget::By::At) {
-        const double tolerance = pickTolerance(store);
-        double best = std::numeric_limits<double>::infinity();
-        store.spatialIndex().visitNear(pick.x, pick.y, tolerance, [&](Entry* e) {
-            const Entry* top = e->parent != nullptr ? e->parent : e;
-            if (e->erased || top->erased || !inCurrentSpace(*top, db->tilemode())) return;
-            const auto outline = kestrin::db::outlineOf(*e);
-            if (!outline) return;
-            const double d = kestrin::db::distanceTo(*outline, pick.x, pick.y);
-            // The nearest; of equals the one drawn last (it lies on top).
-            if (d > tolerance || d > best || (d == best && e->handle < picked.entity->handle)) return;
-            best = d;
-            picked.entity = e;
-        });
+        picked.entity = nearestEntity(*db, pick.x, pick.y, pickTolerance(store));
         picked.point = AcGePoint3d(pick.x, pick.y, 0);
         return picked;  // no entity: a miss
     }
@@ -235,8 +250,10 @@ int getPointOnce(const char* prompt, ads_point result) {
 
 }  // namespace
 
-int acedGetPoint(const ads_point, const char* prompt, ads_point result) {
-    const kestrin::host::RequestScope asking(kestrin::host::InputRequest::Point);
+int acedGetPoint(const ads_point base, const char* prompt, ads_point result) {
+    std::optional<std::array<double, 3>> from;
+    if (base != nullptr) from = std::array<double, 3>{base[X], base[Y], base[Z]};
+    const kestrin::host::RequestScope asking(kestrin::host::InputRequest::Point, from);
     for (;;) {
         const int status = getPointOnce(prompt, result);
         if (status != kAskAgain) return status;
@@ -280,3 +297,38 @@ int acedNEntSelP(const char* prompt, ads_name entity, ads_point pickPoint, int, 
     }
     return RTNORM;
 }
+
+namespace kestrin::host {
+
+std::optional<EntityUnderCursor> entityUnderCursor(double x, double y) {
+    AcDbDatabase* db = HostState::instance().working;
+    if (db == nullptr) return std::nullopt;
+    Entry* e = nearestEntity(*db, x, y, pickTolerance(db->store()));
+    if (e == nullptr) return std::nullopt;
+    auto outline = db::outlineOf(*e);
+    if (!outline) return std::nullopt;
+    return EntityUnderCursor{e->handle, std::move(*outline)};
+}
+
+int objectSnapModes() {
+    AcDbDatabase* db = HostState::instance().working;
+    if (db == nullptr) return 0;
+    const auto value = db::readVariable(db->store().header(), "OSMODE");
+    return value ? static_cast<int>(value->integer) : 0;
+}
+
+std::optional<db::SnapPoint> objectSnapAt(double x, double y, double aperture, int modes) {
+    AcDbDatabase* db = HostState::instance().working;
+    if (db == nullptr) return std::nullopt;
+    db::SnapQuery query;
+    query.x = x;
+    query.y = y;
+    query.aperture = aperture;
+    query.modes = modes;
+    if (const auto base = requestBasePoint()) query.base = std::pair((*base)[0], (*base)[1]);
+    const bool tilemode = db->tilemode();
+    return db::findSnap(db->store().spatialIndex(), query,
+                        [tilemode](const Entry& e) { return shown(e, tilemode); });
+}
+
+}  // namespace kestrin::host

@@ -84,10 +84,24 @@ double segmentDistance(double px, double py, double ax, double ay, double bx, do
 
 }  // namespace
 
+namespace {
+
+std::optional<Outline> shapeOf(const Entry& e, const Values& v);
+
+}  // namespace
+
 std::optional<Outline> outlineOf(const Entry& e) {
+    const Values v = valuesOf(e, e.record.type == "LWPOLYLINE");
+    std::optional<Outline> o = shapeOf(e, v);
+    if (o && v.has[10] && v.has[20] && e.record.type != "LWPOLYLINE") o->insertion = std::pair(v.v[10], v.v[20]);
+    return o;
+}
+
+namespace {
+
+std::optional<Outline> shapeOf(const Entry& e, const Values& v) {
     const std::string& type = e.record.type;
     const bool lw = type == "LWPOLYLINE";
-    const Values v = valuesOf(e, lw);
     if (type == "POLYLINE" && e.children) {
         Outline o;
         o.kind = Outline::Kind::Polyline;
@@ -142,6 +156,8 @@ std::optional<Outline> outlineOf(const Entry& e) {
     o.points = {{x, y}};
     return o;
 }
+
+}  // namespace
 
 Box boundsOf(const Outline& o) {
     if (o.kind == Outline::Kind::Arc) {

@@ -33,6 +33,7 @@ struct Outline {
     std::vector<std::pair<double, double>> points;  // Point: one; Polyline: the vertices; Quad: four corners
     bool closed = false;                             // Polyline: back to the first vertex
     double radius = 0, start = 0, end = 0;           // Arc: centre in points[0], angles in radians
+    std::optional<std::pair<double, double>> insertion;  // the record's own point (10, 20), when it has one
 };
 
 // Nothing for a record without a position (SEQEND).

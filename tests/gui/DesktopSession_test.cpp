@@ -208,8 +208,12 @@ protected:
     DrawingView& view() { return *desktop().view(); }
 
     // A left click in the drawing view at the pixel nearest the drawing point
-    // (x, y); answers the drawing point that pixel stands for.
+    // (x, y), object snaps off; answers the drawing point that pixel stands for.
     std::pair<double, double> clickAt(double x, double y) {
+        // The point itself, not an object snap near it (F3 turns them off).
+        QAction* snap = window().findChild<QAction*>("objectSnap");
+        EXPECT_NE(snap, nullptr);
+        if (snap != nullptr && snap->isChecked()) snap->trigger();
         const QPoint pixel = view().worldToPixel(x, y).toPoint();
         const QPointF world = view().pixelToWorld(QPointF(pixel));
         EXPECT_NEAR(world.x(), x, 1.0 / view().mapping().pixelsPerUnit);

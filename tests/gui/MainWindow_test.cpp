@@ -31,6 +31,7 @@
 #include "host/api/HostState.h"
 #include "host/db/AcDbText.h"
 #include "host/db/DrawingStore.h"
+#include "host/db/HeaderVariables.h"
 #include "host/cadhost/MenuToolbar.h"
 #include "platform/fs/MemoryFileSystem.h"
 #include "platform/registry/WinReg.h"
@@ -679,6 +680,69 @@ TEST_F(MainWindowTest, TheViewMenuZoomsAndPansAndTheStatusBarFollowsTheCursor) {
     QTest::mouseMove(view, QPoint(10, 20));
     const QPointF at = view->pixelToWorld(QPointF(10, 20));
     EXPECT_EQ(window.coordinatesLabel()->text(), QString("%1, %2").arg(at.x(), 0, 'f', 4).arg(at.y(), 0, 'f', 4));
+}
+
+}  // namespace
+}  // namespace kestrin::gui
+
+namespace kestrin::gui {
+namespace {
+
+TEST_F(MainWindowTest, ClicksSnapAsOsmodeAsksUntilF3AndTheViewShowsTheMarkerTheBandAndThePickedEntity) {
+    db::VariableValue endpoints;
+    endpoints.integer = db::kSnapEndpoint;
+    ASSERT_EQ(db::writeVariable(db().store().header(), "OSMODE", endpoints), db::VariableWrite::Done);
+    DrawingModel model;
+    MainWindow window(gui, {});
+    auto* view = new DrawingView(model, &window);
+    window.setDrawingView(view);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // Near the end 5,5 of the test drawing's line 0,0-5,5, well inside the aperture.
+    const double d = 3 / view->mapping().pixelsPerUnit;
+    ads_point p{};
+    ads_point base{0, 5, 0};
+    soon(&window, [&] {
+        window.viewCursorMoved(5 + d, 5 - d);
+        ASSERT_TRUE(view->feedback().snap);
+        EXPECT_EQ(view->feedback().snap->mode, db::kSnapEndpoint);
+        ASSERT_TRUE(view->feedback().bandFrom);
+        EXPECT_EQ(*view->feedback().bandFrom, QPointF(0, 5));
+        EXPECT_EQ(*view->feedback().cursor, QPointF(5, 5)) << "the band ends at the snap";
+        window.viewClicked(5 + d, 5 - d);
+    });
+    ASSERT_EQ(acedGetPoint(base, "\nPoint: ", p), RTNORM);
+    EXPECT_EQ(p[X], 5);
+    EXPECT_EQ(p[Y], 5);
+
+    // F3 turns the snaps off: the click is the cursor's own point.
+    soon(&window, [&] {
+        window.findChild<QAction*>("objectSnap")->trigger();
+        EXPECT_FALSE(window.findChild<QAction*>("objectSnap")->isChecked());
+        window.viewCursorMoved(5 + d, 5 - d);
+        EXPECT_FALSE(view->feedback().snap);
+        EXPECT_FALSE(view->feedback().bandFrom) << "no base point asked with";
+        window.viewClicked(5 + d, 5 - d);
+    });
+    ASSERT_EQ(acedGetPoint(nullptr, "\nPoint: ", p), RTNORM);
+    EXPECT_EQ(p[X], 5 + d);
+
+    // During an entity request the entity a click would pick is highlighted.
+    soon(&window, [&] {
+        window.viewCursorMoved(2.6, 2.4);
+        ASSERT_TRUE(view->feedback().highlight);
+        EXPECT_EQ(view->feedback().highlight->points.size(), 2u);
+        EXPECT_FALSE(view->feedback().snap);
+        window.viewClicked(2.6, 2.4);
+    });
+    ads_name name{};
+    ASSERT_EQ(acedEntSel("\nSelect object: ", name, p), RTNORM);
+    // Back at the command line nothing is shown.
+    soon(&window, [&] {
+        EXPECT_FALSE(view->feedback().highlight);
+        QTest::keyClick(window.commandInput(), Qt::Key_Return);
+    });
+    ASSERT_TRUE(Session::instance().next(session::Waiter::CommandLine, "Command: "));
 }
 
 }  // namespace
