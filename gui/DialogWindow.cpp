@@ -418,7 +418,35 @@ void DialogWindow::syncControl(const Control& c) {
             break;
         }
     }
+    fitText(c, place);
     --syncing_;
+}
+
+// The template's rectangles are measured for the system's dialog font; the
+// font here may run wider. A label or a check box whose text would be cut
+// grows to the right as far as the dialog lets it, and a label one line
+// high is not broken into lines it has no room for.
+void DialogWindow::fitText(const Control& c, const QRect& place) {
+    QString text;
+    int chrome = 0;  // what the widget needs beside its text
+    if (auto* l = qobject_cast<QLabel*>(c.widget); l && c.kind == Kind::Label && l->pixmap().isNull()) {
+        text = l->text();
+        chrome = 2 * l->margin() + 2;
+        const bool oneLine = place.height() < 2 * l->fontMetrics().lineSpacing();
+        if (oneLine && l->wordWrap()) l->setWordWrap(false);
+    } else if (c.kind == Kind::CheckBox || c.kind == Kind::RadioButton) {
+        auto* b = static_cast<QAbstractButton*>(c.widget);
+        if (qobject_cast<QPushButton*>(b) != nullptr) return;  // push-like: the text is centred in its own box
+        text = b->text();
+        chrome = b->sizeHint().width() - b->fontMetrics().horizontalAdvance(text);
+    } else {
+        return;
+    }
+    if (text.isEmpty() || text.contains('\n')) return;
+    const int needed = c.widget->fontMetrics().horizontalAdvance(text) + chrome;
+    if (needed <= place.width()) return;
+    const int room = std::max(place.width(), width() - place.x() - 2);
+    c.widget->resize(std::min(needed, room), c.widget->height());
 }
 
 void DialogWindow::syncEditSelection(const Control& c) {
@@ -596,9 +624,22 @@ bool DialogWindow::keyPressed(const Control* c, QKeyEvent* event) {
         if (ui::nameControl(dialog_, c->handle, a.control)) post(std::move(a));
         return true;
     }
-    // Copying leaves the text alone; every other key would change the widget by itself.
-    if (typable && event->matches(QKeySequence::Copy)) return false;
-    return true;
+    // Select all, copy, cut, paste and undo are the edit's own operations in
+    // the model (its clipboard and undo), not the widget's.
+    if (typable && (event->modifiers() & Qt::ControlModifier) && !(event->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
+        static const std::pair<int, const char*> kEditKeys[] = {
+            {Qt::Key_A, "ctrl+a"}, {Qt::Key_C, "ctrl+c"}, {Qt::Key_X, "ctrl+x"}, {Qt::Key_V, "ctrl+v"}, {Qt::Key_Z, "ctrl+z"}};
+        for (const auto& [qtKey, name] : kEditKeys) {
+            if (key != qtKey) continue;
+            if (!pending_) selectAsShown(*c, false);
+            Action a;
+            a.kind = ActionKind::Key;
+            a.key = name;
+            post(std::move(a));
+            return true;
+        }
+    }
+    return true;  // any other key would change the widget by itself
 }
 
 bool DialogWindow::mouseEvent(const Control& c, QObject* watched, QEvent* event) {

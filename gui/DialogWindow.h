@@ -66,6 +66,7 @@ private:
 
     void makeControl(HWND h);
     void syncControl(const Control& c);
+    void fitText(const Control& c, const QRect& place);
     void syncEditSelection(const Control& c);
     void syncFont(const Control& c);
     void syncImage(const Control& c);

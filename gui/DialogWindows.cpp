@@ -1,9 +1,12 @@
 #include "gui/DialogWindows.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPointer>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -56,6 +59,8 @@ std::string answerOf(QMessageBox::StandardButton button) {
 
 // Pixels between a dialog's first place and the edge of what it shows over.
 constexpr int kMargin = 12;
+// Room above a window for the caption its frame adds.
+constexpr int kCaptionRoom = 24;
 
 struct DialogWindows::Impl {
     Post post;
@@ -68,6 +73,18 @@ struct DialogWindows::Impl {
         const auto it = windows.find(dialog);
         return it == windows.end() ? nullptr : it->second.data();
     }
+    // A window of a program without a drawing (the setup) placed partly off
+    // the screen, as a large chooser over a small dialog at the screen's
+    // edge, moves so that all of it shows, its caption too.
+    static void keepOnScreen(QWidget& w) {
+        const QScreen* screen = w.screen() != nullptr ? w.screen() : QGuiApplication::primaryScreen();
+        if (screen == nullptr) return;
+        const QRect free = screen->availableGeometry().adjusted(0, kCaptionRoom, 0, 0);
+        const int x = std::clamp(w.x(), free.left(), std::max(free.left(), free.right() + 1 - w.width()));
+        const int y = std::clamp(w.y(), free.top(), std::max(free.top(), free.bottom() + 1 - w.height()));
+        if (x != w.x() || y != w.y()) w.move(x, y);
+    }
+
     // The window of the dialog that holds `h`.
     DialogWindow* holding(HWND h) const {
         const ui::Window* d = ui::dialogOf(h);
@@ -93,6 +110,7 @@ struct DialogWindows::Impl {
             const QPoint corner = area->mapToGlobal(QPoint(area->width(), 0));
             w->move(corner + QPoint(-w->width() - kMargin, kMargin));
         }
+        if (area == nullptr) keepOnScreen(*w);  // over the host's window, that window holds it
         windows[dialog] = w;
     }
 

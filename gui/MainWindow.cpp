@@ -1,6 +1,7 @@
 #include "gui/MainWindow.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
@@ -605,8 +606,16 @@ bool MainWindow::writeScreenshot(const std::string& path, std::string& error) {
         QPainter painter(&image);
         render(&painter);
         const QPoint origin = geometry().topLeft();
+        // Windows above the ones they belong to (a dialog over the dialog that opened it).
+        std::vector<std::pair<int, QWidget*>> tops;
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top == this || !top->isVisible() || top->isMinimized()) continue;
+            int depth = 0;
+            for (QWidget* up = top->parentWidget(); up != nullptr; up = up->parentWidget()) ++depth;
+            tops.emplace_back(depth, top);
+        }
+        std::stable_sort(tops.begin(), tops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [depth, top] : tops) {
             const QPoint at = top->geometry().topLeft() - origin;
             top->render(&painter, at);
             // The window manager's frame is not part of the window's picture:

@@ -197,7 +197,17 @@ BOOL CChooseDir::OnInitDialog() {
     GetDlgItem(IDC_HELP_BUTTON)->EnableWindow(FALSE);
     SetDlgItemText(IDC_FILE_NAME, kDummyFileName);
 
-    bool opened = !m_strInitialDir.empty() && openFolder(m_strInitialDir);
+    // The proposed folder, or the nearest of its parents that exists (a
+    // folder to be made by the setup is not there yet).
+    bool opened = false;
+    for (CString dir = m_strInitialDir; !opened && !dir.empty();) {
+        opened = openFolder(dir);
+        const std::size_t cut = dir.find_last_of('\\');
+        if (cut == CString::npos || cut < 2) break;
+        const CString parent = cut == 2 ? dir.substr(0, 3) : dir.substr(0, cut);  // "C:\" is the last to try
+        if (parent == dir) break;
+        dir = parent;
+    }
     if (!opened) {
         auto cwd = FileSystem::current().currentWindowsDirectory();
         if (cwd) opened = openFolder(*cwd);

@@ -215,8 +215,10 @@ void readPick(Reader& r, Action& a) {
 }
 
 void readKey(Reader& r, Action& a) {
-    static const char* const kKeys[] = {"enter", "escape", "tab", "backspace", "delete", "left", "right", "home", "end"};
-    std::string w = r.word("a key (enter, escape, tab, backspace, delete, left, right, home, end)");
+    static const char* const kKeys[] = {"enter",  "escape", "tab",    "backspace", "delete", "left",  "right",
+                                        "home",   "end",    "ctrl+a", "ctrl+c",    "ctrl+x", "ctrl+v", "ctrl+z"};
+    std::string w = r.word("a key (enter, escape, tab, backspace, delete, left, right, home, end, ctrl+a, ctrl+c, "
+                           "ctrl+x, ctrl+v, ctrl+z)");
     if (w.rfind("shift+", 0) == 0) {
         a.shift = true;
         w.erase(0, 6);
@@ -224,7 +226,9 @@ void readKey(Reader& r, Action& a) {
     for (const char* k : kKeys)
         if (w == k) a.key = w;
     if (a.key.empty())
-        r.error("unknown key '" + cp1251ToUtf8(w) + "' (known: enter, escape, tab, backspace, delete, left, right, home, end)");
+        r.error("unknown key '" + cp1251ToUtf8(w) +
+                "' (known: enter, escape, tab, backspace, delete, left, right, home, end, ctrl+a, ctrl+c, ctrl+x, "
+                "ctrl+v, ctrl+z)");
     if (a.shift && a.key != "left" && a.key != "right" && a.key != "home" && a.key != "end" && a.key != "tab")
         r.error("shift+ goes only with left, right, home, end or tab, not '" + a.key + "'");
 }

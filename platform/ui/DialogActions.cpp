@@ -130,6 +130,24 @@ void pressKey(HWND dialog, int vk, bool shift) {
     }
 }
 
+// Ctrl with a letter reaches an edit control as the control character the
+// keyboard makes of it (WM_CHAR), which the control takes as its own
+// operation: Ctrl+A selects all, C copies, X cuts, V pastes, Z undoes.
+int controlCharacter(const std::string& name) {
+    if (name.size() != 6 || name.rfind("ctrl+", 0) != 0) return 0;
+    const char letter = name[5];
+    return letter >= 'a' && letter <= 'z' ? letter - 'a' + 1 : 0;
+}
+
+void pressControlKey(HWND dialog, const Action& a, int code) {
+    const HWND focus = focusedWindow();
+    const Window* f = windowOf(focus);
+    if (f == nullptr || dialogOf(focus) != windowOf(dialog) || !typable(*f))
+        return reject(a, a.key + " goes to an edit field; the focus is not on one");
+    if (preTranslate(MSG{focus, WM_CHAR, static_cast<WPARAM>(code), 1, 0, {}}, dialog)) return;
+    sendMessage(focus, WM_CHAR, static_cast<WPARAM>(code), 1);
+}
+
 int keyCode(const std::string& name) {
     static const std::map<std::string, int> keys = {
         {"enter", VK_RETURN}, {"escape", VK_ESCAPE}, {"tab", VK_TAB},   {"backspace", VK_BACK}, {"delete", VK_DELETE},
@@ -332,6 +350,7 @@ void performDialogAction(HWND dialog, const Action& a) {
         case ActionKind::Click: return click(dialog, a);
         case ActionKind::Type: return type(dialog, a);
         case ActionKind::Key: {
+            if (const int code = controlCharacter(a.key)) return pressControlKey(dialog, a, code);
             const int vk = keyCode(a.key);
             if (vk == 0) return reject(a, "unknown key \"" + a.key + "\"");
             return pressKey(dialog, vk, a.shift);

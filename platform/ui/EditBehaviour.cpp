@@ -124,6 +124,15 @@ void editPaste(Window& w) {
 }
 
 void editChar(Window& w, unsigned char c) {
+    // The control characters of Ctrl with a letter: the edit's own operations.
+    switch (c) {
+        case 1: editSetSel(w, 0, -1); return;   // Ctrl+A
+        case 3: editCopy(w); return;            // Ctrl+C
+        case 24: editCut(w); return;            // Ctrl+X
+        case 22: editPaste(w); return;          // Ctrl+V
+        case 26: editUndo(w); return;           // Ctrl+Z
+        default: break;
+    }
     if (isReadOnly(w)) return;
     EditState& e = w.edit();
     if (c == 8) {

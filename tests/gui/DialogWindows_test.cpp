@@ -1,4 +1,6 @@
 #include "gui/DialogWindows.h"
+#include "platform/clipboard/Clipboard.h"
+#include <QScreen>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -415,6 +417,58 @@ TEST_F(DialogWindowsTest, TypedKeysChangeTheModelsTextAndTheFieldShowsIt) {
     EXPECT_FALSE(failed()) << failure();
 }
 
+TEST_F(DialogWindowsTest, ALabelOrACheckBoxTooNarrowForItsTextInThisFontGrowsWithinTheDialog) {
+    TestDialog dialog;
+    run(dialog, {[&] {
+        const int fitted = widget<QCheckBox>(kEnabled)->width();
+        dialog.SetDlgItemText(kEnabled, "Динамически, и гораздо длиннее"_cp);
+        dialog.SetDlgItemText(kNote, "zor-soft@example.com"_cp);
+        auto* box = widget<QCheckBox>(kEnabled);
+        EXPECT_GE(box->width(), box->sizeHint().width()) << "the whole caption shows";
+        EXPECT_LE(box->geometry().right(), window()->width());
+        auto* note = widget<QLabel>(kNote);
+        EXPECT_FALSE(note->wordWrap()) << "one line high: not broken at the hyphen";
+        EXPECT_GE(note->width(), note->fontMetrics().horizontalAdvance(note->text()));
+        EXPECT_GT(box->width(), fitted);
+        dialog.SetDlgItemText(kEnabled, "Вкл"_cp);
+        EXPECT_EQ(box->width(), fitted) << "a short caption: the template's rectangle again";
+        QTest::keyClick(window(), Qt::Key_Escape);
+    }});
+    EXPECT_FALSE(failed()) << failure();
+}
+
+TEST_F(DialogWindowsTest, CtrlKeysInAFieldAreTheModelsSelectAllClipboardAndUndo) {
+    TestDialog dialog;
+    clipboard::setText("paste");
+    run(dialog, {[&] {
+                     typeInto(widget<QLineEdit>(kName), "abc");
+                 },
+                 [&] { QTest::keyClick(widget<QLineEdit>(kName), Qt::Key_A, Qt::ControlModifier); },
+                 [&] {
+                     EXPECT_EQ(widget<QLineEdit>(kName)->selectedText(), QString("abc")) << "the model's selection shown";
+                     QTest::keyClick(widget<QLineEdit>(kName), Qt::Key_X, Qt::ControlModifier);
+                 },
+                 [&] {
+                     EXPECT_EQ(model(kName).text, "");
+                     EXPECT_EQ(clipboard::text(), std::optional<std::string>("abc")) << "the model's clipboard";
+                     QTest::keyClick(widget<QLineEdit>(kName), Qt::Key_Z, Qt::ControlModifier);
+                 },
+                 [&] {
+                     EXPECT_EQ(model(kName).text, "abc");
+                     QTest::keyClick(widget<QLineEdit>(kName), Qt::Key_End);
+                 },
+                 [&] { QTest::keyClick(widget<QLineEdit>(kName), Qt::Key_V, Qt::ControlModifier); },
+                 [&] {
+                     EXPECT_EQ(widget<QLineEdit>(kName)->text(), QString("abcabc"));
+                     QTest::keyClick(widget<QLineEdit>(kName), Qt::Key_Escape);
+                 }});
+    std::vector<std::string> keys;
+    for (const auto& a : posted)
+        if (a.kind == ActionKind::Key) keys.push_back(a.key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"ctrl+a", "ctrl+x", "ctrl+z", "end", "ctrl+v", "escape"}));
+    EXPECT_FALSE(failed()) << failure();
+}
+
 TEST_F(DialogWindowsTest, AClickInAFieldPlacesTheModelsCaretThere) {
     TestDialog dialog;
     run(dialog, {[&] {
@@ -629,6 +683,9 @@ TEST_F(PlantorWindowsTest, TheSetupDialogAndItsChooserAreWindowsThatThePersonCan
             titles.push_back(chooser->windowTitle());
             EXPECT_NE(chooser->parentWidget(), nullptr) << "the chooser stays above the setup's window";
             EXPECT_TRUE(chooser->isWindow());
+            const QRect screen = chooser->screen()->availableGeometry();
+            EXPECT_TRUE(screen.contains(chooser->geometry())) << "all of it on the screen";
+            EXPECT_GE(chooser->y(), screen.top() + 20) << "its caption too";
             chooser->close();  // its close box
         },
         [&] {

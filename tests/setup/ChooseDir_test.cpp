@@ -104,10 +104,21 @@ TEST_F(ChooseDirTest, DoubleClickTakesOnlyListBoxEntriesThatAreThere) {
     EXPECT_NE(failure().find("is not a list box"), std::string::npos) << failure();
 }
 
-TEST_F(ChooseDirTest, StartsInTheCurrentDirectoryWhenTheInitialOneIsMissing) {
+TEST_F(ChooseDirTest, StartsAtTheNearestFolderOfTheProposedPathThatExists) {
+    CChooseDir chooser("C:\\Program Files\\Zor\\Not yet\\made");
+    EXPECT_EQ(run(chooser, {[&chooser] {
+                                std::string shown;
+                                chooser.GetDlgItemText(IDC_DIR_PATH, shown);
+                                EXPECT_EQ(shown, "C:\\PROGRAM FILES\\ZOR");
+                            },
+                            "click 2"}),
+              IDCANCEL);
+}
+
+TEST_F(ChooseDirTest, StartsInTheCurrentDirectoryWhenNoPartOfTheInitialOneExists) {
     auto cwd = fs::FileSystem::current().currentWindowsDirectory();
     ASSERT_TRUE(cwd);
-    CChooseDir chooser("C:\\No\\Such\\Folder");
+    CChooseDir chooser("Q:\\No\\Such\\Folder");  // no drive Q
     const std::string expected = upperCase(*cwd);
     EXPECT_EQ(run(chooser, {[&chooser, expected] {
                                 std::string shown;

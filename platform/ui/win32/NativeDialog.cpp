@@ -171,7 +171,15 @@ LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lP
     const int id = GetDlgCtrlID(GetParent(edit) == impl->dialog ? edit : GetParent(edit));
     if (message == WM_CHAR) {
         if (wParam == VK_BACK || wParam == VK_RETURN || wParam == VK_ESCAPE || wParam == VK_TAB) return 0;
-        if (wParam < 0x20) return 0;  // control characters (pasting, undo) are not typed
+        // Ctrl with A, C, X, V or Z: the edit's own operations, done by the model.
+        static const std::pair<WPARAM, const char*> kEditKeys[] = {
+            {1, "ctrl+a"}, {3, "ctrl+c"}, {24, "ctrl+x"}, {22, "ctrl+v"}, {26, "ctrl+z"}};
+        for (const auto& [code, name] : kEditKeys)
+            if (wParam == code) {
+                impl->post(event(NativeInput::Kind::Key, id, name));
+                return 0;
+            }
+        if (wParam < 0x20) return 0;  // other control characters are not typed
         const wchar_t c = static_cast<wchar_t>(wParam);
         impl->post(event(NativeInput::Kind::Type, id, narrow(std::wstring_view(&c, 1))));
         return 0;
@@ -183,8 +191,12 @@ LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         }
     }
-    if (message == WM_PASTE || message == WM_CUT || message == WM_CLEAR || message == WM_UNDO || message == EM_UNDO)
+    // The edit's context menu: the same operations.
+    if (message == WM_PASTE || message == WM_CUT || message == WM_UNDO || message == EM_UNDO) {
+        impl->post(event(NativeInput::Kind::Key, id, message == WM_PASTE ? "ctrl+v" : message == WM_CUT ? "ctrl+x" : "ctrl+z"));
         return 0;
+    }
+    if (message == WM_CLEAR) return 0;
     return DefSubclassProc(edit, message, wParam, lParam);
 }
 

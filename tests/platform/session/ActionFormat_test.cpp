@@ -89,7 +89,7 @@ std::vector<Action> samples() {
     all.push_back(withControl(K::Click, caption("O\"K\" #1")));
     all.push_back(withText(K::Type, "строка \"в кавычках\"\\"_cp));
     all.push_back(withText(K::Type, ""));
-    for (auto [name, shift] : {std::pair{"enter", false}, {"escape", false}, {"tab", true}, {"end", true}}) {
+    for (auto [name, shift] : {std::pair{"enter", false}, {"escape", false}, {"tab", true}, {"end", true}, {"ctrl+v", false}}) {
         Action k = make(K::Key);
         k.key = name;
         k.shift = shift;

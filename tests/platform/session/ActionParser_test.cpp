@@ -194,8 +194,10 @@ TEST(ActionParser, ErrorsNameTheLineAndTheReason) {
     EXPECT_EQ(errorOf("type abc"), "demo.ks:12: expected the text to type in double quotes, found 'abc'");
     EXPECT_EQ(errorOf("type \"abc"), "demo.ks:12: a string is not closed with '\"'");
     EXPECT_EQ(errorOf("type \"a\\qb\""), "demo.ks:12: unknown escape '\\q' in a string (known: \\\" \\\\ \\n \\t)");
-    EXPECT_EQ(errorOf("key ctrl+c"),
-              "demo.ks:12: unknown key 'ctrl+c' (known: enter, escape, tab, backspace, delete, left, right, home, end)");
+    EXPECT_EQ(errorOf("key ctrl+q"),
+              "demo.ks:12: unknown key 'ctrl+q' (known: enter, escape, tab, backspace, delete, left, right, home, end, "
+              "ctrl+a, ctrl+c, ctrl+x, ctrl+v, ctrl+z)");
+    EXPECT_EQ(errorOf("key shift+ctrl+a"), "demo.ks:12: shift+ goes only with left, right, home, end or tab, not 'ctrl+a'");
     EXPECT_EQ(errorOf("key shift+enter"), "demo.ks:12: shift+ goes only with left, right, home, end or tab, not 'enter'");
     EXPECT_EQ(errorOf("answer maybe"), "demo.ks:12: expected ok, yes, no or cancel after answer, found 'maybe'");
     EXPECT_EQ(errorOf("caps 1"), "demo.ks:12: expected on or off after caps, found '1'");

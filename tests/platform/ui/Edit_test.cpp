@@ -138,6 +138,31 @@ TEST_F(EditTyping, CutCopyPasteGoThroughTheClipboard) {
     });
 }
 
+TEST_F(EditTyping, CtrlKeysAreTheEditsOwnSelectAllCopyCutPasteAndUndo) {
+    clipboard::setText("old");
+    run({type("Привет"_cp), key("ctrl+a"), key("ctrl+c"), key("end"), key("ctrl+v")}, [](RecordingDialog&, CEdit& e) {
+        EXPECT_EQ(clipboard::text(), std::optional<std::string>("Привет"_cp));
+        EXPECT_EQ(text(e), "ПриветПривет"_cp);
+    });
+    run({type("abc"), select(ref(kText), 0, 2), key("ctrl+x"), key("ctrl+z")}, [](RecordingDialog&, CEdit& e) {
+        EXPECT_EQ(clipboard::text(), std::optional<std::string>("ab"));
+        EXPECT_EQ(text(e), "abc") << "undo brings the cut text back";
+    });
+    // A field that filters its characters sees them first, as it would see
+    // the keyboard's control characters.
+    run<FilterDialog>({type("12"), key("ctrl+a"), key("ctrl+x")}, [](FilterDialog& d, CEdit& e) {
+        EXPECT_EQ(text(e), "12");
+        EXPECT_EQ(d.m_edit.refused, 2);
+    });
+}
+
+TEST_F(EditTyping, CtrlKeysWithTheFocusOnAButtonAreRejected) {
+    script({click(ref(kPlain)), key("ctrl+v")});
+    RecordingDialog dlg;
+    dlg.DoModal();
+    EXPECT_NE(failure().find("ctrl+v goes to an edit field"), std::string::npos) << failure();
+}
+
 TEST_F(EditTyping, PasteIntoASingleLineFieldStopsAtTheLineBreak) {
     clipboard::setText("one\r\ntwo");
     run({}, [](RecordingDialog&, CEdit& e) {
