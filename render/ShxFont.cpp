@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "render/Arcs.h"
+#include "render/ShapeCodes.h"
 
 namespace kestrin::render {
 
@@ -31,6 +33,39 @@ Octants octants(unsigned char b) {
     if ((b & 0x80) && (b & 0x0F) > 7) magnitude = 0x100 - b;
     const int span = magnitude & 0x0F;
     return {(b & 0x80) == 0, (magnitude >> 4) & 7, span == 0 ? 8 : span};
+}
+
+// An arc from the pen's place: around `center` from angle `start` by
+// `sweep` (radians, + counter-clockwise).
+struct ArcPath {
+    Vec2 center;
+    double radius, start, sweep;
+    double end;  // start + sweep as the code gives it
+};
+
+// An octant arc (code 10); nothing for radius 0.
+std::optional<ArcPath> octantArc(Vec2 at, double scale, const ShapeCommand& c) {
+    const double r = c.radius * scale;
+    if (r == 0) return std::nullopt;
+    const auto [ccw, start, span] = octants(c.octants);
+    const double a0 = start * kPi / 4;
+    const double sweep = (ccw ? 1 : -1) * span * kPi / 4;
+    return ArcPath{at - Vec2{r * std::cos(a0), r * std::sin(a0)}, r, a0, sweep, a0 + sweep};
+}
+
+// A fractional arc (code 11): the octants' arc trimmed by 256ths of an
+// octant at its start and its end.
+std::optional<ArcPath> fractionalArc(Vec2 at, double scale, const ShapeCommand& c) {
+    const double r = c.radius * scale;
+    if (r == 0) return std::nullopt;
+    const auto [ccw, start, span] = octants(c.octants);
+    constexpr double unit = 45.0 / 256.0;
+    const double endAngle = c.endOffset == 0 ? 256 * unit : c.endOffset * unit;
+    double a0 = ccw ? start * 45.0 + c.startOffset * unit : start * 45.0 - c.startOffset * unit;
+    double a1 = ccw ? (start + span - 1) * 45.0 + endAngle : (start - span + 1) * 45.0 - endAngle;
+    a0 *= kPi / 180;
+    a1 *= kPi / 180;
+    return ArcPath{at - Vec2{r * std::cos(a0), r * std::sin(a0)}, r, a0, a1 - a0, a1};
 }
 
 unsigned u16(std::string_view b, std::size_t at) {
@@ -70,6 +105,14 @@ struct ShxFont::Pen {
             const double a = a0 + sweep * i / steps;
             lineTo({center.x + radius * std::cos(a), center.y + radius * std::sin(a)});
         }
+    }
+    // Along the arc with the pen down; to its end with the pen up.
+    void follow(const ArcPath& a) {
+        if (down) {
+            arc(a.center, a.radius, a.start, a.sweep);
+            return;
+        }
+        moveTo({a.center.x + a.radius * std::cos(a.end), a.center.y + a.radius * std::sin(a.end)});
     }
     // To `to` along the arc of that bulge (straight with the pen up).
     void bulgeTo(Vec2 to, double bulge) {
@@ -142,133 +185,59 @@ const Glyph* ShxFont::glyph(int number) const {
 void ShxFont::run(int number, Pen& pen, int depth) const {
     const auto it = shapes_.find(number);
     if (it == shapes_.end() || depth > kMaxDepth) return;
-    const std::string& c = it->second.codes;
-    const std::size_t n = c.size();
-    auto u8 = [&](std::size_t i) { return static_cast<unsigned char>(c[i]); };
-    auto s8 = [&](std::size_t i) { return static_cast<int>(static_cast<signed char>(c[i])); };
     pen.down = true;
     pen.lift();
     bool skip = false;  // after code 14: the next command is for vertical text only
-    std::size_t i = 0;
-    while (i < n) {
-        const int code = u8(i++);
+    // A shape whose codes run past its end draws what came before.
+    (void)decodeShape(it->second.codes, [&](const ShapeCommand& c) {
         const bool act = !skip;
-        skip = false;
-        if (code == 0) break;
-        if (code > 15) {
-            if (act) {
-                const int len = code >> 4, dir = code & 15;
-                pen.lineTo(pen.at + Vec2{kDirX[dir] * len * pen.scale, kDirY[dir] * len * pen.scale});
+        skip = c.kind == ShapeCommand::Kind::VerticalOnly;
+        if (act) draw(c, pen, depth);
+    });
+}
+
+void ShxFont::draw(const ShapeCommand& c, Pen& pen, int depth) const {
+    using Kind = ShapeCommand::Kind;
+    switch (c.kind) {
+        case Kind::Vector:
+            pen.lineTo(pen.at + Vec2{kDirX[c.direction], kDirY[c.direction]} * (c.length * pen.scale));
+            break;
+        case Kind::PenDown: pen.down = true; break;
+        case Kind::PenUp:
+            pen.down = false;
+            pen.lift();
+            break;
+        case Kind::DivideScale:
+            if (c.value != 0) pen.scale /= c.value;
+            break;
+        case Kind::MultiplyScale:
+            if (c.value != 0) pen.scale *= c.value;
+            break;
+        case Kind::Push: pen.stack.push_back(pen.at); break;
+        case Kind::Pop:
+            if (!pen.stack.empty()) {
+                pen.moveTo(pen.stack.back());
+                pen.stack.pop_back();
             }
-            continue;
-        }
-        switch (code) {
-            case 1:
-                if (act) pen.down = true;
-                break;
-            case 2:
-                if (act) {
-                    pen.down = false;
-                    pen.lift();
-                }
-                break;
-            case 3:
-            case 4:
-                if (i >= n) return;
-                if (act && u8(i) != 0) pen.scale = code == 3 ? pen.scale / u8(i) : pen.scale * u8(i);
-                ++i;
-                break;
-            case 5:
-                if (act) pen.stack.push_back(pen.at);
-                break;
-            case 6:
-                if (act && !pen.stack.empty()) {
-                    pen.moveTo(pen.stack.back());
-                    pen.stack.pop_back();
-                }
-                break;
-            case 7:
-                if (i >= n) return;
-                if (act) {
-                    run(u8(i), pen, depth + 1);  // from the pen's place, in its state
-                    pen.lift();
-                }
-                ++i;
-                break;
-            case 8:
-                if (i + 1 >= n) return;
-                if (act) pen.lineTo(pen.at + Vec2{double(s8(i)), double(s8(i + 1))} * pen.scale);
-                i += 2;
-                break;
-            case 9:
-            case 13:
-                for (;;) {
-                    if (i + 1 >= n) return;
-                    const int dx = s8(i), dy = s8(i + 1);
-                    i += 2;
-                    if (dx == 0 && dy == 0) break;
-                    int bulge = 0;
-                    if (code == 13) {
-                        if (i >= n) return;
-                        bulge = s8(i++);
-                    }
-                    if (!act) continue;
-                    const Vec2 to = pen.at + Vec2{double(dx), double(dy)} * pen.scale;
-                    pen.bulgeTo(to, bulge / 127.0);
-                }
-                break;
-            case 10: {
-                if (i + 1 >= n) return;
-                const double r = u8(i) * pen.scale;
-                const auto [ccw, start, span] = octants(u8(i + 1));
-                i += 2;
-                if (!act || r == 0) break;
-                const double a0 = start * kPi / 4;
-                const Vec2 center = pen.at - Vec2{r * std::cos(a0), r * std::sin(a0)};
-                const double sweep = (ccw ? 1 : -1) * span * kPi / 4;
-                if (pen.down) pen.arc(center, r, a0, sweep);
-                else pen.moveTo({center.x + r * std::cos(a0 + sweep), center.y + r * std::sin(a0 + sweep)});
-                break;
-            }
-            case 11: {
-                if (i + 4 >= n) return;
-                const int startOff = u8(i), endOff = u8(i + 1);
-                const double r = (u8(i + 2) * 256 + u8(i + 3)) * pen.scale;
-                const auto [ccw, start, span] = octants(u8(i + 4));
-                i += 5;
-                if (!act || r == 0) break;
-                const double unit = 45.0 / 256.0;
-                const double endAngle0 = endOff == 0 ? 256 * unit : endOff * unit;
-                double a0, a1;
-                if (ccw) {
-                    a0 = start * 45.0 + startOff * unit;
-                    a1 = (start + span - 1) * 45.0 + endAngle0;
-                } else {
-                    a0 = start * 45.0 - startOff * unit;
-                    a1 = (start - span + 1) * 45.0 - endAngle0;
-                }
-                a0 *= kPi / 180;
-                a1 *= kPi / 180;
-                const Vec2 center = pen.at - Vec2{r * std::cos(a0), r * std::sin(a0)};
-                if (pen.down) pen.arc(center, r, a0, a1 - a0);
-                else pen.moveTo({center.x + r * std::cos(a1), center.y + r * std::sin(a1)});
-                break;
-            }
-            case 12: {
-                if (i + 2 >= n) return;
-                const int dx = s8(i), dy = s8(i + 1), bulge = s8(i + 2);
-                i += 3;
-                if (!act) break;
-                // The same arc as one segment of code 13.
-                pen.bulgeTo(pen.at + Vec2{double(dx), double(dy)} * pen.scale, bulge / 127.0);
-                break;
-            }
-            case 14:
-                skip = true;  // horizontal text: the next command is skipped
-                break;
-            default:
-                break;
-        }
+            break;
+        case Kind::SubShape:
+            run(c.value, pen, depth + 1);  // from the pen's place, in its state
+            pen.lift();
+            break;
+        case Kind::Displacements:
+        case Kind::BulgeArcs:
+            for (const ShapeStep& step : c.steps)
+                pen.bulgeTo(pen.at + Vec2{double(step.dx), double(step.dy)} * pen.scale, step.bulge / 127.0);
+            break;
+        case Kind::OctantArc:
+            if (const auto a = octantArc(pen.at, pen.scale, c)) pen.follow(*a);
+            break;
+        case Kind::FractionalArc:
+            if (const auto a = fractionalArc(pen.at, pen.scale, c)) pen.follow(*a);
+            break;
+        case Kind::End:
+        case Kind::VerticalOnly:
+        case Kind::Unknown: break;
     }
 }
 

@@ -16,6 +16,8 @@
 
 namespace kestrin::render {
 
+struct ShapeCommand;
+
 class FontError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -54,7 +56,9 @@ private:
         std::string codes;
     };
     struct Pen;
+    // Draws shape `number` with the pen (a sub-shape `depth` levels down).
     void run(int number, Pen& pen, int depth) const;
+    void draw(const ShapeCommand& command, Pen& pen, int depth) const;
 
     std::string name_;
     int above_ = 0;

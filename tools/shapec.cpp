@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "platform/fs/FileSystem.h"
+#include "render/ShapeCodes.h"
 
 namespace {
 
@@ -160,84 +161,57 @@ std::vector<int> checkShape(const Shape& s, const std::map<int, const Shape*>& a
         if (s.bytes[2] > 2) fail(s.header, "shape 0: modes is 0 or 2");
         return directions;
     }
-    int i = 0, depth = 0;
-    auto signedAt = [&](int k) { return static_cast<int>(static_cast<std::int8_t>(s.bytes[k])); };
-    auto need = [&](int n, const char* what) {
-        if (i + n >= count) {
-            at.line = s.lines[i];
-            fail(at, std::string(what) + " runs past the end of shape " + std::to_string(s.number));
-        }
-    };
-    while (i < count) {
-        at.line = s.lines[i];
-        const int code = s.bytes[i];
-        if (code == 0) {
-            if (i != count - 1) fail(at, "0 ends shape " + std::to_string(s.number) + " before its last byte");
-            break;
-        }
-        if (code > 15) {
-            ++i;  // vector: length << 4 | direction
-            continue;
-        }
-        switch (code) {
-            case 1: case 2: case 14: ++i; break;
-            case 3: case 4:
-                need(1, "a scale factor");
-                if (s.bytes[i + 1] == 0) fail(at, "scale factor 0");
-                i += 2;
+    // The codes as the font reader reads them; what it would pass over or
+    // stop at is an error here.
+    const std::string codes(s.bytes.begin(), s.bytes.end());
+    int depth = 0;
+    using Kind = kestrin::render::ShapeCommand::Kind;
+    const auto problem = kestrin::render::decodeShape(codes, [&](const kestrin::render::ShapeCommand& c) {
+        at.line = s.lines[c.at];
+        switch (c.kind) {
+            case Kind::End:
+                if (c.at != static_cast<std::size_t>(count - 1))
+                    fail(at, "0 ends shape " + std::to_string(s.number) + " before its last byte");
                 break;
-            case 5:
+            case Kind::DivideScale:
+            case Kind::MultiplyScale:
+                if (c.value == 0) fail(at, "scale factor 0");
+                break;
+            case Kind::Push:
                 if (++depth > 4) fail(at, "more than 4 locations pushed");
-                ++i;
                 break;
-            case 6:
+            case Kind::Pop:
                 if (--depth < 0) fail(at, "pop without a pushed location");
-                ++i;
                 break;
-            case 7:
-                need(1, "a sub-shape number");
-                if (!all.count(s.bytes[i + 1]) || s.bytes[i + 1] == s.number)
-                    fail(at, "sub-shape " + std::to_string(s.bytes[i + 1]) + " does not exist");
-                i += 2;
+            case Kind::SubShape:
+                if (!all.count(c.value) || c.value == s.number)
+                    fail(at, "sub-shape " + std::to_string(c.value) + " does not exist");
                 break;
-            case 8:
-                need(2, "an XY displacement");
-                i += 3;
+            case Kind::BulgeArcs:
+                for (const auto& step : c.steps)
+                    if (step.bulge == -128) fail(at, "bulge -128 is out of range");
                 break;
-            case 9: case 13: {
-                const int step = code == 9 ? 2 : 3;
-                ++i;
-                for (;;) {
-                    need(1, code == 9 ? "displacements ending 0,0" : "bulge arcs ending 0,0");
-                    if (s.bytes[i] == 0 && s.bytes[i + 1] == 0) {
-                        i += 2;
-                        break;
-                    }
-                    need(step, code == 9 ? "an XY displacement" : "a bulge arc");
-                    if (code == 13 && signedAt(i + 2) == -128) fail(at, "bulge -128 is out of range");
-                    i += step;
-                }
+            case Kind::OctantArc:
+                if (c.radius == 0) fail(at, "octant arc of radius 0");
+                directions.push_back(static_cast<int>(c.octantsAt));
                 break;
-            }
-            case 10:
-                need(2, "an octant arc");
-                if (s.bytes[i + 1] == 0) fail(at, "octant arc of radius 0");
-                directions.push_back(i + 2);
-                i += 3;
+            case Kind::FractionalArc:
+                directions.push_back(static_cast<int>(c.octantsAt));
                 break;
-            case 11:
-                need(5, "a fractional arc");
-                directions.push_back(i + 5);
-                i += 6;
+            case Kind::Unknown:
+                fail(at, "code " + std::to_string(c.code) + " is no shape code");
                 break;
-            case 12:
-                need(3, "a bulge arc");
-                if (signedAt(i + 3) == -128) fail(at, "bulge -128 is out of range");
-                i += 4;
+            case Kind::Vector:
+            case Kind::PenDown:
+            case Kind::PenUp:
+            case Kind::Displacements:
+            case Kind::VerticalOnly:
                 break;
-            default:
-                fail(at, "code " + std::to_string(code) + " is no shape code");
         }
+    });
+    if (problem) {
+        at.line = s.lines[problem->at];
+        fail(at, problem->what + " runs past the end of shape " + std::to_string(s.number));
     }
     if (depth != 0) fail(s.header, "shape " + std::to_string(s.number) + " leaves pushed locations on the stack");
     return directions;
