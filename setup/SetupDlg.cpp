@@ -7,6 +7,7 @@
 #include "base/TextCase.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/process/Processes.h"
+#include "platform/registry/HostProfileKeys.h"
 #include "setup/ChooseDir.h"
 #include "setup/InstallCheck.h"
 #include "setup/ProfileChanges.h"
@@ -23,8 +24,6 @@ constexpr const char* kServerKey = "AutoCAD.Drawing.15\\protocol\\StdFileEditing
 constexpr std::size_t kExecutableNameLength = 8;  // ACAD.EXE
 
 void stopBox(const CString& text) { ::MessageBox(nullptr, text.c_str(), kCaption, MB_OK | MB_ICONSTOP); }
-
-bool startsWithGroup(const CString& name) { return name.compare(0, 5, "Group") == 0; }
 
 bool endsWithMenuFile(const CString& data) {
     return data.size() >= 7 && data.compare(data.size() - 7, 7, "Zor_arx") == 0;
@@ -164,7 +163,7 @@ void CSetupDlg::OnOK() {
     }
     {
         CRegistry host(HKEY_LOCAL_MACHINE);
-        if (!host.Open(HKEY_CURRENT_USER, kHostKey)) {
+        if (!host.Open(HKEY_CURRENT_USER, kestrin::registry::kHostKey)) {
             stopBox("Acad2000 не установлен!"_cp);
             EndDialog(IDOK);
             return;
@@ -189,12 +188,12 @@ void CSetupDlg::OnOK() {
 
 void CSetupDlg::registerProfiles(const CString& target, ProfileChanges& changes) {
     CRegistry host(HKEY_LOCAL_MACHINE);
-    if (!host.Open(HKEY_CURRENT_USER, kHostKey)) return;
+    if (!host.Open(HKEY_CURRENT_USER, kestrin::registry::kHostKey)) return;
     CStringArray profiles;
     if (!host.EnumSubKeys("Profiles", profiles)) return;
     const CString entry = menuEntry(target);
     for (INT_PTR p = 0; p < profiles.GetSize(); ++p) {
-        const CString profile = CString(kHostKey) + "\\Profiles\\" + profiles[p];
+        const CString profile = kestrin::registry::profileKey(profiles[p]);
 
         CRegistry general(HKEY_LOCAL_MACHINE);
         if (general.OpenNamed(HKEY_CURRENT_USER, profile + "\\General")) {
@@ -232,7 +231,7 @@ void CSetupDlg::registerProfiles(const CString& target, ProfileChanges& changes)
         std::set<CString> taken;
         for (INT_PTR i = 0; i < names.GetSize(); ++i) {
             taken.insert(kestrin::foldCase(names[i]));
-            if (!startsWithGroup(names[i])) continue;
+            if (!kestrin::registry::isMenuGroupValue(names[i])) continue;
             CString data;
             menus.QueryStringValue(names[i], data);
             if (endsWithMenuFile(data)) {

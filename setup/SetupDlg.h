@@ -42,9 +42,7 @@ private:
     bool copyFiles(const CString& target);
 };
 
-// The host's per-user key and the companion files, in copy order, with the
-// progress position after each.
-inline constexpr const char* kHostKey = "Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-1:409";
+// The companion files, in copy order, with the progress position after each.
 struct InstalledFile {
     const char* name;
     int progress;

@@ -4,6 +4,7 @@
 
 #include "base/TextCase.h"
 #include "host/api/HostSettings.h"
+#include "platform/registry/HostProfileKeys.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/WinReg.h"
 
@@ -78,8 +79,6 @@ std::optional<StoredSetting> storedSetting(HKEY key, const std::string& name, LS
     return StoredSetting{name, std::to_string(value), true};
 }
 
-bool startsWithGroup(const std::string& name) { return name.size() > 5 && equalIgnoringCase(name.substr(0, 5), "Group"); }
-
 }  // namespace
 
 bool readHostProfile(HostProfile& profile, std::string& error) {
@@ -92,7 +91,7 @@ bool readHostProfile(HostProfile& profile, std::string& error) {
     };
 
     OpenKey profiles;
-    const std::string profilesPath = std::string(kHostKey) + "\\Profiles";
+    const std::string profilesPath = registry::profilesKey();
     LSTATUS status = profiles.open(HKEY_CURRENT_USER, profilesPath);
     if (failed(status)) return false;
     if (status != ERROR_SUCCESS) return true;  // the host has no profiles
@@ -144,7 +143,7 @@ bool readHostProfile(HostProfile& profile, std::string& error) {
         if (failed(status)) return false;
         if (status != ERROR_SUCCESS) break;
         const std::string groupValue(valueName.data(), length);
-        if (!startsWithGroup(groupValue)) continue;
+        if (!registry::isMenuGroupValue(groupValue)) continue;
         auto entry = stringValue(menus.get(), groupValue.c_str(), status);
         if (failed(status)) return false;
         if (entry) profile.menuGroups.push_back({groupValue, *entry});

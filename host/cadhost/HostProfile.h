@@ -2,15 +2,13 @@
 // folders of its "General" key ("ACAD", separated by ';'), the host settings
 // kept there (SAVETIME, UNDOLIMIT; ProfileSettings.h) and the menu groups of
 // its "Menus" key ("Group1", "Group2", ...), as the setup program registers
-// them under HKEY_CURRENT_USER\<kHostKey>\Profiles\<profile>.
+// them (platform/registry/HostProfileKeys.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
 namespace kestrin::cadhost {
-
-inline constexpr char kHostKey[] = "Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-1:409";
 
 struct MenuGroup {
     std::string value;  // the value's name, "Group1"

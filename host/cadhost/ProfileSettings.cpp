@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "host/api/HostSettings.h"
+#include "platform/registry/HostProfileKeys.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/WinReg.h"
 #include "platform/session/Transcript.h"
@@ -42,7 +43,7 @@ std::vector<std::string> takeProfileSettings(const HostProfile& profile) {
 
 ProfileSettingsKeeper::ProfileSettingsKeeper(const HostProfile& profile) {
     if (!profile.exists) return;
-    generalKey_ = std::string(kHostKey) + "\\Profiles\\" + profile.name + "\\General";
+    generalKey_ = registry::profileKey(profile.name, "General");
     changed_ = host::hostSettingChanged().connectScoped([this](const std::string& name) { keep(name); });
 }
 

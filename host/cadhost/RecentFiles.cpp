@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/TextCase.h"
+#include "platform/registry/HostProfileKeys.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/WinReg.h"
 
@@ -15,7 +16,7 @@ std::string valueName(std::size_t i) { return "File" + std::to_string(i + 1); }
 }  // namespace
 
 RecentFiles::RecentFiles(const HostProfile& profile) {
-    if (profile.exists) key_ = std::string(kHostKey) + "\\Profiles\\" + profile.name + "\\Recent File List";
+    if (profile.exists) key_ = registry::profileKey(profile.name, "Recent File List");
 }
 
 std::vector<std::string> RecentFiles::list() const {

@@ -29,6 +29,7 @@
 #include "gui/GuiDesktop.h"
 #include "gui/GuiSource.h"
 #include "gui/MainWindow.h"
+#include "platform/registry/HostProfileKeys.h"
 #include "host/api/HostRuntime.h"
 #include "host/cadhost/HostProfile.h"
 #include "host/cadhost/HostProgram.h"
@@ -178,7 +179,7 @@ protected:
         test::startApplication();
         host::HostRuntime::instance().reset();
         // The host's profile names the plug-in's menu group: its toolbar.
-        const std::string profiles = std::string("[HKEY_CURRENT_USER\\") + cadhost::kHostKey + "\\Profiles";
+        const std::string profiles = std::string("[HKEY_CURRENT_USER\\") + registry::kHostKey + "\\Profiles";
         std::string registry = "REGEDIT4\n\n" + profiles + "]\n@=\"Desk\"\n\n";
         registry.append(profiles).append("\\Desk\\Menus]\n\"Group1\"=\"ZOR_ARX ").append(dist).append("/Zor_arx\"\n");
         EXPECT_TRUE(fs::FileSystem::current().writeFile(folder / "host.reg", registry));

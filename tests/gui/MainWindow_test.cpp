@@ -34,6 +34,7 @@
 #include "host/db/HeaderVariables.h"
 #include "host/cadhost/MenuToolbar.h"
 #include "platform/fs/MemoryFileSystem.h"
+#include "platform/registry/HostProfileKeys.h"
 #include "platform/registry/WinReg.h"
 #include "platform/ui/Menu.h"
 #include "tests/gui/GuiTest.h"
@@ -617,7 +618,7 @@ TEST_F(MainWindowTest, DrawingsOpenedOrSavedGoFirstInRecentFilesWhichTheProfileK
     cadhost::HostProfile profile;
     profile.name = "RecentFilesTest";
     profile.exists = true;
-    const std::string key = std::string(cadhost::kHostKey) + "\\Profiles\\RecentFilesTest";
+    const std::string key = std::string(registry::kHostKey) + "\\Profiles\\RecentFilesTest";
     RegDeleteKeyA(HKEY_CURRENT_USER, (key + "\\Recent File List").c_str());
     {
         MainWindow window(gui, {});
