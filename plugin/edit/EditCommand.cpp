@@ -1,7 +1,6 @@
 #include "plugin/edit/EditCommand.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "base/Cp1251.h"
@@ -21,7 +20,7 @@ namespace {
 // The string an entity offers for editing; false for an entity without one.
 bool editableString(AcDbEntity* entity, std::string& out) {
     if (AcDbText* text = AcDbText::cast(entity)) {
-        if (std::strcmp(entity->isA()->name(), "AcDbAttributeDefinition") == 0)
+        if (entity->isA() == AcDbAttributeDefinition::desc())
             out = AcDbAttributeDefinition::cast(entity)->tagConst();
         else
             out = text->textStringConst();

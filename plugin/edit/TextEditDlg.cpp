@@ -1,6 +1,5 @@
 #include "plugin/edit/TextEditDlg.h"
 
-#include <cstring>
 
 #include "base/Cp1251.h"
 #include "host/api/Arx.h"
@@ -110,8 +109,8 @@ void CTextEditDlg::writeBackText() {
     UpdateData(TRUE);
     g_textProperties.text = m_strText;
     if (AcDbEntity* entity = openForWrite<AcDbEntity>(g_textProperties.entity)) {
-        const char* className = entity->isA()->name();
-        const bool isTag = std::strcmp(className, "AcDbAttributeDefinition") == 0;
+        const AcRxClass* kind = entity->isA();
+        const bool isTag = kind == AcDbAttributeDefinition::desc();
         Acad::ErrorStatus es = Acad::eOk;
         bool reportTag = false;
         if (isTag) {
@@ -126,7 +125,7 @@ void CTextEditDlg::writeBackText() {
                 m_bTagRefused = false;
             }
         }
-        else if (std::strcmp(className, "AcDbText") == 0 || std::strcmp(className, "AcDbAttribute") == 0)
+        else if (kind == AcDbText::desc() || kind == AcDbAttribute::desc())
             es = AcDbText::cast(entity)->setTextString(m_strText.c_str());
         else if (AcDbMText* mtext = AcDbMText::cast(entity))
             es = mtext->setContents(m_strText.c_str());

@@ -1,7 +1,6 @@
 #include "plugin/frame/TextPlacement.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "base/Cp1251.h"
 #include "host/ui/HostWindow.h"
@@ -123,10 +122,10 @@ int pickExistingText() {
     AcDbObject* object = openForWrite<AcDbObject>(name);
     if (object == nullptr) return kPickAgain;
     const AcDbText* text = AcDbText::cast(object);
-    const char* className = object->isA()->name();
-    if (text == nullptr || std::strcmp(className, "AcDbAttributeDefinition") == 0) {
+    if (text == nullptr || object->isA() == AcDbAttributeDefinition::desc()) {
+        const std::string className = object->isA()->name();
         closeOrAbort(object);
-        acutPrintf("\nОшибка вы выбрали...%s"_cp, className);
+        acutPrintf("\nОшибка вы выбрали...%s"_cp, className.c_str());
         return kPickAgain;
     }
     loadRecordFrom(*text, name);
