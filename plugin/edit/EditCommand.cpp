@@ -40,9 +40,7 @@ bool editableString(AcDbEntity* entity, std::string& out) {
 void editTextCommand() {
     // No pick from an open edit dialog is under way when the command starts.
     g_textProperties.picked = 0;
-    int answer = kPickAgain;
-    do answer = pickEditableEntity();
-    while (answer != kPickDone && answer != kPickCancelled);
+    pickUntilDone(pickEditableEntity);
 }
 
 int pickEditableEntity() {

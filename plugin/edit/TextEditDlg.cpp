@@ -91,10 +91,7 @@ void CTextEditDlg::OnOK() {
     if (m_nDynamic == 0) writeBackText();
     eraseIfEmpty(g_textProperties.entity);
     m_strText.clear();
-    int answer = kPickAgain;
-    do answer = pickEditableEntity();
-    while (answer != kPickDone && answer != kPickCancelled);
-    if (answer == kPickCancelled) {
+    if (pickUntilDone(pickEditableEntity) == kPickCancelled) {
         g_textProperties.picked = 0;
         CancelEditorCommand();
         return;

@@ -13,6 +13,13 @@
 
 using namespace kestrin::literals;
 
+int pickUntilDone(int (*pick)()) {
+    int answer = kPickAgain;
+    do answer = pick();
+    while (answer != kPickDone && answer != kPickCancelled);
+    return answer;
+}
+
 void placeTextCommand() {
     TextProperties& record = g_textProperties;
     ads_point point = {0, 0, 0};
@@ -22,9 +29,7 @@ void placeTextCommand() {
         record.picked = 0;  // a new line, not a text of the drawing
         createTextEntity("");
     } else if (answer == RTNONE) {
-        int picked = kPickAgain;
-        while (picked == kPickAgain) picked = pickExistingText();
-        if (picked != kPickDone) return;
+        if (pickUntilDone(pickExistingText) != kPickDone) return;
     } else {
         return;
     }

@@ -29,6 +29,9 @@ void flushDrawingGraphics();
 // Pick answers of the interactive operations.
 enum PickAnswer { kPickDone = 0, kPickCancelled = 1, kPickAgain = 2 };
 
+// Asks with `pick` until it answers kPickDone or kPickCancelled; answers that.
+int pickUntilDone(int (*pick)());
+
 // Asks for a text and loads its properties into g_textProperties. Answers
 // kPickDone, kPickCancelled (Esc) or kPickAgain (missed, refused or not
 // openable: the caller asks again).

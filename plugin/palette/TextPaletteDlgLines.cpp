@@ -215,13 +215,9 @@ void CTextPaletteDlg::editExistingText() {
     beginHandOver();
     eraseIfEmpty(r.entity);
     m_strText.clear();
-    for (;;) {
-        const int answer = pickExistingText();
-        if (answer == kPickCancelled) {
-            cancelHandOver();
-            return;
-        }
-        if (answer == kPickDone) break;
+    if (pickUntilDone(pickExistingText) == kPickCancelled) {
+        cancelHandOver();
+        return;
     }
     m_preview.setPickedFromDrawing(true);
     m_strText = r.text;
