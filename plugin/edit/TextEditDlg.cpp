@@ -7,6 +7,7 @@
 #include "plugin/frame/ObjectAccess.h"
 #include "plugin/frame/TextPlacement.h"
 #include "plugin/info/AboutDlg.h"
+#include "plugin/info/DialogIcon.h"
 #include "plugin/palette/KeyboardIndicators.h"
 #include "plugin/palette/TextProperties.h"
 #include "plugin/resources/ResourceIds.h"
@@ -42,8 +43,7 @@ void CTextEditDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CTextEditDlg::OnInitDialog() {
     CAcUiDialog::OnInitDialog();
     m_strTitle = "Кестрин V2.4  (Zor софт)"_cp;
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    setDialogIcons(*this, m_hIcon);
     appendAboutToSystemMenu(*this);
     SetWindowText(m_strTitle);
     loadFromRecord();
@@ -165,15 +165,7 @@ void CTextEditDlg::selectWholeText() {
 }
 
 void CTextEditDlg::OnPaint() {
-    if (!IsIconic()) {
-        CAcUiDialog::OnPaint();
-        return;
-    }
-    CPaintDC dc(this);
-    CRect rect;
-    GetClientRect(&rect);
-    dc.DrawIcon((rect.Width() - GetSystemMetrics(SM_CXICON) + 1) / 2,
-                (rect.Height() - GetSystemMetrics(SM_CYICON) + 1) / 2, m_hIcon);
+    if (!paintMinimisedIcon(*this, m_hIcon)) CAcUiDialog::OnPaint();
 }
 
 void CTextEditDlg::OnSysCommand(UINT nID, LPARAM lParam) {
@@ -181,4 +173,4 @@ void CTextEditDlg::OnSysCommand(UINT nID, LPARAM lParam) {
     else CAcUiDialog::OnSysCommand(nID, lParam);
 }
 
-HCURSOR CTextEditDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+HCURSOR CTextEditDlg::OnQueryDragIcon() { return dragCursorOf(m_hIcon); }

@@ -6,6 +6,7 @@
 #include "base/Cp1251.h"
 #include "plugin/frame/TextStyles.h"
 #include "plugin/info/AboutDlg.h"
+#include "plugin/info/DialogIcon.h"
 #include "plugin/info/HelpFile.h"
 #include "plugin/palette/KeyboardIndicators.h"
 #include "plugin/palette/SymbolCodes.h"
@@ -136,8 +137,7 @@ BOOL CTextPaletteDlg::OnInitDialog() {
     CAcUiDialog::OnInitDialog();
 
     SetWindowText("Кестрин V2.4  ( Zor софт)"_cp);
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    setDialogIcons(*this, m_hIcon);
 
     appendAboutToSystemMenu(*this);
 
@@ -209,20 +209,10 @@ BOOL CTextPaletteDlg::PreTranslateMessage(MSG* pMsg) {
 }
 
 void CTextPaletteDlg::OnPaint() {
-    if (!IsIconic()) {
-        CAcUiDialog::OnPaint();
-        return;
-    }
-    CPaintDC dc(this);
-    dc.SendIconEraseBackground();
-    RECT rect;
-    GetClientRect(&rect);
-    const int x = (rect.right - rect.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (rect.bottom - rect.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    dc.DrawIcon(x, y, m_hIcon);
+    if (!paintMinimisedIcon(*this, m_hIcon)) CAcUiDialog::OnPaint();
 }
 
-HCURSOR CTextPaletteDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+HCURSOR CTextPaletteDlg::OnQueryDragIcon() { return dragCursorOf(m_hIcon); }
 
 void CTextPaletteDlg::OnShowWindow(BOOL bShow, UINT nStatus) {
     CAcUiDialog::OnShowWindow(bShow, nStatus);
