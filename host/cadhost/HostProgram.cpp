@@ -1,7 +1,5 @@
 #include "host/cadhost/HostProgram.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <stdexcept>
 
@@ -17,6 +15,7 @@
 #include "platform/fs/Path.h"
 #include "platform/process/StandardInput.h"
 #include "platform/registry/Registry.h"
+#include "platform/session/ProgramRun.h"
 #include "platform/session/ScriptError.h"
 #include "platform/session/ScriptSource.h"
 #include "platform/session/StreamSource.h"
@@ -32,11 +31,7 @@ using session::Transcript;
 
 HostProgram::HostProgram(DesktopFactory desktop) : makeDesktop_(desktop) {}
 
-HostProgram::~HostProgram() {
-    stopDesktop();
-    for (int id : sinks_) Transcript::instance().removeSink(id);
-    Session::instance().setRunawayHandler({});
-}
+HostProgram::~HostProgram() { stopDesktop(); }
 
 int HostProgram::badArguments(const std::string& why) {
     std::cerr << "cadhost: " << why << "\n(cadhost --help shows the options)\n";
@@ -64,28 +59,22 @@ int HostProgram::run(int argc, const char* const* argv) {
         if (!checkArguments(error)) return badArguments(error);
     }
     if (options_.transcript) {
-        auto file = FileSystem::current().openForWriting(*options_.transcript);
-        if (!file)
-            return badArguments("cannot write the transcript file '" + *options_.transcript + "': " + file.error().reason);
-        transcriptFile_ = std::make_unique<fs::OutputStream>(std::move(*file));
+        std::string why;
+        if (!run_.openTranscript(*options_.transcript, "", why)) return badArguments(why);
     }
     // With --gui and no script the person acts in the window; else a
     // script, or standard input.
-    const bool person = options_.gui && !options_.script;
-    const bool fromStdin = !person && (!options_.script || *options_.script == "-");
+    using Origin = session::SessionOrigin::Kind;
+    const session::SessionOrigin origin = session::sessionOrigin(options_.script, options_.gui);
+    const bool person = origin.kind == Origin::Window;
+    const bool fromStdin = origin.kind == Origin::StandardInput;
     // KESTRIN_CADHOST_INTERACTIVE=1 treats standard input as a terminal (tests).
     const bool interactive =
         fromStdin && !options_.gui &&
-        (process::standardInputIsTerminal() ||
-         FileSystem::current().environment("KESTRIN_CADHOST_INTERACTIVE").value_or("") == "1");
+        (origin.terminal || FileSystem::current().environment("KESTRIN_CADHOST_INTERACTIVE").value_or("") == "1");
 
     Transcript& transcript = Transcript::instance();
-    terminal_ = std::make_unique<session::TranscriptPrinter>(std::cout, !interactive);
-    sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { terminal_->print(k, s); }));
-    if (transcriptFile_) {
-        file_ = std::make_unique<session::TranscriptPrinter>(*transcriptFile_, true);
-        sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { file_->print(k, s); }));
-    }
+    run_.printTranscript(interactive);
 
     if (person) {
         // the window's source comes once the host is prepared
@@ -106,12 +95,7 @@ int HostProgram::run(int argc, const char* const* argv) {
 
     Session& session = Session::instance();
     session.setForgiving(interactive || person);  // a person retypes what did not fit
-    session.setRunawayHandler([this](const std::string& why) {
-        Transcript::instance().error(why);
-        finish();
-        std::fflush(nullptr);
-        std::_Exit(kFailed);
-    });
+    run_.endRunawayWith(kFailed);
     attachStandIns();
 
     std::string error;
@@ -202,55 +186,12 @@ bool HostProgram::offerRecovery(bool ask) {
     return true;
 }
 
-namespace {
-
-// Whether a file can be written at `path` (replacing what is there): a
-// folder that exists, and no folder, device, FIFO or write-protected file in
-// the way. `what` starts the error ("cannot save to 'x.dxf'").
-bool checkWriteTarget(const std::string& path, const std::string& what, std::string& error) {
-    FileSystem& files = FileSystem::current();
-    auto target = files.resolve(path);
-    if (!target) {
-        error = what + ": " + target.error().message();
-        return false;
-    }
-    const std::string parent = fs::parentPath(*target);
-    auto folder = files.status(parent.empty() ? "." : parent);
-    if (!parent.empty() && (!folder || !folder->isDirectory())) {
-        error = what + ": no folder '" + parent + "'";
-        return false;
-    }
-    auto st = files.status(*target);
-    if (!st) {
-        error = what + ": " + st.error().reason;
-        return false;
-    }
-    if (st->isDirectory()) {
-        error = what + ": it is a folder";
-        return false;
-    }
-    if (st->exists() && !st->isRegular()) {
-        error = what + ": it is not a regular file (a device, FIFO or socket)";
-        return false;
-    }
-    if (st->exists() && (st->mode & 0222) == 0) {
-        error = what + ": it is write-protected";
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 // What can be checked before anything runs: the script, the save and record targets.
 bool HostProgram::checkArguments(std::string& error) {
-    FileSystem& files = FileSystem::current();
     const bool fromStdin = !options_.script || *options_.script == "-";
     if (!fromStdin) {
-        auto st = files.status(*options_.script);
-        if (!st || !st->isRegular()) {
-            error = "cannot read the script '" + *options_.script + "': " +
-                    (!st ? st.error().reason : st->exists() ? "it is not a file" : "no such file");
+        if (const std::string why = session::unreadableFile(*options_.script); !why.empty()) {
+            error = "cannot read the script '" + *options_.script + "': " + why;
             return false;
         }
     }
@@ -259,15 +200,20 @@ bool HostProgram::checkArguments(std::string& error) {
             error = "cannot save: --save was given an empty file name";
             return false;
         }
-        if (!checkWriteTarget(*options_.save, "cannot save to '" + *options_.save + "'", error)) return false;
+        if (const std::string why = session::unwritableFile(*options_.save); !why.empty()) {
+            error = "cannot save to '" + *options_.save + "': " + why;
+            return false;
+        }
     }
     if (options_.record) {
         if (options_.record->empty()) {
             error = "cannot record: --record was given an empty file name";
             return false;
         }
-        if (!checkWriteTarget(*options_.record, "cannot write the record file '" + *options_.record + "'", error))
+        if (const std::string why = session::unwritableFile(*options_.record); !why.empty()) {
+            error = "cannot write the record file '" + *options_.record + "': " + why;
             return false;
+        }
     }
     return readRegistry(error);
 }
@@ -280,10 +226,8 @@ bool HostProgram::readRegistry(std::string& error) {
     FileSystem& files = FileSystem::current();
     std::optional<std::string> file = options_.registry;
     if (file) {
-        auto st = files.status(*file);
-        if (!st || !st->isRegular()) {
-            error = "cannot read the registry file '" + *file + "': " +
-                    (!st ? st.error().reason : st->exists() ? "it is not a file" : "no such file");
+        if (const std::string why = session::unreadableFile(*file); !why.empty()) {
+            error = "cannot read the registry file '" + *file + "': " + why;
             return false;
         }
     } else if (auto set = files.environment("KESTRIN_REGISTRY"); set && !set->empty()) {
@@ -332,16 +276,6 @@ void HostProgram::stopDesktop() {
     if (desktop_) desktop_->stop();
 }
 
-bool HostProgram::finish() {
-    if (terminal_) terminal_->finish();
-    if (file_) file_->finish();
-    std::cout.flush();
-    if (!transcriptFile_) return true;
-    fs::Status closed = transcriptFile_->close();
-    if (closed) return true;
-    std::cerr << "cadhost: cannot write the transcript file '" << *options_.transcript << "': " << closed.error().reason
-              << "\n";
-    return false;
-}
+bool HostProgram::finish() { return run_.finish(); }
 
 }  // namespace kestrin::cadhost

@@ -11,8 +11,7 @@
 #include "host/cadhost/Desktop.h"
 #include "host/cadhost/HostProfile.h"
 #include "host/cadhost/Options.h"
-#include "platform/session/TranscriptPrinter.h"
-#include "platform/fs/OutputStream.h"
+#include "platform/session/ProgramRun.h"
 #include "platform/session/RecordingSource.h"
 #include "platform/session/Session.h"
 
@@ -35,10 +34,7 @@ private:
     std::unique_ptr<session::ActionSource> source_;
     session::RecordingSource* recorder_ = nullptr;  // source_ itself, with --record
     std::unique_ptr<Desktop> desktop_;  // its windows use source_: declared after it, so gone first
-    std::unique_ptr<session::TranscriptPrinter> terminal_;
-    std::unique_ptr<fs::OutputStream> transcriptFile_;
-    std::unique_ptr<session::TranscriptPrinter> file_;
-    std::vector<int> sinks_;
+    session::ProgramRun run_{"cadhost"};
     HostProfile profile_;
 
     int badArguments(const std::string& why);

@@ -8,29 +8,24 @@
 // Exit status: 0 the session ran to its end, 1 a line failed or a check did
 // not hold, 2 a bad environment (the message names the variable and file).
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "gui/DialogWindows.h"
 #include "gui/GuiApplication.h"
 #include "gui/GuiSource.h"
 #include "platform/fs/FileSystem.h"
-#include "platform/fs/OutputStream.h"
-#include "platform/fs/Path.h"
-#include "platform/process/StandardInput.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/WinReg.h"
+#include "platform/session/ProgramRun.h"
 #include "platform/session/ScriptError.h"
 #include "platform/session/ScriptSource.h"
 #include "platform/session/Session.h"
 #include "platform/session/StreamSource.h"
 #include "platform/session/Transcript.h"
-#include "platform/session/TranscriptPrinter.h"
 #include "platform/ui/SessionBinding.h"
 #include "setup/SetupApp.h"
 
@@ -55,49 +50,23 @@ std::optional<std::string> setting(const char* name) {
     return value;
 }
 
-// A file the program will read or write: not a folder or device, in a folder
-// that exists.
-std::string unusableFile(const std::string& path, bool mustExist) {
-    FileSystem& files = FileSystem::current();
-    auto st = files.status(path);
-    if (!st) return st.error().message();
-    if (st->isDirectory()) return "it is a folder";
-    if (st->exists() && !st->isRegular()) return "it is not a regular file";
-    if (!st->exists()) {
-        if (mustExist) return "no such file";
-        const std::string parent = kestrin::fs::parentPath(path);
-        auto folder = files.status(parent.empty() ? "." : parent);
-        if (!folder || !folder->isDirectory()) return "no folder '" + parent + "'";
-    }
-    return {};
-}
-
 class Program {
 public:
-    ~Program() {
-        for (int id : sinks_) Transcript::instance().removeSink(id);
-        Session::instance().setRunawayHandler({});
-    }
-
     int run() {
         if (int status = checkEnvironment(); status != kSucceeded) return status;
-        Transcript& transcript = Transcript::instance();
-        const bool interactive = !script_ && kestrin::process::standardInputIsTerminal();
-        terminal_ = std::make_unique<kestrin::session::TranscriptPrinter>(std::cout, !interactive);
-        sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { terminal_->print(k, s); }));
-        if (transcriptFile_) {
-            file_ = std::make_unique<kestrin::session::TranscriptPrinter>(*transcriptFile_, true);
-            sinks_.push_back(transcript.addSink([this](Transcript::Kind k, const std::string& s) { file_->print(k, s); }));
-        }
-        if (script_) {
+        using Origin = kestrin::session::SessionOrigin::Kind;
+        // "-" asks for standard input, even with a display.
+        const auto origin = kestrin::session::sessionOrigin(script_, kestrin::gui::displayAvailable());
+        run_.printTranscript(origin.terminal);
+        if (origin.kind == Origin::Script) {
             try {
                 source_ = kestrin::session::ScriptSource::fromFile(*script_);
             } catch (const kestrin::session::ScriptError& e) {
-                transcript.error(e.what());
-                finish();
+                Transcript::instance().error(e.what());
+                run_.finish();
                 return kFailed;
             }
-        } else if (!standardInput_ && kestrin::gui::displayAvailable()) {
+        } else if (origin.kind == Origin::Window) {
             // The person acts in the dialogs' windows.
             kestrin::gui::ensureApplication();
             auto windowSource = std::make_unique<kestrin::gui::GuiSource>();
@@ -105,17 +74,12 @@ public:
             source_ = std::move(windowSource);
         } else {
             using kestrin::session::StreamSource;
-            source_ = std::make_unique<StreamSource>(std::cin, "<stdin>", interactive ? &std::cout : nullptr,
-                                                     interactive ? StreamSource::OnError::Reprompt
-                                                                 : StreamSource::OnError::Throw);
+            source_ = std::make_unique<StreamSource>(std::cin, "<stdin>", origin.terminal ? &std::cout : nullptr,
+                                                     origin.terminal ? StreamSource::OnError::Reprompt
+                                                                     : StreamSource::OnError::Throw);
         }
         Session& session = Session::instance();
-        session.setRunawayHandler([this](const std::string& why) {
-            Transcript::instance().error(why);
-            finish();
-            std::fflush(nullptr);
-            std::_Exit(kFailed);
-        });
+        run_.endRunawayWith(kFailed);
         kestrin::ui::attachToSession();
         session.setSource(source_.get());
         {
@@ -125,25 +89,22 @@ public:
         session.end();  // an answer no message box took fails the run
         int status = session.failed() ? kFailed : kSucceeded;
         session.setSource(nullptr);
-        if (!finish() && status == kSucceeded) status = kFailed;
+        if (!run_.finish() && status == kSucceeded) status = kFailed;
         return status;
     }
 
 private:
-    std::optional<std::string> script_;
-    bool standardInput_ = false;  // KESTRIN_SESSION=- asks for standard input, even with a display
-    std::optional<std::string> transcriptPath_;
+    kestrin::session::ProgramRun run_{"Plantor"};
+    std::optional<std::string> script_;  // "-": standard input
     std::unique_ptr<kestrin::session::ActionSource> source_;
     std::unique_ptr<kestrin::gui::DialogWindows> windows_;  // with source_ a GuiSource; goes first
-    std::unique_ptr<kestrin::session::TranscriptPrinter> terminal_;
-    std::unique_ptr<kestrin::fs::OutputStream> transcriptFile_;
-    std::unique_ptr<kestrin::session::TranscriptPrinter> file_;
-    std::vector<int> sinks_;
 
     int checkEnvironment() {
+        using kestrin::session::unreadableFile;
+        using kestrin::session::unwritableFile;
         FileSystem& files = FileSystem::current();
         if (auto registry = setting("KESTRIN_REGISTRY")) {
-            if (std::string why = unusableFile(*registry, false); !why.empty())
+            if (std::string why = unwritableFile(*registry); !why.empty())
                 return badEnvironment("KESTRIN_REGISTRY: cannot use the registry file '" + *registry + "': " + why);
             kestrin::registry::Registry::useFile(*registry);
         }
@@ -164,36 +125,14 @@ private:
         }
         script_ = setting("KESTRIN_SESSION");
         if (script_ && *script_ != "-") {
-            if (std::string why = unusableFile(*script_, true); !why.empty())
+            if (std::string why = unreadableFile(*script_); !why.empty())
                 return badEnvironment("KESTRIN_SESSION: cannot read the session script '" + *script_ + "': " + why);
-        } else {
-            standardInput_ = script_.has_value();  // "-": the person's actions come on standard input
-            script_.reset();
         }
-        transcriptPath_ = setting("KESTRIN_TRANSCRIPT");
-        if (transcriptPath_) {
-            if (std::string why = unusableFile(*transcriptPath_, false); !why.empty())
-                return badEnvironment("KESTRIN_TRANSCRIPT: cannot write the transcript file '" + *transcriptPath_ +
-                                      "': " + why);
-            auto file = files.openForWriting(*transcriptPath_);
-            if (!file)
-                return badEnvironment("KESTRIN_TRANSCRIPT: cannot write the transcript file '" + *transcriptPath_ +
-                                      "': " + file.error().reason);
-            transcriptFile_ = std::make_unique<kestrin::fs::OutputStream>(std::move(*file));
+        if (auto transcript = setting("KESTRIN_TRANSCRIPT")) {
+            std::string why;
+            if (!run_.openTranscript(*transcript, "KESTRIN_TRANSCRIPT: ", why)) return badEnvironment(why);
         }
         return kSucceeded;
-    }
-
-    bool finish() {
-        if (terminal_) terminal_->finish();
-        if (file_) file_->finish();
-        std::cout.flush();
-        if (!transcriptFile_) return true;
-        kestrin::fs::Status closed = transcriptFile_->close();
-        if (closed) return true;
-        std::cerr << "Plantor: KESTRIN_TRANSCRIPT: cannot write the transcript file '" << *transcriptPath_
-                  << "': " << closed.error().reason << "\n";
-        return false;
     }
 };
 
