@@ -132,13 +132,22 @@ private:
     // The number boxes whose typed value was refused: reported once, put
     // back when they lose the focus.
     enum NumberBox { kHeightBox, kWidthBox, kSlantBox, kRotationBox, kOffsetXBox, kOffsetYBox, kNumberBoxes };
+    struct NumberBoxInfo;
+    static const NumberBoxInfo& numberBox(NumberBox box);
     void refuse(NumberBox box);
-    // Take a checked value into the record (typed slant and width also into
+    // Take a checked value into the record (a typed slant or width goes into
     // the style record); false, taking nothing, for a refused one.
+    using Take = bool (CTextPaletteDlg::*)(double);
     bool takeHeight(double height);
-    bool takeWidth(double widthFactor, bool intoStyle);
-    bool takeSlant(double degrees, bool intoStyle);
+    bool takeWidthOfLine(double widthFactor);
+    bool takeWidthOfStyle(double widthFactor);
+    bool takeSlantOfLine(double degrees);
+    bool takeSlantOfStyle(double degrees);
     bool takeRotation(double degrees);
+    bool takeOffsetX(double offset);
+    bool takeOffsetY(double offset);
+    void numberChosen(const CComboBox& combo, NumberBox box, Take take);
+    bool numberTyped(NumberBox box, Take take);  // true: taken
     bool m_refused[kNumberBoxes] = {};
 
     PalettePreview m_preview{g_textProperties};

@@ -66,27 +66,57 @@ void CTextPaletteDlg::OnStyleSelected() {
 // the host would refuse, or one beyond the palette's bounds, stays in its box
 // and the preview keeps the value in force; the refusal is said once on the
 // command line and the box is put back when it loses the focus.
+struct CTextPaletteDlg::NumberBoxInfo {
+    int controlId;
+    std::string CTextPaletteDlg::*text;  // the member the box is exchanged through
+    bool waitsForNumber;                 // typing that holds no number yet is left alone
+    std::string (*refusal)();            // what the command line says
+    std::string (*inForce)(const TextProperties&);  // what the box is put back to
+};
+
+namespace {
+
+std::string sizeRefusal(const char* what) {
+    return std::string(what) + " должна быть больше 0 и не больше "_cp + formatWhole(kMaxTextSize) + ".\n";
+}
+
+std::string rangeRefusal(const char* what, double bound) {
+    const std::string b = formatWhole(bound);
+    return std::string(what) + " от -"_cp + b + " до "_cp + b + ".\n";
+}
+
+}  // namespace
+
+const CTextPaletteDlg::NumberBoxInfo& CTextPaletteDlg::numberBox(NumberBox box) {
+    static const NumberBoxInfo boxes[kNumberBoxes] = {
+        {IDC_HEIGHT, &CTextPaletteDlg::m_strHeight, true, [] { return sizeRefusal("\nВысота букв"_cp); },
+         [](const TextProperties& r) {
+             double height = r.height;
+             if (height == 0) getRealVar("TEXTSIZE", height);  // shown while the record's is unknown
+             return formatDistance(height);
+         }},
+        {IDC_WIDTH, &CTextPaletteDlg::m_strWidth, true, [] { return sizeRefusal("\nШирина букв"_cp); },
+         [](const TextProperties& r) { return formatDistance(r.widthFactor); }},
+        {IDC_OBLIQUE, &CTextPaletteDlg::m_strOblique, false,
+         [] { return rangeRefusal("\nНаклон должен быть"_cp, kMaxSlantDegrees); },
+         [](const TextProperties& r) { return formatDistance(r.oblique * kRadiansToDegrees); }},
+        {IDC_ROTATION, &CTextPaletteDlg::m_strRotation, false,
+         [] { return std::string("\nПоворот текста должен быть конечным числом градусов.\n"_cp); },
+         [](const TextProperties& r) { return formatDegrees(r.rotation); }},
+        {IDC_OFFSET_X, &CTextPaletteDlg::m_strOffsetX, false,
+         [] { return rangeRefusal("\nСмещение должно быть"_cp, kMaxOffset); },
+         [](const TextProperties& r) { return r.offsetX == 0 ? std::string() : formatWhole(r.offsetX); }},
+        {IDC_OFFSET_Y, &CTextPaletteDlg::m_strOffsetY, false,
+         [] { return rangeRefusal("\nСмещение должно быть"_cp, kMaxOffset); },
+         [](const TextProperties& r) { return r.offsetY == 0 ? std::string() : formatWhole(r.offsetY); }},
+    };
+    return boxes[box];
+}
+
 void CTextPaletteDlg::refuse(NumberBox box) {
     if (m_refused[box]) return;
     m_refused[box] = true;
-    const std::string size = formatWhole(kMaxTextSize);
-    const std::string slant = formatWhole(kMaxSlantDegrees);
-    const std::string offset = formatWhole(kMaxOffset);
-    switch (box) {
-    case kHeightBox:
-        acutPrintf("\nВысота букв должна быть больше 0 и не больше %s.\n"_cp, size.c_str());
-        break;
-    case kWidthBox:
-        acutPrintf("\nШирина букв должна быть больше 0 и не больше %s.\n"_cp, size.c_str());
-        break;
-    case kSlantBox: acutPrintf("\nНаклон должен быть от -%s до %s.\n"_cp, slant.c_str(), slant.c_str()); break;
-    case kRotationBox: acutPrintf("%s", "\nПоворот текста должен быть конечным числом градусов.\n"_cp); break;
-    case kOffsetXBox:
-    case kOffsetYBox:
-        acutPrintf("\nСмещение должно быть от -%s до %s.\n"_cp, offset.c_str(), offset.c_str());
-        break;
-    default: break;
-    }
+    acutPrintf("%s", numberBox(box).refusal().c_str());
 }
 
 bool CTextPaletteDlg::takeHeight(double height) {
@@ -96,19 +126,31 @@ bool CTextPaletteDlg::takeHeight(double height) {
     return true;
 }
 
-bool CTextPaletteDlg::takeWidth(double widthFactor, bool intoStyle) {
+bool CTextPaletteDlg::takeWidthOfLine(double widthFactor) {
     if (!isTextSize(widthFactor)) return false;
     m_refused[kWidthBox] = false;
-    if (intoStyle) m_preview.setWidthOfStyle(widthFactor, m_strStyle);
-    else g_textProperties.widthFactor = widthFactor;
+    g_textProperties.widthFactor = widthFactor;
     return true;
 }
 
-bool CTextPaletteDlg::takeSlant(double degrees, bool intoStyle) {
+bool CTextPaletteDlg::takeWidthOfStyle(double widthFactor) {
+    if (!isTextSize(widthFactor)) return false;
+    m_refused[kWidthBox] = false;
+    m_preview.setWidthOfStyle(widthFactor, m_strStyle);
+    return true;
+}
+
+bool CTextPaletteDlg::takeSlantOfLine(double degrees) {
     if (!isSlantDegrees(degrees)) return false;
     m_refused[kSlantBox] = false;
-    if (intoStyle) m_preview.setSlantDegrees(degrees);
-    else g_textProperties.oblique = degrees * kDegreesToRadians;
+    g_textProperties.oblique = degrees * kDegreesToRadians;
+    return true;
+}
+
+bool CTextPaletteDlg::takeSlantOfStyle(double degrees) {
+    if (!isSlantDegrees(degrees)) return false;
+    m_refused[kSlantBox] = false;
+    m_preview.setSlantDegrees(degrees);
     return true;
 }
 
@@ -118,116 +160,79 @@ bool CTextPaletteDlg::takeRotation(double degrees) {
     return true;
 }
 
-void CTextPaletteDlg::OnHeightSelected() {
+bool CTextPaletteDlg::takeOffsetX(double offset) {
+    if (!isOffset(offset)) return false;
+    m_refused[kOffsetXBox] = false;
+    g_textProperties.offsetX = offset;
+    return true;
+}
+
+bool CTextPaletteDlg::takeOffsetY(double offset) {
+    if (!isOffset(offset)) return false;
+    m_refused[kOffsetYBox] = false;
+    g_textProperties.offsetY = offset;
+    return true;
+}
+
+// A number chosen from a box's list goes into the line: the preview follows
+// and the text field takes the focus again.
+void CTextPaletteDlg::numberChosen(const CComboBox& combo, NumberBox box, Take take) {
     std::string entry;
-    if (chosenEntry(m_cmbHeight, entry) && !takeHeight(std::atof(entry.c_str()))) refuse(kHeightBox);
+    if (chosenEntry(combo, entry) && !(this->*take)(std::atof(entry.c_str()))) refuse(box);
     applyToPreview();
     m_edtText.SetFocus();
+}
+
+// A number typed into a box: taken, or refused with the preview as it was.
+// The offsets only step later lines: no preview follows them.
+bool CTextPaletteDlg::numberTyped(NumberBox box, Take take) {
+    UpdateData(TRUE);
+    const NumberBoxInfo& info = numberBox(box);
+    const std::string& text = this->*info.text;
+    if (info.waitsForNumber && !holdsNumber(text)) return false;  // on the way to a number: nothing to take yet
+    if (!(this->*take)(std::atof(text.c_str()))) {
+        refuse(box);
+        return false;
+    }
+    return true;
+}
+
+void CTextPaletteDlg::OnHeightSelected() { numberChosen(m_cmbHeight, kHeightBox, &CTextPaletteDlg::takeHeight); }
+void CTextPaletteDlg::OnWidthSelected() { numberChosen(m_cmbWidth, kWidthBox, &CTextPaletteDlg::takeWidthOfLine); }
+void CTextPaletteDlg::OnObliqueSelected() { numberChosen(m_cmbOblique, kSlantBox, &CTextPaletteDlg::takeSlantOfLine); }
+void CTextPaletteDlg::OnRotationSelected() {
+    numberChosen(m_cmbRotation, kRotationBox, &CTextPaletteDlg::takeRotation);
 }
 
 void CTextPaletteDlg::OnHeightTyped() {
-    UpdateData(TRUE);
-    if (!holdsNumber(m_strHeight)) return;  // on the way to a number: nothing to take yet
-    if (!takeHeight(std::atof(m_strHeight.c_str()))) return refuse(kHeightBox);
-    applyToPreview();
+    if (numberTyped(kHeightBox, &CTextPaletteDlg::takeHeight)) applyToPreview();
 }
-
-void CTextPaletteDlg::OnObliqueSelected() {
-    std::string entry;
-    if (chosenEntry(m_cmbOblique, entry) && !takeSlant(std::atof(entry.c_str()), false)) refuse(kSlantBox);
-    applyToPreview();
-    m_edtText.SetFocus();
-}
-
-void CTextPaletteDlg::OnObliqueTyped() {
-    UpdateData(TRUE);
-    if (!takeSlant(std::atof(m_strOblique.c_str()), true)) return refuse(kSlantBox);
-    applyToPreview();
-}
-
-void CTextPaletteDlg::OnRotationSelected() {
-    std::string entry;
-    if (chosenEntry(m_cmbRotation, entry) && !takeRotation(std::atof(entry.c_str()))) refuse(kRotationBox);
-    applyToPreview();
-    m_edtText.SetFocus();
-}
-
-void CTextPaletteDlg::OnRotationTyped() {
-    UpdateData(TRUE);
-    if (!takeRotation(std::atof(m_strRotation.c_str()))) return refuse(kRotationBox);
-    applyToPreview();
-}
-
-void CTextPaletteDlg::OnWidthSelected() {
-    std::string entry;
-    if (chosenEntry(m_cmbWidth, entry) && !takeWidth(std::atof(entry.c_str()), false)) refuse(kWidthBox);
-    applyToPreview();
-    m_edtText.SetFocus();
-}
-
 void CTextPaletteDlg::OnWidthTyped() {
-    UpdateData(TRUE);
-    if (!holdsNumber(m_strWidth)) return;  // on the way to a number: nothing to take yet
-    if (!takeWidth(std::atof(m_strWidth.c_str()), true)) return refuse(kWidthBox);
-    applyToPreview();
+    if (numberTyped(kWidthBox, &CTextPaletteDlg::takeWidthOfStyle)) applyToPreview();
 }
+void CTextPaletteDlg::OnObliqueTyped() {
+    if (numberTyped(kSlantBox, &CTextPaletteDlg::takeSlantOfStyle)) applyToPreview();
+}
+void CTextPaletteDlg::OnRotationTyped() {
+    if (numberTyped(kRotationBox, &CTextPaletteDlg::takeRotation)) applyToPreview();
+}
+void CTextPaletteDlg::OnOffsetXChanged() { numberTyped(kOffsetXBox, &CTextPaletteDlg::takeOffsetX); }
+void CTextPaletteDlg::OnOffsetYChanged() { numberTyped(kOffsetYBox, &CTextPaletteDlg::takeOffsetY); }
 
 void CTextPaletteDlg::OnTextChanged() { applyToPreview(); }
 
-void CTextPaletteDlg::OnOffsetXChanged() {
-    UpdateData(TRUE);
-    const double offset = std::atof(m_strOffsetX.c_str());
-    if (!isOffset(offset)) return refuse(kOffsetXBox);
-    m_refused[kOffsetXBox] = false;
-    g_textProperties.offsetX = offset;
-}
-
-void CTextPaletteDlg::OnOffsetYChanged() {
-    UpdateData(TRUE);
-    const double offset = std::atof(m_strOffsetY.c_str());
-    if (!isOffset(offset)) return refuse(kOffsetYBox);
-    m_refused[kOffsetYBox] = false;
-    g_textProperties.offsetY = offset;
-}
-
 void CTextPaletteDlg::OnNumberBoxLeft(UINT nID) {
-    const TextProperties& r = g_textProperties;
     UpdateData(TRUE);
-    std::string* member = nullptr;
-    std::string inForce;
-    NumberBox box = kNumberBoxes;
-    switch (nID) {
-    case IDC_HEIGHT: {
-        box = kHeightBox;
-        member = &m_strHeight;
-        double height = r.height;
-        if (height == 0) getRealVar("TEXTSIZE", height);  // shown while the record's is unknown
-        inForce = formatDistance(height);
-        break;
+    for (int b = 0; b < kNumberBoxes; ++b) {
+        const auto box = static_cast<NumberBox>(b);
+        const NumberBoxInfo& info = numberBox(box);
+        if (static_cast<UINT>(info.controlId) != nID) continue;
+        if (!m_refused[box]) return;
+        m_refused[box] = false;
+        this->*info.text = info.inForce(g_textProperties);
+        writeControls();
+        return;
     }
-    case IDC_WIDTH: box = kWidthBox; member = &m_strWidth; inForce = formatDistance(r.widthFactor); break;
-    case IDC_OBLIQUE:
-        box = kSlantBox;
-        member = &m_strOblique;
-        inForce = formatDistance(r.oblique * kRadiansToDegrees);
-        break;
-    case IDC_ROTATION: box = kRotationBox; member = &m_strRotation; inForce = formatDegrees(r.rotation); break;
-    case IDC_OFFSET_X:
-        box = kOffsetXBox;
-        member = &m_strOffsetX;
-        inForce = r.offsetX == 0 ? std::string() : formatWhole(r.offsetX);
-        break;
-    case IDC_OFFSET_Y:
-        box = kOffsetYBox;
-        member = &m_strOffsetY;
-        inForce = r.offsetY == 0 ? std::string() : formatWhole(r.offsetY);
-        break;
-    default: return;
-    }
-    if (!m_refused[box]) return;
-    m_refused[box] = false;
-    *member = inForce;
-    writeControls();
 }
 
 void CTextPaletteDlg::OnJustifyLeft() { justify(0); }
