@@ -107,8 +107,10 @@ private:
     void cancelHandOver();
     // Creates the line with `text` at the point just picked, shows the step
     // from `base` to it in the offset fields and completes the hand-over.
-    // With `moveInPlace` the picked text itself is moved there instead.
-    void placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text, bool moveInPlace = false);
+    void placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text);
+    // The same with the picked text itself moved to the point.
+    void movePickedTextToPickedPoint(const AcGePoint3d& base);
+    void completePickedStep(const AcGePoint3d& base);
     // A new preview line with `text` (createTextEntity), made by the palette.
     void makeLine(const std::string& text);
     void movePickedText();

@@ -195,14 +195,24 @@ void CTextPaletteDlg::movePickedText() {
         cancelHandOver();
         return;
     }
-    placeLineAtPickedPoint(base, r.text, true);
+    movePickedTextToPickedPoint(base);
 }
 
-void CTextPaletteDlg::placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text, bool moveInPlace) {
-    TextProperties& r = g_textProperties;
+void CTextPaletteDlg::placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text) {
     m_strText = text;
-    if (!moveInPlace) makeLine(text);
-    else if (!m_preview.moveText(base, r.insertionPoint)) r.insertionPoint = base;
+    makeLine(text);
+    completePickedStep(base);
+}
+
+void CTextPaletteDlg::movePickedTextToPickedPoint(const AcGePoint3d& base) {
+    TextProperties& r = g_textProperties;
+    m_strText = r.text;
+    if (!m_preview.moveText(base, r.insertionPoint)) r.insertionPoint = base;
+    completePickedStep(base);
+}
+
+void CTextPaletteDlg::completePickedStep(const AcGePoint3d& base) {
+    const TextProperties& r = g_textProperties;
     m_edtText.SetFocus();
     writeControls();
     learnOffsets(r.insertionPoint.x - base.x, r.insertionPoint.y - base.y);
