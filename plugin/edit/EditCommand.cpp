@@ -13,8 +13,6 @@
 
 using namespace kestrin::literals;
 
-unsigned char g_nestedSelection = 0;
-
 namespace {
 
 // The string an entity offers for editing; false for an entity without one.
@@ -40,40 +38,47 @@ bool editableString(AcDbEntity* entity, std::string& out) {
 void editTextCommand() {
     // No pick from an open edit dialog is under way when the command starts.
     g_textProperties.picked = 0;
-    pickUntilDone(pickEditableEntity);
+    const EditPick pick = pickEditableEntityUntilDone();
+    if (pick.answer == kPickDone) runEditDialog(pick);
 }
 
-int pickEditableEntity() {
+EditPick pickEditableEntityUntilDone() {
+    EditPick pick;
+    pickUntilDone([&pick] {
+        pick = pickEditableEntity();
+        return pick.answer;
+    });
+    return pick;
+}
+
+EditPick pickEditableEntity() {
+    EditPick pick;
     ads_point pickPoint = {0, 0, 0};
     ads_matrix transform = {};
     resbuf* containers = nullptr;
     const int rc = acedNEntSelP("\nВыберите примитив"_cp, g_textProperties.entity, pickPoint, 0, transform,
                                 &containers);
-    if (containers != nullptr) {
-        g_nestedSelection = 1;
-        acutRelRb(containers);
-    } else {
-        g_nestedSelection = 0;
-    }
-    if (rc == RTCAN) return kPickCancelled;
-    if (rc != RTNORM) return kPickAgain;
+    pick.inBlock = containers != nullptr;
+    if (containers != nullptr) acutRelRb(containers);
+    if (rc == RTCAN) return {kPickCancelled, pick.inBlock};
+    if (rc != RTNORM) return pick;
 
     AcDbEntity* entity = openForWrite<AcDbEntity>(g_textProperties.entity);
-    if (entity == nullptr) return kPickAgain;
+    if (entity == nullptr) return pick;
     std::string taken;
     if (!editableString(entity, taken)) {
         const std::string className = entity->isA()->name();
         closeOrAbort(entity);
         acutPrintf("%s%s", "\nОшибка вы выбрали..."_cp, className.c_str());
-        return kPickAgain;
+        return pick;
     }
     g_textProperties.text = taken;
     closeOrAbort(entity);
-    if (g_textProperties.picked == 0) runEditDialog();
-    return kPickDone;
+    pick.answer = kPickDone;
+    return pick;
 }
 
-void runEditDialog() {
-    CTextEditDlg dialog(CWnd::FromHandle(adsw_acadMainWnd()));
+void runEditDialog(const EditPick& picked) {
+    CTextEditDlg dialog(CWnd::FromHandle(adsw_acadMainWnd()), picked);
     dialog.DoModal();
 }

@@ -3,21 +3,26 @@
 // the edit dialog.
 #pragma once
 
-// 1 when the last entity picked by pickEditableEntity lay inside a block
-// (the host reported containers for it), else 0.
-extern unsigned char g_nestedSelection;
+#include "plugin/frame/TextPlacement.h"
 
-// Body of EKestrin: asks for an entity until one is picked and edited or
-// the user cancels.
+// What a pick of an entity to edit gave: kPickDone, kPickCancelled (Esc) or
+// kPickAgain (nothing picked, an entity without a string, reported on the
+// command line with its class, or one that cannot be opened for writing);
+// and whether the entity lay inside a block (the host reported containers).
+struct EditPick {
+    int answer = kPickAgain;
+    bool inBlock = false;
+};
+
+// Body of EKestrin: asks for an entity until one is picked, then edits it in
+// the dialog; or the user cancels.
 void editTextCommand();
 
 // Asks for an entity with "\nВыберите примитив" and takes its string into
-// g_textProperties.text (g_textProperties.entity names it). Outside the
-// edit dialog (picked == 0) it then runs the dialog. Answers kPickDone,
-// kPickCancelled (Esc), or kPickAgain: nothing picked, an entity without a
-// string (reported on the command line with its class), or one that
-// cannot be opened for writing.
-int pickEditableEntity();
+// g_textProperties.text (g_textProperties.entity names it).
+EditPick pickEditableEntity();
+// Asks until an entity is picked or the user cancels.
+EditPick pickEditableEntityUntilDone();
 
-// Runs the edit dialog modally over the host's main window.
-void runEditDialog();
+// Runs the edit dialog modally over the host's main window, on the entity picked.
+void runEditDialog(const EditPick& picked);

@@ -25,7 +25,8 @@ BEGIN_MESSAGE_MAP(CTextEditDlg, CAcUiDialog)
     ON_BN_CLICKED(IDC_EDIT_UNDO, OnUndoClicked)
 END_MESSAGE_MAP()
 
-CTextEditDlg::CTextEditDlg(CWnd* pParent) : CAcUiDialog(IDD_TEXT_EDIT, pParent) {
+CTextEditDlg::CTextEditDlg(CWnd* pParent, const EditPick& picked)
+    : CAcUiDialog(IDD_TEXT_EDIT, pParent), m_bPickedInBlock(picked.inBlock) {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_KESTRIN);
 }
 
@@ -91,7 +92,9 @@ void CTextEditDlg::OnOK() {
     if (m_nDynamic == 0) writeBackText();
     eraseIfEmpty(g_textProperties.entity);
     m_strText.clear();
-    if (pickUntilDone(pickEditableEntity) == kPickCancelled) {
+    const EditPick pick = pickEditableEntityUntilDone();
+    m_bPickedInBlock = pick.inBlock;  // the last pick, until the next one
+    if (pick.answer == kPickCancelled) {
         g_textProperties.picked = 0;
         CancelEditorCommand();
         return;
@@ -134,7 +137,7 @@ void CTextEditDlg::writeBackText() {
             acutPrintf("\nТекст \"%s\" не записан (ошибка %d), оставлен прежний.\n"_cp, m_strText.c_str(),
                        static_cast<int>(es));
     }
-    if (g_nestedSelection == 1) acedCommand(RTSTR, "_regen", 0);
+    if (m_bPickedInBlock) acedCommand(RTSTR, "_regen", 0);
     flushDrawingGraphics();
 }
 

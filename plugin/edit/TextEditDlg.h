@@ -8,10 +8,13 @@
 #include "host/api/AdsTypes.h"
 #include "host/ui/AcUiDialog.h"
 #include "platform/ui/Framework.h"
+#include "plugin/edit/EditCommand.h"
 
 class CTextEditDlg : public CAcUiDialog {
 public:
-    explicit CTextEditDlg(CWnd* pParent = nullptr);
+    // Over the entity `picked` (one in a block has its insertions
+    // regenerated after each write).
+    explicit CTextEditDlg(CWnd* pParent = nullptr, const EditPick& picked = {});
 
     CStatic m_stcLanguage;  // 8056
     CStatic m_stcNumLock;   // 8057
@@ -22,7 +25,7 @@ public:
     std::string m_strLanguage;
 
     // Writes the dialog's text into the entity g_textProperties.entity by its
-    // class, regenerates the drawing after a nested pick, flushes graphics.
+    // class, regenerates the drawing when it lies in a block, flushes graphics.
     void writeBackText();
     // With an empty text member the entity is erased (the record's text is
     // left as it is); otherwise only the record's text is emptied. Always
@@ -52,6 +55,7 @@ protected:
 private:
     void selectWholeText();
     bool m_bLoading = false;  // the field is being filled from the record
+    bool m_bPickedInBlock = false;
     // An attribute definition's tag as picked: a refused tag puts it back,
     // so the partial tags written while typing do not stay. The refusal is
     // reported once until a tag is taken again.

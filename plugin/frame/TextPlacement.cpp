@@ -13,7 +13,7 @@
 
 using namespace kestrin::literals;
 
-int pickUntilDone(int (*pick)()) {
+int pickUntilDone(const std::function<int()>& pick) {
     int answer = kPickAgain;
     do answer = pick();
     while (answer != kPickDone && answer != kPickCancelled);

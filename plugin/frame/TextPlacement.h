@@ -3,6 +3,8 @@
 // current space, and making changes visible while a dialog is open.
 #pragma once
 
+#include <functional>
+
 #include <string>
 
 #include "host/api/Arx.h"
@@ -30,7 +32,7 @@ void flushDrawingGraphics();
 enum PickAnswer { kPickDone = 0, kPickCancelled = 1, kPickAgain = 2 };
 
 // Asks with `pick` until it answers kPickDone or kPickCancelled; answers that.
-int pickUntilDone(int (*pick)());
+int pickUntilDone(const std::function<int()>& pick);
 
 // Asks for a text and loads its properties into g_textProperties. Answers
 // kPickDone, kPickCancelled (Esc) or kPickAgain (missed, refused or not

@@ -20,7 +20,6 @@ TEST_F(EditCommand, ATextShowsItsStringAndTakesEachKeystrokeAtOnce) {
     EXPECT_EQ(stringOf(0x40), "Нов"_cp);
     ASSERT_FALSE(prompts.empty());
     EXPECT_EQ(prompts.front(), "\nВыберите примитив") << "prompts reach the person in UTF-8";
-    EXPECT_EQ(g_nestedSelection, 0);
     EXPECT_EQ(regenerations(), 0) << "a pick outside blocks needs no regeneration";
 }
 
@@ -36,7 +35,7 @@ TEST_F(EditCommand, AnAttributeDefinitionShowsAndReceivesItsTagNotItsDefault) {
     run({"pick 61 in 42", [&] { shown = fieldText(); }, "type \"NR\"", "key escape"});
     EXPECT_EQ(shown, "NUMBER");
     EXPECT_EQ(stringOf(0x61), "NR");
-    EXPECT_EQ(g_nestedSelection, 1);
+    EXPECT_EQ(regenerations(), 2) << "in a block: each written keystroke regenerates its insertions";
 }
 
 // Typed at each keystroke, "A B" passes through "A", which must not stay:
@@ -76,9 +75,19 @@ TEST_F(EditCommand, AMultilineTextShowsAndReceivesItsContents) {
 TEST_F(EditCommand, ANestedTextIsWrittenAndTheDrawingRegenerated) {
     run({"pick 60 in 42", "type \"out\"", "key escape"});
     EXPECT_EQ(stringOf(0x60), "out");
-    EXPECT_EQ(g_nestedSelection, 1);
     EXPECT_EQ(regenerations(), 3) << "one regeneration per written keystroke";
     EXPECT_NE(output().find("Regenerating model."), std::string::npos);
+}
+
+// Whether a write regenerates the drawing follows the last pick: after OK
+// picks a text outside blocks, typing there regenerates nothing more.
+TEST_F(EditCommand, TheRegenerationFollowsTheLastPickOfTheDialog) {
+    int afterNested = 0;
+    run({"pick 60 in 42", "type \"out\"", "click \"OK\"", [&] { afterNested = regenerations(); }, "pick 40",
+         "type \"x\"", "key escape"});
+    EXPECT_EQ(afterNested, 3);
+    EXPECT_EQ(regenerations(), afterNested) << "the text outside blocks needs none";
+    EXPECT_EQ(stringOf(0x40), "x");
 }
 
 TEST_F(EditCommand, EntitiesWithoutAStringAreRefusedByClassAndAskedAgain) {

@@ -48,7 +48,6 @@ protected:
         ui::registerModuleResources(&module_, kestrinModuleResources());
         chain_ = std::make_unique<CDynLinkLibrary>(&module_, &module_);
         g_textProperties = TextProperties{};
-        g_nestedSelection = 0;
     }
     ~EditTest() override {
         chain_.reset();
