@@ -16,24 +16,6 @@ public:
     // regenerated after each write).
     explicit CTextEditDlg(CWnd* pParent = nullptr, const EditPick& picked = {});
 
-    CStatic m_stcLanguage;  // 8056
-    CStatic m_stcNumLock;   // 8057
-    CStatic m_stcCapsLock;  // 8053
-    CEdit m_edtText;        // 8000
-    std::string m_strText;
-    int m_nDynamic = 1;
-    std::string m_strLanguage;
-
-    // Writes the dialog's text into the entity g_textProperties.entity by its
-    // class, regenerates the drawing when it lies in a block, flushes graphics.
-    void writeBackText();
-    // With an empty text member the entity is erased (the record's text is
-    // left as it is); otherwise only the record's text is emptied. Always
-    // answers true.
-    bool eraseIfEmpty(ads_name entity);
-    // Shows the record's text, all of it selected.
-    void loadFromRecord();
-
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
@@ -53,6 +35,24 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    CStatic m_stcLanguage;  // 8056
+    CStatic m_stcNumLock;   // 8057
+    CStatic m_stcCapsLock;  // 8053
+    CEdit m_edtText;        // 8000
+    std::string m_strText;
+    int m_nDynamic = 1;
+    std::string m_strLanguage;
+
+    // Writes the dialog's text into the entity g_textProperties.entity by its
+    // class, regenerates the drawing when it lies in a block, flushes graphics.
+    void writeBackText();
+    // With an empty text member the entity is erased (the record's text is
+    // left as it is); otherwise only the record's text is emptied. Always
+    // answers true.
+    bool eraseIfEmpty(ads_name entity);
+    // Shows the record's text, all of it selected.
+    void loadFromRecord();
+
     void selectWholeText();
     bool m_bLoading = false;  // the field is being filled from the record
     bool m_bPickedInBlock = false;

@@ -73,7 +73,7 @@ TEST_F(FilterEditInDialog, TheTextFieldTakesEveryCharacter) {
 TEST_F(FilterEditInDialog, PastedTextIsNotFiltered) {
     std::string offset;
     clipboard::setText("abc.5");
-    run({"focus 8015", [&] { dlg->m_edtOffsetX.Paste(); }, "type \"x\"", [&] { offset = text(kOffsetX); }});
+    run({"focus 8015", [&] { paletteControl<CEdit>(*dlg, IDC_OFFSET_X).Paste(); }, "type \"x\"", [&] { offset = text(kOffsetX); }});
     EXPECT_EQ(offset, "abc.5");
 }
 
@@ -81,7 +81,7 @@ TEST_F(FilterEditInDialog, TheFieldsAreBlackOnWhiteWithAWhiteBrush) {
     ui::ControlColours colours;
     COLORREF brush = 0;
     run({[&] {
-        colours = ui::queryControlColours(dlg->m_edtOffsetX.m_hWnd);
+        colours = ui::queryControlColours(paletteControl<CEdit>(*dlg, IDC_OFFSET_X).m_hWnd);
         brush = colours.brush != nullptr ? brushColour(colours.brush) : 0;
     }});
     EXPECT_EQ(colours.text, RGB(0, 0, 0));

@@ -67,7 +67,7 @@ using SelectionConversionInDialog = PaletteFieldTest;
 TEST_F(SelectionConversionInDialog, LayoutButtonConvertsTheSelectionBothWays) {
     std::string first;
     EXPECT_EQ(run({"focus 8019", "type \"ghbdtn\"", "select 8019 0 6", "click 8048",
-                   [&] { first = dlg->m_strText; }, "select 8019 0 6", "click 8048"}),
+                   [&] { first = controlText(*dlg, IDC_TEXT); }, "select 8019 0 6", "click 8048"}),
               "ghbdtn");
     EXPECT_EQ(first, "привет"_cp);
 }

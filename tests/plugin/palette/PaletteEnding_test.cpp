@@ -137,7 +137,7 @@ TEST_F(PaletteFontButton, WithTheFontFileTheStyleIsMadeListedAndUsed) {
     runPalette({"type \"q\"", "click 8013", [&] {
                     EXPECT_FALSE(controlShown(*dlg, IDC_LOAD_FONT));
                     EXPECT_EQ(controlText(*dlg, IDC_STYLE), "ZOR");
-                    EXPECT_EQ(comboEntries(dlg->m_cmbStyle), (std::vector<std::string>{"Standard", "ZOR"}));
+                    EXPECT_EQ(comboEntries(paletteControl<CComboBox>(*dlg, IDC_STYLE)), (std::vector<std::string>{"Standard", "ZOR"}));
                     EXPECT_EQ(preview().style, "ZOR");
                     EXPECT_EQ(stringVar("TEXTSTYLE"), "ZOR");
                     EXPECT_TRUE(controlShown(*dlg, IDC_SUPERSCRIPT));

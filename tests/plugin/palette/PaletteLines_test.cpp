@@ -42,7 +42,7 @@ TEST_F(PaletteLines, OffsetByTwoPointsShowsWholeNumbersAndStepsTheNextLine) {
                     EXPECT_EQ(controlText(*dlg, IDC_OFFSET_X), "3");
                     EXPECT_EQ(controlText(*dlg, IDC_OFFSET_Y), "-7");
                     EXPECT_TRUE(dlg->IsWindowVisible());
-                    EXPECT_EQ(dlg->m_pToolTip->GetToolCount(), 31);  // built anew
+                    EXPECT_EQ(dlg->toolTips()->GetToolCount(), 31);  // built anew
                     EXPECT_EQ(realVar("ORTHOMODE"), 0);
                     EXPECT_EQ(realVar("OSMODE"), osmode);
                 },
@@ -188,7 +188,7 @@ TEST_F(PaletteLines, StartAtAPointKeepsAWrittenLineAndBeginsAnEmptyOne) {
                     EXPECT_FALSE(dlg->inEditorCommand());
                     EXPECT_EQ(controlText(*dlg, IDC_TEXT), "");
                     EXPECT_EQ(CWnd::GetFocus()->GetDlgCtrlID(), IDC_TEXT);
-                    EXPECT_EQ(dlg->m_pToolTip->GetToolCount(), 31);
+                    EXPECT_EQ(dlg->toolTips()->GetToolCount(), 31);
                 },
                 "type \"second\"", "click 8020", "point 70,80", "click 8020", "point 90,100", "type \"third\"",
                 "click 2"});
@@ -208,7 +208,7 @@ TEST_F(PaletteLines, EditingAPickedTextLoadsItIntoThePalette) {
                 },
                 "click 8043", "pick at 0,0", [&] {
                     EXPECT_EQ(controlText(*dlg, IDC_TEXT), "new");
-                    EXPECT_EQ(dlg->m_edtText.GetSel(), MAKELONG(0, 3));
+                    EXPECT_EQ(paletteControl<CEdit>(*dlg, IDC_TEXT).GetSel(), MAKELONG(0, 3));
                 },
                 "type \"edited\"", "click 2"});
     const auto all = texts();

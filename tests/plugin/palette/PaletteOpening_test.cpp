@@ -25,11 +25,11 @@ int bitmapOn(CTextPaletteDlg& dlg, int id) {
 TEST_F(PaletteOpening, FixedListsKeepTheirOrderAndTheRoundButtonIsOff) {
     startLine(0, 0);
     runPalette({[&] {
-                    EXPECT_EQ(comboEntries(dlg->m_cmbOblique), (std::vector<std::string>{"0", "15"}));
-                    EXPECT_EQ(comboEntries(dlg->m_cmbRotation), (std::vector<std::string>{"0", "90"}));
-                    EXPECT_EQ(comboEntries(dlg->m_cmbHeight),
+                    EXPECT_EQ(comboEntries(paletteControl<CComboBox>(*dlg, IDC_OBLIQUE)), (std::vector<std::string>{"0", "15"}));
+                    EXPECT_EQ(comboEntries(paletteControl<CComboBox>(*dlg, IDC_ROTATION)), (std::vector<std::string>{"0", "90"}));
+                    EXPECT_EQ(comboEntries(paletteControl<CComboBox>(*dlg, IDC_HEIGHT)),
                               (std::vector<std::string>{"1.8", "2.5", "3.5", "5", "7"}));
-                    EXPECT_EQ(comboEntries(dlg->m_cmbWidth), (std::vector<std::string>{"0.6", "1"}));
+                    EXPECT_EQ(comboEntries(paletteControl<CComboBox>(*dlg, IDC_WIDTH)), (std::vector<std::string>{"0.6", "1"}));
                     EXPECT_FALSE(controlEnabled(*dlg, IDC_ROMAN_OUTPUT));
                     EXPECT_EQ(controlText(*dlg, IDC_ROTATION), "0");
                     std::string caption;
@@ -50,7 +50,7 @@ TEST_F(PaletteOpening, FixedListsKeepTheirOrderAndTheRoundButtonIsOff) {
                 },
                 "focus 8003", "type \"12\"", [&] {
                     // A typed height is not added to the list.
-                    EXPECT_EQ(dlg->m_cmbHeight.GetCount(), 5);
+                    EXPECT_EQ(paletteControl<CComboBox>(*dlg, IDC_HEIGHT).GetCount(), 5);
                 },
                 "click 2"});
 }
@@ -60,7 +60,7 @@ TEST_F(PaletteOpening, StyleListHidesTheFontButtonForTheExactName) {
     addStyle("ZOR");
     startLine(0, 0);
     runPalette({[&] {
-                    EXPECT_EQ(comboEntries(dlg->m_cmbStyle), (std::vector<std::string>{"Alpha", "Standard", "ZOR"}));
+                    EXPECT_EQ(comboEntries(paletteControl<CComboBox>(*dlg, IDC_STYLE)), (std::vector<std::string>{"Alpha", "Standard", "ZOR"}));
                     EXPECT_FALSE(controlShown(*dlg, IDC_LOAD_FONT));
                 },
                 "click 2"});
@@ -70,7 +70,7 @@ TEST_F(PaletteOpening, StyleListKeepsTheFontButtonForAnotherCase) {
     addStyle("zor");
     startLine(0, 0);
     runPalette({[&] {
-                    EXPECT_EQ(comboEntries(dlg->m_cmbStyle), (std::vector<std::string>{"Standard", "zor"}));
+                    EXPECT_EQ(comboEntries(paletteControl<CComboBox>(*dlg, IDC_STYLE)), (std::vector<std::string>{"Standard", "zor"}));
                     EXPECT_TRUE(controlShown(*dlg, IDC_LOAD_FONT));
                 },
                 "click 2"});
@@ -121,19 +121,19 @@ TEST_F(PaletteOpening, AnyOtherStyleShowsBlankFacesAndDisabledLetters) {
 TEST_F(PaletteOpening, ThirtyOneToolsWithTheirTexts) {
     startLine(0, 0);
     runPalette({[&] {
-                    ASSERT_NE(dlg->m_pToolTip, nullptr);
-                    EXPECT_EQ(dlg->m_pToolTip->GetToolCount(), 31);
+                    ASSERT_NE(dlg->toolTips(), nullptr);
+                    EXPECT_EQ(dlg->toolTips()->GetToolCount(), 31);
                     std::string text;
-                    dlg->m_pToolTip->GetText(text, dlg->GetDlgItem(IDC_OFFSET_X));
+                    dlg->toolTips()->GetText(text, dlg->GetDlgItem(IDC_OFFSET_X));
                     EXPECT_EQ(text, "Смещение по Х"_cp);
                     EXPECT_EQ(static_cast<unsigned char>(text.back()), 0xD5);  // Cyrillic Х
-                    dlg->m_pToolTip->GetText(text, dlg->GetDlgItem(IDC_OFFSET_Y));
+                    dlg->toolTips()->GetText(text, dlg->GetDlgItem(IDC_OFFSET_Y));
                     EXPECT_EQ(text.back(), 'Y');  // Latin
-                    dlg->m_pToolTip->GetText(text, dlg->GetDlgItem(IDC_NEW_LINE));
+                    dlg->toolTips()->GetText(text, dlg->GetDlgItem(IDC_NEW_LINE));
                     EXPECT_EQ(text, "Новая строка"_cp);
-                    dlg->m_pToolTip->GetText(text, dlg->GetDlgItem(IDC_ROMAN_INPUT));
+                    dlg->toolTips()->GetText(text, dlg->GetDlgItem(IDC_ROMAN_INPUT));
                     EXPECT_EQ(text, "Ввод арабских цифр от 0 - 100"_cp);
-                    dlg->m_pToolTip->GetText(text, dlg->GetDlgItem(IDC_GREEK_ALPHA));
+                    dlg->toolTips()->GetText(text, dlg->GetDlgItem(IDC_GREEK_ALPHA));
                     EXPECT_EQ(text, "");  // letters have no tool
                 },
                 "click 2"});
@@ -148,12 +148,12 @@ TEST_F(PaletteOpening, RecordValuesAreShownAndTheWholeTextIsSelected) {
     g_textProperties.picked = 1;
     runPalette({[&] {
                     EXPECT_EQ(controlText(*dlg, IDC_TEXT), "old line");
-                    EXPECT_EQ(dlg->m_edtText.GetSel(), MAKELONG(0, 8));
+                    EXPECT_EQ(paletteControl<CEdit>(*dlg, IDC_TEXT).GetSel(), MAKELONG(0, 8));
                     EXPECT_EQ(controlText(*dlg, IDC_ROTATION), "15");
                     EXPECT_EQ(controlText(*dlg, IDC_OFFSET_X), "3");
                     EXPECT_EQ(controlText(*dlg, IDC_OFFSET_Y), "");
-                    EXPECT_EQ(dlg->m_btnRight.GetCheck(), BST_CHECKED);
-                    EXPECT_EQ(dlg->m_btnLeft.GetCheck(), BST_UNCHECKED);
+                    EXPECT_EQ(paletteControl<CButton>(*dlg, IDC_JUSTIFY_RIGHT).GetCheck(), BST_CHECKED);
+                    EXPECT_EQ(paletteControl<CButton>(*dlg, IDC_JUSTIFY_LEFT).GetCheck(), BST_UNCHECKED);
                     // Height 0 shows the drawing's TEXTSIZE; the style gives width and slant.
                     EXPECT_EQ(std::atof(controlText(*dlg, IDC_HEIGHT).c_str()), 2.5);
                     EXPECT_EQ(std::atof(controlText(*dlg, IDC_WIDTH).c_str()), 1.0);

@@ -113,14 +113,14 @@ TEST_F(PaletteProperties, JustificationButtonsActAsOneGroup) {
     startLine(4, 5);
     runPalette({"type \"j\"", "click 8022", [&] {
                     EXPECT_EQ(preview().horizontalMode, 1);
-                    EXPECT_EQ(dlg->m_btnCenter.GetCheck(), BST_CHECKED);
-                    EXPECT_EQ(dlg->m_btnLeft.GetCheck(), BST_UNCHECKED);
+                    EXPECT_EQ(paletteControl<CButton>(*dlg, IDC_JUSTIFY_CENTER).GetCheck(), BST_CHECKED);
+                    EXPECT_EQ(paletteControl<CButton>(*dlg, IDC_JUSTIFY_LEFT).GetCheck(), BST_UNCHECKED);
                     EXPECT_EQ(preview().alignment.x, 4);
                     EXPECT_EQ(CWnd::GetFocus()->GetDlgCtrlID(), IDC_TEXT);
                 },
                 "click 8023", [&] {
                     EXPECT_EQ(preview().horizontalMode, 2);
-                    EXPECT_EQ(dlg->m_btnCenter.GetCheck(), BST_UNCHECKED);
+                    EXPECT_EQ(paletteControl<CButton>(*dlg, IDC_JUSTIFY_CENTER).GetCheck(), BST_UNCHECKED);
                 },
                 "click 8021", [&] { EXPECT_EQ(preview().horizontalMode, 0); }, "click 2"});
 }

@@ -22,6 +22,7 @@
 #include "platform/ui/SessionBinding.h"
 #include "plugin/frame/TextPlacement.h"
 #include "plugin/palette/TextPaletteDlg.h"
+#include "plugin/resources/ResourceIds.h"
 #include "plugin/palette/TextProperties.h"
 #include "tests/support/ScriptedSource.h"
 
@@ -218,6 +219,12 @@ inline double PaletteTest::realVar(const char* name) const {
 }
 
 inline std::string PaletteTest::output() const { return session::Transcript::instance().outputSinceMark(); }
+
+// A control of the palette, as the dialog's child window with that id.
+template <class Control>
+Control& paletteControl(CTextPaletteDlg& dlg, int id) {
+    return *static_cast<Control*>(dlg.GetDlgItem(id));
+}
 
 inline std::string controlText(CTextPaletteDlg& dlg, int id) {
     std::string text;

@@ -111,7 +111,7 @@ TEST_F(RomanButton, RefusesZeroBlanksBetweenDigitsAndPastedLettersNamingTheRange
         EXPECT_EQ(ui::lastMessageBoxText(), "Введите число от 1 до 100"_cp) << typed;
     }
     clipboard::setText("XV");
-    EXPECT_EQ(run({"focus 8038", [&] { dlg->m_edtRoman.Paste(); }, "answer ok", "click 8041"}), "");
+    EXPECT_EQ(run({"focus 8038", [&] { paletteControl<CEdit>(*dlg, IDC_ROMAN_INPUT).Paste(); }, "answer ok", "click 8041"}), "");
     EXPECT_EQ(ui::lastMessageBoxText(), "Введите число от 1 до 100"_cp);
 }
 
@@ -143,7 +143,7 @@ TEST_F(PastedNumeral, TextWithASignOrALetterIsNotANumberAboveAHundred) {
     for (const char* pasted : {"150x", "+150"}) {
         clipboard::setText(pasted);
         std::string input = "x";
-        EXPECT_EQ(run({"focus 8038", [&] { dlg->m_edtRoman.Paste(); }, "answer ok", "click 8041",
+        EXPECT_EQ(run({"focus 8038", [&] { paletteControl<CEdit>(*dlg, IDC_ROMAN_INPUT).Paste(); }, "answer ok", "click 8041",
                        [&] { input = text(kRoman); }}),
                   "");
         EXPECT_EQ(ui::lastMessageBoxText(), "Введите число от 1 до 100"_cp) << pasted;

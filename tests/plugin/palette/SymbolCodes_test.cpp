@@ -105,7 +105,7 @@ TEST_F(SymbolButtons, UnderAnotherStyleOwnFontButtonsLeaveTextAndFocusAlone) {
 
 TEST_F(SymbolButtons, TheDegreeButtonReplacesTheSelectionWithoutAnUndoRecord) {
     bool canUndo = true;
-    EXPECT_EQ(run({"type \"abc\"", "select 8019 0 3", "click 8039", [&] { canUndo = dlg->m_edtText.CanUndo(); }}),
+    EXPECT_EQ(run({"type \"abc\"", "select 8019 0 3", "click 8039", [&] { canUndo = paletteControl<CEdit>(*dlg, IDC_TEXT).CanUndo(); }}),
               "%%d");
     EXPECT_FALSE(canUndo) << "the insertion leaves nothing to undo";
 }
