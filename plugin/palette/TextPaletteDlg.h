@@ -4,12 +4,14 @@
 // current properties; every change in the palette is written into it at once.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "host/api/AdsTypes.h"
 #include "host/ui/AcUiDialog.h"
 #include "platform/ui/Framework.h"
 #include "plugin/palette/FilterEdit.h"
+#include "plugin/palette/PaletteModel.h"
 #include "plugin/palette/PalettePreview.h"
 #include "plugin/palette/TextProperties.h"
 
@@ -117,13 +119,10 @@ private:
     // A new preview line with `text` (createTextEntity), made by the palette.
     void makeLine(const std::string& text);
     void movePickedText();
-    // Steps the record's insertion point by the offset fields when the
-    // rotation allows it.
-    void stepByOffsets();
-    // The step between two picked points becomes the record's offsets unless
-    // either is beyond kMaxOffset (refused and reported; the old step stays).
-    bool learnOffsets(double dx, double dy);
-    bool offsetMode() const;
+    bool offsetMode() const;  // the offset boxes hold a step
+    // The next line at the step from this one, with `text` (a new line empty,
+    // a moved one its own): no point is asked.
+    void placeSteppedLine(const std::string& text);
     void fillStyleList();
     void justify(int mode);
     void loadButtonImages();
@@ -134,28 +133,15 @@ private:
     // focuses the field; its change notification then applies the preview.
     void insertCode(const std::string& code);
 
-    // The number boxes whose typed value was refused: reported once, put
-    // back when they lose the focus.
-    enum NumberBox { kHeightBox, kWidthBox, kSlantBox, kRotationBox, kOffsetXBox, kOffsetYBox, kNumberBoxes };
+    // The number boxes: the control and the member each is exchanged through.
     struct NumberBoxInfo;
-    static const NumberBoxInfo& numberBox(NumberBox box);
-    void refuse(NumberBox box);
-    // Take a checked value into the record (a typed slant or width goes into
-    // the style record); false, taking nothing, for a refused one.
-    using Take = bool (CTextPaletteDlg::*)(double);
-    bool takeHeight(double height);
-    bool takeWidthOfLine(double widthFactor);
-    bool takeWidthOfStyle(double widthFactor);
-    bool takeSlantOfLine(double degrees);
-    bool takeSlantOfStyle(double degrees);
-    bool takeRotation(double degrees);
-    bool takeOffsetX(double offset);
-    bool takeOffsetY(double offset);
-    void numberChosen(const CComboBox& combo, NumberBox box, Take take);
-    bool numberTyped(NumberBox box, Take take);  // true: taken
-    bool m_refused[kNumberBoxes] = {};
+    static const NumberBoxInfo& numberBox(PaletteModel::Box box);
+    using Take = std::function<bool(double)>;  // a take of the model
+    void numberChosen(const CComboBox& combo, PaletteModel::Box box, const Take& take);
+    bool numberTyped(PaletteModel::Box box, const Take& take);  // true: taken
 
     PalettePreview m_preview{g_textProperties};
+    PaletteModel m_model{g_textProperties, m_preview};
     HICON m_hIcon = nullptr;
     CBitmap m_bitmaps[42];  // in the order of kButtonBitmaps
     CFont m_fontSymbol;     // the Greek letter buttons' font; outlives them

@@ -1,14 +1,12 @@
 // The palette's line operations: each one that needs a point or a text from
 // the drawing hides the palette, asks the host and comes back, or ends the
 // palette when the user cancels.
-#include <cstdlib>
 
 #include "base/Cp1251.h"
 #include "host/api/Arx.h"
 #include "plugin/frame/SystemVariables.h"
 #include "plugin/frame/TextPlacement.h"
 #include "plugin/frame/TextStyles.h"
-#include "plugin/palette/PaletteNumbers.h"
 #include "plugin/palette/TextPaletteDlg.h"
 #include "plugin/palette/TextProperties.h"
 
@@ -51,26 +49,13 @@ void CTextPaletteDlg::makeLine(const std::string& text) {
     m_preview.setPickedFromDrawing(false);
 }
 
-bool CTextPaletteDlg::offsetMode() const {
-    return std::atof(m_strOffsetX.c_str()) != 0 || std::atof(m_strOffsetY.c_str()) != 0;
-}
+bool CTextPaletteDlg::offsetMode() const { return PaletteModel::offsetMode(m_strOffsetX, m_strOffsetY); }
 
-void CTextPaletteDlg::stepByOffsets() {
-    if (!rotationAllowsOffset(m_strRotation)) return;
-    const double dx = std::atof(m_strOffsetX.c_str());
-    const double dy = std::atof(m_strOffsetY.c_str());
-    if (!isOffset(dx) || !isOffset(dy)) return;  // refused when typed; the line stays
-    g_textProperties.insertionPoint.x += dx;
-    g_textProperties.insertionPoint.y += dy;
-}
-
-bool CTextPaletteDlg::learnOffsets(double dx, double dy) {
-    if (!isOffset(dx)) refuse(kOffsetXBox);
-    if (!isOffset(dy)) refuse(kOffsetYBox);
-    if (!isOffset(dx) || !isOffset(dy)) return false;
-    g_textProperties.offsetX = dx;
-    g_textProperties.offsetY = dy;
-    return true;
+void CTextPaletteDlg::placeSteppedLine(const std::string& text) {
+    m_model.stepByOffsets(m_strRotation, m_strOffsetX, m_strOffsetY);
+    makeLine(text);
+    m_edtText.SetFocus();
+    writeControls();
 }
 
 void CTextPaletteDlg::pickLineOffset() {
@@ -94,9 +79,9 @@ void CTextPaletteDlg::pickLineOffset() {
         cancelHandOver();
         return;
     }
-    learnOffsets(second[0] - first[0], second[1] - first[1]);
-    m_strOffsetX = r.offsetX == 0 ? std::string() : formatWhole(r.offsetX);
-    m_strOffsetY = r.offsetY == 0 ? std::string() : formatWhole(r.offsetY);
+    m_model.learnOffsets(second[0] - first[0], second[1] - first[1]);
+    m_strOffsetX = m_model.inForce(PaletteModel::kOffsetX);
+    m_strOffsetY = m_model.inForce(PaletteModel::kOffsetY);
     writeControls();
     completeHandOver();
 }
@@ -125,12 +110,9 @@ void CTextPaletteDlg::newLine() {
     const AcGePoint3d base = r.insertionPoint;
 
     if (offsetMode()) {
-        stepByOffsets();
         r.text.clear();
         m_strText.clear();
-        makeLine(std::string());
-        m_edtText.SetFocus();
-        writeControls();
+        placeSteppedLine(std::string());
         return;
     }
 
@@ -154,10 +136,7 @@ void CTextPaletteDlg::moveLine() {
     const AcGePoint3d base = r.insertionPoint;
 
     if (offsetMode()) {
-        stepByOffsets();
-        makeLine(r.text);
-        m_edtText.SetFocus();
-        writeControls();
+        placeSteppedLine(r.text);
         flushDrawingGraphics();
         return;
     }
@@ -182,7 +161,7 @@ void CTextPaletteDlg::movePickedText() {
     const AcGePoint3d base = r.insertionPoint;
 
     if (offsetMode()) {
-        stepByOffsets();
+        m_model.stepByOffsets(m_strRotation, m_strOffsetX, m_strOffsetY);
         if (!m_preview.moveText(base, r.insertionPoint)) r.insertionPoint = base;
         m_edtText.SetFocus();
         writeControls();
@@ -215,7 +194,7 @@ void CTextPaletteDlg::completePickedStep(const AcGePoint3d& base) {
     const TextProperties& r = g_textProperties;
     m_edtText.SetFocus();
     writeControls();
-    learnOffsets(r.insertionPoint.x - base.x, r.insertionPoint.y - base.y);
+    m_model.learnOffsets(r.insertionPoint.x - base.x, r.insertionPoint.y - base.y);
     refreshFromRecord();
     completeHandOver();
 }
