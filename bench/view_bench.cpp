@@ -8,7 +8,8 @@
 // without culling or level of detail; Extents, Zoom10, Zoom100 and Panned
 // are the view's redraws (Panned: zoomed 10x, then moved half a window).
 // Counters: strokes drawn whole, stand-ins, patches (entities drawn as the
-// cells their strokes pass).
+// cells their strokes pass). Keystroke repaints one text's boxes, as the view
+// does after a palette keystroke, against the same on 1,000 texts.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -28,12 +29,12 @@ constexpr int kTexts = 100000;
 constexpr int kColumns = 250;
 constexpr int kWidth = 1200, kHeight = 800;
 
-dxf::Document drawing() {
+dxf::Document drawing(int texts = kTexts) {
     dxf::Document doc = dxf::newDrawingTemplate();
     bench::addOwnFontStyle(doc);
     const char* strings[] = {"Text %d", "%%c%d %%d45 %%p0,1", "Room %d", "%%UUnder%%u %d", "\xd7\xe5\xf0\xf2\xe5\xe6 %d",
                              "W-%d-A", "Level +%d.000"};
-    for (int k = 0; k < kTexts; ++k) {
+    for (int k = 0; k < texts; ++k) {
         char text[64];
         std::snprintf(text, sizeof text, strings[k % 7], k);
         char handle[17];
@@ -56,14 +57,19 @@ struct Fixture {
     render::FontLibrary fonts{"", {KESTRIN_DIST_DIR}, nullptr};
     render::ViewScene scene{fonts};
     gui::ViewMapping extents;
-    Fixture() {
-        scene.build(drawing());
+    explicit Fixture(int texts = kTexts) {
+        scene.build(drawing(texts));
         extents = gui::ViewMapping::fit(scene.extents(), kWidth, kHeight);
     }
 };
 
 Fixture& fixture() {
     static Fixture f;
+    return f;
+}
+
+Fixture& smallFixture() {
+    static Fixture f(1000);
     return f;
 }
 
@@ -97,6 +103,25 @@ void Panned(benchmark::State& state) {
     redraw(state, m, {});
 }
 
+// A keystroke in the palette: the view repaints the changed text's old and
+// new boxes (here one text's box, with the view's margin) at a working zoom,
+// on the 100,000-text drawing and on a 1,000-text one: the same work.
+void keystroke(benchmark::State& state, const Fixture& f) {
+    gui::ViewMapping m = f.extents;
+    m.pixelsPerUnit *= 10;
+    m.center = {120, 36};  // among the texts of the first rows
+    const QRect dirty = m.pixelsOf(f.scene.boxOf(0x1000 + 3 * kColumns + 3), 2);
+    const gui::ViewMapping part = m.part(dirty);
+    QImage image(dirty.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        gui::paintScene(image, f.scene, part);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["pixels"] = dirty.width() * dirty.height();
+}
+void Keystroke(benchmark::State& state) { keystroke(state, fixture()); }
+void KeystrokeOn1k(benchmark::State& state) { keystroke(state, smallFixture()); }
+
 void Build(benchmark::State& state) {
     const dxf::Document doc = drawing();
     for (auto _ : state) {
@@ -113,6 +138,8 @@ BENCHMARK(Extents)->Unit(benchmark::kMillisecond);
 BENCHMARK(Zoom10)->Unit(benchmark::kMillisecond);
 BENCHMARK(Zoom100)->Unit(benchmark::kMillisecond);
 BENCHMARK(Panned)->Unit(benchmark::kMillisecond);
+BENCHMARK(Keystroke)->Unit(benchmark::kMicrosecond);
+BENCHMARK(KeystrokeOn1k)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -55,6 +55,7 @@ void DrawingModel::attach(AcDbDatabase* database) {
 }
 
 void DrawingModel::invalidate() {
+    changedArea_.reset();
     stale_ = true;
     changed.emit();
 }
@@ -107,7 +108,14 @@ void DrawingModel::entityEvent(const AcDbObjectId& id) {
         invalidate();  // an entity of a block's definition: every INSERT of it may show it
         return;
     }
-    if (!stale_) redraw(*e);
+    if (stale_) {
+        changedArea_.reset();
+    } else {
+        render::Box area = scene_->boxOf(e->handle);
+        redraw(*e);
+        area.add(scene_->boxOf(e->handle));
+        changedArea_ = area;
+    }
     changed.emit();
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,10 @@ public:
 
     // The scene changed (or will have, when next asked for): views repaint.
     Signal<> changed;
+    // What the change just told touched: the boxes of an entity before and
+    // after it was drawn again (empty when it draws nothing). Nothing when
+    // all of the drawing may have changed.
+    const std::optional<render::Box>& changedArea() const { return changedArea_; }
 
 private:
     void attach(AcDbDatabase* database);
@@ -69,6 +74,7 @@ private:
     std::unique_ptr<render::FontLibrary> fonts_;
     std::unique_ptr<render::ViewScene> scene_;  // after the fonts it uses
     bool stale_ = true;
+    std::optional<render::Box> changedArea_;
     std::size_t rebuilds_ = 0;
 };
 

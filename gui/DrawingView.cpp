@@ -282,6 +282,21 @@ render::ViewWindow ViewMapping::window() const {
     return {{a.x, a.y, b.x, b.y}, pixelsPerUnit};
 }
 
+ViewMapping ViewMapping::part(const QRect& rect) const {
+    ViewMapping m = *this;
+    m.width = rect.width();
+    m.height = rect.height();
+    m.center = toWorld(QPointF(rect.x() + rect.width() / 2.0, rect.y() + rect.height() / 2.0));
+    return m;
+}
+
+QRect ViewMapping::pixelsOf(const render::Box& box, int margin) const {
+    const QPointF a = toPixel({box.minX, box.maxY}), b = toPixel({box.maxX, box.minY});
+    const QRect covered(QPoint(static_cast<int>(std::floor(a.x())) - margin, static_cast<int>(std::floor(a.y())) - margin),
+                        QPoint(static_cast<int>(std::ceil(b.x())) + margin, static_cast<int>(std::ceil(b.y())) + margin));
+    return covered & QRect(0, 0, width, height);
+}
+
 ViewMapping ViewMapping::fit(const render::Box& extents, int width, int height) {
     ViewMapping m;
     m.width = width;
@@ -334,10 +349,7 @@ DrawingView::DrawingView(DrawingModel& model, QWidget* parent) : QWidget(parent)
     setMouseTracking(true);  // the status bar shows the cursor's coordinates
     mapping_.width = width();
     mapping_.height = height();
-    changed_ = model_.changed.connectScoped([this] {
-        refit_ = following_ && fitted_;  // at the next paint, so that many changes fit once
-        update();
-    });
+    changed_ = model_.changed.connectScoped([this] { changed(); });
 }
 
 DrawingView::~DrawingView() = default;
@@ -356,9 +368,18 @@ void DrawingView::zoomBy(double factor) {
 
 void DrawingView::panBy(double acrossWidths, double upHeights) {
     following_ = refit_ = false;
-    mapping_.center.x -= acrossWidths * mapping_.width / mapping_.pixelsPerUnit;
-    mapping_.center.y -= upHeights * mapping_.height / mapping_.pixelsPerUnit;
-    update();
+    scrollBy(QPoint(qRound(acrossWidths * mapping_.width), -qRound(upHeights * mapping_.height)));
+}
+
+// The drawing moved by whole pixels: what was painted moves with it and only
+// the strip that comes into view is painted (the feedback, which stays with
+// the cursor, is painted anew with the rest).
+void DrawingView::scrollBy(QPoint pixels) {
+    if (pixels.isNull()) return;
+    mapping_.center.x -= pixels.x() / mapping_.pixelsPerUnit;
+    mapping_.center.y += pixels.y() / mapping_.pixelsPerUnit;
+    if (feedback_.highlight || feedback_.bandFrom || feedback_.snap) update();
+    else scroll(pixels.x(), pixels.y());
 }
 
 QPointF DrawingView::worldToPixel(double x, double y) const { return mapping_.toPixel({x, y}); }
@@ -368,18 +389,66 @@ QPointF DrawingView::pixelToWorld(const QPointF& pixel) const {
     return {w.x, w.y};
 }
 
-void DrawingView::paintEvent(QPaintEvent*) {
+// One entity changed (a keystroke in the palette's line): its old and new
+// boxes are painted again, unless the view follows the drawing's extents and
+// the entity grew out of the window; anything else paints everything.
+void DrawingView::changed() {
+    const auto& area = model_.changedArea();
+    if (area && fitted_ && !refit_) {
+        if (area->empty()) return;  // it drew nothing before or after
+        const render::ViewWindow shown = mapping_.window();
+        const bool inside = area->minX >= shown.world.minX && area->maxX <= shown.world.maxX &&
+                            area->minY >= shown.world.minY && area->maxY <= shown.world.maxY;
+        if (!following_ || inside) {
+            update(mapping_.pixelsOf(*area, 2));
+            return;
+        }
+    }
+    refit_ = following_ && fitted_;  // at the next paint, so that many changes fit once
+    update();
+}
+
+void DrawingView::paintEvent(QPaintEvent* event) {
     if (refit_) {
         refit_ = false;
         mapping_ = ViewMapping::fit(model_.scene().extents(), width(), height());
     }
-    paintScene(*this, model_.scene(), mapping_);
+    const QRect dirty = event->rect() & rect();
+    if (dirty == rect() || dirty.isEmpty()) {
+        paintScene(*this, model_.scene(), mapping_);
+    } else {
+        // Only the part asked for, as the whole would paint it.
+        QImage part(dirty.size(), QImage::Format_RGB32);
+        paintScene(part, model_.scene(), mapping_.part(dirty));
+        QPainter(this).drawImage(dirty.topLeft(), part);
+    }
     paintFeedback();
 }
 
 void DrawingView::setFeedback(ViewFeedback feedback) {
+    const QRect before = feedbackPixels(feedback_);
     feedback_ = std::move(feedback);
-    update();
+    const QRect after = feedbackPixels(feedback_);
+    if (!before.isEmpty()) update(before);
+    if (!after.isEmpty()) update(after);
+}
+
+QRect DrawingView::feedbackPixels(const ViewFeedback& f) const {
+    render::Box box;
+    if (f.highlight) {
+        for (const auto& [x, y] : f.highlight->points) box.add(render::Vec2{x, y});
+        if (f.highlight->kind == db::Outline::Kind::Arc) {
+            const auto [cx, cy] = f.highlight->points.front();
+            box.add(render::Vec2{cx - f.highlight->radius, cy - f.highlight->radius});
+            box.add(render::Vec2{cx + f.highlight->radius, cy + f.highlight->radius});
+        }
+    }
+    if (f.bandFrom && f.cursor) {
+        box.add(render::Vec2{f.bandFrom->x(), f.bandFrom->y()});
+        box.add(render::Vec2{f.cursor->x(), f.cursor->y()});
+    }
+    if (f.snap) box.add(render::Vec2{f.snap->x, f.snap->y});
+    return box.empty() ? QRect() : mapping_.pixelsOf(box, 10);  // the marker's size and the pens' width
 }
 
 // The snap marker's shape tells its kind, as CAD programs draw them: a
@@ -514,13 +583,10 @@ void DrawingView::mouseMoveEvent(QMouseEvent* event) {
         QWidget::mouseMoveEvent(event);
         return;
     }
-    const QPointF pos = event->position();
-    const double s = mapping_.pixelsPerUnit;
-    mapping_.center.x -= (pos.x() - panFrom_.x()) / s;
-    mapping_.center.y += (pos.y() - panFrom_.y()) / s;
-    panFrom_ = pos;
+    const QPoint moved = (event->position() - panFrom_).toPoint();
+    panFrom_ += QPointF(moved);
+    scrollBy(moved);
     event->accept();
-    update();
 }
 
 void DrawingView::leaveEvent(QEvent* event) {

@@ -8,6 +8,7 @@
 
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <QWidget>
 #include <optional>
 
@@ -37,6 +38,11 @@ struct ViewMapping {
     render::Vec2 toWorld(QPointF p) const {
         return {center.x + (p.x() - width / 2.0) / pixelsPerUnit, center.y - (p.y() - height / 2.0) / pixelsPerUnit};
     }
+    // The mapping of a part of the device: drawn there, it matches the
+    // whole device's pixels.
+    ViewMapping part(const QRect& rect) const;
+    // The pixels a box of the drawing covers, with `margin` pixels around.
+    QRect pixelsOf(const render::Box& box, int margin) const;
     // The part of the drawing the device shows.
     render::ViewWindow window() const;
     // Fitted to `extents` with a margin of a twentieth; a mapping at scale 1
@@ -123,6 +129,9 @@ private:
     ViewMapping mapping_;
     ViewFeedback feedback_;
     void paintFeedback();
+    QRect feedbackPixels(const ViewFeedback& feedback) const;  // where it is drawn
+    void changed();
+    void scrollBy(QPoint pixels);
     bool fitted_ = false;     // zoomed to extents once, at the first show
     bool following_ = true;   // fits the drawing as it grows, until the person zooms or pans
     bool refit_ = false;      // the drawing or the view's size changed while following

@@ -1,6 +1,8 @@
 #include "gui/DrawingView.h"
 
 #include <QImage>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QtMath>
 #include <QSignalSpy>
 #include <QTest>
@@ -269,8 +271,12 @@ TEST_F(DrawingViewTest, ClicksTellTheDrawingPointAndWhereAMenuGoes) {
 // Counts the paints a widget gets.
 struct PaintCounter : QObject {
     int paints = 0;
+    QRegion painted;  // what the paints since the last clear covered
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
+        if (e->type() == QEvent::Paint) {
+            ++paints;
+            painted += static_cast<QPaintEvent*>(e)->region();
+        }
         return false;
     }
 };
@@ -298,6 +304,41 @@ TEST_F(DrawingViewTest, ADatabaseChangeRepaintsThroughTheModel) {
     model.changed.emit();
     QCoreApplication::processEvents();
     EXPECT_GT(counter.paints, before);
+}
+
+// A keystroke in the palette changes one text: its old and new boxes are
+// painted again, and nothing else, and the result is what a whole paint
+// gives. A pan moves what was painted and paints the strip that shows.
+TEST_F(DrawingViewTest, OneEntitysChangePaintsItsBoxesAloneAndAPanOnlyTheStripThatShows) {
+    showView();
+    PaintCounter counter;
+    view.installEventFilter(&counter);
+    QCoreApplication::processEvents();
+    counter.painted = QRegion();
+
+    const QPointF oldMiddle = view.worldToPixel(50, 25);
+    AcDbLine* line = open<AcDbLine>(db, 0x9F0);
+    ASSERT_NE(line, nullptr);
+    line->setEndPoint(AcGePoint3d(100, 30, 0));  // stays inside the view: no refit
+    line->close();
+    QCoreApplication::processEvents();
+    const QRect painted = counter.painted.boundingRect();
+    EXPECT_TRUE(painted.contains(oldMiddle.toPoint())) << "the old line is rubbed out";
+    EXPECT_TRUE(painted.contains(view.worldToPixel(50, 15).toPoint())) << "the new one drawn";
+    EXPECT_LT(painted.height(), view.height() - 100) << "not the whole view";
+
+    // A part is painted as the whole paints it there.
+    QImage whole(view.size(), QImage::Format_RGB32);
+    paintScene(whole, model.scene(), view.mapping());
+    QImage part(painted.size(), QImage::Format_RGB32);
+    paintScene(part, model.scene(), view.mapping().part(painted));
+    EXPECT_EQ(part, whole.copy(painted));
+    EXPECT_GT(gray(whole, oldMiddle), 200) << "the old line is gone";
+
+    counter.painted = QRegion();
+    view.panBy(0.25, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.painted.boundingRect().width(), qRound(view.width() / 4.0)) << "the strip that came into view";
 }
 
 // A blue solid square 0..10 crossed by a red line above it, drawn both ways.

@@ -674,9 +674,9 @@ TEST_F(MainWindowTest, TheViewMenuZoomsAndPansAndTheStatusBarFollowsTheCursor) {
     const QPointF before = view->pixelToWorld(middle);
     window.findChild<QAction*>("panRight")->trigger();
     // The drawing moved right: the point that was in the middle is a quarter further right.
-    EXPECT_NEAR(view->worldToPixel(before.x(), before.y()).x(), middle.x() + view->width() / 4.0, 1e-6);
+    EXPECT_NEAR(view->worldToPixel(before.x(), before.y()).x(), middle.x() + qRound(view->width() / 4.0), 1e-6);
     window.findChild<QAction*>("panUp")->trigger();
-    EXPECT_NEAR(view->worldToPixel(before.x(), before.y()).y(), middle.y() - view->height() / 4.0, 1e-6);
+    EXPECT_NEAR(view->worldToPixel(before.x(), before.y()).y(), middle.y() - qRound(view->height() / 4.0), 1e-6);
 
     QTest::mouseMove(view, QPoint(10, 20));
     const QPointF at = view->pixelToWorld(QPointF(10, 20));
