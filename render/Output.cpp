@@ -1,5 +1,7 @@
 #include "render/Output.h"
 
+#include <memory>
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -160,10 +162,45 @@ Artwork fitted(Artwork art, int width, int height) {
     return art;
 }
 
+// How much SVG text is gathered before it is handed out.
+constexpr std::size_t kSvgChunk = 1 << 20;
+
+struct Picture::Painter {
+    explicit Painter(Image& image, bool keepUnder) : strokes(image, keepUnder) {}
+    StrokePainter strokes;
+};
+
+Picture::Picture(const Affine& toPixels, int width, int height, bool hasAreas)
+    : toPixels_(toPixels), image_(width, height), hasAreas_(hasAreas) {}
+
+Picture::~Picture() = default;
+
+void Picture::addAreas(const Artwork& art) {
+    for (const Fill& f : art.fills) {
+        Fill inPixels = f;
+        for (Polyline& r : inPixels.rings)
+            for (Vec2& p : r) p = toPixels_(p);
+        fillArea(image_, inPixels);
+    }
+}
+
+void Picture::addStrokes(const Artwork& art) {
+    if (!painter_) painter_ = std::make_unique<Painter>(image_, hasAreas_);
+    std::size_t ink = 0;
+    Polyline inPixels;
+    for (std::size_t k = 0; k < art.strokes.size(); ++k) {
+        painter_->strokes.setInk(art.colorOf(k, ink));
+        inPixels.assign(art.strokes[k].begin(), art.strokes[k].end());
+        for (Vec2& p : inPixels) p = toPixels_(p);
+        painter_->strokes.stroke(inPixels);
+    }
+}
+
 Image rasterise(const Artwork& art, int width, int height) {
-    Image image(width, height);
-    drawArtwork(image, fitted(art, width, height));
-    return image;
+    Picture picture(fitToPicture(boxOf(art), width, height), width, height, !art.fills.empty());
+    picture.addAreas(art);
+    picture.addStrokes(art);
+    return picture.image();
 }
 
 Image rasterise(const std::vector<Polyline>& strokes, int width, int height) {
@@ -293,49 +330,80 @@ void appendPoints(std::string& out, const Polyline& s) {
 
 }  // namespace
 
-std::string svgText(const Artwork& art, int width, int height) {
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    char buf[96];
-    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) + "\" height=\"" +
-           std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) + " " + std::to_string(height) + "\">\n";
-    out += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+SvgPicture::SvgPicture(const Affine& toPixels, int width, int height, std::function<void(std::string_view)> out)
+    : toPixels_(toPixels), out_(std::move(out)) {
+    text_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    text_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) + "\" height=\"" +
+             std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) + " " + std::to_string(height) + "\">\n";
+    text_ += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+}
+
+void SvgPicture::addAreas(const Artwork& art) {
+    Polyline ring;
     for (const Fill& f : art.fills) {
-        out += "<path fill=\"" + hexColor(f.color) + "\" fill-rule=\"" +
-               (f.rule == FillRule::EvenOdd ? "evenodd" : "nonzero") + "\" d=\"";
+        text_ += "<path fill=\"" + hexColor(f.color) + "\" fill-rule=\"" +
+                 (f.rule == FillRule::EvenOdd ? "evenodd" : "nonzero") + "\" d=\"";
         for (const Polyline& r : f.rings) {
-            out += 'M';
-            appendPoints(out, r);
-            out += 'Z';
+            ring.assign(r.begin(), r.end());
+            for (Vec2& p : ring) p = toPixels_(p);
+            text_ += 'M';
+            appendPoints(text_, ring);
+            text_ += 'Z';
         }
-        out += "\"/>\n";
+        text_ += "\"/>\n";
     }
+    handOut(kSvgChunk);
+}
+
+void SvgPicture::addStrokes(const Artwork& art) {
+    char buf[96];
     std::size_t ink = 0;
-    Color group{1, 2, 3};
-    bool open = false;
+    Polyline s;
     for (std::size_t k = 0; k < art.strokes.size(); ++k) {
-        const Polyline& s = art.strokes[k];
-        if (s.empty()) continue;
+        if (art.strokes[k].empty()) continue;
+        s.assign(art.strokes[k].begin(), art.strokes[k].end());
+        for (Vec2& p : s) p = toPixels_(p);
         const Color c = art.colorOf(k, ink);
-        if (!open || !(c == group)) {
-            if (open) out += "</g>\n";
-            out += "<g fill=\"none\" stroke=\"" + hexColor(c) +
-                   "\" stroke-width=\"1\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
-            group = c;
-            open = true;
+        if (!groupOpen_ || !(c == group_)) {
+            if (groupOpen_) text_ += "</g>\n";
+            text_ += "<g fill=\"none\" stroke=\"" + hexColor(c) +
+                     "\" stroke-width=\"1\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
+            group_ = c;
+            groupOpen_ = true;
         }
         if (s.size() == 1) {
             std::snprintf(buf, sizeof buf, "<circle cx=\"%.2f\" cy=\"%.2f\" r=\"1\" fill=\"%s\"/>\n", s[0].x, s[0].y,
                           hexColor(c).c_str());
-            out += buf;
+            text_ += buf;
             continue;
         }
-        out += "<polyline points=\"";
-        appendPoints(out, s);
-        out += "\"/>\n";
+        text_ += "<polyline points=\"";
+        appendPoints(text_, s);
+        text_ += "\"/>\n";
     }
-    if (open) out += "</g>\n";
-    out += "</svg>\n";
-    return out;
+    handOut(kSvgChunk);
+}
+
+void SvgPicture::finish() {
+    if (groupOpen_) text_ += "</g>\n";
+    groupOpen_ = false;
+    text_ += "</svg>\n";
+    handOut(0);
+}
+
+void SvgPicture::handOut(std::size_t atLeast) {
+    if (text_.empty() || text_.size() < atLeast) return;
+    out_(text_);
+    text_.clear();
+}
+
+std::string svgText(const Artwork& art, int width, int height) {
+    std::string text;
+    SvgPicture svg(Affine{}, width, height, [&text](std::string_view part) { text += part; });  // in pixels already
+    svg.addAreas(art);
+    svg.addStrokes(art);
+    svg.finish();
+    return text;
 }
 
 double differenceRatio(const Image& a, const Image& b, int tolerance) {

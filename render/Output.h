@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -57,6 +59,47 @@ std::string encodePng(const Image& image);
 Image decodePng(std::string_view bytes);
 
 std::string svgText(const Artwork& inPixels, int width, int height);
+
+// A picture of a drawing made piece by piece, as it is drawn, keeping
+// nothing of the pieces: the box of everything known first, then the areas
+// of every piece, then the strokes of every piece (areas under strokes, as
+// rasterise draws them). Pieces in drawing units.
+class Picture {
+public:
+    // `toPixels`: fitToPicture of the box of everything. `hasAreas`: some
+    // piece has areas (strokes then blend over them).
+    Picture(const Affine& toPixels, int width, int height, bool hasAreas);
+    ~Picture();
+    void addAreas(const Artwork& art);
+    void addStrokes(const Artwork& art);  // after every piece's areas
+    const Image& image() const { return image_; }
+
+private:
+    struct Painter;
+    Affine toPixels_;
+    Image image_;
+    bool hasAreas_;
+    std::unique_ptr<Painter> painter_;
+};
+
+// The same as SVG text, handed to `out` as it grows (an SVG of a big
+// drawing is larger than the drawing itself).
+class SvgPicture {
+public:
+    SvgPicture(const Affine& toPixels, int width, int height, std::function<void(std::string_view)> out);
+    void addAreas(const Artwork& art);
+    void addStrokes(const Artwork& art);
+    // The end of the text; everything is handed out then.
+    void finish();
+
+private:
+    void handOut(std::size_t atLeast);
+    Affine toPixels_;
+    std::function<void(std::string_view)> out_;
+    std::string text_;  // not yet handed out
+    Color group_{1, 2, 3};
+    bool groupOpen_ = false;
+};
 
 // Share of the inked pixels (dark in either picture) where a channel
 // differs by more than `tolerance`; a different size counts as all differing.

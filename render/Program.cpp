@@ -88,6 +88,26 @@ Options parse(const std::vector<std::string>& args) {
     return o;
 }
 
+// The picture drawn again entity by entity: the areas of all (when there
+// are any), then the strokes of all, each straight into the picture; an SVG
+// is written as it is made, into a file that replaces the old one at the end.
+fs::Status writePicture(const Options& o, const dxf::Document& doc, FontLibrary& fonts, const Affine& toPixels,
+                        bool areas) {
+    Scene again;  // what these passes draw was counted by the first
+    if (o.svg) {
+        return fs::FileSystem::current().writeAtomically(o.output, [&](const fs::ByteSink& sink) {
+            SvgPicture svg(toPixels, o.width, o.height, sink);
+            if (areas) drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) { svg.addAreas(art); });
+            drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) { svg.addStrokes(art); });
+            svg.finish();
+        });
+    }
+    Picture picture(toPixels, o.width, o.height, areas);
+    if (areas) drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) { picture.addAreas(art); });
+    drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) { picture.addStrokes(art); });
+    return fs::FileSystem::current().writeFile(o.output, encodePng(picture.image()));
+}
+
 }  // namespace
 
 int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -104,19 +124,23 @@ int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, st
         FontLibrary fonts(fs::parentPath(o.drawing), o.support, [&](const std::string& note) {
             if (told.insert(note).second) err << "kestrin-render: " << note << "\n";
         });
-        Scene scene = buildScene(doc, o.space, fonts);
+        // The drawing is drawn entity by entity and nothing drawn is kept:
+        // first for the box of everything, then into the picture.
+        Scene scene;
+        Box box;
+        bool areas = false;
+        drawEachEntity(doc, o.space, fonts, scene, [&](const Artwork& art) {
+            box.add(boxOf(art));
+            areas = areas || !art.fills.empty();
+        });
         const std::string summary = scene.skippedSummary();
         if (!summary.empty()) out << summary << "\n";
-        const Box box = boxOf(static_cast<const Artwork&>(scene));
         const char* spaceName = o.space == Space::Model ? "model" : "paper";
         if (box.empty()) {
             err << "kestrin-render: " << o.drawing << ": nothing to draw in " << spaceName << " space\n";
             return 1;
         }
-        const Artwork& art = scene;
-        const std::string bytes = o.svg ? svgText(fitted(art, o.width, o.height), o.width, o.height)
-                                        : encodePng(rasterise(art, o.width, o.height));
-        const auto written = fs::FileSystem::current().writeFile(o.output, bytes);
+        const auto written = writePicture(o, doc, fonts, fitToPicture(box, o.width, o.height), areas);
         if (!written) {
             err << "kestrin-render: " << written.error().message() << "\n";
             return 1;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -24,5 +25,12 @@ struct Scene : Artwork {
 };
 
 Scene buildScene(const dxf::Document& doc, Space space, FontLibrary& fonts);
+
+// The same entities drawn one top-level entity at a time, each one's
+// artwork handed to `take` and then dropped, so that a picture of a drawing
+// of any size is made without holding what it draws. `counts` gathers what
+// was drawn and skipped.
+void drawEachEntity(const dxf::Document& doc, Space space, FontLibrary& fonts, Scene& counts,
+                    const std::function<void(const Artwork&)>& take);
 
 }  // namespace kestrin::render

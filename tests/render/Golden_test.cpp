@@ -49,6 +49,24 @@ void compareWithGolden(const std::string& name, const dxf::Document& doc, int wi
         ASSERT_TRUE(files.writeFile(path, encodePng(image))) << path;
         GTEST_SKIP() << "wrote " << path;
     }
+    // Drawn entity by entity, as kestrin-render draws a drawing of any size,
+    // the picture and the SVG text are the same as from the whole scene.
+    Scene counts;
+    Box box;
+    drawEachEntity(doc, Space::Model, fonts.library, counts, [&](const Artwork& art) { box.add(boxOf(art)); });
+    EXPECT_EQ(counts.drawn, scene.drawn);
+    const Affine toPixels = fitToPicture(box, width, height);
+    Picture picture(toPixels, width, height, !scene.fills.empty());
+    drawEachEntity(doc, Space::Model, fonts.library, counts, [&](const Artwork& art) { picture.addAreas(art); });
+    drawEachEntity(doc, Space::Model, fonts.library, counts, [&](const Artwork& art) { picture.addStrokes(art); });
+    EXPECT_TRUE(picture.image().rgb == image.rgb) << name << ": drawn piece by piece, the picture differs";
+    std::string svg;
+    SvgPicture pieces(toPixels, width, height, [&svg](std::string_view part) { svg += part; });
+    drawEachEntity(doc, Space::Model, fonts.library, counts, [&](const Artwork& art) { pieces.addAreas(art); });
+    drawEachEntity(doc, Space::Model, fonts.library, counts, [&](const Artwork& art) { pieces.addStrokes(art); });
+    pieces.finish();
+    EXPECT_EQ(svg, svgText(fitted(scene, width, height), width, height)) << name;
+
     const std::string bytes = test::readAll(path);
     ASSERT_FALSE(bytes.empty()) << path << " is missing (KESTRIN_UPDATE_GOLDEN=1 makes it)";
     const Image golden = decodePng(bytes);

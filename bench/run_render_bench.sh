@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Times kestrin-render on a drawing of COUNT single-line texts (200,000 by
+# default, about 30 MB, R2000; dxf_bench generate writes it) against reading
+# the same file (dxf_bench load), in the same run: CPU time (user + system)
+# and peak resident size of each whole process, from /usr/bin/time.
+# Usage: bench/run_render_bench.sh [COUNT] [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+count=${1:-200000}
+build=${2:-build/bench}
+cmake --preset bench -B "$build" >/dev/null
+cmake --build "$build" -j2 --target dxf_bench kestrin-render companion_files
+work="$build/render-bench"
+mkdir -p "$work"
+file="$work/texts-$count.dxf"
+[ -f "$file" ] || "$build/bin/dxf_bench" generate "$file" "$count"
+
+measure() {  # prints "CPU_SECONDS PEAK_MB" of a command
+  /usr/bin/time -f "%U %S %M" -o "$work/time.txt" "$@" > "$work/out.txt" 2>&1 || { cat "$work/out.txt"; exit 1; }
+  awk '{printf "%.2f %.1f\n", $1 + $2, $3 / 1000}' "$work/time.txt"
+}
+read -r read_cpu read_mb < <(measure "$build/bin/dxf_bench" load "$file")
+read -r png_cpu png_mb < <(measure "$build/bin/kestrin-render" "$file" "$work/out.png" --support dist)
+read -r svg_cpu svg_mb < <(measure "$build/bin/kestrin-render" "$file" "$work/out.svg" --support dist)
+echo "$(basename "$file"): $(du -m "$file" | cut -f1) MB"
+echo "  read (dxf_bench load):   cpu $read_cpu s, peak $read_mb MB"
+awk -v c="$png_cpu" -v m="$png_mb" -v rc="$read_cpu" -v rm="$read_mb" \
+  'BEGIN {printf "  kestrin-render PNG:      cpu %s s = %.1f x the read, peak %s MB = %.2f x the read\n", c, c / rc, m, m / rm}'
+awk -v c="$svg_cpu" -v m="$svg_mb" -v rc="$read_cpu" -v rm="$read_mb" \
+  'BEGIN {printf "  kestrin-render SVG:      cpu %s s = %.1f x the read, peak %s MB = %.2f x the read\n", c, c / rc, m, m / rm}'
