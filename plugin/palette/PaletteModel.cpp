@@ -144,3 +144,7 @@ bool PaletteModel::learnOffsets(double dx, double dy) {
     record_.offsetY = dy;
     return true;
 }
+
+void PaletteModel::moveTextFrom(const AcGePoint3d& from) {
+    if (!preview_.moveText(from, record_.insertionPoint)) record_.insertionPoint = from;
+}

@@ -55,6 +55,18 @@ public:
     // beyond the bounds.
     bool learnOffsets(double dx, double dy);
 
+    // The justification: 0 left, 1 centre, 2 right.
+    void justify(int horizontalMode) { record_.horizontalMode = horizontalMode; }
+    // The style the line is written in.
+    void useStyle(const AcDbObjectId& style) { record_.styleId = style; }
+    // The next line starts without text.
+    void startEmptyLine() { record_.text.clear(); }
+    // The line goes to `point` (the insertion point picked for it).
+    void placeAt(const AcGePoint3d& point) { record_.insertionPoint = point; }
+    // The preview text moved from `from` to the record's insertion point; a
+    // text that cannot be moved keeps its place, and so does the record.
+    void moveTextFrom(const AcGePoint3d& from);
+
 private:
     TextProperties& record_;
     PalettePreview& preview_;

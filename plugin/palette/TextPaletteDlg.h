@@ -106,6 +106,9 @@ private:
     // yet written.
     void writeControls();
 
+    // Asks for a line's insertion point from `base`; the model places the
+    // line there. False when none was given.
+    bool pickInsertionPoint(const AcGePoint3d& base);
     // Input from the drawing: hide for it, then come back or end the palette.
     void beginHandOver();
     void completeHandOver();

@@ -2,6 +2,8 @@
 // the drawing hides the palette, asks the host and comes back, or ends the
 // palette when the user cancels.
 
+#include <optional>
+
 #include "base/Cp1251.h"
 #include "host/api/Arx.h"
 #include "plugin/frame/SystemVariables.h"
@@ -17,16 +19,21 @@ namespace {
 const char* insertionPrompt() { return "\nВыберите точку вставки: "_cp; }
 
 // Asks for the insertion point of a line, with `base` as the base point;
-// the record takes the answer only when one was given.
-bool askInsertionPoint(const AcGePoint3d& base) {
+// nothing when none was given.
+std::optional<AcGePoint3d> askInsertionPoint(const AcGePoint3d& base) {
     ads_point from = {base.x, base.y, base.z};
     ads_point to = {0, 0, 0};
-    if (acedGetPoint(from, insertionPrompt(), to) != RTNORM) return false;
-    g_textProperties.insertionPoint = AcGePoint3d(to[0], to[1], to[2]);
-    return true;
+    if (acedGetPoint(from, insertionPrompt(), to) != RTNORM) return std::nullopt;
+    return AcGePoint3d(to[0], to[1], to[2]);
 }
 
 }  // namespace
+
+bool CTextPaletteDlg::pickInsertionPoint(const AcGePoint3d& base) {
+    const auto point = askInsertionPoint(base);
+    if (point) m_model.placeAt(*point);
+    return point.has_value();
+}
 
 void CTextPaletteDlg::beginHandOver() {
     BeginEditorCommand();
@@ -89,10 +96,10 @@ void CTextPaletteDlg::pickLineOffset() {
 void CTextPaletteDlg::startLineAtPoint() {
     TextProperties& r = g_textProperties;
     const AcGePoint3d base = r.insertionPoint;
-    r.text.clear();
+    m_model.startEmptyLine();
     eraseIfEmpty(r.entity);
     beginHandOver();
-    if (!askInsertionPoint(base)) {
+    if (!pickInsertionPoint(base)) {
         cancelHandOver();
         return;
     }
@@ -110,15 +117,15 @@ void CTextPaletteDlg::newLine() {
     const AcGePoint3d base = r.insertionPoint;
 
     if (offsetMode()) {
-        r.text.clear();
+        m_model.startEmptyLine();
         m_strText.clear();
         placeSteppedLine(std::string());
         return;
     }
 
     beginHandOver();
-    r.text.clear();
-    if (!askInsertionPoint(base)) {
+    m_model.startEmptyLine();
+    if (!pickInsertionPoint(base)) {
         cancelHandOver();
         return;
     }
@@ -142,7 +149,7 @@ void CTextPaletteDlg::moveLine() {
     }
 
     beginHandOver();
-    if (!askInsertionPoint(base)) {
+    if (!pickInsertionPoint(base)) {
         // The line was taken away only to be put elsewhere: put it back
         // where it was, so no text is lost. An empty line goes, as on Cancel.
         if (erased && !r.text.empty()) makeLine(r.text);
@@ -162,7 +169,7 @@ void CTextPaletteDlg::movePickedText() {
 
     if (offsetMode()) {
         m_model.stepByOffsets(m_strRotation, m_strOffsetX, m_strOffsetY);
-        if (!m_preview.moveText(base, r.insertionPoint)) r.insertionPoint = base;
+        m_model.moveTextFrom(base);
         m_edtText.SetFocus();
         writeControls();
         flushDrawingGraphics();
@@ -170,7 +177,7 @@ void CTextPaletteDlg::movePickedText() {
     }
 
     beginHandOver();
-    if (!askInsertionPoint(base)) {
+    if (!pickInsertionPoint(base)) {
         cancelHandOver();
         return;
     }
@@ -186,7 +193,7 @@ void CTextPaletteDlg::placeLineAtPickedPoint(const AcGePoint3d& base, const std:
 void CTextPaletteDlg::movePickedTextToPickedPoint(const AcGePoint3d& base) {
     TextProperties& r = g_textProperties;
     m_strText = r.text;
-    if (!m_preview.moveText(base, r.insertionPoint)) r.insertionPoint = base;
+    m_model.moveTextFrom(base);
     completePickedStep(base);
 }
 
@@ -227,8 +234,7 @@ void CTextPaletteDlg::loadOwnFont() {
         if (fontFound) m_btnOwnFont.ShowWindow(SW_SHOW);
         return;
     }
-    TextProperties& r = g_textProperties;
-    r.styleId = created;
+    m_model.useStyle(created);
 
     m_strStyle = kSymbolStyleName;
     const int count = m_cmbStyle.GetCount();

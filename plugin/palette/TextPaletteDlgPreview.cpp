@@ -155,7 +155,7 @@ void CTextPaletteDlg::OnJustifyCenter() { justify(1); }
 void CTextPaletteDlg::OnJustifyRight() { justify(2); }
 
 void CTextPaletteDlg::justify(int mode) {
-    g_textProperties.horizontalMode = mode;
+    m_model.justify(mode);
     m_btnLeft.SetCheck(mode == 0 ? BST_CHECKED : BST_UNCHECKED);
     m_btnCenter.SetCheck(mode == 1 ? BST_CHECKED : BST_UNCHECKED);
     m_btnRight.SetCheck(mode == 2 ? BST_CHECKED : BST_UNCHECKED);
