@@ -60,6 +60,11 @@ protected:
     // Runs `input` once the event loop waits for the person (not at all once
     // `window` is gone).
     static void soon(QObject* window, std::function<void()> input) { QTimer::singleShot(0, window, std::move(input)); }
+    // What the window posts when the person chooses `item` (a menu item or button).
+    static std::optional<Action> chosen(QObject* window, QAction* item) {
+        soon(window, [item] { item->trigger(); });
+        return Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    }
 
     GuiSource gui;
     std::vector<Action> handed;
@@ -570,8 +575,7 @@ TEST_F(MainWindowTest, TheMenuGroupsPullDownStandsBeforeHelpAndItsItemsRunTheirC
     QAction* item = pullDown->findChild<QAction*>("CKestrin");
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->statusTip().toStdString(), "Набор строк: CKestrin");
-    soon(&window, [item] { item->trigger(); });
-    const auto action = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    const auto action = chosen(&window, item);
     ASSERT_TRUE(action);
     EXPECT_EQ(action->kind, ActionKind::Command);
     EXPECT_EQ(action->text, "CKestrin");
@@ -649,8 +653,7 @@ TEST_F(MainWindowTest, DrawingsOpenedOrSavedGoFirstInRecentFilesWhichTheProfileK
     QAction* first = again.recentFilesMenu()->findChild<QAction*>("recent1");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->text().toStdString(), "&1 /w/9.dxf");
-    soon(&again, [first] { first->trigger(); });
-    const auto a = Session::instance().next(session::Waiter::CommandLine, "Command: ");
+    const auto a = chosen(&again, first);
     ASSERT_TRUE(a);
     EXPECT_EQ(a->kind, ActionKind::Open);
     EXPECT_EQ(a->text, "/w/9.dxf");

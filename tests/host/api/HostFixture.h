@@ -6,6 +6,8 @@
 
 #include "host/api/HostRuntime.h"
 #include "host/api/HostState.h"
+#include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbCurves.h"
 #include "host/db/AcDbDatabase.h"
 #include "platform/session/Session.h"
 #include "platform/session/Transcript.h"
@@ -39,6 +41,21 @@ protected:
         for (const auto& e : session::Transcript::instance().entries())
             if (e.kind == session::Transcript::Kind::Input) out.push_back(e.text);
         return out;
+    }
+
+    // A line added to the model space of the working drawing.
+    AcDbObjectId appendLine(AcGePoint3d from, AcGePoint3d to) {
+        AcDbBlockTable* table = nullptr;
+        EXPECT_EQ(db().getBlockTable(table, AcDb::kForRead), Acad::eOk);
+        AcDbBlockTableRecord* model = nullptr;
+        EXPECT_EQ(table->getAt(ACDB_MODEL_SPACE, model, AcDb::kForWrite), Acad::eOk);
+        table->close();
+        AcDbObjectId id;
+        auto* line = new AcDbLine(from, to);
+        EXPECT_EQ(model->appendAcDbEntity(id, line), Acad::eOk);
+        line->close();
+        model->close();
+        return id;
     }
 
     AbortThrows abortThrows;

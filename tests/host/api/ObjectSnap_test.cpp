@@ -131,22 +131,7 @@ TEST(ObjectSnap, TheNearestWithinTheApertureWinsAndNearestOnTheCurveOnlyWhenNoth
     EXPECT_EQ(best->mode, db::kSnapNearest);
 }
 
-class SnapQueries : public test::HostTest {
-protected:
-    AcDbObjectId appendLine(AcGePoint3d from, AcGePoint3d to) {
-        AcDbBlockTable* table = nullptr;
-        EXPECT_EQ(db().getBlockTable(table, AcDb::kForRead), Acad::eOk);
-        AcDbBlockTableRecord* model = nullptr;
-        EXPECT_EQ(table->getAt(ACDB_MODEL_SPACE, model, AcDb::kForWrite), Acad::eOk);
-        table->close();
-        AcDbObjectId id;
-        auto* line = new AcDbLine(from, to);
-        EXPECT_EQ(model->appendAcDbEntity(id, line), Acad::eOk);
-        line->close();
-        model->close();
-        return id;
-    }
-};
+using SnapQueries = test::HostTest;
 
 TEST_F(SnapQueries, TheDrawingsEntitiesSnapAsOsmodeAsksAndErasedOnesDoNot) {
     appendLine(AcGePoint3d(100, 100, 0), AcGePoint3d(120, 120, 0));

@@ -39,19 +39,6 @@ protected:
         EXPECT_TRUE(rc == RTNORM || rc == RTERROR) << rc;
         return rc == RTNORM ? handleOf(name) : 0;
     }
-    AcDbObjectId appendLine(AcGePoint3d from, AcGePoint3d to) {
-        AcDbBlockTable* table = nullptr;
-        EXPECT_EQ(db().getBlockTable(table, AcDb::kForRead), Acad::eOk);
-        AcDbBlockTableRecord* model = nullptr;
-        EXPECT_EQ(table->getAt(ACDB_MODEL_SPACE, model, AcDb::kForWrite), Acad::eOk);
-        table->close();
-        AcDbObjectId id;
-        auto* line = new AcDbLine(from, to);
-        EXPECT_EQ(model->appendAcDbEntity(id, line), Acad::eOk);
-        line->close();
-        model->close();
-        return id;
-    }
 };
 
 TEST_F(Picking, HitsTheOutlineNotTheNearestAnchor) {
