@@ -1,5 +1,6 @@
 #include "render/Program.h"
 
+#include <algorithm>
 #include <exception>
 #include <set>
 
@@ -91,26 +92,55 @@ Options parse(const std::vector<std::string>& args) {
 // The picture drawn again entity by entity: the areas of all (when there
 // are any), then the strokes of all, each straight into the picture; an SVG
 // is written as it is made, into a file that replaces the old one at the end.
+// How far the passes after the first have come: they share the last two
+// thirds of the work, each drawing every entity once.
+struct Progress {
+    const std::function<void(double)>& tell;
+    std::size_t entities;
+    int passes;
+    mutable std::size_t drawn = 0;
+    void step() const {
+        if (!tell || ++drawn % 1024 != 0) return;
+        const double all = static_cast<double>(std::max<std::size_t>(entities, 1)) * passes;
+        tell(1.0 / 3 + std::min(1.0, drawn / all) * 2 / 3);
+    }
+};
+
 fs::Status writePicture(const Options& o, const dxf::Document& doc, FontLibrary& fonts, const Affine& toPixels,
-                        bool areas) {
+                        bool areas, const Progress& progress) {
     Scene again;  // what these passes draw was counted by the first
     if (o.svg) {
         return fs::FileSystem::current().writeAtomically(o.output, [&](const fs::ByteSink& sink) {
             SvgPicture svg(toPixels, o.width, o.height, sink);
-            if (areas) drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) { svg.addAreas(art); });
-            drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) { svg.addStrokes(art); });
+            if (areas)
+                drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
+                    svg.addAreas(art);
+                    progress.step();
+                });
+            drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
+                svg.addStrokes(art);
+                progress.step();
+            });
             svg.finish();
         });
     }
     Picture picture(toPixels, o.width, o.height, areas);
-    if (areas) drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) { picture.addAreas(art); });
-    drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) { picture.addStrokes(art); });
+    if (areas)
+        drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
+            picture.addAreas(art);
+            progress.step();
+        });
+    drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
+        picture.addStrokes(art);
+        progress.step();
+    });
     return fs::FileSystem::current().writeFile(o.output, encodePng(picture.image()));
 }
 
 }  // namespace
 
-int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                     const std::function<void(double)>& progress) {
     Options o;
     try {
         o = parse(args);
@@ -126,12 +156,17 @@ int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, st
         });
         // The drawing is drawn entity by entity and nothing drawn is kept:
         // first for the box of everything, then into the picture.
+        // The first pass is a third of the work, told against the records of
+        // the file (a top-level entity is one or more of them).
         Scene scene;
         Box box;
         bool areas = false;
+        std::size_t entities = 0;
+        const double records = static_cast<double>(std::max<std::size_t>(doc.entities.size(), 1));
         drawEachEntity(doc, o.space, fonts, scene, [&](const Artwork& art) {
             box.add(boxOf(art));
             areas = areas || !art.fills.empty();
+            if (progress && ++entities % 1024 == 0) progress(std::min(1.0, entities / records) / 3);
         });
         const std::string summary = scene.skippedSummary();
         if (!summary.empty()) out << summary << "\n";
@@ -140,7 +175,9 @@ int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, st
             err << "kestrin-render: " << o.drawing << ": nothing to draw in " << spaceName << " space\n";
             return 1;
         }
-        const auto written = writePicture(o, doc, fonts, fitToPicture(box, o.width, o.height), areas);
+        const Progress passes{progress, entities, areas ? 2 : 1};
+        const auto written = writePicture(o, doc, fonts, fitToPicture(box, o.width, o.height), areas, passes);
+        if (progress) progress(1);
         if (!written) {
             err << "kestrin-render: " << written.error().message() << "\n";
             return 1;

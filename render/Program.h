@@ -7,12 +7,16 @@
 // drawing that cannot be read.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace kestrin::render {
 
-int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `progress`, when given, hears how much of the drawing is drawn (0 to 1)
+// as the work goes on.
+int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                     const std::function<void(double)>& progress = {});
 
 }  // namespace kestrin::render

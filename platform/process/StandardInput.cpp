@@ -5,5 +5,6 @@
 namespace kestrin::process {
 
 bool standardInputIsTerminal() { return ::isatty(STDIN_FILENO) != 0; }
+bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) != 0; }
 
 }  // namespace kestrin::process

@@ -1,8 +1,10 @@
-// Whether the program's standard input is a terminal a person types at.
+// Whether the program's standard streams are terminals: input a person
+// types at, error output a person watches (progress shown in place).
 #pragma once
 
 namespace kestrin::process {
 
 bool standardInputIsTerminal();
+bool standardErrorIsTerminal();
 
 }  // namespace kestrin::process

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "render/Output.h"
@@ -35,6 +36,24 @@ protected:
     }
     std::string dir;
 };
+
+// Progress is told as the passes go, never backwards, and ends at the whole.
+TEST_F(RenderProgram, TellsItsProgressUpToTheWhole) {
+    std::string drawing = "0\nSECTION\n2\nENTITIES\n";
+    for (int k = 0; k < 5000; ++k)
+        drawing += "0\nLINE\n8\n0\n10\n" + std::to_string(k) + "\n20\n0\n11\n" + std::to_string(k) + "\n21\n5\n";
+    drawing += "0\nENDSEC\n0\nEOF\n";
+    const std::string dxf = write("lines.dxf", drawing);
+    std::vector<double> told;
+    std::ostringstream out, err;
+    ASSERT_EQ(runRenderProgram({dxf, dir + "/lines.png"}, out, err, [&](double done) { told.push_back(done); }), 0)
+        << err.str();
+    ASSERT_GE(told.size(), 4u);
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_GT(told.front(), 0);
+    EXPECT_LT(told.front(), 1.0 / 3 + 1e-9) << "the first pass is a third";
+    EXPECT_EQ(told.back(), 1);
+}
 
 TEST_F(RenderProgram, DrawsTheEzdxfBlockDrawingWithNothingSkipped) {
     const std::string png = dir + "/block.png";
