@@ -69,12 +69,8 @@ Acad::ErrorStatus AcDbBlockTableRecord::newIterator(AcDbBlockTableRecordIterator
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbBlockTableIterator::getRecord(AcDbBlockTableRecord*& record, AcDb::OpenMode mode,
-                                                    bool openErasedRecord) const {
-    record = nullptr;
-    AcDbObjectId id;
-    if (getRecordId(id) != Acad::eOk) return Acad::eInvalidInput;
-    return acdbOpenObject(record, id, mode, openErasedRecord);
+Acad::ErrorStatus AcDbBlockTableIterator::getRecord(AcDbBlockTableRecord*& record, AcDb::OpenMode mode, bool openErasedRecord) const {
+    return openRecord(record, mode, openErasedRecord);
 }
 
 ACRX_DEFINE_MEMBERS(AcDbBlockTable, AcDbSymbolTable)
@@ -82,12 +78,8 @@ ACRX_DEFINE_MEMBERS(AcDbBlockTable, AcDbSymbolTable)
 AcDbBlockTable::AcDbBlockTable() : AcDbSymbolTable("BLOCK_RECORD") {}
 
 Acad::ErrorStatus AcDbBlockTable::getAt(const char* name, AcDbBlockTableRecord*& record, AcDb::OpenMode mode,
-                                        bool openErasedRecord) const {
-    record = nullptr;
-    AcDbObjectId id;
-    const Acad::ErrorStatus es = getAt(name, id, openErasedRecord);
-    if (es != Acad::eOk) return es;
-    return acdbOpenObject(record, id, mode, openErasedRecord);
+                                 bool openErasedRecord) const {
+    return openNamed(name, record, mode, openErasedRecord);
 }
 
 Acad::ErrorStatus AcDbBlockTable::newIterator(AcDbBlockTableIterator*& iterator, bool atBeginning,

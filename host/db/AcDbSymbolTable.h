@@ -37,6 +37,17 @@ public:
     Acad::ErrorStatus getRecordId(AcDbObjectId& id) const;
     Acad::ErrorStatus getRecord(AcDbSymbolTableRecord*& record, AcDb::OpenMode mode, bool openErasedRecord = false) const;
 
+protected:
+    // The record at the iterator opened as its table's own class (the
+    // typed getRecord of each table's iterator).
+    template <class Record>
+    Acad::ErrorStatus openRecord(Record*& record, AcDb::OpenMode mode, bool openErasedRecord) const {
+        record = nullptr;
+        AcDbObjectId id;
+        if (getRecordId(id) != Acad::eOk) return Acad::eInvalidInput;
+        return acdbOpenObject(record, id, mode, openErasedRecord);
+    }
+
 private:
     void skip(bool forward, bool skipDeleted);
     std::vector<kestrin::db::Entry*> records_;
@@ -55,6 +66,16 @@ protected:
     explicit AcDbSymbolTable(const char* table);
     Acad::ErrorStatus openAt(const char* name, AcDbSymbolTableRecord*& record, AcDb::OpenMode mode, bool openErased) const;
     Acad::ErrorStatus addRecord(AcDbObjectId& id, AcDbSymbolTableRecord* record);
+    // The record of that name opened as the table's own class (the typed
+    // getAt of each table).
+    template <class Record>
+    Acad::ErrorStatus openNamed(const char* name, Record*& record, AcDb::OpenMode mode, bool openErasedRecord) const {
+        record = nullptr;
+        AcDbObjectId id;
+        const Acad::ErrorStatus es = getAt(name, id, openErasedRecord);
+        if (es != Acad::eOk) return es;
+        return acdbOpenObject(record, id, mode, openErasedRecord);
+    }
     std::vector<kestrin::db::Entry*> records() const;
 
 private:

@@ -81,12 +81,8 @@ Acad::ErrorStatus AcDbTextStyleTableRecord::setTextSize(double size) {
 
 double AcDbTextStyleTableRecord::priorSize() const { return realTag(readRecord(), kStyle, 42, 0); }
 
-Acad::ErrorStatus AcDbTextStyleTableIterator::getRecord(AcDbTextStyleTableRecord*& record, AcDb::OpenMode mode,
-                                                        bool openErasedRecord) const {
-    record = nullptr;
-    AcDbObjectId id;
-    if (getRecordId(id) != Acad::eOk) return Acad::eInvalidInput;
-    return acdbOpenObject(record, id, mode, openErasedRecord);
+Acad::ErrorStatus AcDbTextStyleTableIterator::getRecord(AcDbTextStyleTableRecord*& record, AcDb::OpenMode mode, bool openErasedRecord) const {
+    return openRecord(record, mode, openErasedRecord);
 }
 
 ACRX_DEFINE_MEMBERS(AcDbTextStyleTable, AcDbSymbolTable)
@@ -94,12 +90,8 @@ ACRX_DEFINE_MEMBERS(AcDbTextStyleTable, AcDbSymbolTable)
 AcDbTextStyleTable::AcDbTextStyleTable() : AcDbSymbolTable("STYLE") {}
 
 Acad::ErrorStatus AcDbTextStyleTable::getAt(const char* name, AcDbTextStyleTableRecord*& record, AcDb::OpenMode mode,
-                                            bool openErasedRecord) const {
-    record = nullptr;
-    AcDbObjectId id;
-    const Acad::ErrorStatus es = getAt(name, id, openErasedRecord);
-    if (es != Acad::eOk) return es;
-    return acdbOpenObject(record, id, mode, openErasedRecord);
+                                 bool openErasedRecord) const {
+    return openNamed(name, record, mode, openErasedRecord);
 }
 
 Acad::ErrorStatus AcDbTextStyleTable::add(AcDbTextStyleTableRecord* record) {

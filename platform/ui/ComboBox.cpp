@@ -21,32 +21,12 @@ void takeEntry(Window& w, int index) {
 
 int CComboBox::AddString(const char* text) {
     Window* w = window();
-    if (w == nullptr || text == nullptr) return CB_ERR;
-    const int before = w->list().selection();
-    const int at = w->list().add(text, (w->style & CBS_SORT) != 0);
-    kestrin::ui::entriesChanged(*w, before);
-    return at;
+    return kestrin::ui::addEntry(w, text, w != nullptr && (w->style & CBS_SORT) != 0, CB_ERR);
 }
 
-int CComboBox::InsertString(int index, const char* text) {
-    Window* w = window();
-    if (w == nullptr || text == nullptr) return CB_ERR;
-    const int before = w->list().selection();
-    const int at = w->list().insert(index, text);
-    if (at < 0) return CB_ERR;
-    kestrin::ui::entriesChanged(*w, before);
-    return at;
-}
+int CComboBox::InsertString(int index, const char* text) { return kestrin::ui::insertEntry(window(), index, text, CB_ERR); }
 
-int CComboBox::DeleteString(UINT index) {
-    Window* w = window();
-    if (w == nullptr || index > static_cast<UINT>(w->list().count())) return CB_ERR;
-    const int before = w->list().selection();
-    const int left = w->list().erase(static_cast<int>(index));
-    if (left < 0) return CB_ERR;
-    kestrin::ui::entriesChanged(*w, before);
-    return left;
-}
+int CComboBox::DeleteString(UINT index) { return kestrin::ui::deleteEntry(window(), index, CB_ERR); }
 
 void CComboBox::ResetContent() {
     Window* w = window();

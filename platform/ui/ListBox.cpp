@@ -4,32 +4,12 @@ using kestrin::ui::Window;
 
 int CListBox::AddString(const char* text) {
     Window* w = window();
-    if (w == nullptr || text == nullptr) return LB_ERR;
-    const int before = w->list().selection();
-    const int at = w->list().add(text, (w->style & LBS_SORT) != 0);
-    kestrin::ui::entriesChanged(*w, before);
-    return at;
+    return kestrin::ui::addEntry(w, text, w != nullptr && (w->style & LBS_SORT) != 0, LB_ERR);
 }
 
-int CListBox::InsertString(int index, const char* text) {
-    Window* w = window();
-    if (w == nullptr || text == nullptr) return LB_ERR;
-    const int before = w->list().selection();
-    const int at = w->list().insert(index, text);
-    if (at < 0) return LB_ERR;
-    kestrin::ui::entriesChanged(*w, before);
-    return at;
-}
+int CListBox::InsertString(int index, const char* text) { return kestrin::ui::insertEntry(window(), index, text, LB_ERR); }
 
-int CListBox::DeleteString(UINT index) {
-    Window* w = window();
-    if (w == nullptr || index > static_cast<UINT>(w->list().count())) return LB_ERR;
-    const int before = w->list().selection();
-    const int left = w->list().erase(static_cast<int>(index));
-    if (left < 0) return LB_ERR;
-    kestrin::ui::entriesChanged(*w, before);
-    return left;
-}
+int CListBox::DeleteString(UINT index) { return kestrin::ui::deleteEntry(window(), index, LB_ERR); }
 
 void CListBox::ResetContent() {
     if (Window* w = window()) {

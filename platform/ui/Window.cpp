@@ -310,6 +310,32 @@ void entriesChanged(Window& w, int selectionBefore) {
     if (const int now = w.list().selection(); now != selectionBefore) uiEvents().selectionChanged.emit(h, now);
 }
 
+int addEntry(Window* w, const char* text, bool sorted, int error) {
+    if (w == nullptr || text == nullptr) return error;
+    const int before = w->list().selection();
+    const int at = w->list().add(text, sorted);
+    entriesChanged(*w, before);
+    return at;
+}
+
+int insertEntry(Window* w, int index, const char* text, int error) {
+    if (w == nullptr || text == nullptr) return error;
+    const int before = w->list().selection();
+    const int at = w->list().insert(index, text);
+    if (at < 0) return error;
+    entriesChanged(*w, before);
+    return at;
+}
+
+int deleteEntry(Window* w, unsigned index, int error) {
+    if (w == nullptr || index > static_cast<unsigned>(w->list().count())) return error;
+    const int before = w->list().selection();
+    const int left = w->list().erase(static_cast<int>(index));
+    if (left < 0) return error;
+    entriesChanged(*w, before);
+    return left;
+}
+
 bool setCheck(Window& w, int check) {
     if (w.kind != WindowKind::Button || w.button().check == check) return false;
     w.button().check = check;

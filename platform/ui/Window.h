@@ -200,5 +200,11 @@ bool selectEntry(Window& w, int index);
 // After a change of a list's entries: entriesChanged, then selectionChanged
 // when the selection moved from `selectionBefore`.
 void entriesChanged(Window& w, int selectionBefore);
+// The entry operations combo and list boxes share (AddString, InsertString,
+// DeleteString): the index taken or the entries left, else `error` (CB_ERR
+// or LB_ERR). `sorted`: the box keeps its entries sorted.
+int addEntry(Window* w, const char* text, bool sorted, int error);
+int insertEntry(Window* w, int index, const char* text, int error);
+int deleteEntry(Window* w, unsigned index, int error);
 
 }  // namespace kestrin::ui
