@@ -48,86 +48,96 @@ int HostProgram::run(int argc, const char* const* argv) {
         std::cout << usage();
         return kSucceeded;
     }
-
     if (options_.gui) {
         if (makeDesktop_ != nullptr) desktop_ = makeDesktop_();
         std::string why = "this cadhost has no desktop windows";
         if (!desktop_ || !desktop_->available(why)) return badArguments("cannot open the window (--gui): " + why);
     }
-    {
-        std::string error;
-        if (!checkArguments(error)) return badArguments(error);
+    std::string error;
+    if (!checkArguments(error)) return badArguments(error);
+    if (options_.transcript && !run_.openTranscript(*options_.transcript, "", error)) return badArguments(error);
+
+    const Input input = chooseInput();
+    run_.printTranscript(input.interactive);
+    if (!input.person && !openSource(input)) {
+        finish();
+        return kFailed;
     }
-    if (options_.transcript) {
-        std::string why;
-        if (!run_.openTranscript(*options_.transcript, "", why)) return badArguments(why);
+    Session& session = Session::instance();
+    session.setForgiving(input.interactive || input.person);  // a person retypes what did not fit
+    run_.endRunawayWith(kFailed);
+    attachStandIns();
+    if (!prepare(error) || !startDesktop(error)) {
+        stopDesktop();
+        host::ModuleLoader::instance().unloadAll();
+        finish();
+        return badArguments(error);
     }
-    // With --gui and no script the person acts in the window; else a
-    // script, or standard input.
+    return runSession(input);
+}
+
+// With --gui and no script the person acts in the window; else a script, or
+// standard input, at a terminal or not.
+HostProgram::Input HostProgram::chooseInput() const {
     using Origin = session::SessionOrigin::Kind;
     const session::SessionOrigin origin = session::sessionOrigin(options_.script, options_.gui);
-    const bool person = origin.kind == Origin::Window;
-    const bool fromStdin = origin.kind == Origin::StandardInput;
+    Input input;
+    input.person = origin.kind == Origin::Window;
+    input.fromStdin = origin.kind == Origin::StandardInput;
     // KESTRIN_CADHOST_INTERACTIVE=1 treats standard input as a terminal (tests).
-    const bool interactive =
-        fromStdin && !options_.gui &&
+    input.interactive =
+        input.fromStdin && !options_.gui &&
         (origin.terminal || FileSystem::current().environment("KESTRIN_CADHOST_INTERACTIVE").value_or("") == "1");
+    return input;
+}
 
-    Transcript& transcript = Transcript::instance();
-    run_.printTranscript(interactive);
-
-    if (person) {
-        // the window's source comes once the host is prepared
-    } else if (interactive) {
+// The actions' source when they do not come from the window; false (said)
+// for a script that cannot be read.
+bool HostProgram::openSource(const Input& input) {
+    if (input.interactive) {
         // A person at the terminal: Ctrl+C and Ctrl+D ask before anything is lost.
         source_ = std::make_unique<session::TerminalSource>(std::cout, process::standardInputIsTerminal());
-    } else if (fromStdin) {
+    } else if (input.fromStdin) {
         source_ = std::make_unique<session::StreamSource>(std::cin, "<stdin>");
     } else {
         try {
             source_ = session::ScriptSource::fromFile(*options_.script);
         } catch (const session::ScriptError& e) {
-            transcript.error(e.what());
-            finish();
-            return kFailed;
+            Transcript::instance().error(e.what());
+            return false;
         }
     }
+    return true;
+}
 
+// With --gui the window plays the script or takes the person's actions, and
+// --record writes them.
+bool HostProgram::startDesktop(std::string& error) {
+    if (!desktop_) return true;
+    source_ = desktop_->start(options_, profile_, std::move(source_), error);
+    if (!source_) {
+        error = "cannot open the window (--gui): " + error;
+        return false;
+    }
+    if (options_.record) {
+        auto recorder = std::make_unique<session::RecordingSource>(std::move(source_), *options_.record);
+        recorder_ = recorder.get();
+        recorder_->flush();  // an older record goes now, even if nothing is done
+        source_ = std::move(recorder);
+    }
+    return true;
+}
+
+// The command line until the input ends or the person leaves, then the
+// drawing saved (--save) when the session ended well.
+int HostProgram::runSession(const Input& input) {
     Session& session = Session::instance();
-    session.setForgiving(interactive || person);  // a person retypes what did not fit
-    run_.endRunawayWith(kFailed);
-    attachStandIns();
-
-    std::string error;
-    if (!prepare(error)) {
-        host::ModuleLoader::instance().unloadAll();
-        finish();
-        return badArguments(error);
-    }
-
-    if (desktop_) {
-        // The window plays the script, or takes the person's actions.
-        source_ = desktop_->start(options_, profile_, std::move(source_), error);
-        if (!source_) {
-            stopDesktop();
-            host::ModuleLoader::instance().unloadAll();
-            finish();
-            return badArguments("cannot open the window (--gui): " + error);
-        }
-        if (options_.record) {
-            auto recorder = std::make_unique<session::RecordingSource>(std::move(source_), *options_.record);
-            recorder_ = recorder.get();
-            recorder_->flush();  // an older record goes now, even if nothing is done
-            source_ = std::move(recorder);
-        }
-    }
-
     session.setSource(source_.get());
     const ProfileSettingsKeeper keeper(profile_);
     CommandLoop loop(profile_, options_.save.value_or(""));
     host::AutoSave& autoSave = host::AutoSave::instance();
     autoSave.start(options_.save.value_or(""));
-    if (offerRecovery(interactive || person)) loop.markModified();
+    if (offerRecovery(input.interactive || input.person)) loop.markModified();
     loop.run();
     stopDesktop();
     host::ModuleLoader::instance().unloadAll();
@@ -137,11 +147,11 @@ int HostProgram::run(int argc, const char* const* argv) {
     // A record that could not be written was reported when it failed.
     if (recorder_ && !recorder_->flush().empty()) status = kFailed;
     // A person who left dropping the changes does not get them written.
-    if (status == kSucceeded && options_.save && !loop.discarded()) {
-        if (!host::HostRuntime::instance().saveDrawing(*options_.save, error)) {
-            transcript.error(error);
-            status = kFailed;
-        }
+    std::string error;
+    if (status == kSucceeded && options_.save && !loop.discarded() &&
+        !host::HostRuntime::instance().saveDrawing(*options_.save, error)) {
+        Transcript::instance().error(error);
+        status = kFailed;
     }
     // What a failed session leaves unsaved stays in its recovery file.
     autoSave.stop(status != kSucceeded);

@@ -37,7 +37,17 @@ private:
     session::ProgramRun run_{"cadhost"};
     HostProfile profile_;
 
+    struct Input {
+        bool person = false;       // the window's
+        bool fromStdin = false;
+        bool interactive = false;  // a person at a terminal
+    };
+
     int badArguments(const std::string& why);
+    Input chooseInput() const;
+    bool openSource(const Input& input);        // false: a script that cannot be read (said)
+    bool startDesktop(std::string& error);      // false: the window cannot open
+    int runSession(const Input& input);
     bool checkArguments(std::string& error);  // false: bad arguments
     bool readRegistry(std::string& error);    // false: bad arguments
     bool prepare(std::string& error);         // false: bad arguments
