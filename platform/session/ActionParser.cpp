@@ -1,5 +1,7 @@
 #include "platform/session/ActionParser.h"
 
+#include <algorithm>
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -256,6 +258,82 @@ void readExpect(Reader& r, Action& a) {
 
 }  // namespace
 
+namespace {
+
+using K = ActionKind;
+
+// What follows an action's name: its operands read into the action.
+using OperandReader = void (*)(Reader&, Action&);
+
+void noOperands(Reader&, Action&) {}
+void commandName(Reader& r, Action& a) {
+    a.text = r.text("a command name");
+    if (a.text.empty()) r.error("a command name must not be empty");
+}
+void menuItem(Reader& r, Action& a) { a.text = r.string("a menu item"); }
+void point(Reader& r, Action& a) { r.point(a.x, a.y, &a.z); }
+void control(Reader& r, Action& a) { a.control = r.control(); }
+void typed(Reader& r, Action& a) { a.text = r.string("the text to type"); }
+void chosenEntry(Reader& r, Action& a) {
+    a.control = r.control();
+    a.text = r.string("the entry to choose");
+}
+void openedEntry(Reader& r, Action& a) {
+    a.control = r.control();
+    a.text = r.string("the entry to open");
+}
+void range(Reader& r, Action& a) {
+    a.control = r.control();
+    a.first = r.integer("the first character of the range (a number)");
+    a.last = r.integer("the end of the range (a number)");
+}
+void systemCommand(Reader& r, Action& a) { a.number = r.integer("a system-menu command (a number)"); }
+void answer(Reader& r, Action& a) {
+    a.text = r.word("ok, yes, no or cancel after answer");
+    if (a.text != "ok" && a.text != "yes" && a.text != "no" && a.text != "cancel")
+        r.error("expected ok, yes, no or cancel after answer, found '" + cp1251ToUtf8(a.text) + "'");
+}
+void lock(Reader& r, Action& a) { a.on = onOff(r, a.kind == K::Caps ? "caps" : "num"); }
+void layout(Reader& r, Action& a) { a.text = klid(r); }
+void layouts(Reader& r, Action& a) {
+    a.words.push_back(klid(r));
+    while (!r.atEnd()) a.words.push_back(klid(r));
+}
+void fileName(Reader& r, Action& a) {
+    a.text = r.text("a file name");
+    if (a.text.empty()) r.error("a file name must not be empty");
+}
+void savedFile(Reader& r, Action& a) {
+    fileName(r, a);
+    // save FILE VERSION: the DXF version to write (the host knows which it writes).
+    if (!r.atEnd()) a.words.push_back(r.word("a DXF version such as R2000"));
+}
+
+struct ActionSyntax {
+    const char* name;
+    ActionKind kind;
+    OperandReader operands;
+};
+
+constexpr ActionSyntax kActions[] = {
+    {"command", K::Command, commandName},   {"contextmenu", K::ContextMenu, menuItem},
+    {"point", K::Point, point},             {"pick", K::Pick, readPick},
+    {"miss", K::Miss, noOperands},          {"enter", K::Enter, noOperands},
+    {"escape", K::Escape, noOperands},      {"click", K::Click, control},
+    {"type", K::Type, typed},               {"key", K::Key, readKey},
+    {"focus", K::Focus, control},           {"choose", K::Choose, chosenEntry},
+    {"dblclick", K::DblClick, openedEntry}, {"select", K::Select, range},
+    {"close", K::Close, noOperands},        {"sysmenu", K::SysMenu, systemCommand},
+    {"answer", K::Answer, answer},          {"caps", K::Caps, lock},
+    {"num", K::Num, lock},                  {"layout", K::Layout, layout},
+    {"layouts", K::Layouts, layouts},       {"expect", K::Expect, readExpect},
+    {"new", K::New, noOperands},            {"open", K::Open, fileName},
+    {"save", K::Save, savedFile},           {"menugroups", K::MenuGroups, noOperands},
+    {"quit", K::Quit, noOperands},          {"screenshot", K::Screenshot, fileName},
+};
+
+}  // namespace
+
 std::optional<Action> parseAction(std::string_view utf8Line, const std::string& origin) {
     std::string line;
     try {
@@ -269,93 +347,11 @@ std::optional<Action> parseAction(std::string_view utf8Line, const std::string& 
     Action a;
     a.origin = origin;
     const std::string name = r.word("an action");
-    using K = ActionKind;
-    if (name == "command") {
-        a.kind = K::Command;
-        a.text = r.text("a command name");
-        if (a.text.empty()) r.error("a command name must not be empty");
-    } else if (name == "contextmenu") {
-        a.kind = K::ContextMenu;
-        a.text = r.string("a menu item");
-    } else if (name == "point") {
-        a.kind = K::Point;
-        r.point(a.x, a.y, &a.z);
-    } else if (name == "pick") {
-        a.kind = K::Pick;
-        readPick(r, a);
-    } else if (name == "miss") {
-        a.kind = K::Miss;
-    } else if (name == "enter") {
-        a.kind = K::Enter;
-    } else if (name == "escape") {
-        a.kind = K::Escape;
-    } else if (name == "click") {
-        a.kind = K::Click;
-        a.control = r.control();
-    } else if (name == "type") {
-        a.kind = K::Type;
-        a.text = r.string("the text to type");
-    } else if (name == "key") {
-        a.kind = K::Key;
-        readKey(r, a);
-    } else if (name == "focus") {
-        a.kind = K::Focus;
-        a.control = r.control();
-    } else if (name == "choose") {
-        a.kind = K::Choose;
-        a.control = r.control();
-        a.text = r.string("the entry to choose");
-    } else if (name == "dblclick") {
-        a.kind = K::DblClick;
-        a.control = r.control();
-        a.text = r.string("the entry to open");
-    } else if (name == "select") {
-        a.kind = K::Select;
-        a.control = r.control();
-        a.first = r.integer("the first character of the range (a number)");
-        a.last = r.integer("the end of the range (a number)");
-    } else if (name == "close") {
-        a.kind = K::Close;
-    } else if (name == "sysmenu") {
-        a.kind = K::SysMenu;
-        a.number = r.integer("a system-menu command (a number)");
-    } else if (name == "answer") {
-        a.kind = K::Answer;
-        a.text = r.word("ok, yes, no or cancel after answer");
-        if (a.text != "ok" && a.text != "yes" && a.text != "no" && a.text != "cancel")
-            r.error("expected ok, yes, no or cancel after answer, found '" + cp1251ToUtf8(a.text) + "'");
-    } else if (name == "caps" || name == "num") {
-        a.kind = name == "caps" ? K::Caps : K::Num;
-        a.on = onOff(r, name);
-    } else if (name == "layout") {
-        a.kind = K::Layout;
-        a.text = klid(r);
-    } else if (name == "layouts") {
-        a.kind = K::Layouts;
-        a.words.push_back(klid(r));
-        while (!r.atEnd()) a.words.push_back(klid(r));
-    } else if (name == "expect") {
-        a.kind = K::Expect;
-        readExpect(r, a);
-    } else if (name == "open" || name == "save") {
-        a.kind = name == "open" ? K::Open : K::Save;
-        a.text = r.text("a file name");
-        if (a.text.empty()) r.error("a file name must not be empty");
-        // save FILE VERSION: the DXF version to write (the host knows which it writes).
-        if (a.kind == K::Save && !r.atEnd()) a.words.push_back(r.word("a DXF version such as R2000"));
-    } else if (name == "new") {
-        a.kind = K::New;
-    } else if (name == "menugroups") {
-        a.kind = K::MenuGroups;
-    } else if (name == "quit") {
-        a.kind = K::Quit;
-    } else if (name == "screenshot") {
-        a.kind = K::Screenshot;
-        a.text = r.text("a file name");
-        if (a.text.empty()) r.error("a file name must not be empty");
-    } else {
-        r.error("unknown action '" + cp1251ToUtf8(name) + "'");
-    }
+    const auto syntax = std::find_if(std::begin(kActions), std::end(kActions),
+                                     [&name](const ActionSyntax& s) { return name == s.name; });
+    if (syntax == std::end(kActions)) r.error("unknown action '" + cp1251ToUtf8(name) + "'");
+    a.kind = syntax->kind;
+    syntax->operands(r, a);
     r.end(name);
     return a;
 }
