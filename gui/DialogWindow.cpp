@@ -164,110 +164,114 @@ void DialogWindow::makeControl(HWND h) {
     const Window& w = ui::windowRef(h);
     Control c{h, Kind::Label, nullptr};
     switch (w.kind) {
-        case WindowKind::Button: {
-            const DWORD type = w.style & BS_TYPEMASK;
-            const bool pushLike = (w.style & BS_PUSHLIKE) != 0;
-            if (type == BS_GROUPBOX) {
-                c = {h, Kind::GroupBox, new QGroupBox(this)};
-            } else if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE) {
-                if (pushLike) {
-                    auto* b = new QPushButton(this);
-                    b->setCheckable(true);
-                    c = {h, Kind::CheckBox, b};
-                } else {
-                    auto* b = new QCheckBox(this);
-                    b->setTristate(type == BS_3STATE || type == BS_AUTO3STATE);
-                    c = {h, Kind::CheckBox, b};
-                }
-            } else if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) {
-                QAbstractButton* b = nullptr;
-                if (pushLike) b = new QPushButton(this);
-                else b = new QRadioButton(this);
-                b->setCheckable(true);
-                b->setAutoExclusive(false);  // the model clears the others of the group
-                c = {h, Kind::RadioButton, b};
-            } else {
-                auto* b = new QPushButton(this);
-                b->setAutoDefault(false);
-                c = {h, Kind::PushButton, b};
-            }
-            break;
-        }
-        case WindowKind::Edit:
-            if (w.style & ES_MULTILINE) {
-                auto* e = new QPlainTextEdit(this);
-                e->setAcceptDrops(false);
-                e->setContextMenuPolicy(Qt::PreventContextMenu);
-                e->setReadOnly((w.style & ES_READONLY) != 0);
-                e->setUndoRedoEnabled(false);
-                parts_[e->viewport()] = h;
-                e->viewport()->installEventFilter(this);
-                c = {h, Kind::TextEdit, e};
-            } else {
-                auto* e = new QLineEdit(this);
-                e->setAcceptDrops(false);
-                e->setDragEnabled(false);
-                e->setContextMenuPolicy(Qt::PreventContextMenu);
-                e->setReadOnly((w.style & ES_READONLY) != 0);
-                if (w.style & ES_PASSWORD) e->setEchoMode(QLineEdit::Password);
-                c = {h, Kind::LineEdit, e};
-            }
-            break;
-        case WindowKind::ComboBox: {
-            auto* b = new QComboBox(this);
-            const bool editable = (w.style & 0x3) != CBS_DROPDOWNLIST;
-            b->setEditable(editable);
-            b->setInsertPolicy(QComboBox::NoInsert);
-            b->setContextMenuPolicy(Qt::PreventContextMenu);
-            if (QLineEdit* field = b->lineEdit()) {
-                b->setCompleter(nullptr);
-                field->setAcceptDrops(false);
-                field->setDragEnabled(false);
-                field->setContextMenuPolicy(Qt::PreventContextMenu);
-                parts_[field] = h;
-                field->installEventFilter(this);
-            }
-            connect(b, &QComboBox::activated, this, [this, h](int index) {
-                if (syncing_ > 0) return;
-                const auto it = controls_.find(h);
-                if (it != controls_.end()) choose(it->second, index, ActionKind::Choose);
-            });
-            c = {h, Kind::Combo, b};
-            break;
-        }
-        case WindowKind::ListBox: {
-            auto* l = new QListWidget(this);
-            l->setContextMenuPolicy(Qt::PreventContextMenu);
-            l->setSelectionMode(QAbstractItemView::SingleSelection);
-            parts_[l->viewport()] = h;
-            l->viewport()->installEventFilter(this);
-            c = {h, Kind::List, l};
-            break;
-        }
+        case WindowKind::Button: c = makeButton(w, h); break;
+        case WindowKind::Edit: c = makeEdit(w, h); break;
+        case WindowKind::ComboBox: c = makeCombo(w, h); break;
+        case WindowKind::ListBox: c = makeList(h); break;
         case WindowKind::ProgressBar: {
             auto* p = new QProgressBar(this);
             p->setTextVisible(false);
             c = {h, Kind::Progress, p};
             break;
         }
-        case WindowKind::Static: {
-            auto* l = new QLabel(this);
-            const DWORD type = w.style & SS_TYPEMASK;
-            if (type == SS_CENTER) l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            else if (type == SS_RIGHT) l->setAlignment(Qt::AlignRight | Qt::AlignTop);
-            else if (type == SS_ICON || type == SS_BITMAP) l->setAlignment(Qt::AlignCenter);
-            else l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            if (w.style & SS_SUNKEN) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            l->setWordWrap(type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
-            c = {h, Kind::Label, l};
-            break;
-        }
+        case WindowKind::Static: c = makeLabel(w, h); break;
         case WindowKind::Dialog:
         case WindowKind::ToolTip: return;  // tooltips become the widgets' tooltips
     }
     parts_[c.widget] = h;
     c.widget->installEventFilter(this);
     controls_[h] = c;
+}
+
+// A part of a control's widget that takes the mouse or the keys itself (a
+// viewport, a combo box's field) answers for the control.
+void DialogWindow::watchPart(QWidget* part, HWND h) {
+    parts_[part] = h;
+    part->installEventFilter(this);
+}
+
+DialogWindow::Control DialogWindow::makeButton(const Window& w, HWND h) {
+    const DWORD type = w.style & BS_TYPEMASK;
+    const bool pushLike = (w.style & BS_PUSHLIKE) != 0;
+    if (type == BS_GROUPBOX) return {h, Kind::GroupBox, new QGroupBox(this)};
+    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE) {
+        if (pushLike) {
+            auto* b = new QPushButton(this);
+            b->setCheckable(true);
+            return {h, Kind::CheckBox, b};
+        }
+        auto* b = new QCheckBox(this);
+        b->setTristate(type == BS_3STATE || type == BS_AUTO3STATE);
+        return {h, Kind::CheckBox, b};
+    }
+    if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) {
+        QAbstractButton* b = pushLike ? static_cast<QAbstractButton*>(new QPushButton(this)) : new QRadioButton(this);
+        b->setCheckable(true);
+        b->setAutoExclusive(false);  // the model clears the others of the group
+        return {h, Kind::RadioButton, b};
+    }
+    auto* b = new QPushButton(this);
+    b->setAutoDefault(false);
+    return {h, Kind::PushButton, b};
+}
+
+DialogWindow::Control DialogWindow::makeEdit(const Window& w, HWND h) {
+    if (w.style & ES_MULTILINE) {
+        auto* e = new QPlainTextEdit(this);
+        e->setAcceptDrops(false);
+        e->setContextMenuPolicy(Qt::PreventContextMenu);
+        e->setReadOnly((w.style & ES_READONLY) != 0);
+        e->setUndoRedoEnabled(false);
+        watchPart(e->viewport(), h);
+        return {h, Kind::TextEdit, e};
+    }
+    auto* e = new QLineEdit(this);
+    e->setAcceptDrops(false);
+    e->setDragEnabled(false);
+    e->setContextMenuPolicy(Qt::PreventContextMenu);
+    e->setReadOnly((w.style & ES_READONLY) != 0);
+    if (w.style & ES_PASSWORD) e->setEchoMode(QLineEdit::Password);
+    return {h, Kind::LineEdit, e};
+}
+
+DialogWindow::Control DialogWindow::makeCombo(const Window& w, HWND h) {
+    auto* b = new QComboBox(this);
+    b->setEditable((w.style & 0x3) != CBS_DROPDOWNLIST);
+    b->setInsertPolicy(QComboBox::NoInsert);
+    b->setContextMenuPolicy(Qt::PreventContextMenu);
+    if (QLineEdit* field = b->lineEdit()) {
+        b->setCompleter(nullptr);
+        field->setAcceptDrops(false);
+        field->setDragEnabled(false);
+        field->setContextMenuPolicy(Qt::PreventContextMenu);
+        watchPart(field, h);
+    }
+    connect(b, &QComboBox::activated, this, [this, h](int index) {
+        if (syncing_ > 0) return;
+        const auto it = controls_.find(h);
+        if (it != controls_.end()) choose(it->second, index, ActionKind::Choose);
+    });
+    return {h, Kind::Combo, b};
+}
+
+DialogWindow::Control DialogWindow::makeList(HWND h) {
+    auto* l = new QListWidget(this);
+    l->setContextMenuPolicy(Qt::PreventContextMenu);
+    l->setSelectionMode(QAbstractItemView::SingleSelection);
+    watchPart(l->viewport(), h);
+    return {h, Kind::List, l};
+}
+
+DialogWindow::Control DialogWindow::makeLabel(const Window& w, HWND h) {
+    auto* l = new QLabel(this);
+    const DWORD type = w.style & SS_TYPEMASK;
+    if (type == SS_CENTER) l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    else if (type == SS_RIGHT) l->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    else if (type == SS_ICON || type == SS_BITMAP) l->setAlignment(Qt::AlignCenter);
+    else l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (w.style & SS_SUNKEN) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setWordWrap(type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
+    return {h, Kind::Label, l};
 }
 
 const DialogWindow::Control* DialogWindow::controlOf(QObject* object) const {
@@ -336,6 +340,47 @@ void DialogWindow::syncAll() {
     --syncing_;
 }
 
+namespace {
+
+// A button's caption and check state as the model holds them.
+void showButton(QAbstractButton* b, const Window& w, const QString& text) {
+    if (b->text() != text) b->setText(text);
+    const int check = w.button().check;
+    if (auto* box = qobject_cast<QCheckBox*>(b); box && box->isTristate())
+        box->setCheckState(check == 2 ? Qt::PartiallyChecked : check == 1 ? Qt::Checked : Qt::Unchecked);
+    else if (b->isCheckable())
+        b->setChecked(check != 0);
+}
+
+// A combo box's entries, selection and field text; lists are filled anew
+// only when their entries changed.
+void showCombo(QComboBox* b, const Window& w, const QString& text) {
+    const QStringList entries = displayEntries(w);
+    QStringList shown;
+    for (int i = 0; i < b->count(); ++i) shown << b->itemText(i);
+    if (shown != entries) {
+        b->clear();
+        b->addItems(entries);
+    }
+    if (b->currentIndex() != w.list().selection()) b->setCurrentIndex(w.list().selection());
+    if (QLineEdit* field = b->lineEdit(); field && field->text() != text) field->setText(text);
+}
+
+void showList(QListWidget* l, const Window& w) {
+    const QStringList entries = displayEntries(w);
+    bool same = l->count() == entries.size();
+    for (int i = 0; same && i < l->count(); ++i) same = l->item(i)->text() == entries[i];
+    if (!same) {
+        l->clear();
+        l->addItems(entries);
+    }
+    const int selection = w.list().selection();
+    if (l->currentRow() != selection) l->setCurrentRow(selection);
+    if (selection < 0) l->clearSelection();
+}
+
+}  // namespace
+
 void DialogWindow::syncControl(const Control& c) {
     const Window* w = ui::windowOf(c.handle);
     if (w == nullptr) return;
@@ -353,16 +398,7 @@ void DialogWindow::syncControl(const Control& c) {
     switch (c.kind) {
         case Kind::PushButton:
         case Kind::CheckBox:
-        case Kind::RadioButton: {
-            auto* b = static_cast<QAbstractButton*>(widget);
-            if (b->text() != text) b->setText(text);
-            const int check = w->button().check;
-            if (auto* box = qobject_cast<QCheckBox*>(b); box && box->isTristate())
-                box->setCheckState(check == 2 ? Qt::PartiallyChecked : check == 1 ? Qt::Checked : Qt::Unchecked);
-            else if (b->isCheckable())
-                b->setChecked(check != 0);
-            break;
-        }
+        case Kind::RadioButton: showButton(static_cast<QAbstractButton*>(widget), *w, text); break;
         case Kind::GroupBox: static_cast<QGroupBox*>(widget)->setTitle(text); break;
         case Kind::LineEdit: {
             auto* e = static_cast<QLineEdit*>(widget);
@@ -377,34 +413,11 @@ void DialogWindow::syncControl(const Control& c) {
             syncEditSelection(c);
             break;
         }
-        case Kind::Combo: {
-            auto* b = static_cast<QComboBox*>(widget);
-            const QStringList entries = displayEntries(*w);
-            QStringList shown;
-            for (int i = 0; i < b->count(); ++i) shown << b->itemText(i);
-            if (shown != entries) {
-                b->clear();
-                b->addItems(entries);
-            }
-            if (b->currentIndex() != w->list().selection()) b->setCurrentIndex(w->list().selection());
-            if (QLineEdit* field = b->lineEdit(); field && field->text() != text) field->setText(text);
+        case Kind::Combo:
+            showCombo(static_cast<QComboBox*>(widget), *w, text);
             syncEditSelection(c);
             break;
-        }
-        case Kind::List: {
-            auto* l = static_cast<QListWidget*>(widget);
-            const QStringList entries = displayEntries(*w);
-            bool same = l->count() == entries.size();
-            for (int i = 0; same && i < l->count(); ++i) same = l->item(i)->text() == entries[i];
-            if (!same) {
-                l->clear();
-                l->addItems(entries);
-            }
-            const int selection = w->list().selection();
-            if (l->currentRow() != selection) l->setCurrentRow(selection);
-            if (selection < 0) l->clearSelection();
-            break;
-        }
+        case Kind::List: showList(static_cast<QListWidget*>(widget), *w); break;
         case Kind::Label: {
             auto* l = static_cast<QLabel*>(widget);
             if (l->pixmap().isNull() && l->text() != withoutMnemonics(text)) l->setText(withoutMnemonics(text));

@@ -21,6 +21,10 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 
+namespace kestrin::ui {
+struct Window;
+}
+
 namespace kestrin::gui {
 
 // CP1251 text for display; with `symbolFace`, the letters that the "Symbol"
@@ -65,6 +69,12 @@ private:
     };
 
     void makeControl(HWND h);
+    void watchPart(QWidget* part, HWND h);
+    Control makeButton(const kestrin::ui::Window& w, HWND h);
+    Control makeEdit(const kestrin::ui::Window& w, HWND h);
+    Control makeCombo(const kestrin::ui::Window& w, HWND h);
+    Control makeList(HWND h);
+    Control makeLabel(const kestrin::ui::Window& w, HWND h);
     void syncControl(const Control& c);
     void fitText(const Control& c, const QRect& place);
     void syncEditSelection(const Control& c);
