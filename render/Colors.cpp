@@ -38,8 +38,8 @@ std::array<Color, 256> makePalette() {
 
 }  // namespace
 
-ColorSpec ColorSpec::fromTags(std::optional<long> index, std::optional<long> trueColor) {
-    ColorSpec s;
+ColorChoice ColorChoice::fromTags(std::optional<long> index, std::optional<long> trueColor) {
+    ColorChoice s;
     if (index) s.index = static_cast<int>(*index);
     if (trueColor && *trueColor >= 0) s.trueColor = colorFromRgb(static_cast<std::uint32_t>(*trueColor));
     return s;
@@ -50,11 +50,11 @@ Color paletteColor(int index) {
     return index >= 1 && index <= 255 ? palette[static_cast<std::size_t>(index)] : kDark;
 }
 
-Color resolveColor(const ColorSpec& spec, Color layerColor, Color blockColor) {
-    if (spec.trueColor) return *spec.trueColor;
-    if (spec.index == ColorSpec::kByLayer) return layerColor;
-    if (spec.index == ColorSpec::kByBlock) return blockColor;
-    return paletteColor(spec.index < 0 ? -spec.index : spec.index);
+Color resolveColor(const ColorChoice& choice, Color layerColor, Color blockColor) {
+    if (choice.trueColor) return *choice.trueColor;
+    if (choice.index == ColorChoice::kByLayer) return layerColor;
+    if (choice.index == ColorChoice::kByBlock) return blockColor;
+    return paletteColor(choice.index < 0 ? -choice.index : choice.index);
 }
 
 }  // namespace kestrin::render

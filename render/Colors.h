@@ -16,14 +16,14 @@ struct Color {
 constexpr Color kDark{0, 0, 0};
 
 // An entity's colour as the drawing gives it.
-struct ColorSpec {
+struct ColorChoice {
     static constexpr int kByBlock = 0;
     static constexpr int kByLayer = 256;
     int index = kByLayer;            // group 62: 0 by block, 1..255, 256 by layer
     std::optional<Color> trueColor;  // group 420, which wins over the number
 
-    static ColorSpec fromTags(std::optional<long> index, std::optional<long> trueColor);
-    friend bool operator==(const ColorSpec&, const ColorSpec&) = default;
+    static ColorChoice fromTags(std::optional<long> index, std::optional<long> trueColor);
+    friend bool operator==(const ColorChoice&, const ColorChoice&) = default;
 };
 
 // Colour `index` of the standard palette (1..255); 7, and anything outside
@@ -36,8 +36,8 @@ constexpr Color colorFromRgb(std::uint32_t v) {
             static_cast<std::uint8_t>(v & 0xFF)};
 }
 
-// The colour `spec` draws in: by layer the layer's colour, by block the
+// The colour `choice` draws in: by layer the layer's colour, by block the
 // colour of the block reference it is drawn through.
-Color resolveColor(const ColorSpec& spec, Color layerColor, Color blockColor);
+Color resolveColor(const ColorChoice& choice, Color layerColor, Color blockColor);
 
 }  // namespace kestrin::render

@@ -41,8 +41,8 @@ DrawingTables::DrawingTables(const dxf::Document& doc) {
                 const long number = tags.integer(62, 7);
                 Layer layer;
                 layer.hidden = number < 0 || (tags.integer(70) & 1) != 0;
-                const ColorSpec spec = ColorSpec::fromTags(number < 0 ? -number : number, tags.optionalInteger(420));
-                layer.color = resolveColor(spec, kDark, kDark);
+                const ColorChoice choice = ColorChoice::fromTags(number < 0 ? -number : number, tags.optionalInteger(420));
+                layer.color = resolveColor(choice, kDark, kDark);
                 layers_[upper(tags.str(2))] = layer;
             } else if (kind == "STYLE") {
                 TextStyle s;

@@ -73,7 +73,7 @@ private:
     Color colorOf(const TagReader& t, const Place& at) const {
         const std::string_view layer = t.str(8, "0");
         const std::string_view byLayer = layer == "0" ? at.blockLayer : layer;
-        return resolveColor(ColorSpec::fromTags(t.optionalInteger(62), t.optionalInteger(420)),
+        return resolveColor(ColorChoice::fromTags(t.optionalInteger(62), t.optionalInteger(420)),
                             tables_.layerColor(byLayer), at.blockColor);
     }
     // The layer that layer 0 stands for inside what this entity holds.

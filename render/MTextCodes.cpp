@@ -153,7 +153,7 @@ private:
             case 'Q': format_.obliqueDeg = parseNumber(arg, format_.obliqueDeg); break;
             case 'C': {
                 const double v = parseNumber(arg, -1);
-                if (v >= 0 && v <= 256) format_.color = ColorSpec{static_cast<int>(v), std::nullopt};
+                if (v >= 0 && v <= 256) format_.color = ColorChoice{static_cast<int>(v), std::nullopt};
                 break;
             }
             case 'c': {
@@ -163,7 +163,7 @@ private:
                     const auto bgr = static_cast<std::uint32_t>(v);
                     const Color rgb{static_cast<std::uint8_t>(bgr & 0xFF), static_cast<std::uint8_t>((bgr >> 8) & 0xFF),
                                     static_cast<std::uint8_t>((bgr >> 16) & 0xFF)};
-                    format_.color = ColorSpec{ColorSpec::kByLayer, rgb};
+                    format_.color = ColorChoice{ColorChoice::kByLayer, rgb};
                 }
                 break;
             }

@@ -28,7 +28,7 @@ struct MTextFormat {
     bool underline = false;
     bool overline = false;
     bool strike = false;
-    std::optional<ColorSpec> color;   // none: the entity's colour
+    std::optional<ColorChoice> color;   // none: the entity's colour
     int align = 0;                    // \A: 0 bottom (baseline), 1 middle, 2 top
 };
 

@@ -18,7 +18,7 @@ struct Run {
     double height = 0;
     std::vector<Polyline> strokes;
     std::vector<Polyline> areas;
-    std::optional<ColorSpec> color;
+    std::optional<ColorChoice> color;
     int align = 0;
     bool space = false;  // a break may come here (and the run then goes)
     bool tab = false;

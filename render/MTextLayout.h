@@ -27,7 +27,7 @@ struct MTextFrame {
 struct MTextPiece {
     std::vector<Polyline> strokes;
     std::vector<Polyline> areas;  // filled outlines, non-zero rule
-    std::optional<ColorSpec> color;  // none: the entity's
+    std::optional<ColorChoice> color;  // none: the entity's
 };
 
 // The fonts for a font code, or for the style's font (null).

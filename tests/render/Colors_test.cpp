@@ -31,15 +31,15 @@ TEST(Colors, ThePaletteHasTheStandardColoursAndSevenDrawsDark) {
 
 TEST(Colors, ByLayerByBlockANumberOrATrueColour) {
     const Color layer{1, 2, 3}, block{4, 5, 6};
-    EXPECT_EQ(resolveColor(ColorSpec::fromTags(std::nullopt, std::nullopt), layer, block), layer) << "no 62: by layer";
-    EXPECT_EQ(resolveColor(ColorSpec::fromTags(256, std::nullopt), layer, block), layer);
-    EXPECT_EQ(resolveColor(ColorSpec::fromTags(0, std::nullopt), layer, block), block);
-    EXPECT_EQ(resolveColor(ColorSpec::fromTags(1, std::nullopt), layer, block), (Color{255, 0, 0}));
-    EXPECT_EQ(resolveColor(ColorSpec::fromTags(-1, std::nullopt), layer, block), (Color{255, 0, 0}))
+    EXPECT_EQ(resolveColor(ColorChoice::fromTags(std::nullopt, std::nullopt), layer, block), layer) << "no 62: by layer";
+    EXPECT_EQ(resolveColor(ColorChoice::fromTags(256, std::nullopt), layer, block), layer);
+    EXPECT_EQ(resolveColor(ColorChoice::fromTags(0, std::nullopt), layer, block), block);
+    EXPECT_EQ(resolveColor(ColorChoice::fromTags(1, std::nullopt), layer, block), (Color{255, 0, 0}));
+    EXPECT_EQ(resolveColor(ColorChoice::fromTags(-1, std::nullopt), layer, block), (Color{255, 0, 0}))
         << "a layer that is off keeps its colour number";
     // 420 wins over 62, whatever 62 says.
-    EXPECT_EQ(resolveColor(ColorSpec::fromTags(0, 0x12AB34), layer, block), (Color{0x12, 0xAB, 0x34}));
-    EXPECT_EQ(resolveColor(ColorSpec::fromTags(256, 0x000000), layer, block), (Color{0, 0, 0}));
+    EXPECT_EQ(resolveColor(ColorChoice::fromTags(0, 0x12AB34), layer, block), (Color{0x12, 0xAB, 0x34}));
+    EXPECT_EQ(resolveColor(ColorChoice::fromTags(256, 0x000000), layer, block), (Color{0, 0, 0}));
 }
 
 }  // namespace
