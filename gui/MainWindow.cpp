@@ -56,6 +56,18 @@ Action action(ActionKind kind, std::string text = {}) {
     return a;
 }
 
+// A menu item: its text, the name tests find it by, its shortcuts, and what
+// choosing it does (in `context`'s life).
+template <class Slot>
+QAction* addItem(QMenu* menu, const QString& text, const char* name, QList<QKeySequence> keys, QObject* context,
+                 Slot slot) {
+    QAction* item = menu->addAction(text);
+    item->setObjectName(name);
+    item->setShortcuts(keys);
+    QObject::connect(item, &QAction::triggered, context, std::move(slot));
+    return item;
+}
+
 // A file name the person typed without an extension gets ".dxf".
 QString withDxfExtension(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
@@ -150,30 +162,20 @@ void MainWindow::setDrawingView(DrawingView* view) {
     QMenu* menu = new QMenu("&View", this);
     menuBar()->insertMenu(helpMenu_->menuAction(), menu);
     menu->setObjectName("viewMenu");
-    QAction* extents = menu->addAction("Zoom &Extents");
-    extents->setObjectName("zoomExtents");
-    extents->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    connect(extents, &QAction::triggered, view, &DrawingView::zoomExtents);
-    QAction* in = menu->addAction("Zoom &In");
-    in->setObjectName("zoomIn");
-    in->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    connect(in, &QAction::triggered, view, [view] { view->zoomBy(2); });
-    QAction* out = menu->addAction("Zoom &Out");
-    out->setObjectName("zoomOut");
-    out->setShortcut(QKeySequence::ZoomOut);
-    connect(out, &QAction::triggered, view, [view] { view->zoomBy(0.5); });
+    addItem(menu, "Zoom &Extents", "zoomExtents", {QKeySequence(Qt::CTRL | Qt::Key_E)}, view,
+            [view] { view->zoomExtents(); });
+    addItem(menu, "Zoom &In", "zoomIn", {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, view,
+            [view] { view->zoomBy(2); });
+    addItem(menu, "Zoom &Out", "zoomOut", {QKeySequence::ZoomOut}, view, [view] { view->zoomBy(0.5); });
     menu->addSeparator();
-    snapAction_ = menu->addAction("Object &Snap");
-    snapAction_->setObjectName("objectSnap");
-    snapAction_->setCheckable(true);
-    snapAction_->setShortcut(QKeySequence(Qt::Key_F3));
-    snapAction_->setChecked((snapModes() & db::kSnapOff) == 0);
-    connect(snapAction_, &QAction::triggered, this, [this] {
+    snapAction_ = addItem(menu, "Object &Snap", "objectSnap", {QKeySequence(Qt::Key_F3)}, this, [this] {
         snapFlipped_ = !snapFlipped_;
         snapAction_->setChecked((snapModes() & db::kSnapOff) == 0);
         statusBar()->showMessage(snapAction_->isChecked() ? "Object snap on" : "Object snap off", 3000);
         showFeedback();
     });
+    snapAction_->setCheckable(true);
+    snapAction_->setChecked((snapModes() & db::kSnapOff) == 0);
     menu->addSeparator();
     QMenu* pan = menu->addMenu("&Pan");
     pan->setObjectName("panMenu");
@@ -184,10 +186,8 @@ void MainWindow::setDrawingView(DrawingView* view) {
     } steps[] = {{"&Left", "panLeft", -0.25, 0}, {"&Right", "panRight", 0.25, 0}, {"&Up", "panUp", 0, 0.25},
                  {"&Down", "panDown", 0, -0.25}};
     for (const auto& step : steps) {
-        QAction* act = pan->addAction(step.text);
-        act->setObjectName(step.name);
         const double across = step.across, up = step.up;
-        connect(act, &QAction::triggered, view, [view, across, up] { view->panBy(across, up); });
+        addItem(pan, step.text, step.name, {}, view, [view, across, up] { view->panBy(across, up); });
     }
 }
 
@@ -272,13 +272,8 @@ void MainWindow::saveAs() {
 void MainWindow::buildHelpMenu() {
     helpMenu_ = menuBar()->addMenu("&Help");
     helpMenu_->setObjectName("helpMenu");
-    QAction* help = helpMenu_->addAction("Kestrin &Help");
-    help->setObjectName("help");
-    help->setShortcut(QKeySequence::HelpContents);
-    connect(help, &QAction::triggered, this, [this] { showHelp(); });
-    QAction* about = helpMenu_->addAction("&About");
-    about->setObjectName("about");
-    connect(about, &QAction::triggered, this, [this] { showAbout(); });
+    addItem(helpMenu_, "Kestrin &Help", "help", {QKeySequence::HelpContents}, this, [this] { showHelp(); });
+    addItem(helpMenu_, "&About", "about", {}, this, [this] { showAbout(); });
 }
 
 // The help file on the host's search path, shown by the help viewer as the
@@ -326,31 +321,18 @@ void MainWindow::buildMenus() {
     static const char* const kDrawingFilter = "Drawings (*.dxf);;All files (*)";
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("fileMenu");
-    QAction* fresh = file->addAction("&New");
-    fresh->setObjectName("new");
-    fresh->setShortcut(QKeySequence::New);
-    connect(fresh, &QAction::triggered, this, [this] { post(action(ActionKind::New)); });
-    QAction* open = file->addAction("&Open...");
-    open->setObjectName("open");
-    open->setShortcut(QKeySequence::Open);
-    connect(open, &QAction::triggered, this, [this] {
+    addItem(file, "&New", "new", {QKeySequence::New}, this, [this] { post(action(ActionKind::New)); });
+    addItem(file, "&Open...", "open", {QKeySequence::Open}, this, [this] {
         postFile(ActionKind::Open, QFileDialog::getOpenFileName(this, "Open drawing", startFolder(), kDrawingFilter,
                                                                 nullptr, QFileDialog::DontUseNativeDialog));
     });
-    QAction* saveNow = file->addAction("&Save");
-    saveNow->setObjectName("save");
-    saveNow->setShortcut(QKeySequence::Save);
-    connect(saveNow, &QAction::triggered, this, [this] { save(); });
-    QAction* saveOther = file->addAction("Save &As...");
-    saveOther->setObjectName("saveAs");
-    connect(saveOther, &QAction::triggered, this, [this] { saveAs(); });
+    addItem(file, "&Save", "save", {QKeySequence::Save}, this, [this] { save(); });
+    addItem(file, "Save &As...", "saveAs", {}, this, [this] { saveAs(); });
     file->addSeparator();
     recentMenu_ = file->addMenu("&Recent Files");
     recentMenu_->setObjectName("recentFiles");
     file->addSeparator();
-    QAction* exit = file->addAction("E&xit");
-    exit->setObjectName("exit");
-    connect(exit, &QAction::triggered, this, [this] { close(); });
+    addItem(file, "E&xit", "exit", {}, this, [this] { close(); });
     editMenu_ = std::make_unique<EditMenu>(*menuBar(), [this](Action a) { post(std::move(a)); });
 }
 

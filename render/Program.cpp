@@ -106,34 +106,34 @@ struct Progress {
     }
 };
 
+// The areas of every entity (when there are any), then the strokes of
+// every entity, into a Picture or an SvgPicture.
+template <class Into>
+void drawInto(Into& into, const Options& o, const dxf::Document& doc, FontLibrary& fonts, bool areas,
+              const Progress& progress) {
+    Scene again;  // what these passes draw was counted by the first
+    if (areas)
+        drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
+            into.addAreas(art);
+            progress.step();
+        });
+    drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
+        into.addStrokes(art);
+        progress.step();
+    });
+}
+
 fs::Status writePicture(const Options& o, const dxf::Document& doc, FontLibrary& fonts, const Affine& toPixels,
                         bool areas, const Progress& progress) {
-    Scene again;  // what these passes draw was counted by the first
     if (o.svg) {
         return fs::FileSystem::current().writeAtomically(o.output, [&](const fs::ByteSink& sink) {
             SvgPicture svg(toPixels, o.width, o.height, sink);
-            if (areas)
-                drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
-                    svg.addAreas(art);
-                    progress.step();
-                });
-            drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
-                svg.addStrokes(art);
-                progress.step();
-            });
+            drawInto(svg, o, doc, fonts, areas, progress);
             svg.finish();
         });
     }
     Picture picture(toPixels, o.width, o.height, areas);
-    if (areas)
-        drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
-            picture.addAreas(art);
-            progress.step();
-        });
-    drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
-        picture.addStrokes(art);
-        progress.step();
-    });
+    drawInto(picture, o, doc, fonts, areas, progress);
     return fs::FileSystem::current().writeFile(o.output, encodePng(picture.image()));
 }
 

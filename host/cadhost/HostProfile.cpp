@@ -6,6 +6,7 @@
 #include "host/api/HostSettings.h"
 #include "platform/registry/HostProfileKeys.h"
 #include "platform/registry/Registry.h"
+#include "platform/registry/RegistryValues.h"
 #include "platform/registry/WinReg.h"
 
 namespace kestrin::cadhost {
@@ -33,20 +34,6 @@ private:
     HKEY key_ = nullptr;
 };
 
-// A string value without its terminating zero; nothing when it is missing or
-// not a string.
-std::optional<std::string> stringValue(HKEY key, const char* name, LSTATUS& status) {
-    DWORD type = REG_NONE, size = 0;
-    status = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
-    std::string data(size, '\0');
-    status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<LPBYTE>(data.data()), &size);
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    data.resize(size);
-    if (const std::size_t zero = data.find('\0'); zero != std::string::npos) data.resize(zero);
-    return data;
-}
-
 std::vector<std::string> splitFolders(const std::string& list) {
     std::vector<std::string> out;
     std::size_t start = 0;
@@ -68,7 +55,7 @@ std::optional<StoredSetting> storedSetting(HKEY key, const std::string& name, LS
     status = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
     if (status != ERROR_SUCCESS) return std::nullopt;
     if (type == REG_SZ || type == REG_EXPAND_SZ) {
-        auto text = stringValue(key, name.c_str(), status);
+        auto text = registry::queryString(key, name.c_str(), status);
         if (!text) return std::nullopt;
         return StoredSetting{name, *text, true};
     }
@@ -98,7 +85,7 @@ bool readHostProfile(HostProfile& profile, std::string& error) {
 
     // The current profile: the one the default value names; without one, the first.
     std::string name;
-    if (auto current = stringValue(profiles.get(), nullptr, status)) name = *current;
+    if (auto current = registry::queryString(profiles.get(), nullptr, status)) name = *current;
     if (failed(status)) return false;
     if (name.empty()) {
         char buffer[256];
@@ -119,7 +106,7 @@ bool readHostProfile(HostProfile& profile, std::string& error) {
     status = general.open(profileKey.get(), "General");
     if (failed(status)) return false;
     if (status == ERROR_SUCCESS) {
-        if (auto acad = stringValue(general.get(), "ACAD", status)) profile.supportFolders = splitFolders(*acad);
+        if (auto acad = registry::queryString(general.get(), "ACAD", status)) profile.supportFolders = splitFolders(*acad);
         if (failed(status)) return false;
         for (const host::HostSetting& setting : host::hostSettings()) {
             auto stored = storedSetting(general.get(), setting.name, status);
@@ -144,7 +131,7 @@ bool readHostProfile(HostProfile& profile, std::string& error) {
         if (status != ERROR_SUCCESS) break;
         const std::string groupValue(valueName.data(), length);
         if (!registry::isMenuGroupValue(groupValue)) continue;
-        auto entry = stringValue(menus.get(), groupValue.c_str(), status);
+        auto entry = registry::queryString(menus.get(), groupValue.c_str(), status);
         if (failed(status)) return false;
         if (entry) profile.menuGroups.push_back({groupValue, *entry});
     }

@@ -4,7 +4,7 @@
 
 #include "host/api/HostSettings.h"
 #include "platform/registry/HostProfileKeys.h"
-#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryValues.h"
 #include "platform/registry/WinReg.h"
 #include "platform/session/Transcript.h"
 #include "base/Cp1251.h"
@@ -49,17 +49,11 @@ ProfileSettingsKeeper::ProfileSettingsKeeper(const HostProfile& profile) {
 
 void ProfileSettingsKeeper::keep(const std::string& name) {
     const DWORD value = static_cast<DWORD>(host::hostSetting(name).value_or(0));
-    HKEY key = nullptr;
-    LSTATUS status = RegCreateKeyExA(HKEY_CURRENT_USER, generalKey_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                     KEY_WRITE, nullptr, &key, nullptr);
-    if (status == ERROR_SUCCESS) {
-        status = RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-        RegCloseKey(key);
-    }
-    if (status == ERROR_SUCCESS) return;
-    std::string why = registry::Registry::current().problem();
-    if (why.empty()) why = "status " + std::to_string(status);
-    session::Transcript::instance().error("cannot keep " + name + " in the profile: " + why);
+    const LSTATUS status = registry::writeValues(HKEY_CURRENT_USER, generalKey_, [&](HKEY key) {
+        return RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    });
+    if (status != ERROR_SUCCESS)
+        session::Transcript::instance().error("cannot keep " + name + " in the profile: " + registry::failureOf(status));
 }
 
 }  // namespace kestrin::cadhost

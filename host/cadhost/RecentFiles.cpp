@@ -4,7 +4,7 @@
 
 #include "base/TextCase.h"
 #include "platform/registry/HostProfileKeys.h"
-#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryValues.h"
 #include "platform/registry/WinReg.h"
 
 namespace kestrin::cadhost {
@@ -25,15 +25,9 @@ std::vector<std::string> RecentFiles::list() const {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return own_;
     for (std::size_t i = 0; i < kLimit; ++i) {
-        char data[1024];
-        DWORD type = REG_NONE, size = sizeof data;
-        if (RegQueryValueExA(key, valueName(i).c_str(), nullptr, &type, reinterpret_cast<LPBYTE>(data), &size) !=
-                ERROR_SUCCESS ||
-            type != REG_SZ)
-            continue;
-        std::string path(data, size);
-        if (const std::size_t zero = path.find('\0'); zero != std::string::npos) path.resize(zero);
-        if (!path.empty()) files.push_back(path);
+        LSTATUS status = ERROR_SUCCESS;
+        auto path = registry::queryString(key, valueName(i).c_str(), status);
+        if (path && !path->empty()) files.push_back(*path);
     }
     RegCloseKey(key);
     return files;
@@ -46,17 +40,16 @@ bool RecentFiles::add(const std::string& path, std::string& error) {
     if (files.size() > kLimit) files.resize(kLimit);
     own_ = files;
     if (key_.empty()) return true;
-    HKEY key = nullptr;
-    LSTATUS status = RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                                     nullptr, &key, nullptr);
-    for (std::size_t i = 0; status == ERROR_SUCCESS && i < files.size(); ++i)
-        status = RegSetValueExA(key, valueName(i).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(files[i].c_str()),
-                                static_cast<DWORD>(files[i].size() + 1));
-    if (key != nullptr) RegCloseKey(key);
+    const LSTATUS status = registry::writeValues(HKEY_CURRENT_USER, key_, [&files](HKEY key) {
+        LSTATUS written = ERROR_SUCCESS;
+        for (std::size_t i = 0; written == ERROR_SUCCESS && i < files.size(); ++i)
+            written = RegSetValueExA(key, valueName(i).c_str(), 0, REG_SZ,
+                                     reinterpret_cast<const BYTE*>(files[i].c_str()),
+                                     static_cast<DWORD>(files[i].size() + 1));
+        return written;
+    });
     if (status == ERROR_SUCCESS) return true;
-    error = registry::Registry::current().problem();
-    if (error.empty()) error = "status " + std::to_string(status);
-    error = "cannot keep the recent files in the profile: " + error;
+    error = "cannot keep the recent files in the profile: " + registry::failureOf(status);
     return false;
 }
 

@@ -9,59 +9,44 @@
 
 using namespace kestrin::literals;
 
-bool PaletteModel::takeHeight(double height) {
-    if (!isTextSize(height)) return false;
-    refused_[kHeight] = false;
-    record_.height = height;
+bool PaletteModel::take(Box box, bool valid, const std::function<void()>& store) {
+    if (!valid) return false;
+    refused_[box] = false;
+    store();
     return true;
+}
+
+bool PaletteModel::takeHeight(double height) {
+    return take(kHeight, isTextSize(height), [&] { record_.height = height; });
 }
 
 bool PaletteModel::takeWidthOfLine(double widthFactor) {
-    if (!isTextSize(widthFactor)) return false;
-    refused_[kWidth] = false;
-    record_.widthFactor = widthFactor;
-    return true;
+    return take(kWidth, isTextSize(widthFactor), [&] { record_.widthFactor = widthFactor; });
 }
 
 bool PaletteModel::takeWidthOfStyle(double widthFactor, const std::string& styleName) {
-    if (!isTextSize(widthFactor)) return false;
-    refused_[kWidth] = false;
-    preview_.setWidthOfStyle(widthFactor, styleName);
-    return true;
+    return take(kWidth, isTextSize(widthFactor), [&] { preview_.setWidthOfStyle(widthFactor, styleName); });
 }
 
 bool PaletteModel::takeSlantOfLine(double degrees) {
-    if (!isSlantDegrees(degrees)) return false;
-    refused_[kSlant] = false;
-    record_.oblique = degrees * kDegreesToRadians;
-    return true;
+    return take(kSlant, isSlantDegrees(degrees), [&] { record_.oblique = degrees * kDegreesToRadians; });
 }
 
 bool PaletteModel::takeSlantOfStyle(double degrees) {
-    if (!isSlantDegrees(degrees)) return false;
-    refused_[kSlant] = false;
-    preview_.setSlantDegrees(degrees);
-    return true;
+    return take(kSlant, isSlantDegrees(degrees), [&] { preview_.setSlantDegrees(degrees); });
 }
 
 bool PaletteModel::takeRotation(double degrees) {
-    if (!rotationFromDegrees(degrees, record_.rotation)) return false;
-    refused_[kRotation] = false;
-    return true;
+    double radians = 0;
+    return take(kRotation, rotationFromDegrees(degrees, radians), [&] { record_.rotation = radians; });
 }
 
 bool PaletteModel::takeOffsetX(double offset) {
-    if (!isOffset(offset)) return false;
-    refused_[kOffsetX] = false;
-    record_.offsetX = offset;
-    return true;
+    return take(kOffsetX, isOffset(offset), [&] { record_.offsetX = offset; });
 }
 
 bool PaletteModel::takeOffsetY(double offset) {
-    if (!isOffset(offset)) return false;
-    refused_[kOffsetY] = false;
-    record_.offsetY = offset;
-    return true;
+    return take(kOffsetY, isOffset(offset), [&] { record_.offsetY = offset; });
 }
 
 void PaletteModel::refuse(Box box) {

@@ -9,6 +9,7 @@
 //   from two picked points or typed.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "plugin/palette/PalettePreview.h"
@@ -68,6 +69,9 @@ public:
     void moveTextFrom(const AcGePoint3d& from);
 
 private:
+    // A value within the bounds ends the box's refusal and is stored.
+    bool take(Box box, bool valid, const std::function<void()>& store);
+
     TextProperties& record_;
     PalettePreview& preview_;
     bool refused_[kBoxes] = {};
