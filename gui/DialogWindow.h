@@ -9,33 +9,21 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "gui/ControlViews.h"
 #include "platform/session/Action.h"
 #include "platform/ui/ResourceTable.h"
 #include "platform/win/Types.h"
 
-class QComboBox;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
-
-namespace kestrin::ui {
-struct Window;
-}
-
 namespace kestrin::gui {
 
-// CP1251 text for display; with `symbolFace`, the letters that the "Symbol"
-// font draws as Greek letters are given as those.
-QString displayText(const std::string& cp1251, bool symbolFace = false);
-// Text the person entered, in CP1251; nothing when the code page lacks a character.
-std::optional<std::string> toCp1251(const QString& text);
 // A bitmap or icon of the module resources as an image.
 QImage imageOf(const ui::ImageResource& image);
 
-class DialogWindow : public QWidget {
+class DialogWindow : public QWidget, private ControlHost {
     Q_OBJECT
 public:
     using Post = std::function<void(session::Action)>;
@@ -61,45 +49,30 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    enum class Kind { PushButton, CheckBox, RadioButton, GroupBox, LineEdit, TextEdit, Combo, List, Label, Progress };
-    struct Control {
-        HWND handle = nullptr;
-        Kind kind = Kind::Label;
-        QWidget* widget = nullptr;
-    };
-
     void makeControl(HWND h);
-    void watchPart(QWidget* part, HWND h);
-    Control makeButton(const kestrin::ui::Window& w, HWND h);
-    Control makeEdit(const kestrin::ui::Window& w, HWND h);
-    Control makeCombo(const kestrin::ui::Window& w, HWND h);
-    Control makeList(HWND h);
-    Control makeLabel(const kestrin::ui::Window& w, HWND h);
-    void syncControl(const Control& c);
-    void fitText(const Control& c, const QRect& place);
-    void syncEditSelection(const Control& c);
-    void syncFont(const Control& c);
-    void syncImage(const Control& c);
+    void syncControl(ControlView& view);
+    void syncFont(ControlView& view);
+    void syncImage(ControlView& view);
     void syncFocus();
-    const Control* controlOf(QObject* object) const;
+    ControlView* viewOf(QObject* object) const;
 
     // The person's input.
-    bool active() const;  // the model takes actions for this dialog now
+    bool active() const override;
+    bool syncing() const override { return syncing_ > 0; }
+    void click(HWND control) override;
+    void choose(ControlView& view, int index, session::ActionKind kind) override;
+    void selectAsShown(ControlView& view, bool always) override;
+    void watchPart(QWidget* part, HWND h) override;
     void post(session::Action action);
-    bool keyPressed(const Control* c, QKeyEvent* event);
-    bool mouseEvent(const Control& c, QObject* watched, QEvent* event);
-    void typeText(const Control& c, const QString& text);
-    void selectAsShown(const Control& c, bool always);
-    void choose(const Control& c, int index, session::ActionKind kind);
-    QLineEdit* lineEditOf(const Control& c) const;
+    bool keyPressed(ControlView* view, QKeyEvent* event);
+    void typeText(ControlView& view, const QString& text);
 
     HWND dialog_;
     Post post_;
-    std::map<HWND, Control> controls_;
+    std::map<HWND, std::unique_ptr<ControlView>> controls_;
     std::map<QObject*, HWND> parts_;  // the widgets and their inner parts (a combo's field, a list's viewport)
     int syncing_ = 0;                 // the model's state is being shown: widget signals are not the person's
     bool pending_ = false;            // an action was posted that the model has not shown back yet
-    bool afterDoubleClick_ = false;   // the release that ends a double click opens nothing more
 };
 
 }  // namespace kestrin::gui
