@@ -433,8 +433,20 @@ void DrawingView::setFeedback(ViewFeedback feedback) {
     if (!after.isEmpty()) update(after);
 }
 
+namespace {
+render::Vec2 placed(const std::array<double, 6>& t, render::Vec2 p) {
+    return {t[0] * p.x + t[1] * p.y + t[2], t[3] * p.x + t[4] * p.y + t[5]};
+}
+}  // namespace
+
 QRect DrawingView::feedbackPixels(const ViewFeedback& f) const {
     render::Box box;
+    if (f.ghost)
+        for (std::uint64_t h : f.ghost->handles)
+            if (const render::Box b = model_.scene().boxOf(h); !b.empty())
+                for (const render::Vec2 corner : {render::Vec2{b.minX, b.minY}, render::Vec2{b.maxX, b.minY},
+                                                  render::Vec2{b.minX, b.maxY}, render::Vec2{b.maxX, b.maxY}})
+                    box.add(placed(f.ghost->transform, corner));
     if (f.highlight) {
         for (const auto& [x, y] : f.highlight->points) box.add(render::Vec2{x, y});
         if (f.highlight->kind == db::Outline::Kind::Arc) {
@@ -455,10 +467,26 @@ QRect DrawingView::feedbackPixels(const ViewFeedback& f) const {
 // square for an endpoint, a triangle for a midpoint, a circle for a centre,
 // a cross for an intersection, a diamond for a quadrant, and so on.
 void DrawingView::paintFeedback() {
-    if (!feedback_.highlight && !feedback_.bandFrom && !feedback_.snap) return;
+    if (!feedback_.highlight && !feedback_.ghost && !feedback_.bandFrom && !feedback_.snap) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     auto pixel = [this](double x, double y) { return mapping_.toPixel({x, y}); };
+    if (const auto& g = feedback_.ghost) {
+        painter.setPen(QPen(QColor(0, 120, 215), 1));
+        for (std::uint64_t h : g->handles) {
+            const std::vector<render::Polyline>* strokes = model_.scene().strokesOf(h);
+            if (strokes == nullptr) continue;
+            for (const render::Polyline& stroke : *strokes) {
+                QPolygonF line;
+                for (const render::Vec2 p : stroke) {
+                    const render::Vec2 q = placed(g->transform, p);
+                    line << pixel(q.x, q.y);
+                }
+                if (line.size() == 1) painter.drawPoint(line.front());
+                else painter.drawPolyline(line);
+            }
+        }
+    }
     if (const auto& o = feedback_.highlight) {
         QPen pen(QColor(0, 120, 215), 2, Qt::DashLine);
         painter.setPen(pen);

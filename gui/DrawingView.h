@@ -10,7 +10,10 @@
 #include <QPointF>
 #include <QRect>
 #include <QWidget>
+#include <array>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "host/db/ObjectSnap.h"
 #include "host/db/SpatialIndex.h"
@@ -74,9 +77,15 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
 
 // What the view shows over the drawing while the host asks: the entity a
 // click would pick, a rubber band from the request's base point to the
-// cursor, and the object snap a click would take.
+// cursor, entities a command drags (drawn where the cursor takes them), and
+// the object snap a click would take.
 struct ViewFeedback {
+    struct Ghost {
+        std::vector<std::uint64_t> handles;
+        std::array<double, 6> transform{1, 0, 0, 0, 1, 0};  // x' = a x + b y + c, y' = d x + e y + f
+    };
     std::optional<db::Outline> highlight;
+    std::optional<Ghost> ghost;
     std::optional<QPointF> bandFrom;  // drawing units
     std::optional<QPointF> cursor;    // drawing units: where the band ends (the snap, when there is one)
     std::optional<db::SnapPoint> snap;

@@ -486,6 +486,9 @@ void MainWindow::showFeedback() {
                 feedback.snap = snapAt(cursor_->x(), cursor_->y());
                 feedback.cursor = feedback.snap ? QPointF(feedback.snap->x, feedback.snap->y) : *cursor_;
                 if (const auto base = host::requestBasePoint()) feedback.bandFrom = QPointF((*base)[0], (*base)[1]);
+                if (const host::DragRequest* drag = host::requestDrag())
+                    if (const auto transform = drag->transformAt(feedback.cursor->x(), feedback.cursor->y()))
+                        feedback.ghost = ViewFeedback::Ghost{drag->handles, *transform};
                 break;
             }
             case host::InputRequest::Entity:

@@ -11,6 +11,7 @@
 #include "host/api/EditorInput.h"
 #include "host/api/FileSearch.h"
 #include "host/api/HostVariables.h"
+#include "host/api/SelectionSets.h"
 #include "host/api/SystemRegistry.h"
 #include "host/db/Abort.h"
 #include "host/db/AcDbAttribute.h"

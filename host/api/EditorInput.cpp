@@ -12,6 +12,7 @@
 #include "host/api/InputAnswers.h"
 #include "host/api/InputRequest.h"
 #include "host/api/PointerQueries.h"
+#include "host/api/SelectionSets.h"
 #include "host/db/HeaderVariables.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/DrawingStore.h"
@@ -254,6 +255,25 @@ int acedGetPoint(const ads_point base, const char* prompt, ads_point result) {
     std::optional<std::array<double, 3>> from;
     if (base != nullptr) from = std::array<double, 3>{base[X], base[Y], base[Z]};
     const kestrin::host::RequestScope asking(kestrin::host::InputRequest::Point, from);
+    for (;;) {
+        const int status = getPointOnce(prompt, result);
+        if (status != kAskAgain) return status;
+    }
+}
+
+int acedDragGen(const ads_name ss, const char* prompt, int, int (*transform)(ads_point pt, ads_matrix mt),
+                ads_point result) {
+    Adesk::Int32 length = 0;
+    if (transform == nullptr || acedSSLength(ss, &length) != RTNORM) return RTERROR;
+    kestrin::host::DragRequest drag;
+    drag.handles = kestrin::host::selectionSetHandles(ss);
+    drag.transformAt = [transform](double x, double y) -> std::optional<std::array<double, 6>> {
+        ads_point at = {x, y, 0};
+        ads_matrix m = {};
+        if (transform(at, m) != RTNORM) return std::nullopt;
+        return std::array<double, 6>{m[0][0], m[0][1], m[0][3], m[1][0], m[1][1], m[1][3]};
+    };
+    const kestrin::host::RequestScope asking(kestrin::host::InputRequest::Point, std::nullopt, &drag);
     for (;;) {
         const int status = getPointOnce(prompt, result);
         if (status != kAskAgain) return status;

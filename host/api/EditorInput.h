@@ -10,6 +10,13 @@
 
 // `base` may be null; the answer goes to `result`.
 int acedGetPoint(const ads_point base, const char* prompt, ads_point result);
+// A point, while the entities of the selection set `ss` follow the cursor
+// as `transform` places them for it (it fills the matrix and answers RTNORM,
+// or anything else to show them nowhere for that point). The answers of
+// acedGetPoint; the entities themselves are left as they are. `cursor` is
+// not used.
+int acedDragGen(const ads_name ss, const char* prompt, int cursor, int (*transform)(ads_point pt, ads_matrix mt),
+                ads_point result);
 // An entity of the drawing; a pick inside block references answers the
 // outermost reference, a pick of an attribute its block reference.
 int acedEntSel(const char* prompt, ads_name entity, ads_point pickPoint);

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace kestrin::host {
 
@@ -16,11 +19,23 @@ InputRequest currentRequest();
 // perpendicular snaps are taken from it); nothing without one.
 std::optional<std::array<double, 3>> requestBasePoint();
 
+// Entities that follow the cursor while a point is asked for: the module's
+// transform of them for a cursor at (x, y), as a 2D affine map {a, b, c, d,
+// e, f} (x' = a x + b y + c, y' = d x + e y + f); nothing where the module
+// shows them nowhere.
+struct DragRequest {
+    std::vector<std::uint64_t> handles;
+    std::function<std::optional<std::array<double, 6>>(double x, double y)> transformAt;
+};
+// The current point request's dragged entities; null when it drags none.
+const DragRequest* requestDrag();
+
 // Sets the current request (and its base point) for its life; the one
 // before comes back after.
 class RequestScope {
 public:
-    explicit RequestScope(InputRequest request, std::optional<std::array<double, 3>> base = std::nullopt);
+    explicit RequestScope(InputRequest request, std::optional<std::array<double, 3>> base = std::nullopt,
+                          const DragRequest* drag = nullptr);
     ~RequestScope();
     RequestScope(const RequestScope&) = delete;
     RequestScope& operator=(const RequestScope&) = delete;
@@ -28,6 +43,7 @@ public:
 private:
     InputRequest before_;
     std::optional<std::array<double, 3>> baseBefore_;
+    const DragRequest* dragBefore_;
 };
 
 }  // namespace kestrin::host

@@ -109,6 +109,8 @@ private:
     // Asks for a line's insertion point from `base`; the model places the
     // line there. False when none was given.
     bool pickInsertionPoint(const AcGePoint3d& base);
+    // The same while the preview entity follows the cursor.
+    bool dragLineToPoint(const AcGePoint3d& base);
     // Input from the drawing: hide for it, then come back or end the palette.
     void beginHandOver();
     void completeHandOver();

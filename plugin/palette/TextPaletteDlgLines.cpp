@@ -27,10 +27,41 @@ std::optional<AcGePoint3d> askInsertionPoint(const AcGePoint3d& base) {
     return AcGePoint3d(to[0], to[1], to[2]);
 }
 
+// Where a dragged line is moved from; the transform callback has no other
+// way to know it.
+AcGePoint3d dragBase;
+
+int followCursor(ads_point pt, ads_matrix mt) {
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) mt[i][j] = i == j ? 1.0 : 0.0;
+    mt[0][3] = pt[0] - dragBase.x;
+    mt[1][3] = pt[1] - dragBase.y;
+    return RTNORM;
+}
+
+// As askInsertionPoint, while the entity `text` follows the cursor (moved
+// from `base`); a line with no entity to show is asked for plainly.
+std::optional<AcGePoint3d> dragInsertionPoint(const AcGePoint3d& base, const ads_name text) {
+    ads_name set = {0, 0};
+    if (acedSSAdd(text, nullptr, set) != RTNORM) return askInsertionPoint(base);
+    dragBase = base;
+    ads_point to = {0, 0, 0};
+    const int status = acedDragGen(set, insertionPrompt(), 0, followCursor, to);
+    acedSSFree(set);
+    if (status != RTNORM) return std::nullopt;
+    return AcGePoint3d(to[0], to[1], to[2]);
+}
+
 }  // namespace
 
 bool CTextPaletteDlg::pickInsertionPoint(const AcGePoint3d& base) {
     const auto point = askInsertionPoint(base);
+    if (point) m_model.placeAt(*point);
+    return point.has_value();
+}
+
+bool CTextPaletteDlg::dragLineToPoint(const AcGePoint3d& base) {
+    const auto point = dragInsertionPoint(base, g_textProperties.entity);
     if (point) m_model.placeAt(*point);
     return point.has_value();
 }
@@ -139,23 +170,25 @@ void CTextPaletteDlg::moveLine() {
     }
     TextProperties& r = g_textProperties;
     UpdateData(TRUE);
-    const bool erased = m_preview.eraseText();
     const AcGePoint3d base = r.insertionPoint;
 
     if (offsetMode()) {
+        m_preview.eraseText();
         placeSteppedLine(r.text);
         flushDrawingGraphics();
         return;
     }
 
+    // The line follows the cursor and is taken away only when its new point
+    // is given: a cancel leaves it where it was, so no text is lost. An empty
+    // line goes, as on Cancel.
     beginHandOver();
-    if (!pickInsertionPoint(base)) {
-        // The line was taken away only to be put elsewhere: put it back
-        // where it was, so no text is lost. An empty line goes, as on Cancel.
-        if (erased && !r.text.empty()) makeLine(r.text);
+    if (!dragLineToPoint(base)) {
+        if (r.text.empty()) m_preview.eraseText();
         cancelHandOver();
         return;
     }
+    m_preview.eraseText();
     placeLineAtPickedPoint(base, r.text);
 }
 
@@ -177,7 +210,7 @@ void CTextPaletteDlg::movePickedText() {
     }
 
     beginHandOver();
-    if (!pickInsertionPoint(base)) {
+    if (!dragLineToPoint(base)) {
         cancelHandOver();
         return;
     }

@@ -29,6 +29,8 @@
 #include "host/api/AcEdUIContext.h"
 #include "host/api/EditorInput.h"
 #include "host/api/HostState.h"
+#include "host/api/PointerQueries.h"
+#include "host/api/SelectionSets.h"
 #include "host/db/AcDbText.h"
 #include "host/db/DrawingStore.h"
 #include "host/db/HeaderVariables.h"
@@ -747,6 +749,63 @@ TEST_F(MainWindowTest, ClicksSnapAsOsmodeAsksUntilF3AndTheViewShowsTheMarkerTheB
         QTest::keyClick(window.commandInput(), Qt::Key_Return);
     });
     ASSERT_TRUE(Session::instance().next(session::Waiter::CommandLine, "Command: "));
+}
+
+int followFromOrigin(ads_point pt, ads_matrix mt) {
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) mt[i][j] = i == j;
+    mt[0][3] = pt[X];
+    mt[1][3] = pt[Y];
+    return RTNORM;
+}
+
+TEST_F(MainWindowTest, DraggedEntitiesAreDrawnWhereTheCursorTakesThem) {
+    db::VariableValue none;
+    none.integer = 0;
+    ASSERT_EQ(db::writeVariable(db().store().header(), "OSMODE", none), db::VariableWrite::Done);
+    DrawingModel model;
+    MainWindow window(gui, {});
+    auto* view = new DrawingView(model, &window);
+    window.setDrawingView(view);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const auto line = host::entityUnderCursor(2.6, 2.4);  // the test drawing's line 0,0-5,5
+    ASSERT_TRUE(line);
+    AcDbObjectId id;
+    ASSERT_EQ(db().getAcDbObjectId(id, false, AcDbHandle(line->handle)), Acad::eOk);
+    ads_name entity{}, set{};
+    ASSERT_EQ(acdbGetAdsName(entity, id), Acad::eOk);
+    ASSERT_EQ(acedSSAdd(entity, nullptr, set), RTNORM);
+    ads_point p{};
+    soon(&window, [&] {
+        window.viewCursorMoved(7, 1);
+        ASSERT_TRUE(view->feedback().ghost);
+        EXPECT_EQ(view->feedback().ghost->handles, std::vector<std::uint64_t>{line->handle});
+        EXPECT_EQ(view->feedback().ghost->transform, (std::array<double, 6>{1, 0, 7, 0, 1, 1}));
+        // The copy is painted along the moved line, 7,1-12,6, and not at its own place.
+        const QImage shown = view->grab().toImage();
+        auto blueNear = [&](double x, double y) {
+            const QPoint at = view->worldToPixel(x, y).toPoint();
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const QColor c = shown.pixelColor(at + QPoint(dx, dy));
+                    if (c.blue() > c.red() + 60) return true;
+                }
+            return false;
+        };
+        EXPECT_TRUE(blueNear(9.5, 3.5));
+        EXPECT_FALSE(blueNear(2.5, 2.5));
+        window.viewClicked(7, 1);
+    });
+    ASSERT_EQ(acedDragGen(set, "\nTo: ", 0, followFromOrigin, p), RTNORM);
+    EXPECT_EQ(p[X], 7);
+    EXPECT_EQ(p[Y], 1);
+    soon(&window, [&] {
+        EXPECT_FALSE(view->feedback().ghost);
+        QTest::keyClick(window.commandInput(), Qt::Key_Return);
+    });
+    ASSERT_TRUE(Session::instance().next(session::Waiter::CommandLine, "Command: "));
+    acedSSFree(set);
 }
 
 }  // namespace

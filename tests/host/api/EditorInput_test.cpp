@@ -4,6 +4,7 @@
 
 #include "host/api/HostVariables.h"
 #include "host/api/InputRequest.h"
+#include "host/api/SelectionSets.h"
 #include "host/db/AcDbText.h"
 #include "tests/host/api/HostFixture.h"
 
@@ -175,4 +176,61 @@ TEST_F(EditorInput, TheRequestIsKnownWhileItAsksAndGoneAfter) {
     EXPECT_EQ(acedNEntSelP("\nSelect: ", name, p, 0, m, nullptr), RTCAN);
     EXPECT_EQ(host::currentRequest(), InputRequest::None);
     EXPECT_EQ(seen, (std::vector<InputRequest>{InputRequest::Point, InputRequest::Entity, InputRequest::NestedEntity}));
+}
+
+namespace {
+AcGePoint3d g_from;
+int shiftFromBase(ads_point pt, ads_matrix mt) {
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) mt[i][j] = i == j;
+    mt[0][3] = pt[X] - g_from.x;
+    mt[1][3] = pt[Y] - g_from.y;
+    return pt[X] < 0 ? RTNONE : RTNORM;  // left of the axis: shown nowhere
+}
+}  // namespace
+
+TEST_F(EditorInput, DraggedEntitiesFollowTheTransformWhileThePointIsAsked) {
+    ads_name line{}, circle{}, set{}, again{};
+    ASSERT_EQ(acdbGetAdsName(line, id(0x46)), Acad::eOk);
+    ASSERT_EQ(acdbGetAdsName(circle, id(0x47)), Acad::eOk);
+    ASSERT_EQ(acedSSAdd(line, nullptr, set), RTNORM);
+    ASSERT_EQ(acedSSAdd(circle, set, again), RTNORM);
+    ASSERT_EQ(acedSSAdd(line, set, again), RTNORM);  // once only
+    EXPECT_EQ(again[0], set[0]);
+    Adesk::Int32 length = 0;
+    ASSERT_EQ(acedSSLength(set, &length), RTNORM);
+    EXPECT_EQ(length, 2);
+    ads_name second{};
+    ASSERT_EQ(acedSSName(set, 1, second), RTNORM);
+    EXPECT_EQ(handleOf(second), 0x47u);
+    EXPECT_EQ(acedSSName(set, 2, second), RTERROR);
+    EXPECT_EQ(acedSSAdd(set, nullptr, again), RTERROR);  // a set is no entity
+
+    g_from = AcGePoint3d(10, 20, 0);
+    std::vector<std::uint64_t> dragged;
+    std::optional<std::array<double, 6>> right, left;
+    source.load({[&] {
+                     const host::DragRequest* drag = host::requestDrag();
+                     ASSERT_NE(drag, nullptr);
+                     EXPECT_EQ(host::currentRequest(), host::InputRequest::Point);
+                     dragged = drag->handles;
+                     right = drag->transformAt(15, 18);
+                     left = drag->transformAt(-1, 0);
+                 },
+                 test::point(15, 18)});
+    ads_point p{};
+    ASSERT_EQ(acedDragGen(set, "\nTo: ", 0, shiftFromBase, p), RTNORM);
+    EXPECT_EQ(p[X], 15);
+    EXPECT_EQ(p[Y], 18);
+    EXPECT_EQ(dragged, (std::vector<std::uint64_t>{0x46, 0x47}));
+    EXPECT_EQ(right, (std::array<double, 6>{1, 0, 5, 0, 1, -2}));
+    EXPECT_EQ(left, std::nullopt);
+    EXPECT_EQ(host::requestDrag(), nullptr);  // the request is over
+    EXPECT_EQ(inputs(), (std::vector<std::string>{"15,18"}));
+
+    source.load({test::act(ActionKind::Escape)});
+    EXPECT_EQ(acedDragGen(set, "\nTo: ", 0, shiftFromBase, p), RTCAN);
+    ASSERT_EQ(acedSSFree(set), RTNORM);
+    EXPECT_EQ(acedSSFree(set), RTERROR);
+    EXPECT_EQ(acedDragGen(set, "\nTo: ", 0, shiftFromBase, p), RTERROR);  // a freed set drags nothing
 }

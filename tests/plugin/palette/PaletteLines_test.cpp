@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/Cp1251.h"
+#include "host/api/InputRequest.h"
 #include "plugin/resources/ResourceIds.h"
 
 using namespace kestrin;
@@ -145,7 +146,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, PaletteRotation,
 
 TEST_F(PaletteLines, MoveByAPickedPointKeepsTheStringAndLearnsTheStep) {
     startLine(1, 1);
-    runPalette({"type \"moved\"", "click 8018", "point 4,9", [&] {
+    std::uint64_t previewHandle = 0;
+    runPalette({"type \"moved\"", "click 8018",
+                [&] {
+                    // While the point is asked the line follows the cursor, moved from its point.
+                    previewHandle = static_cast<std::uint64_t>(g_textProperties.entity[0]);
+                    const host::DragRequest* drag = host::requestDrag();
+                    ASSERT_NE(drag, nullptr);
+                    EXPECT_EQ(drag->handles, std::vector<std::uint64_t>{previewHandle});
+                    EXPECT_EQ(drag->transformAt(4, 9), (std::array<double, 6>{1, 0, 3, 0, 1, 8}));
+                    EXPECT_EQ(texts().size(), 1u) << "the line stays until the point is given";
+                },
+                "point 4,9", [&] {
                     EXPECT_EQ(controlText(*dlg, IDC_TEXT), "moved");
                     EXPECT_EQ(controlText(*dlg, IDC_OFFSET_X), "3");
                     EXPECT_EQ(controlText(*dlg, IDC_OFFSET_Y), "8");
@@ -160,8 +172,16 @@ TEST_F(PaletteLines, MoveByAPickedPointKeepsTheStringAndLearnsTheStep) {
 
 TEST_F(PaletteLines, MoveCancelledKeepsTheLineWhereItWas) {
     startLine(1, 2);
-    const INT_PTR result = runPalette({"type \"keep me\"", "click 8018", "escape"});
+    long before[2] = {};
+    const INT_PTR result = runPalette({"type \"keep me\"",
+                                       [&] {
+                                           before[0] = g_textProperties.entity[0];
+                                           before[1] = g_textProperties.entity[1];
+                                       },
+                                       "click 8018", "escape"});
     EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(g_textProperties.entity[0], before[0]) << "the very entity stays, not a copy";
+    EXPECT_EQ(g_textProperties.entity[1], before[1]);
     const auto all = texts();
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].text, "keep me");
