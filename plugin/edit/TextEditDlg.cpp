@@ -1,11 +1,8 @@
 #include "plugin/edit/TextEditDlg.h"
 
-
 #include "base/Cp1251.h"
 #include "host/api/Arx.h"
 #include "plugin/edit/EditCommand.h"
-#include "plugin/frame/ObjectAccess.h"
-#include "plugin/frame/TextPlacement.h"
 #include "plugin/info/AboutDlg.h"
 #include "plugin/info/DialogIcon.h"
 #include "plugin/palette/KeyboardIndicators.h"
@@ -26,7 +23,7 @@ BEGIN_MESSAGE_MAP(CTextEditDlg, CAcUiDialog)
 END_MESSAGE_MAP()
 
 CTextEditDlg::CTextEditDlg(CWnd* pParent, const EditPick& picked)
-    : CAcUiDialog(IDD_TEXT_EDIT, pParent), m_bPickedInBlock(picked.inBlock) {
+    : CAcUiDialog(IDD_TEXT_EDIT, pParent), m_model(g_textProperties, picked) {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_KESTRIN);
 }
 
@@ -66,10 +63,7 @@ void CTextEditDlg::OnShowWindow(BOOL bShow, UINT nStatus) {
 void CTextEditDlg::OnTextChanged() {
     // Filling the field from the entity's own string writes nothing back.
     if (m_bLoading || m_nDynamic != 1) return;
-    UpdateData(TRUE);
-    g_textProperties.text = m_strText;
     writeBackText();
-    flushDrawingGraphics();
 }
 
 void CTextEditDlg::OnDynamicClicked() { m_nDynamic = m_nDynamic == 1 ? 0 : 1; }
@@ -87,83 +81,32 @@ void CTextEditDlg::OnOK() {
     BeginEditorCommand();
     ShowWindow(SW_HIDE);
     UpdateData(TRUE);
-    g_textProperties.picked = 1;
-    g_textProperties.text = m_strText;
-    if (m_nDynamic == 0) writeBackText();
-    eraseIfEmpty(g_textProperties.entity);
+    const std::string text = m_strText;
     m_strText.clear();
-    const EditPick pick = pickEditableEntityUntilDone();
-    m_bPickedInBlock = pick.inBlock;  // the last pick, until the next one
-    if (pick.answer == kPickCancelled) {
-        g_textProperties.picked = 0;
+    if (!m_model.finishAndPickNext(text, m_nDynamic == 1)) {
         CancelEditorCommand();
         return;
     }
     loadFromRecord();
     CompleteEditorCommand(true);
     ShowWindow(SW_SHOW);
-    g_textProperties.picked = 0;
 }
 
 void CTextEditDlg::writeBackText() {
     UpdateData(TRUE);
-    g_textProperties.text = m_strText;
-    if (AcDbEntity* entity = openForWrite<AcDbEntity>(g_textProperties.entity)) {
-        const AcRxClass* kind = entity->isA();
-        const bool isTag = kind == AcDbAttributeDefinition::desc();
-        Acad::ErrorStatus es = Acad::eOk;
-        bool reportTag = false;
-        if (isTag) {
-            AcDbAttributeDefinition* definition = AcDbAttributeDefinition::cast(entity);
-            es = definition->setTag(m_strText.c_str());
-            // An empty tag is only a passing state: an empty field erases the entity.
-            if (es != Acad::eOk && !m_strText.empty()) {
-                definition->setTag(m_strTagInForce.c_str());
-                reportTag = !m_bTagRefused;
-                m_bTagRefused = true;
-            } else if (es == Acad::eOk) {
-                m_bTagRefused = false;
-            }
-        }
-        else if (kind == AcDbText::desc() || kind == AcDbAttribute::desc())
-            es = AcDbText::cast(entity)->setTextString(m_strText.c_str());
-        else if (AcDbMText* mtext = AcDbMText::cast(entity))
-            es = mtext->setContents(m_strText.c_str());
-        closeOrAbort(entity);
-        if (reportTag)
-            acutPrintf("%s%s\"\n", "\nТег атрибута не может содержать пробелы, оставлен прежний: \""_cp,
-                       m_strTagInForce.c_str());
-        if (es != Acad::eOk && !isTag)
-            acutPrintf("\nТекст \"%s\" не записан (ошибка %d), оставлен прежний.\n"_cp, m_strText.c_str(),
-                       static_cast<int>(es));
-    }
-    if (m_bPickedInBlock) acedCommand(RTSTR, "_regen", 0);
-    flushDrawingGraphics();
+    m_model.write(m_strText);
 }
 
 bool CTextEditDlg::eraseIfEmpty(ads_name entity) {
-    if (!m_strText.empty()) {
-        g_textProperties.text.clear();
-        return true;
-    }
-    if (AcDbEntity* opened = openForWrite<AcDbEntity>(entity)) {
-        opened->erase();
-        closeOrAbort(opened);
-    }
+    m_model.eraseIfEmpty(m_strText, entity);
     return true;
 }
 
 void CTextEditDlg::loadFromRecord() {
-    m_strText = g_textProperties.text;
-    m_strTagInForce = g_textProperties.text;
-    m_bTagRefused = false;
+    m_strText = m_model.load();
     m_bLoading = true;
     UpdateData(FALSE);
     m_bLoading = false;
-    selectWholeText();
-}
-
-void CTextEditDlg::selectWholeText() {
     m_edtText.SetSel(0, -1);  // selects all and scrolls the caret into view
 }
 

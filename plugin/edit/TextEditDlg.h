@@ -9,6 +9,7 @@
 #include "host/ui/AcUiDialog.h"
 #include "platform/ui/Framework.h"
 #include "plugin/edit/EditCommand.h"
+#include "plugin/edit/TextEditModel.h"
 
 class CTextEditDlg : public CAcUiDialog {
 public:
@@ -43,24 +44,16 @@ private:
     int m_nDynamic = 1;
     std::string m_strLanguage;
 
-    // Writes the dialog's text into the entity g_textProperties.entity by its
-    // class, regenerates the drawing when it lies in a block, flushes graphics.
+    // The field's text into the entity (TextEditModel::write).
     void writeBackText();
-    // With an empty text member the entity is erased (the record's text is
-    // left as it is); otherwise only the record's text is emptied. Always
-    // answers true.
+    // The entity erased when the field is empty (TextEditModel::eraseIfEmpty);
+    // always answers true.
     bool eraseIfEmpty(ads_name entity);
     // Shows the record's text, all of it selected.
     void loadFromRecord();
 
-    void selectWholeText();
+    TextEditModel m_model;
     bool m_bLoading = false;  // the field is being filled from the record
-    bool m_bPickedInBlock = false;
-    // An attribute definition's tag as picked: a refused tag puts it back,
-    // so the partial tags written while typing do not stay. The refusal is
-    // reported once until a tag is taken again.
-    std::string m_strTagInForce;
-    bool m_bTagRefused = false;
     HICON m_hIcon = nullptr;
     std::string m_strTitle;
 };
