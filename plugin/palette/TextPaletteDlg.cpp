@@ -69,7 +69,7 @@ BEGIN_MESSAGE_MAP(CTextPaletteDlg, CAcUiDialog)
 END_MESSAGE_MAP()
 
 CTextPaletteDlg::CTextPaletteDlg(CWnd* pParent)
-    : CAcUiDialog(IDD_TEXT_PALETTE, pParent), m_strRotation("0"), m_strOblique("0"), m_strWidth("0.6") {
+    : CAcUiDialog(IDD_TEXT_PALETTE, pParent) {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_KESTRIN);
     // The placement command has just picked the text or made a new line.
     m_preview.setPickedFromDrawing(g_textProperties.picked != 0);
@@ -173,6 +173,9 @@ void CTextPaletteDlg::fillStyleList() {
     }
 }
 
+// Members to controls: the one way the palette writes its controls. The
+// change notifications these writes raise are dropped (OnCommand): a handler
+// would read every control back while later members are not yet written.
 void CTextPaletteDlg::writeControls() {
     const bool was = m_writing;
     m_writing = true;

@@ -17,6 +17,8 @@ void CTextPaletteDlg::OnUndo() {
     applyToPreview();
 }
 
+// Puts `code` in place of the text field's selection (no undo record) and
+// focuses the field; its change notification then applies the preview.
 void CTextPaletteDlg::insertCode(const std::string& code) {
     m_edtText.ReplaceSel(code.c_str(), FALSE);
     m_edtText.SetFocus();

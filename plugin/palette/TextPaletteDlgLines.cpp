@@ -54,18 +54,22 @@ std::optional<AcGePoint3d> dragInsertionPoint(const AcGePoint3d& base, const ads
 
 }  // namespace
 
+// Asks for a line's insertion point from `base`; the model places the line
+// there. False when none was given.
 bool CTextPaletteDlg::pickInsertionPoint(const AcGePoint3d& base) {
     const auto point = askInsertionPoint(base);
     if (point) m_model.placeAt(*point);
     return point.has_value();
 }
 
+// The same while the preview entity follows the cursor.
 bool CTextPaletteDlg::dragLineToPoint(const AcGePoint3d& base) {
     const auto point = dragInsertionPoint(base, g_textProperties.entity);
     if (point) m_model.placeAt(*point);
     return point.has_value();
 }
 
+// Input from the drawing: hide for it, then come back or end the palette.
 void CTextPaletteDlg::beginHandOver() {
     BeginEditorCommand();
     ShowWindow(SW_HIDE);
@@ -82,13 +86,17 @@ void CTextPaletteDlg::completeHandOver() {
 
 void CTextPaletteDlg::cancelHandOver() { CancelEditorCommand(); }
 
+// A new preview line with `text` (createTextEntity), made by the palette.
 void CTextPaletteDlg::makeLine(const std::string& text) {
     createTextEntity(text);
     m_preview.setPickedFromDrawing(false);
 }
 
+// The offset boxes hold a step.
 bool CTextPaletteDlg::offsetMode() const { return PaletteModel::offsetMode(m_strOffsetX, m_strOffsetY); }
 
+// The next line at the step from this one, with `text` (a new line empty, a
+// moved one its own): no point is asked.
 void CTextPaletteDlg::placeSteppedLine(const std::string& text) {
     m_model.stepByOffsets(m_strRotation, m_strOffsetX, m_strOffsetY);
     makeLine(text);
@@ -217,12 +225,15 @@ void CTextPaletteDlg::movePickedText() {
     movePickedTextToPickedPoint(base);
 }
 
+// Creates the line with `text` at the point just picked, shows the step from
+// `base` to it in the offset fields and completes the hand-over.
 void CTextPaletteDlg::placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text) {
     m_strText = text;
     makeLine(text);
     completePickedStep(base);
 }
 
+// The same with the picked text itself moved to the point.
 void CTextPaletteDlg::movePickedTextToPickedPoint(const AcGePoint3d& base) {
     TextProperties& r = g_textProperties;
     m_strText = r.text;

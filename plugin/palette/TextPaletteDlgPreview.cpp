@@ -137,6 +137,8 @@ void CTextPaletteDlg::OnOffsetYChanged() {
 
 void CTextPaletteDlg::OnTextChanged() { applyToPreview(); }
 
+// A number box that lost the focus shows the value in force again when it
+// holds a refused one.
 void CTextPaletteDlg::OnNumberBoxLeft(UINT nID) {
     UpdateData(TRUE);
     for (int b = 0; b < PaletteModel::kBoxes; ++b) {
