@@ -68,6 +68,20 @@ protected:
         return Session::instance().next(session::Waiter::CommandLine, "Command: ");
     }
 
+    // `window` shown with a drawing view over `model` as its central widget.
+    static DrawingView* showWithView(MainWindow& window, DrawingModel& model) {
+        auto* view = new DrawingView(model, &window);
+        window.setDrawingView(view);
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        return view;
+    }
+    void setSnapModes(int modes) {
+        db::VariableValue value;
+        value.integer = modes;
+        ASSERT_EQ(db::writeVariable(db().store().header(), "OSMODE", value), db::VariableWrite::Done);
+    }
+
     GuiSource gui;
     std::vector<Action> handed;
 };
@@ -666,10 +680,7 @@ TEST_F(MainWindowTest, DrawingsOpenedOrSavedGoFirstInRecentFilesWhichTheProfileK
 TEST_F(MainWindowTest, TheViewMenuZoomsAndPansAndTheStatusBarFollowsTheCursor) {
     DrawingModel model;
     MainWindow window(gui, {});
-    auto* view = new DrawingView(model, &window);
-    window.setDrawingView(view);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    DrawingView* view = showWithView(window, model);
     const double scale = view->mapping().pixelsPerUnit;
     window.findChild<QAction*>("zoomIn")->trigger();
     EXPECT_DOUBLE_EQ(view->mapping().pixelsPerUnit, scale * 2);
@@ -695,15 +706,10 @@ namespace kestrin::gui {
 namespace {
 
 TEST_F(MainWindowTest, ClicksSnapAsOsmodeAsksUntilF3AndTheViewShowsTheMarkerTheBandAndThePickedEntity) {
-    db::VariableValue endpoints;
-    endpoints.integer = db::kSnapEndpoint;
-    ASSERT_EQ(db::writeVariable(db().store().header(), "OSMODE", endpoints), db::VariableWrite::Done);
+    setSnapModes(db::kSnapEndpoint);
     DrawingModel model;
     MainWindow window(gui, {});
-    auto* view = new DrawingView(model, &window);
-    window.setDrawingView(view);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    DrawingView* view = showWithView(window, model);
     // Near the end 5,5 of the test drawing's line 0,0-5,5, well inside the aperture.
     const double d = 3 / view->mapping().pixelsPerUnit;
     ads_point p{};
@@ -760,15 +766,10 @@ int followFromOrigin(ads_point pt, ads_matrix mt) {
 }
 
 TEST_F(MainWindowTest, DraggedEntitiesAreDrawnWhereTheCursorTakesThem) {
-    db::VariableValue none;
-    none.integer = 0;
-    ASSERT_EQ(db::writeVariable(db().store().header(), "OSMODE", none), db::VariableWrite::Done);
+    setSnapModes(0);
     DrawingModel model;
     MainWindow window(gui, {});
-    auto* view = new DrawingView(model, &window);
-    window.setDrawingView(view);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    DrawingView* view = showWithView(window, model);
     const auto line = host::entityUnderCursor(2.6, 2.4);  // the test drawing's line 0,0-5,5
     ASSERT_TRUE(line);
     AcDbObjectId id;
