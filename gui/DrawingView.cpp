@@ -111,11 +111,9 @@ void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink&
                 for (render::Vec2& p : r) p = {ox + p.x * s, oy - p.y * s};
             sink.area(rings, fill.rule, fill.color);
         }
-    for (const render::Artwork* art : content.whole) {
-        std::size_t ink = 0;
-        for (std::size_t i = 0; i < art->strokes.size(); ++i) {
-            const render::Polyline& stroke = art->strokes[i];
-            sink.color(art->colorOf(i, ink));
+    for (const render::Artwork* art : content.whole)
+        render::forEachStroke(*art, [&](const render::Polyline& stroke, render::Color color) {
+            sink.color(color);
             QPointF last = at(stroke[0]);
             const std::size_t n = stroke.size();
             bool drew = false;
@@ -127,8 +125,7 @@ void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink&
                 drew = true;
             }
             if (!drew) sink.dot(last);
-        }
-    }
+        });
     for (const render::ViewContent::StandIn& stand : content.standIns) {
         sink.color(stand.color);
         if (stand.a.x == stand.b.x && stand.a.y == stand.b.y) sink.dot(at(stand.a));
@@ -315,7 +312,7 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
     PaintResult result;
     const render::ViewContent content = scene.query(mapping.window(), options.how);
     for (const render::Artwork* art : content.whole) {
-        result.strokes += art->strokes.size();
+        result.strokes += render::strokeCount(*art);
         result.areas += art->fills.size();
     }
     result.standIns = content.standIns.size();
@@ -474,8 +471,8 @@ void DrawingView::paintFeedback() {
     if (const auto& g = feedback_.ghost) {
         painter.setPen(QPen(QColor(0, 120, 215), 1));
         for (std::uint64_t h : g->handles) {
-            const std::vector<render::Polyline>* strokes = model_.scene().strokesOf(h);
-            if (strokes == nullptr) continue;
+            const std::optional<std::vector<render::Polyline>> strokes = model_.scene().strokesOf(h);
+            if (!strokes) continue;
             for (const render::Polyline& stroke : *strokes) {
                 QPolygonF line;
                 for (const render::Vec2 p : stroke) {

@@ -1,11 +1,13 @@
 // What entities draw, in drawing units: strokes in colours and filled areas.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
 #include "render/Colors.h"
 #include "render/Geometry.h"
+#include "render/Glyph.h"
 
 namespace kestrin::render {
 
@@ -27,12 +29,24 @@ struct Ink {
     friend bool operator==(const Ink&, const Ink&) = default;
 };
 
-// Areas are drawn first, in order, then the strokes over them; strokes
-// before the first ink are dark.
+// The glyphs of one text, kept as references to their fonts' glyphs rather
+// than as strokes of their own: a point q of a glyph lies at
+// outer(toWorld(pen + q * scale)), as a text's strokes would.
+struct GlyphRun {
+    std::vector<PlacedGlyph> glyphs;
+    Affine toWorld;  // the text's units to the entity's
+    Affine outer;    // the entity's to drawing units (the block references it is drawn through)
+    Color color = kDark;
+    std::size_t at = 0;  // drawn after the artwork's first `at` strokes, before the others
+};
+
+// Areas are drawn first, in order, then the strokes over them, the glyph
+// runs' among them where they stand; strokes before the first ink are dark.
 struct Artwork {
     std::vector<Polyline> strokes;
     std::vector<Ink> inks;
     std::vector<Fill> fills;
+    std::vector<GlyphRun> runs;
 
     // Strokes that follow are in `color`.
     void setColor(Color color) {
@@ -47,12 +61,80 @@ struct Artwork {
         while (ink < inks.size() && inks[ink].from <= i) ++ink;
         return ink == 0 ? kDark : inks[ink - 1].color;
     }
-    bool empty() const { return strokes.empty() && fills.empty(); }
+    bool empty() const { return strokes.empty() && fills.empty() && runs.empty(); }
 };
+
+// Each stroke of a glyph run where it is drawn, placed into `buffer` and
+// handed to `take`; a stroke that would have a point beyond the finite
+// numbers is left out, as the drawer leaves out such strokes.
+template <class Take>
+void placeRun(const GlyphRun& run, Polyline& buffer, Take&& take) {
+    for (const PlacedGlyph& g : run.glyphs)
+        for (const Polyline& s : g.glyph->strokes) {
+            if (s.empty()) continue;
+            buffer.clear();
+            bool finite = true;
+            for (const Vec2& q : s) {
+                const Vec2 p = run.outer(run.toWorld(g.pen + q * g.scale));
+                finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
+                buffer.push_back(p);
+            }
+            if (finite) take(static_cast<const Polyline&>(buffer));
+        }
+}
+
+// Every stroke of the artwork with its colour, in the order drawn: its own
+// strokes with its glyph runs' among them (placed into a buffer reused from
+// stroke to stroke).
+template <class Take>
+void forEachStroke(const Artwork& art, Take&& take) {
+    std::size_t ink = 0, i = 0;
+    Polyline buffer;
+    for (const GlyphRun& run : art.runs) {
+        for (; i < run.at && i < art.strokes.size(); ++i) take(art.strokes[i], art.colorOf(i, ink));
+        placeRun(run, buffer, [&](const Polyline& s) { take(s, run.color); });
+    }
+    for (; i < art.strokes.size(); ++i) take(art.strokes[i], art.colorOf(i, ink));
+}
+
+// How many strokes forEachStroke hands out at the most (it leaves out the
+// glyph strokes that land beyond the finite numbers).
+inline std::size_t strokeCount(const Artwork& art) {
+    std::size_t n = art.strokes.size();
+    for (const GlyphRun& run : art.runs)
+        for (const PlacedGlyph& g : run.glyphs)
+            for (const Polyline& s : g.glyph->strokes) n += s.empty() ? 0 : 1;
+    return n;
+}
+
+// The artwork's strokes with the glyph runs' placed as strokes of its own.
+inline std::vector<Polyline> allStrokes(const Artwork& art) {
+    std::vector<Polyline> out;
+    forEachStroke(art, [&](const Polyline& s, Color) { out.push_back(s); });
+    return out;
+}
+
+// The artwork with its glyph runs made strokes of its own, in their places
+// and colours: it no longer refers to any font.
+inline Artwork flattened(Artwork art) {
+    if (art.runs.empty()) return art;
+    Artwork flat;
+    flat.fills = std::move(art.fills);
+    forEachStroke(art, [&](const Polyline& stroke, Color color) {
+        flat.setColor(color);
+        flat.strokes.push_back(stroke);
+    });
+    return flat;
+}
 
 inline Box boxOf(const Artwork& art) {
     Box box = boxOf(art.strokes);
     for (const Fill& f : art.fills) box.add(boxOf(f.rings));
+    Polyline buffer;
+    for (const GlyphRun& run : art.runs)
+        placeRun(run, buffer, [&](const Polyline& s) {
+            for (const Vec2& p : s) box.add(p);
+        });
     return box;
 }
 

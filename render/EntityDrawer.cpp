@@ -261,8 +261,10 @@ private:
         p.backward = (g & 2) != 0;
         p.upsideDown = (g & 4) != 0;
         if (p.height <= 0) return;
-        PlacedText placed = placeText(p, f);
+        PlacedText placed = placeGlyphs(p, f);
         emitText(std::move(placed.strokes), std::move(placed.areas), m);
+        if (!placed.glyphs.empty())
+            scene_->runs.push_back(GlyphRun{std::move(placed.glyphs), placed.toWorld, m, color_, scene_->strokes.size()});
     }
 
     void mtext(const dxf::Record& r, const Place& at) {

@@ -140,11 +140,10 @@ constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
 void drawArtwork(Image& image, const Artwork& art) {
     for (const Fill& f : art.fills) fillArea(image, f);
     StrokePainter painter(image, !art.fills.empty());
-    std::size_t ink = 0;
-    for (std::size_t k = 0; k < art.strokes.size(); ++k) {
-        painter.setInk(art.colorOf(k, ink));
-        painter.stroke(art.strokes[k]);
-    }
+    forEachStroke(art, [&](const Polyline& stroke, Color color) {
+        painter.setInk(color);
+        painter.stroke(stroke);
+    });
 }
 
 void drawStrokes(Image& image, const std::vector<Polyline>& strokes) {
@@ -154,6 +153,7 @@ void drawStrokes(Image& image, const std::vector<Polyline>& strokes) {
 
 Artwork fitted(Artwork art, int width, int height) {
     const Affine toPixels = fitToPicture(boxOf(art), width, height);
+    art = flattened(std::move(art));
     for (Polyline& s : art.strokes)
         for (Vec2& p : s) p = toPixels(p);
     for (Fill& f : art.fills)
@@ -186,14 +186,13 @@ void Picture::addAreas(const Artwork& art) {
 
 void Picture::addStrokes(const Artwork& art) {
     if (!painter_) painter_ = std::make_unique<Painter>(image_, hasAreas_);
-    std::size_t ink = 0;
     Polyline inPixels;
-    for (std::size_t k = 0; k < art.strokes.size(); ++k) {
-        painter_->strokes.setInk(art.colorOf(k, ink));
-        inPixels.assign(art.strokes[k].begin(), art.strokes[k].end());
+    forEachStroke(art, [&](const Polyline& stroke, Color color) {
+        painter_->strokes.setInk(color);
+        inPixels.assign(stroke.begin(), stroke.end());
         for (Vec2& p : inPixels) p = toPixels_(p);
         painter_->strokes.stroke(inPixels);
-    }
+    });
 }
 
 Image rasterise(const Artwork& art, int width, int height) {
@@ -357,13 +356,11 @@ void SvgPicture::addAreas(const Artwork& art) {
 
 void SvgPicture::addStrokes(const Artwork& art) {
     char buf[96];
-    std::size_t ink = 0;
     Polyline s;
-    for (std::size_t k = 0; k < art.strokes.size(); ++k) {
-        if (art.strokes[k].empty()) continue;
-        s.assign(art.strokes[k].begin(), art.strokes[k].end());
+    forEachStroke(art, [&](const Polyline& stroke, Color c) {
+        if (stroke.empty()) return;
+        s.assign(stroke.begin(), stroke.end());
         for (Vec2& p : s) p = toPixels_(p);
-        const Color c = art.colorOf(k, ink);
         if (!groupOpen_ || !(c == group_)) {
             if (groupOpen_) text_ += "</g>\n";
             text_ += "<g fill=\"none\" stroke=\"" + hexColor(c) +
@@ -375,12 +372,12 @@ void SvgPicture::addStrokes(const Artwork& art) {
             std::snprintf(buf, sizeof buf, "<circle cx=\"%.2f\" cy=\"%.2f\" r=\"1\" fill=\"%s\"/>\n", s[0].x, s[0].y,
                           hexColor(c).c_str());
             text_ += buf;
-            continue;
+            return;
         }
         text_ += "<polyline points=\"";
         appendPoints(text_, s);
         text_ += "\"/>\n";
-    }
+    });
     handOut(kSvgChunk);
 }
 

@@ -54,6 +54,7 @@ void drawEachEntity(const dxf::Document& doc, Space space, FontLibrary& fonts, S
         one.strokes.clear();
         one.inks.clear();
         one.fills.clear();
+        one.runs.clear();
         const std::size_t next = drawer.draw(list, i, one);
         take(one);
         return next;

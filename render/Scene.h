@@ -24,6 +24,8 @@ struct Scene : Artwork {
     std::string skippedSummary() const;
 };
 
+// The scene's texts refer to the glyphs of `fonts`' fonts: `fonts` is kept
+// while the scene is used (or the scene flattened).
 Scene buildScene(const dxf::Document& doc, Space space, FontLibrary& fonts);
 
 // The same entities drawn one top-level entity at a time, each one's

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "render/Geometry.h"
+#include "render/Glyph.h"
 
 namespace kestrin::render {
 
@@ -21,16 +22,6 @@ struct ShapeCommand;
 class FontError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
-};
-
-// A character drawn from the pen's start (0,0): its strokes (a shape
-// font's), its filled outlines (an outline font's, non-zero rule), where it
-// leaves the pen (the next character starts there) and the box of both.
-struct Glyph {
-    std::vector<Polyline> strokes;
-    std::vector<Polyline> areas;
-    Vec2 advance;
-    Box box;
 };
 
 class ShxFont {

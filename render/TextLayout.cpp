@@ -71,18 +71,31 @@ Substitute substituteFor(int c) {
     }
 }
 
-void append(ShapedLine& line, const Glyph& g, Vec2& pen, double k, double tracking) {
-    auto place = [&](const std::vector<Polyline>& from, std::vector<Polyline>& to) {
-        for (const Polyline& s : from) {
-            Polyline p;
-            p.reserve(s.size());
-            for (const Vec2& q : s) p.push_back(pen + q * k);
-            to.push_back(std::move(p));
-        }
-    };
-    place(g.strokes, line.strokes);
-    place(g.areas, line.areas);
+// The glyph at the pen, scaled by k; the pen moves on by its advance. A
+// glyph of a font (`kept`: it lives as long as the font) is referred to when
+// the line keeps references and the glyph has strokes alone; any other is
+// copied into the line's strokes and areas.
+void put(ShapedLine& line, const Glyph& g, Vec2& pen, double k, double tracking, bool kept) {
+    if (kept && line.refers && g.areas.empty()) {
+        if (!g.strokes.empty()) line.glyphs.push_back({&g, pen, k});
+    } else {
+        auto place = [&](const std::vector<Polyline>& from, std::vector<Polyline>& to) {
+            for (const Polyline& s : from) {
+                Polyline p;
+                p.reserve(s.size());
+                for (const Vec2& q : s) p.push_back(pen + q * k);
+                to.push_back(std::move(p));
+            }
+        };
+        place(g.strokes, line.strokes);
+        place(g.areas, line.areas);
+    }
     pen = pen + g.advance * (k * tracking);
+}
+// A font's own glyph, and one made for this line alone (a built-in symbol).
+void append(ShapedLine& line, const Glyph* g, Vec2& pen, double k, double tracking) { put(line, *g, pen, k, tracking, true); }
+void append(ShapedLine& line, const Glyph& made, Vec2& pen, double k, double tracking) {
+    put(line, made, pen, k, tracking, false);
 }
 
 // The character an outline font draws for %%c, %%d and %%p.
@@ -107,8 +120,10 @@ Glyph symbolGlyph(char kind, const ShxFont& font) {
     return g;
 }
 
-ShapedLine shapeLine(std::string_view text, const TextFonts& fonts, double tracking) {
+namespace {
+ShapedLine shape(std::string_view text, const TextFonts& fonts, double tracking, bool refer) {
     ShapedLine line;
+    line.refers = refer;
     Vec2 pen;
     double overFrom = 0, underFrom = 0;
     bool over = false, under = false;
@@ -126,7 +141,7 @@ ShapedLine shapeLine(std::string_view text, const TextFonts& fonts, double track
         const bool extended = c >= 0x80 && c < 0xC0;
         if (!extended) {
             const Glyph* g = fallback->glyph(c);
-            if (g) append(line, *g, pen, fallbackScale, tracking);
+            if (g) append(line, g, pen, fallbackScale, tracking);
             return g != nullptr;
         }
         const Substitute sub = substituteFor(c);
@@ -142,7 +157,7 @@ ShapedLine shapeLine(std::string_view text, const TextFonts& fonts, double track
             for (double x : {mid - gap, mid + gap})
                 line.strokes.push_back({pen + Vec2{x - dot, y} * fallbackScale, pen + Vec2{x + dot, y} * fallbackScale});
         }
-        append(line, *g, pen, fallbackScale, tracking);
+        append(line, g, pen, fallbackScale, tracking);
         return true;
     };
     // The style font's glyph of a code point (an outline font) or shape number.
@@ -151,23 +166,23 @@ ShapedLine shapeLine(std::string_view text, const TextFonts& fonts, double track
         return font->glyph(code);
     };
     auto missing = [&] {
-        if (const Glyph* g = own('?')) append(line, *g, pen, 1, tracking);
+        if (const Glyph* g = own('?')) append(line, g, pen, 1, tracking);
         else if (other)
-            if (const Glyph* f = fallback->glyph('?')) append(line, *f, pen, fallbackScale, tracking);
+            if (const Glyph* f = fallback->glyph('?')) append(line, f, pen, fallbackScale, tracking);
     };
     // A code page 1251 character; control characters draw nothing.
     auto byte = [&](int c) {
         if (c < 0x20) return;
         if (fonts.outline) {
             if (const Glyph* g = own(static_cast<int>(codePointFromCp1251(static_cast<unsigned char>(c)))))
-                append(line, *g, pen, 1, tracking);
+                append(line, g, pen, 1, tracking);
             else if (!(other && fromFallback(c))) missing();
             return;
         }
         if (fonts.replaced && c >= 0x80 && c < 0xC0) {
             if (!fromFallback(c)) missing();
         } else if (const Glyph* g = own(c)) {
-            append(line, *g, pen, 1, tracking);
+            append(line, g, pen, 1, tracking);
         } else if (!(other && fromFallback(c))) {
             missing();
         }
@@ -184,9 +199,9 @@ ShapedLine shapeLine(std::string_view text, const TextFonts& fonts, double track
                 if (b >= 0) {
                     byte(b);
                 } else if (const Glyph* g = own(item.value)) {
-                    append(line, *g, pen, 1, tracking);
+                    append(line, g, pen, 1, tracking);
                 } else if (const Glyph* f = other ? fallback->glyph(item.value) : nullptr) {
-                    append(line, *f, pen, fallbackScale, tracking);
+                    append(line, f, pen, fallbackScale, tracking);
                 } else {
                     missing();
                 }
@@ -196,16 +211,16 @@ ShapedLine shapeLine(std::string_view text, const TextFonts& fonts, double track
                 if (fonts.outline) {
                     byte(item.value <= 0xFF ? item.value : '?');
                 } else if (const Glyph* g = font->glyph(item.value)) {
-                    append(line, *g, pen, 1, tracking);
+                    append(line, g, pen, 1, tracking);
                 } else if (const Glyph* f = fallback->glyph(item.value)) {
-                    append(line, *f, pen, fallbackScale, tracking);
+                    append(line, f, pen, fallbackScale, tracking);
                 }
                 break;
             case TextItem::Symbol: {
                 const char kind = static_cast<char>(item.value);
                 if (fonts.outline) {
                     if (const Glyph* g = own(static_cast<int>(symbolCharacter(kind, *fonts.outline))))
-                        append(line, *g, pen, 1, tracking);
+                        append(line, g, pen, 1, tracking);
                     else if (fallback)
                         append(line, symbolGlyph(kind, *fallback), pen, fallbackScale, tracking);
                     break;
@@ -232,8 +247,12 @@ ShapedLine shapeLine(std::string_view text, const TextFonts& fonts, double track
     return line;
 }
 
-PlacedText placeText(const TextParams& t, const TextFonts& fonts) {
-    ShapedLine line = shapeLine(t.text, fonts);
+PlacedText place(const TextParams& t, const TextFonts& fonts, bool refer) {
+    ShapedLine line = shape(t.text, fonts, 1, refer);
+    // A text with strokes of its own besides its font's glyphs (rules, dots,
+    // built-in symbols, outlines) keeps them all as strokes, in their order.
+    if (refer && !line.glyphs.empty() && (!line.strokes.empty() || !line.areas.empty()))
+        line = shape(t.text, fonts, 1, false);
     const double above = fonts.above(), below = fonts.below();
     const double width = line.advance;
     double sy = t.height / above;
@@ -274,10 +293,20 @@ PlacedText placeText(const TextParams& t, const TextFonts& fonts) {
     out.advance = width;
     out.strokes = std::move(line.strokes);
     out.areas = std::move(line.areas);
+    out.glyphs = std::move(line.glyphs);
     for (auto* set : {&out.strokes, &out.areas})
         for (auto& s : *set)
             for (auto& p : s) p = out.toWorld(p);
     return out;
 }
+}  // namespace
+
+ShapedLine shapeLine(std::string_view text, const TextFonts& fonts, double tracking) {
+    return shape(text, fonts, tracking, false);
+}
+
+PlacedText placeText(const TextParams& params, const TextFonts& fonts) { return place(params, fonts, false); }
+
+PlacedText placeGlyphs(const TextParams& params, const TextFonts& fonts) { return place(params, fonts, true); }
 
 }  // namespace kestrin::render

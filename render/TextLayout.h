@@ -51,12 +51,15 @@ struct TextParams {
 
 // A line in the style font's units, the pen starting at (0,0) on the baseline.
 struct ShapedLine {
+    std::vector<PlacedGlyph> glyphs;  // only with references kept (placeGlyphs)
+    bool refers = false;
     std::vector<Polyline> strokes;
     std::vector<Polyline> areas;  // filled outlines, non-zero rule
     double advance = 0;           // where the pen ends: the line's width
 };
 
 struct PlacedText {
+    std::vector<PlacedGlyph> glyphs;  // style font units, placed by toWorld (placeGlyphs only)
     std::vector<Polyline> strokes;  // drawing units
     std::vector<Polyline> areas;    // drawing units
     Affine toWorld;                 // style font units -> drawing units
@@ -73,6 +76,11 @@ struct PlacedText {
 ShapedLine shapeLine(std::string_view text, const TextFonts& fonts, double tracking = 1);
 
 PlacedText placeText(const TextParams& params, const TextFonts& fonts);
+// The same with the fonts' stroke glyphs kept as references (`glyphs`), not
+// copied into strokes: what a scene holds of a text costs a few words a
+// character. What is not a font's own stroke glyph (rules, built-in symbols,
+// outline glyphs) is in `strokes` and `areas` as with placeText.
+PlacedText placeGlyphs(const TextParams& params, const TextFonts& fonts);
 
 // The symbol a %%c, %%d or %%p stands for (kind 'c', 'd' or 'p'): the font's
 // own shape when it has one, else a built-in drawing scaled to the font.

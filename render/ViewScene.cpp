@@ -57,7 +57,7 @@ Coverage cover(const Artwork& art, const Box& box) {
             v0 = v1;
         }
     };
-    for (const Polyline& stroke : art.strokes) pass(stroke, false);
+    forEachStroke(art, [&](const Polyline& stroke, Color) { pass(stroke, false); });
     for (const Fill& f : art.fills)
         for (const Polyline& ring : f.rings) pass(ring, true);
     return c;
@@ -67,6 +67,7 @@ Coverage cover(const Artwork& art, const Box& box) {
 Color firstColor(const Artwork& art) {
     std::size_t ink = 0;
     if (!art.strokes.empty()) return art.colorOf(0, ink);
+    if (!art.runs.empty()) return art.runs.front().color;
     return art.fills.empty() ? kDark : art.fills.front().color;
 }
 
@@ -123,6 +124,10 @@ void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i,
     item.visits = drawer_->visits() - visits_;
     visits_ += item.visits;
     item.art = std::move(static_cast<Artwork&>(drawn));
+    // Kept for as long as the entity stands: no room beyond what it holds.
+    item.art.strokes.shrink_to_fit();
+    item.art.runs.shrink_to_fit();
+    for (GlyphRun& run : item.art.runs) run.glyphs.shrink_to_fit();
     item.box = render::boxOf(item.art);
     item.coverage = cover(item.art, item.box);
     item.live = true;
@@ -174,9 +179,10 @@ const Artwork* ViewScene::artOf(std::uint64_t handle) const {
     return it == byHandle_.end() ? nullptr : &items_[it->second].art;
 }
 
-const std::vector<Polyline>* ViewScene::strokesOf(std::uint64_t handle) const {
+std::optional<std::vector<Polyline>> ViewScene::strokesOf(std::uint64_t handle) const {
     const Artwork* art = artOf(handle);
-    return art ? &art->strokes : nullptr;
+    if (art == nullptr) return std::nullopt;
+    return allStrokes(*art);
 }
 
 Box ViewScene::boxOf(std::uint64_t handle) const {
@@ -198,14 +204,14 @@ Box ViewScene::extents() const {
 
 std::size_t ViewScene::strokeCount() const {
     std::size_t n = 0;
-    for (const Item& item : items_) n += item.art.strokes.size();
+    for (const Item& item : items_) n += render::strokeCount(item.art);
     return n;
 }
 
-std::vector<std::pair<std::uint64_t, const std::vector<Polyline>*>> ViewScene::entities() const {
-    std::vector<std::pair<std::uint64_t, const std::vector<Polyline>*>> out;
+std::vector<std::pair<std::uint64_t, std::vector<Polyline>>> ViewScene::entities() const {
+    std::vector<std::pair<std::uint64_t, std::vector<Polyline>>> out;
     out.reserve(byHandle_.size());
-    for (const auto& [handle, slot] : byHandle_) out.emplace_back(handle, &items_[slot].art.strokes);
+    for (const auto& [handle, slot] : byHandle_) out.emplace_back(handle, allStrokes(items_[slot].art));
     std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     return out;
 }

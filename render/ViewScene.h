@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -91,7 +92,8 @@ public:
     bool contains(std::uint64_t handle) const { return byHandle_.count(handle) != 0; }
     // What one entity draws (null when there is none), its strokes, and its box.
     const Artwork* artOf(std::uint64_t handle) const;
-    const std::vector<Polyline>* strokesOf(std::uint64_t handle) const;
+    // Its strokes, glyph runs placed as strokes (made anew on each call).
+    std::optional<std::vector<Polyline>> strokesOf(std::uint64_t handle) const;
     Box boxOf(std::uint64_t handle) const;
     const Coverage* coverageOf(std::uint64_t handle) const;
     // The box of every stroke and area.
@@ -102,7 +104,7 @@ public:
     ViewContent query(const ViewWindow& window) const { return query(window, Query{}); }
 
     // Every entity's handle and strokes, ordered by handle (comparisons in tests).
-    std::vector<std::pair<std::uint64_t, const std::vector<Polyline>*>> entities() const;
+    std::vector<std::pair<std::uint64_t, std::vector<Polyline>>> entities() const;
 
 private:
     struct Item {

@@ -13,9 +13,12 @@ namespace {
 using test::record;
 using test::TagPairs;
 
+// The scene with its texts as strokes of its own (the fonts go at the end).
 Scene build(const dxf::Document& doc, Space space = Space::Model) {
     test::Fonts fonts;
-    return buildScene(doc, space, fonts.library);
+    Scene s = buildScene(doc, space, fonts.library);
+    static_cast<Artwork&>(s) = flattened(std::move(s));
+    return s;
 }
 
 void addLayer(dxf::Document& doc, dxf::Record layer) {

@@ -9,9 +9,12 @@ namespace {
 
 using test::record;
 
+// The scene with its texts as strokes of its own (the fonts go at the end).
 Scene build(const dxf::Document& doc, Space space = Space::Model) {
     test::Fonts fonts;
-    return buildScene(doc, space, fonts.library);
+    Scene s = buildScene(doc, space, fonts.library);
+    static_cast<Artwork&>(s) = flattened(std::move(s));
+    return s;
 }
 
 dxf::Record line(double x0, double y0, double x1, double y1, const std::string& layer = "0") {
@@ -163,7 +166,7 @@ TEST(Scene, FontsAreFoundOnTheSupportPathOrReplacedOnceWithANote) {
     doc.entities.push_back(test::text("C", 0, 10, 2));
     test::Fonts fonts;
     const Scene s = buildScene(doc, Space::Model, fonts.library);
-    EXPECT_FALSE(s.strokes.empty());
+    EXPECT_FALSE(allStrokes(s).empty());
     ASSERT_EQ(fonts.notes.size(), 1u);
     EXPECT_EQ(fonts.notes[0], "font 'C:\\Fonts\\missing.shx' not found; its texts are drawn with the built-in font");
     EXPECT_EQ(fonts.library.find("ZOR.SHX"), test::distDir() + "/zor.shx") << "any letter case";

@@ -60,8 +60,8 @@ void expectSameScene(const ViewScene& a, const ViewScene& b) {
     ASSERT_EQ(ea.size(), eb.size());
     for (std::size_t k = 0; k < ea.size(); ++k) {
         EXPECT_EQ(ea[k].first, eb[k].first);
-        const auto& sa = *ea[k].second;
-        const auto& sb = *eb[k].second;
+        const auto& sa = ea[k].second;
+        const auto& sb = eb[k].second;
         ASSERT_EQ(sa.size(), sb.size()) << "entity " << hex(ea[k].first);
         for (std::size_t s = 0; s < sa.size(); ++s) {
             ASSERT_EQ(sa[s].size(), sb[s].size());
@@ -88,10 +88,10 @@ TEST(ViewScene, HoldsTheSpacesTopLevelEntitiesWithTheStrokesOfTheWholeScene) {
     EXPECT_FALSE(scene.contains(0x103));
     // Taken together, in drawing order, the strokes are those of the whole picture.
     std::vector<Polyline> joined;
-    for (const auto& [handle, strokes] : scene.entities()) joined.insert(joined.end(), strokes->begin(), strokes->end());
-    const Scene whole = buildScene(doc, Space::Model, fonts.library);
-    ASSERT_EQ(joined.size(), whole.strokes.size());
-    for (std::size_t k = 0; k < joined.size(); ++k) ASSERT_EQ(joined[k].size(), whole.strokes[k].size());
+    for (const auto& [handle, strokes] : scene.entities()) joined.insert(joined.end(), strokes.begin(), strokes.end());
+    const std::vector<Polyline> whole = allStrokes(buildScene(doc, Space::Model, fonts.library));
+    ASSERT_EQ(joined.size(), whole.size());
+    for (std::size_t k = 0; k < joined.size(); ++k) ASSERT_EQ(joined[k].size(), whole[k].size());
     // The attribute is drawn with its INSERT: 2 block lines plus the text's strokes.
     EXPECT_GT(scene.strokesOf(0x102)->size(), 2u);
     EXPECT_GE(scene.boxOf(0x102).maxY, 6.0);
@@ -137,7 +137,7 @@ TEST(ViewScene, AnAttributesChangeRedrawsItsInsert) {
     scene.build(doc);
     const std::vector<Polyline> before = *scene.strokesOf(0x102);
     scene.replace(0x102, {doc.entities[2], attrib(0x103, "LONGER VALUE", 20, 6), doc.entities[4]});
-    const std::vector<Polyline>& after = *scene.strokesOf(0x102);
+    const std::vector<Polyline> after = *scene.strokesOf(0x102);
     EXPECT_GT(after.size(), before.size());
     EXPECT_GT(scene.boxOf(0x102).maxX, boxOf(before).maxX + 5);
     // Hidden (invisible) now: only the block's two lines remain.
@@ -262,7 +262,7 @@ TEST(ViewScene, ARemovedEntityIsGone) {
     f.scene.remove(gone);
     f.scene.remove(gone);  // again: nothing happens
     EXPECT_FALSE(f.scene.contains(gone));
-    EXPECT_EQ(f.scene.strokesOf(gone), nullptr);
+    EXPECT_EQ(f.scene.strokesOf(gone), std::nullopt);
     const ViewContent c = f.scene.query({{4.9, 4.9, 5.6, 5.6}, 100});
     EXPECT_TRUE(c.whole.empty());
     EXPECT_EQ(f.scene.size(), 1600u);
