@@ -76,8 +76,17 @@ void DrawingModel::rebuild() {
         source_.supportFolders ? source_.supportFolders() : std::vector<std::string>(),
         [this](const std::string& note) { notes_.push_back(note); });
     scene_ = std::make_unique<render::ViewScene>(*fonts_);
-    if (database_) scene_->build(database_->toDocument());
-    else scene_->build(dxf::Document{});
+    if (database_ == nullptr) {
+        scene_->build(dxf::Document{});
+        return;
+    }
+    // The drawing's definitions (with the space block's own entities), then
+    // each top-level entity straight from the store: the drawing is never
+    // copied whole beside the scene.
+    const db::DrawingStore& store = database_->store();
+    scene_->build(store.saveDefinitions());
+    for (const db::Entry* e : store.topLevelEntities())
+        if (!e->erased) redraw(*e);
 }
 
 // Whether an entity lies in model or paper space rather than in a block's definition.

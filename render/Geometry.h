@@ -12,6 +12,7 @@ namespace kestrin::render {
 struct Vec2 {
     double x = 0;
     double y = 0;
+    friend bool operator==(const Vec2&, const Vec2&) = default;
 };
 inline Vec2 operator+(Vec2 a, Vec2 b) { return {a.x + b.x, a.y + b.y}; }
 inline Vec2 operator-(Vec2 a, Vec2 b) { return {a.x - b.x, a.y - b.y}; }

@@ -266,6 +266,17 @@ void DrawingStore::writeHeader(dxf::Document& doc) const {
 }
 
 dxf::Document DrawingStore::save() const {
+    dxf::Document doc = saveDefinitions();
+    for (const Entry* e : entities_) writeEntity(e, doc.entities);
+    for (const Entry* e : objects_)
+        if (!e->erased) doc.objects.push_back(e->record);
+    doc.others = others_;
+    doc.order = order_;
+    doc.verbatim = verbatim_;
+    return doc;
+}
+
+dxf::Document DrawingStore::saveDefinitions() const {
     dxf::Document doc;
     writeHeader(doc);
     doc.classes = classes_;
@@ -285,13 +296,7 @@ dxf::Document DrawingStore::save() const {
         for (const Entry* e : b.entities) writeEntity(e, block.entities);
         block.end = b.end->record;
     }
-    for (const Entry* e : entities_) writeEntity(e, doc.entities);
-    for (const Entry* e : objects_)
-        if (!e->erased) doc.objects.push_back(e->record);
-    doc.others = others_;
-    doc.order = order_;
     doc.format = format_;
-    doc.verbatim = verbatim_;
     return doc;
 }
 

@@ -69,6 +69,9 @@ public:
     // when the document is inconsistent.
     void load(dxf::Document&& document);
     dxf::Document save() const;
+    // The header, classes, tables and blocks alone: what the drawing's
+    // entities are drawn with, without a copy of the entities themselves.
+    dxf::Document saveDefinitions() const;
 
     AcDbDatabase& database() const { return database_; }
     std::uint64_t serial() const { return serial_; }

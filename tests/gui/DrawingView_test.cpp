@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "gui/DrawingModel.h"
+#include "render/FontLibrary.h"
 #include "host/db/AcDbAttribute.h"
 #include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbCurves.h"
@@ -140,6 +141,28 @@ TEST_F(DrawingViewTest, ModelRedrawsOneEntityAloneAndEverythingOnATableChange) {
     db.fromDocument(drawing());
     EXPECT_TRUE(model.scene().contains(0x9F0));
     EXPECT_EQ(model.rebuilds(), 3u);
+}
+
+// The model builds its scene from the store's entities one by one; it holds
+// what a scene built from the whole saved drawing holds, entity by entity.
+TEST_F(DrawingViewTest, TheModelsSceneIsTheSceneOfTheWholeDrawing) {
+    dxf::Document doc = drawing();
+    doc.entities.push_back(record("LINE", {{5, "B00"}, {8, "0"}, {67, "1"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}}));
+    doc.entities.push_back(record("TEXT", {{5, "B01"}, {8, "0"}, {10, "5"}, {20, "5"}, {40, "2"}, {1, "Abc %%uline"}}));
+    doc.entities.push_back(record("TEXT", {{5, "B02"}, {8, "0"}, {10, "5"}, {20, "9"}, {40, "2"}, {1, "Plain"}}));
+    db.fromDocument(std::move(doc));
+    const render::ViewScene& scene = model.scene();
+    render::FontLibrary fonts("", {}, nullptr);
+    render::ViewScene whole(fonts);
+    whole.build(db.toDocument());
+    EXPECT_FALSE(scene.contains(0xB00)) << "paper space";
+    EXPECT_EQ(scene.size(), whole.size());
+    const auto mine = scene.entities(), theirs = whole.entities();
+    ASSERT_EQ(mine.size(), theirs.size());
+    for (std::size_t k = 0; k < mine.size(); ++k) {
+        EXPECT_EQ(mine[k].first, theirs[k].first);
+        EXPECT_EQ(mine[k].second, theirs[k].second) << "entity " << std::hex << mine[k].first;
+    }
 }
 
 TEST(DrawingModel, TakesUpTheDrawingTheHostPutInPlaceOfTheOldOne) {
