@@ -2,14 +2,17 @@
 # Times kestrin-render on a drawing of COUNT single-line texts (200,000 by
 # default, about 30 MB, R2000; dxf_bench generate writes it) against reading
 # the same file (dxf_bench load), in the same run: CPU time (user + system)
-# and peak resident size of each whole process, from /usr/bin/time.
+# and peak resident size of each whole process, from /usr/bin/time. Then the
+# desktop window (cadhost --gui, offscreen) opening the drawing and painting
+# it whole once (its own screenshot), against cadhost holding the same
+# drawing without a window (the drawing database's own memory).
 # Usage: bench/run_render_bench.sh [COUNT] [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count=${1:-200000}
 build=${2:-build/bench}
 cmake --preset bench -B "$build" >/dev/null
-cmake --build "$build" -j2 --target dxf_bench kestrin-render companion_files
+cmake --build "$build" -j2 --target dxf_bench kestrin-render cadhost companion_files
 work="$build/render-bench"
 mkdir -p "$work"
 file="$work/texts-$count.dxf"
@@ -28,3 +31,12 @@ awk -v c="$png_cpu" -v m="$png_mb" -v rc="$read_cpu" -v rm="$read_mb" \
   'BEGIN {printf "  kestrin-render PNG:      cpu %s s = %.1f x the read, peak %s MB = %.2f x the read\n", c, c / rc, m, m / rm}'
 awk -v c="$svg_cpu" -v m="$svg_mb" -v rc="$read_cpu" -v rm="$read_mb" \
   'BEGIN {printf "  kestrin-render SVG:      cpu %s s = %.1f x the read, peak %s MB = %.2f x the read\n", c, c / rc, m, m / rm}'
+
+: > "$work/empty.ks"
+printf 'screenshot "%s"\n' "$(realpath "$work")/window.png" > "$work/paint.ks"
+read -r db_cpu db_mb < <(measure "$build/bin/cadhost" --open "$file" "$work/empty.ks")
+read -r win_cpu win_mb < <(QT_QPA_PLATFORM=offscreen measure "$build/bin/cadhost" --gui --open "$file" "$work/paint.ks")
+[ -s "$work/window.png" ] || { echo "the window painted nothing" >&2; exit 1; }
+echo "  cadhost, drawing open:   cpu $db_cpu s, peak $db_mb MB"
+awk -v c="$win_cpu" -v m="$win_mb" -v rc="$read_cpu" -v dc="$db_cpu" -v dm="$db_mb" \
+  'BEGIN {printf "  window, first paint:     cpu %s s = %.1f x the read (%.1f x cadhost alone), peak %s MB = %.2f x the database\n", c, c / rc, c / dc, m, m / dm}'

@@ -85,6 +85,7 @@ void DrawingModel::rebuild() {
     // copied whole beside the scene.
     const db::DrawingStore& store = database_->store();
     scene_->build(store.saveDefinitions());
+    scene_->reserve(store.topLevelEntities().size());
     for (const db::Entry* e : store.topLevelEntities())
         if (!e->erased) redraw(*e);
 }

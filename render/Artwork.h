@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "render/Colors.h"
@@ -30,14 +32,16 @@ struct Ink {
 };
 
 // The glyphs of one text, kept as references to their fonts' glyphs rather
-// than as strokes of their own: a point q of a glyph lies at
-// outer(toWorld(pen + q * scale)), as a text's strokes would.
+// than as strokes of their own. The pen starts at (0,0) and moves on by each
+// glyph's advance at its scale; a point q of a glyph lies at
+// outer(toWorld(pen + q * scale)), as the text's strokes would.
 struct GlyphRun {
-    std::vector<PlacedGlyph> glyphs;
-    Affine toWorld;  // the text's units to the entity's
-    Affine outer;    // the entity's to drawing units (the block references it is drawn through)
+    std::vector<RunGlyph> glyphs;
+    double fallbackScale = 1;            // the scale of the glyphs of the fallback font
+    Affine toWorld;                      // the text's units to the entity's
+    std::shared_ptr<const Affine> outer;  // the entity's to drawing units (block references); none: the same
     Color color = kDark;
-    std::size_t at = 0;  // drawn after the artwork's first `at` strokes, before the others
+    std::uint32_t at = 0;  // drawn after the artwork's first `at` strokes, before the others
 };
 
 // Areas are drawn first, in order, then the strokes over them, the glyph
@@ -69,18 +73,24 @@ struct Artwork {
 // numbers is left out, as the drawer leaves out such strokes.
 template <class Take>
 void placeRun(const GlyphRun& run, Polyline& buffer, Take&& take) {
-    for (const PlacedGlyph& g : run.glyphs)
-        for (const Polyline& s : g.glyph->strokes) {
+    Vec2 pen;
+    for (const RunGlyph rg : run.glyphs) {
+        const Glyph& g = rg.glyph();
+        const double k = rg.fallback() ? run.fallbackScale : 1;
+        for (const Polyline& s : g.strokes) {
             if (s.empty()) continue;
             buffer.clear();
             bool finite = true;
             for (const Vec2& q : s) {
-                const Vec2 p = run.outer(run.toWorld(g.pen + q * g.scale));
+                Vec2 p = run.toWorld(pen + q * k);
+                if (run.outer) p = (*run.outer)(p);
                 finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
                 buffer.push_back(p);
             }
             if (finite) take(static_cast<const Polyline&>(buffer));
         }
+        pen = pen + g.advance * k;
+    }
 }
 
 // Every stroke of the artwork with its colour, in the order drawn: its own
@@ -102,8 +112,8 @@ void forEachStroke(const Artwork& art, Take&& take) {
 inline std::size_t strokeCount(const Artwork& art) {
     std::size_t n = art.strokes.size();
     for (const GlyphRun& run : art.runs)
-        for (const PlacedGlyph& g : run.glyphs)
-            for (const Polyline& s : g.glyph->strokes) n += s.empty() ? 0 : 1;
+        for (const RunGlyph g : run.glyphs)
+            for (const Polyline& s : g.glyph().strokes) n += s.empty() ? 0 : 1;
     return n;
 }
 

@@ -263,8 +263,16 @@ private:
         if (p.height <= 0) return;
         PlacedText placed = placeGlyphs(p, f);
         emitText(std::move(placed.strokes), std::move(placed.areas), m);
-        if (!placed.glyphs.empty())
-            scene_->runs.push_back(GlyphRun{std::move(placed.glyphs), placed.toWorld, m, color_, scene_->strokes.size()});
+        if (!placed.glyphs.empty()) {
+            GlyphRun run;
+            run.glyphs = std::move(placed.glyphs);
+            run.fallbackScale = placed.fallbackScale;
+            run.toWorld = placed.toWorld;
+            if (!isIdentity(m)) run.outer = std::make_shared<const Affine>(m);
+            run.color = color_;
+            run.at = static_cast<std::uint32_t>(scene_->strokes.size());
+            scene_->runs.push_back(std::move(run));
+        }
     }
 
     void mtext(const dxf::Record& r, const Place& at) {

@@ -61,6 +61,10 @@ struct Affine {
     }
 };
 
+inline bool isIdentity(const Affine& m) {
+    return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.e == 0 && m.f == 0;
+}
+
 inline Box boxOf(const std::vector<Polyline>& lines) {
     Box box;
     for (const auto& l : lines)

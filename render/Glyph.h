@@ -2,6 +2,7 @@
 // placed wherever a text shows it.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "render/Geometry.h"
@@ -18,12 +19,19 @@ struct Glyph {
     Box box;
 };
 
-// A stroke glyph where a line of text puts it: its point q lies at
-// pen + q * scale in the text's own units.
-struct PlacedGlyph {
-    const Glyph* glyph = nullptr;  // owned by its font, which outlives every text drawn with it
-    Vec2 pen;
-    double scale = 1;
+// A glyph of a line of text kept as a reference to its font's glyph (which
+// outlives every text drawn with it), drawn at the style font's scale or at
+// the fallback font's: one word a character.
+class RunGlyph {
+public:
+    RunGlyph(const Glyph* glyph, bool fallback)
+        : bits_(reinterpret_cast<std::uintptr_t>(glyph) | (fallback ? 1 : 0)) {}
+    const Glyph& glyph() const { return *reinterpret_cast<const Glyph*>(bits_ & ~std::uintptr_t{1}); }
+    bool fallback() const { return (bits_ & 1) != 0; }
+
+private:
+    static_assert(alignof(Glyph) >= 2, "the low bit of a glyph's address tells the font");
+    std::uintptr_t bits_;
 };
 
 }  // namespace kestrin::render

@@ -74,10 +74,12 @@ Substitute substituteFor(int c) {
 // The glyph at the pen, scaled by k; the pen moves on by its advance. A
 // glyph of a font (`kept`: it lives as long as the font) is referred to when
 // the line keeps references and the glyph has strokes alone; any other is
-// copied into the line's strokes and areas.
+// copied into the line's strokes and areas (and the line then keeps no
+// references: see place()).
 void put(ShapedLine& line, const Glyph& g, Vec2& pen, double k, double tracking, bool kept) {
-    if (kept && line.refers && g.areas.empty()) {
-        if (!g.strokes.empty()) line.glyphs.push_back({&g, pen, k});
+    const bool scaleKnown = k == 1 || k == line.fallbackScale;
+    if (kept && line.refers && g.areas.empty() && tracking == 1 && scaleKnown) {
+        line.glyphs.emplace_back(&g, k != 1);
     } else {
         auto place = [&](const std::vector<Polyline>& from, std::vector<Polyline>& to) {
             for (const Polyline& s : from) {
@@ -89,6 +91,7 @@ void put(ShapedLine& line, const Glyph& g, Vec2& pen, double k, double tracking,
         };
         place(g.strokes, line.strokes);
         place(g.areas, line.areas);
+        line.copied = true;
     }
     pen = pen + g.advance * (k * tracking);
 }
@@ -135,6 +138,7 @@ ShapedLine shape(std::string_view text, const TextFonts& fonts, double tracking,
     const ShxFont* font = fonts.outline ? nullptr : fonts.style;
     const ShxFont* fallback = fonts.fallback ? fonts.fallback : font;
     const double fallbackScale = fallback ? above / fallback->above() : 1;
+    line.fallbackScale = fallbackScale;
     const bool other = fallback && fallback != font;  // a second font to look in
     auto fromFallback = [&](int c) -> bool {
         if (!fallback) return false;
@@ -251,7 +255,7 @@ PlacedText place(const TextParams& t, const TextFonts& fonts, bool refer) {
     ShapedLine line = shape(t.text, fonts, 1, refer);
     // A text with strokes of its own besides its font's glyphs (rules, dots,
     // built-in symbols, outlines) keeps them all as strokes, in their order.
-    if (refer && !line.glyphs.empty() && (!line.strokes.empty() || !line.areas.empty()))
+    if (refer && !line.glyphs.empty() && (line.copied || !line.strokes.empty() || !line.areas.empty()))
         line = shape(t.text, fonts, 1, false);
     const double above = fonts.above(), below = fonts.below();
     const double width = line.advance;
@@ -294,6 +298,7 @@ PlacedText place(const TextParams& t, const TextFonts& fonts, bool refer) {
     out.strokes = std::move(line.strokes);
     out.areas = std::move(line.areas);
     out.glyphs = std::move(line.glyphs);
+    out.fallbackScale = line.fallbackScale;
     for (auto* set : {&out.strokes, &out.areas})
         for (auto& s : *set)
             for (auto& p : s) p = out.toWorld(p);

@@ -51,15 +51,18 @@ struct TextParams {
 
 // A line in the style font's units, the pen starting at (0,0) on the baseline.
 struct ShapedLine {
-    std::vector<PlacedGlyph> glyphs;  // only with references kept (placeGlyphs)
+    std::vector<RunGlyph> glyphs;  // only with references kept (placeGlyphs): every glyph of the line
     bool refers = false;
+    bool copied = false;  // a glyph was copied into the strokes or areas
+    double fallbackScale = 1;
     std::vector<Polyline> strokes;
     std::vector<Polyline> areas;  // filled outlines, non-zero rule
     double advance = 0;           // where the pen ends: the line's width
 };
 
 struct PlacedText {
-    std::vector<PlacedGlyph> glyphs;  // style font units, placed by toWorld (placeGlyphs only)
+    std::vector<RunGlyph> glyphs;   // style font units, placed by toWorld (placeGlyphs only)
+    double fallbackScale = 1;
     std::vector<Polyline> strokes;  // drawing units
     std::vector<Polyline> areas;    // drawing units
     Affine toWorld;                 // style font units -> drawing units

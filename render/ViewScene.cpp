@@ -51,8 +51,9 @@ Coverage cover(const Artwork& art, const Box& box) {
             const double u1 = cell(p.x, box.minX, w), v1 = cell(p.y, box.minY, h);
             // Steps of under half a cell pass every cell on the way.
             const int steps = static_cast<int>(std::ceil(std::max(std::abs(u1 - u0), std::abs(v1 - v0)) * 2));
-            for (int t = 1; t <= steps; ++t)
-                c.mark(static_cast<int>(u0 + (u1 - u0) * t / steps), static_cast<int>(v0 + (v1 - v0) * t / steps));
+            const double du = steps > 0 ? (u1 - u0) / steps : 0, dv = steps > 0 ? (v1 - v0) / steps : 0;
+            for (int t = 1; t < steps; ++t) c.mark(static_cast<int>(u0 + du * t), static_cast<int>(v0 + dv * t));
+            if (steps > 0) c.mark(static_cast<int>(u1), static_cast<int>(v1));
             u0 = u1;
             v0 = v1;
         }
@@ -60,6 +61,7 @@ Coverage cover(const Artwork& art, const Box& box) {
     forEachStroke(art, [&](const Polyline& stroke, Color) { pass(stroke, false); });
     for (const Fill& f : art.fills)
         for (const Polyline& ring : f.rings) pass(ring, true);
+    c.halve();
     return c;
 }
 
@@ -73,10 +75,13 @@ Color firstColor(const Artwork& art) {
 
 }  // namespace
 
-void Coverage::mark(int col, int row) {
-    rows16[row] = static_cast<std::uint16_t>(rows16[row] | (1u << col));
-    rows8[row / 2] = static_cast<std::uint8_t>(rows8[row / 2] | (1u << (col / 2)));
-    cells4 = static_cast<std::uint16_t>(cells4 | (1u << (row / 4 * 4 + col / 4)));
+void Coverage::halve() {
+    for (int row = 0; row < 16; ++row)
+        for (int col = 0; col < 16; ++col)
+            if ((rows16[row] >> col) & 1) {
+                rows8[row / 2] = static_cast<std::uint8_t>(rows8[row / 2] | (1u << (col / 2)));
+                cells4 = static_cast<std::uint16_t>(cells4 | (1u << (row / 4 * 4 + col / 4)));
+            }
 }
 
 ViewScene::ViewScene(FontLibrary& fonts, Space space) : fonts_(fonts), space_(space) {}
@@ -112,6 +117,7 @@ void ViewScene::build(const dxf::Document& doc) {
             i = end;
         }
     };
+    reserve(doc.entities.size());
     walk(doc.entities, true);
     if (const auto* own = drawer_->spaceBlockEntities()) walk(*own, false);
 }
@@ -132,6 +138,11 @@ void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i,
     item.coverage = cover(item.art, item.box);
     item.live = true;
     put(slot);
+}
+
+void ViewScene::reserve(std::size_t entities) {
+    items_.reserve(items_.size() + entities);
+    byHandle_.reserve(byHandle_.size() + entities);
 }
 
 void ViewScene::replace(std::uint64_t handle, const std::vector<dxf::Record>& records) {

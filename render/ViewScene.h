@@ -34,7 +34,9 @@ struct Coverage {
     std::uint8_t rows8[8] = {};
     std::uint16_t cells4 = 0;  // row r, column c at bit 4 r + c
 
-    void mark(int col, int row);  // in the 16 x 16 grid
+    // In the 16 x 16 grid; the halved grids follow once all is marked.
+    void mark(int col, int row) { rows16[row] = static_cast<std::uint16_t>(rows16[row] | (1u << col)); }
+    void halve();
     bool at16(int col, int row) const {
         return col >= 0 && col < 16 && row >= 0 && row < 16 && ((rows16[row] >> col) & 1) != 0;
     }
@@ -86,6 +88,8 @@ public:
     // first, then its followers); added when new, removed when it no longer
     // lies in the scene's space.
     void replace(std::uint64_t handle, const std::vector<dxf::Record>& records);
+    // Room for `entities` more, made at once (a scene built entity by entity).
+    void reserve(std::size_t entities);
     void remove(std::uint64_t handle);
 
     std::size_t size() const { return byHandle_.size(); }
