@@ -61,12 +61,22 @@ void DrawingModel::invalidate() {
 }
 
 const render::ViewScene& DrawingModel::scene() {
-    sync();
-    if (stale_) rebuild();
+    partialScene();
+    while (buildSome(std::chrono::hours(1))) {
+    }
     return *scene_;
 }
 
-void DrawingModel::rebuild() {
+const render::ViewScene& DrawingModel::partialScene() {
+    sync();
+    if (stale_) startBuild();
+    return *scene_;
+}
+
+// The drawing's definitions (with the space block's own entities) first;
+// then buildSome takes each top-level entity straight from the store, so the
+// drawing is never copied whole beside the scene.
+void DrawingModel::startBuild() {
     stale_ = false;
     ++rebuilds_;
     notes_.clear();
@@ -78,16 +88,36 @@ void DrawingModel::rebuild() {
     scene_ = std::make_unique<render::ViewScene>(*fonts_);
     if (database_ == nullptr) {
         scene_->build(dxf::Document{});
+        building_.reset();
         return;
     }
-    // The drawing's definitions (with the space block's own entities), then
-    // each top-level entity straight from the store: the drawing is never
-    // copied whole beside the scene.
     const db::DrawingStore& store = database_->store();
     scene_->build(store.saveDefinitions());
     scene_->reserve(store.topLevelEntities().size());
-    for (const db::Entry* e : store.topLevelEntities())
+    building_ = 0;
+}
+
+bool DrawingModel::buildSome(std::chrono::steady_clock::duration budget) {
+    partialScene();
+    if (!building_) return false;
+    const std::vector<db::Entry*>& entities = database_->store().topLevelEntities();
+    const auto until = std::chrono::steady_clock::now() + budget;
+    std::size_t& next = *building_;
+    for (std::size_t n = 0; next < entities.size(); ++n) {
+        if (n % 64 == 63 && std::chrono::steady_clock::now() >= until) break;
+        const db::Entry* e = entities[next++];
         if (!e->erased) redraw(*e);
+    }
+    changedArea_.reset();  // what was added lies anywhere
+    if (next < entities.size()) return true;
+    building_.reset();
+    return false;
+}
+
+std::optional<double> DrawingModel::buildProgress() const {
+    if (!building_ || database_ == nullptr) return std::nullopt;
+    const std::size_t total = database_->store().topLevelEntities().size();
+    return total == 0 ? 1.0 : static_cast<double>(*building_) / static_cast<double>(total);
 }
 
 // Whether an entity lies in model or paper space rather than in a block's definition.
@@ -118,7 +148,8 @@ void DrawingModel::entityEvent(const AcDbObjectId& id) {
         invalidate();  // an entity of a block's definition: every INSERT of it may show it
         return;
     }
-    if (stale_) {
+    if (stale_ || building_) {
+        if (!stale_) redraw(*e);  // one not reached yet is drawn again when it is
         changedArea_.reset();
     } else {
         render::Box area = scene_->boxOf(e->handle);

@@ -2,9 +2,12 @@
 // views. It follows the drawing's change signals: an entity added, changed or
 // erased is drawn again alone (an attribute or vertex with its INSERT or
 // POLYLINE); a change of a table record, a block or the whole drawing draws
-// everything again, once, when the scene is next asked for. Qt-free.
+// everything again, once, when the scene is next asked for. A drawing is
+// drawn again a part at a time (buildSome) for a view that shows it as it
+// grows; scene() finishes what is left. Qt-free.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -44,8 +47,15 @@ public:
     // Takes up the current drawing when the host has put another database in
     // its place (a new or opened drawing); views call it before they paint.
     void sync();
-    // The scene, brought up to date.
+    // The scene, brought up to date: all of the drawing.
     const render::ViewScene& scene();
+    // The scene as far as it is built; a drawing to draw again is begun.
+    const render::ViewScene& partialScene();
+    // Builds on for about `budget` (at least one entity); false once the
+    // whole drawing is in the scene.
+    bool buildSome(std::chrono::steady_clock::duration budget);
+    // While a drawing is being drawn again: the share of its entities done.
+    std::optional<double> buildProgress() const;
     // Full rebuilds so far.
     std::size_t rebuilds() const { return rebuilds_; }
     // What the font search had to say (fonts not found or unreadable), UTF-8.
@@ -61,10 +71,10 @@ public:
 private:
     void attach(AcDbDatabase* database);
     void invalidate();
-    void rebuild();
     void entityEvent(const AcDbObjectId& id);
     bool topLevel(const db::Entry& entry) const;
     void redraw(const db::Entry& entity);
+    void startBuild();
 
     Source source_;
     AcDbDatabase* database_ = nullptr;
@@ -74,6 +84,7 @@ private:
     std::unique_ptr<render::FontLibrary> fonts_;
     std::unique_ptr<render::ViewScene> scene_;  // after the fonts it uses
     bool stale_ = true;
+    std::optional<std::size_t> building_;  // the next top-level entity of the store to draw
     std::optional<render::Box> changedArea_;
     std::size_t rebuilds_ = 0;
 };

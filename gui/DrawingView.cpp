@@ -1,5 +1,7 @@
 #include "gui/DrawingView.h"
 
+#include <QTimer>
+
 #include <QLineF>
 #include <QMouseEvent>
 #include <QPaintDevice>
@@ -347,13 +349,53 @@ DrawingView::DrawingView(DrawingModel& model, QWidget* parent) : QWidget(parent)
     mapping_.width = width();
     mapping_.height = height();
     changed_ = model_.changed.connectScoped([this] { changed(); });
+    // A drawing is drawn into the scene a part at a time between the
+    // person's input, and painted as it grows: the view stays responsive.
+    buildTimer_ = new QTimer(this);
+    buildTimer_->setSingleShot(true);
+    buildTimer_->setInterval(0);
+    connect(buildTimer_, &QTimer::timeout, this, &DrawingView::buildOn);
+}
+
+// How long one part of the drawing is drawn for, between input events, and
+// how often what was drawn is painted while it grows.
+constexpr std::chrono::milliseconds kBuildSlice{40};
+constexpr qint64 kGrowingRepaintMs = 250;
+
+const render::ViewScene& DrawingView::sceneNow() {
+    if (model_.buildSome(kBuildSlice)) {
+        if (!buildTimer_->isActive()) buildTimer_->start();
+    }
+    return model_.partialScene();
+}
+
+std::optional<double> DrawingView::buildProgress() const { return model_.buildProgress(); }
+
+void DrawingView::finishDrawing() {
+    const bool growing = model_.buildProgress().has_value();
+    model_.scene();
+    buildTimer_->stop();
+    if (growing) Q_EMIT building(1.0);
+    refit_ = following_ && fitted_;
+    update();
+}
+
+void DrawingView::buildOn() {
+    const bool more = model_.buildSome(kBuildSlice);
+    const std::optional<double> done = model_.buildProgress();
+    Q_EMIT building(more && done ? *done : 1.0);
+    if (!more || !sincePaint_.isValid() || sincePaint_.elapsed() >= kGrowingRepaintMs) {
+        refit_ = following_ && fitted_;
+        update();
+    }
+    if (more) buildTimer_->start();
 }
 
 DrawingView::~DrawingView() = default;
 
 void DrawingView::zoomExtents() {
     following_ = true;
-    mapping_ = ViewMapping::fit(model_.scene().extents(), width(), height());
+    mapping_ = ViewMapping::fit(sceneNow().extents(), width(), height());
     update();
 }
 
@@ -406,20 +448,22 @@ void DrawingView::changed() {
 }
 
 void DrawingView::paintEvent(QPaintEvent* event) {
+    const render::ViewScene& scene = sceneNow();
     if (refit_) {
         refit_ = false;
-        mapping_ = ViewMapping::fit(model_.scene().extents(), width(), height());
+        mapping_ = ViewMapping::fit(scene.extents(), width(), height());
     }
     const QRect dirty = event->rect() & rect();
     if (dirty == rect() || dirty.isEmpty()) {
-        paintScene(*this, model_.scene(), mapping_);
+        paintScene(*this, scene, mapping_);
     } else {
         // Only the part asked for, as the whole would paint it.
         QImage part(dirty.size(), QImage::Format_RGB32);
-        paintScene(part, model_.scene(), mapping_.part(dirty));
+        paintScene(part, scene, mapping_.part(dirty));
         QPainter(this).drawImage(dirty.topLeft(), part);
     }
     paintFeedback();
+    sincePaint_.start();
 }
 
 void DrawingView::setFeedback(ViewFeedback feedback) {
@@ -440,7 +484,7 @@ QRect DrawingView::feedbackPixels(const ViewFeedback& f) const {
     render::Box box;
     if (f.ghost)
         for (std::uint64_t h : f.ghost->handles)
-            if (const render::Box b = model_.scene().boxOf(h); !b.empty())
+            if (const render::Box b = model_.partialScene().boxOf(h); !b.empty())
                 for (const render::Vec2 corner : {render::Vec2{b.minX, b.minY}, render::Vec2{b.maxX, b.minY},
                                                   render::Vec2{b.minX, b.maxY}, render::Vec2{b.maxX, b.maxY}})
                     box.add(placed(f.ghost->transform, corner));
@@ -471,7 +515,7 @@ void DrawingView::paintFeedback() {
     if (const auto& g = feedback_.ghost) {
         painter.setPen(QPen(QColor(0, 120, 215), 1));
         for (std::uint64_t h : g->handles) {
-            const std::optional<std::vector<render::Polyline>> strokes = model_.scene().strokesOf(h);
+            const std::optional<std::vector<render::Polyline>> strokes = model_.partialScene().strokesOf(h);
             if (!strokes) continue;
             for (const render::Polyline& stroke : *strokes) {
                 QPolygonF line;

@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
+#include <QElapsedTimer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -22,6 +23,7 @@
 #include "render/ViewScene.h"
 
 class QPaintDevice;
+class QTimer;
 
 namespace kestrin::gui {
 
@@ -108,6 +110,12 @@ public:
     QPointF worldToPixel(double x, double y) const;
     QPointF pixelToWorld(const QPointF& pixel) const;
     const ViewMapping& mapping() const { return mapping_; }
+    // While the drawing is drawn for the first time or again (a part at a
+    // time, between the person's input): the share done.
+    std::optional<double> buildProgress() const;
+    // Draws what is left of the drawing into the scene now.
+    void finishDrawing();
+
     // Shown over the drawing until replaced; an empty one clears it.
     void setFeedback(ViewFeedback feedback);
     const ViewFeedback& feedback() const { return feedback_; }
@@ -121,6 +129,9 @@ Q_SIGNALS:
     void cursorMoved(double x, double y);
     // The cursor left the view: no feedback follows it any more.
     void cursorLeft();
+    // A part more of the drawing is in the scene (`done` the share of it);
+    // `done` is 1 once all of it is.
+    void building(double done);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -141,6 +152,11 @@ private:
     QRect feedbackPixels(const ViewFeedback& feedback) const;  // where it is drawn
     void changed();
     void scrollBy(QPoint pixels);
+    // The scene as far as it is built, built on a little first.
+    const render::ViewScene& sceneNow();
+    void buildOn();
+    QTimer* buildTimer_ = nullptr;
+    QElapsedTimer sincePaint_;
     bool fitted_ = false;     // zoomed to extents once, at the first show
     bool following_ = true;   // fits the drawing as it grows, until the person zooms or pans
     bool refit_ = false;      // the drawing or the view's size changed while following

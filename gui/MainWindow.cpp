@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -136,6 +137,7 @@ MainWindow::MainWindow(GuiSource& source, const std::vector<cadhost::ToolbarButt
     });
     connections_.push_back(source_.waiting.connectScoped([this](const std::string& prompt) { showPrompt(prompt); }));
     screenshotHandler_ = Session::instance().addHandler(ActionKind::Screenshot, [this](const Action& a) {
+        if (view_ != nullptr) view_->finishDrawing();  // the picture shows all of the drawing
         std::string error;
         if (!writeScreenshot(cp1251ToUtf8(a.text), error)) Session::instance().reject(a, error);
         return true;
@@ -158,6 +160,18 @@ void MainWindow::setDrawingView(DrawingView* view) {
     connect(view, &DrawingView::cursorLeft, this, [this] {
         cursor_.reset();
         showFeedback();
+    });
+    // While the drawing is drawn into the view: how far, in the status bar.
+    drawing_ = new QProgressBar(statusBar());
+    drawing_->setObjectName("drawingProgress");
+    drawing_->setRange(0, 1000);
+    drawing_->setMaximumWidth(160);
+    drawing_->setFormat("Drawing %p%");
+    drawing_->hide();
+    statusBar()->insertPermanentWidget(0, drawing_);
+    connect(view, &DrawingView::building, this, [this](double done) {
+        drawing_->setValue(static_cast<int>(done * 1000));
+        drawing_->setVisible(done < 1);
     });
     QMenu* menu = new QMenu("&View", this);
     menuBar()->insertMenu(helpMenu_->menuAction(), menu);

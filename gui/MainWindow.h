@@ -28,6 +28,7 @@
 
 class QAction;
 class QLabel;
+class QProgressBar;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -75,6 +76,8 @@ public:
     QToolBar* hostToolbar() const { return toolbar_; }
     EditMenu* editMenu() const { return editMenu_.get(); }
     QLabel* coordinatesLabel() const { return coordinates_; }
+    // Shown while the drawing is drawn into the view.
+    QProgressBar* drawingProgress() const { return drawing_; }
     QMenu* recentFilesMenu() const { return recentMenu_; }
     // The host's default context menu as a right click shows it (the window
     // owns it; rebuilt on each call).
@@ -107,6 +110,7 @@ private:
     QMenu* helpMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QLabel* coordinates_ = nullptr;
+    QProgressBar* drawing_ = nullptr;
     std::unique_ptr<cadhost::RecentFiles> recent_;
     std::string shownDrawing_;  // the drawing's file when last seen (UTF-8)
     QAction* snapAction_ = nullptr;

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QProgressBar>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +27,8 @@
 #include "gui/DrawingModel.h"
 #include "gui/DrawingView.h"
 #include "gui/GuiSource.h"
+#include "host/api/HostRuntime.h"
+#include "render/FontLibrary.h"
 #include "host/api/AcEdCommandStack.h"
 #include "host/api/AcEdUIContext.h"
 #include "host/api/EditorInput.h"
@@ -807,6 +811,58 @@ TEST_F(MainWindowTest, DraggedEntitiesAreDrawnWhereTheCursorTakesThem) {
     });
     ASSERT_TRUE(Session::instance().next(session::Waiter::CommandLine, "Command: "));
     acedSSFree(set);
+}
+
+// A large drawing is drawn into the view a part at a time: the window paints
+// and takes input while it grows, the status bar says how far it is, and the
+// scene ends as the whole drawing.
+TEST_F(MainWindowTest, ALargeDrawingIsDrawnAPartAtATimeWithItsProgressInTheStatusBar) {
+    dxf::Document doc = db().toDocument();
+    constexpr int kTexts = 60000;
+    for (int k = 0; k < kTexts; ++k) {
+        dxf::Record text;
+        text.type = "TEXT";
+        for (const auto& [code, value] : std::initializer_list<std::pair<int, std::string>>{
+                 {8, "0"}, {10, std::to_string(k % 300 * 10)}, {20, std::to_string(k / 300 * 5)}, {40, "2"},
+                 {1, "Text " + std::to_string(k)}})
+            text.tags.push(code, value);
+        doc.entities.push_back(std::move(text));
+    }
+    db().fromDocument(std::move(doc));
+    const std::size_t entities = kTexts;
+    DrawingModel model;
+    MainWindow window(gui, {});
+    DrawingView* view = showWithView(window, model);
+    QProgressBar* progress = window.drawingProgress();
+    int partsSeen = 0, maxValue = 0;
+    bool zoomedWhileDrawing = false;
+    QElapsedTimer waited;
+    waited.start();
+    while (view->buildProgress() && waited.elapsed() < 60000) {
+        QTest::qWait(20);
+        if (!view->buildProgress()) break;
+        ++partsSeen;
+        EXPECT_TRUE(progress->isVisible());
+        EXPECT_GE(progress->value(), maxValue) << "it only grows";
+        maxValue = progress->value();
+        if (!zoomedWhileDrawing) {
+            const double scale = view->mapping().pixelsPerUnit;
+            window.findChild<QAction*>("zoomIn")->trigger();
+            zoomedWhileDrawing = view->mapping().pixelsPerUnit == scale * 2;
+        }
+    }
+    EXPECT_FALSE(view->buildProgress()) << "still drawing after a minute";
+    EXPECT_GT(partsSeen, 1) << "the drawing was drawn at once, not a part at a time";
+    EXPECT_TRUE(zoomedWhileDrawing);
+    EXPECT_FALSE(progress->isVisible());
+    render::FontLibrary fonts(host::HostRuntime::instance().drawingPath(), host::HostRuntime::instance().supportPath(),
+                              nullptr);
+    render::ViewScene whole(fonts);
+    whole.build(db().toDocument());
+    EXPECT_GT(whole.size(), entities / 2);
+    EXPECT_EQ(model.partialScene().size(), whole.size());
+    EXPECT_EQ(model.partialScene().extents().maxX, whole.extents().maxX);
+    EXPECT_EQ(model.rebuilds(), 1u);
 }
 
 }  // namespace
