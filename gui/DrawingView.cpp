@@ -357,14 +357,15 @@ DrawingView::DrawingView(DrawingModel& model, QWidget* parent) : QWidget(parent)
     connect(buildTimer_, &QTimer::timeout, this, &DrawingView::buildOn);
 }
 
-// How long one part of the drawing is drawn for, between input events, and
-// how often what was drawn is painted while it grows.
-constexpr std::chrono::milliseconds kBuildSlice{40};
+// How often what was drawn is painted while it grows.
 constexpr qint64 kGrowingRepaintMs = 250;
 
 const render::ViewScene& DrawingView::sceneNow() {
-    if (model_.buildSome(kBuildSlice)) {
+    const bool growing = model_.buildProgress().has_value();
+    if (model_.buildSome(slice_)) {
         if (!buildTimer_->isActive()) buildTimer_->start();
+    } else if (growing) {
+        Q_EMIT building(1.0);
     }
     return model_.partialScene();
 }
@@ -381,7 +382,7 @@ void DrawingView::finishDrawing() {
 }
 
 void DrawingView::buildOn() {
-    const bool more = model_.buildSome(kBuildSlice);
+    const bool more = model_.buildSome(slice_);
     const std::optional<double> done = model_.buildProgress();
     Q_EMIT building(more && done ? *done : 1.0);
     if (!more || !sincePaint_.isValid() || sincePaint_.elapsed() >= kGrowingRepaintMs) {

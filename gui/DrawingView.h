@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -115,6 +116,8 @@ public:
     std::optional<double> buildProgress() const;
     // Draws what is left of the drawing into the scene now.
     void finishDrawing();
+    // How long one part of the drawing is drawn for, between input events.
+    void setDrawingSlice(std::chrono::milliseconds slice) { slice_ = slice; }
 
     // Shown over the drawing until replaced; an empty one clears it.
     void setFeedback(ViewFeedback feedback);
@@ -156,6 +159,7 @@ private:
     const render::ViewScene& sceneNow();
     void buildOn();
     QTimer* buildTimer_ = nullptr;
+    std::chrono::milliseconds slice_{40};
     QElapsedTimer sincePaint_;
     bool fitted_ = false;     // zoomed to extents once, at the first show
     bool following_ = true;   // fits the drawing as it grows, until the person zooms or pans

@@ -30,6 +30,36 @@ bool meets(const Box& a, const Box& b) {
     return a.minX <= b.maxX && a.maxX >= b.minX && a.minY <= b.maxY && a.maxY >= b.minY;
 }
 
+// Every cell of the 16 x 16 grid the segment from (u0, v0) to (u1, v1)
+// passes (grid units, within 0..16): row by row, the columns of the part of
+// the segment in that row at once.
+void markSegment(Coverage& c, double u0, double v0, double u1, double v1) {
+    // The columns from ua to ub; a part that only reaches a column's edge
+    // does not enter it.
+    auto columns = [&](int row, double ua, double ub) {
+        const double lo = std::min(ua, ub), hi = std::max(ua, ub);
+        const int c0 = static_cast<int>(lo);
+        const int c1 = hi > lo ? std::max(c0, static_cast<int>(std::ceil(hi)) - 1) : c0;
+        const unsigned mask = ((2u << c1) - 1) & ~((1u << c0) - 1);
+        c.rows16[row] = static_cast<std::uint16_t>(c.rows16[row] | mask);
+    };
+    const int r0 = static_cast<int>(v0), r1 = static_cast<int>(v1);
+    if (r0 == r1) {
+        columns(r0, u0, u1);
+        return;
+    }
+    const int step = r1 > r0 ? 1 : -1;
+    const double dudv = (u1 - u0) / (v1 - v0);
+    double from = u0;
+    for (int row = r0; row != r1; row += step) {
+        const double edge = step > 0 ? row + 1 : row;  // where the segment leaves this row
+        const double to = u0 + (edge - v0) * dudv;
+        columns(row, from, to);
+        from = to;
+    }
+    columns(r1, from, u1);
+}
+
 // The cells of the 16 x 16 grid over `box` that the strokes (and the rings
 // of the areas) pass.
 Coverage cover(const Artwork& art, const Box& box) {
@@ -49,11 +79,7 @@ Coverage cover(const Artwork& art, const Box& box) {
             if (k == n && !(closed && n > 2)) break;
             const Vec2 p = stroke[k % n];  // a ring's last edge goes back to its start
             const double u1 = cell(p.x, box.minX, w), v1 = cell(p.y, box.minY, h);
-            // Steps of under half a cell pass every cell on the way.
-            const int steps = static_cast<int>(std::ceil(std::max(std::abs(u1 - u0), std::abs(v1 - v0)) * 2));
-            const double du = steps > 0 ? (u1 - u0) / steps : 0, dv = steps > 0 ? (v1 - v0) / steps : 0;
-            for (int t = 1; t < steps; ++t) c.mark(static_cast<int>(u0 + du * t), static_cast<int>(v0 + dv * t));
-            if (steps > 0) c.mark(static_cast<int>(u1), static_cast<int>(v1));
+            markSegment(c, u0, v0, u1, v1);
             u0 = u1;
             v0 = v1;
         }
@@ -135,7 +161,7 @@ void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i,
     item.art.runs.shrink_to_fit();
     for (GlyphRun& run : item.art.runs) run.glyphs.shrink_to_fit();
     item.box = render::boxOf(item.art);
-    item.coverage = cover(item.art, item.box);
+    item.covered = false;
     item.live = true;
     put(slot);
 }
@@ -201,9 +227,17 @@ Box ViewScene::boxOf(std::uint64_t handle) const {
     return it == byHandle_.end() ? Box{} : items_[it->second].box;
 }
 
+const Coverage& ViewScene::coverageOf(const Item& item) {
+    if (!item.covered) {
+        item.coverage = cover(item.art, item.box);
+        item.covered = true;
+    }
+    return item.coverage;
+}
+
 const Coverage* ViewScene::coverageOf(std::uint64_t handle) const {
     const auto it = byHandle_.find(handle);
-    return it == byHandle_.end() ? nullptr : &items_[it->second].coverage;
+    return it == byHandle_.end() ? nullptr : &coverageOf(items_[it->second]);
 }
 
 Box ViewScene::extents() const {
@@ -328,7 +362,7 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
                 return;
             }
             if (w <= kCoarse && h <= kCoarse) {
-                out.patches.push_back({item.box, &item.coverage, firstColor(item.art)});
+                out.patches.push_back({item.box, &coverageOf(item), firstColor(item.art)});
                 return;
             }
         }

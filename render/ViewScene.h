@@ -115,7 +115,8 @@ private:
         std::uint64_t handle = 0;
         Box box;
         Artwork art;
-        Coverage coverage;
+        mutable Coverage coverage;  // made when first asked for (few entities are ever drawn as patches)
+        mutable bool covered = false;
         std::size_t visits = 0;  // entities drawn for it, nested copies included
         bool live = false;
     };
@@ -124,6 +125,7 @@ private:
     };
 
     void drawItem(const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, std::size_t slot);
+    static const Coverage& coverageOf(const Item& item);
     std::size_t newSlot();
     void put(std::size_t slot) const;
     void take(std::size_t slot) const;
