@@ -6,6 +6,8 @@
 #include <limits>
 #include <string_view>
 
+#include "platform/process/Parallel.h"
+
 namespace kestrin::render {
 namespace {
 
@@ -347,6 +349,13 @@ void ViewScene::rebuildGrid() const {
 
 ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     ViewContent out;
+    std::vector<const Item*> uncovered;  // patches whose coverage is not made yet
+    // Made on every core: the first look at a large drawing makes many.
+    auto cover = [&uncovered] {
+        process::inParallel(uncovered.size(), 512, [&](std::size_t begin, std::size_t end) {
+            for (std::size_t k = begin; k < end; ++k) coverageOf(*uncovered[k]);
+        });
+    };
     const double ppu = window.pixelsPerUnit;
     auto offer = [&](const Item& item) {
         if (item.box.empty()) return;
@@ -362,7 +371,8 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
                 return;
             }
             if (w <= kCoarse && h <= kCoarse) {
-                out.patches.push_back({item.box, &coverageOf(item), firstColor(item.art)});
+                if (!item.covered) uncovered.push_back(&item);
+                out.patches.push_back({item.box, &item.coverage, firstColor(item.art)});
                 return;
             }
         }
@@ -371,6 +381,7 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     if (!how.cull) {
         for (const Item& item : items_)
             if (item.live) offer(item);
+        cover();
         return out;
     }
     if (gridDirty_) rebuildGrid();
@@ -389,6 +400,7 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
                 seen_[slot] = queryStamp_;
                 offer(items_[slot]);
             }
+    cover();
     return out;
 }
 

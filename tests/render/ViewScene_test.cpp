@@ -173,6 +173,23 @@ struct Field {
     }
 };
 
+// The first query of many patches makes their coverage on every core; it is
+// what each one's coverage made alone is.
+TEST(ViewScene, PatchesCoveredAtOnceAreCoveredAsOneByOne) {
+    Field many, alone;
+    // 8 px a unit: the short lines are 4 px, patches.
+    const ViewContent c = many.scene.query({{-1, -1, 41, 41}, 8});
+    ASSERT_GE(c.patches.size(), 1600u);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const Coverage& a = *many.scene.coverageOf(many.at(x, y));
+            const Coverage& b = *alone.scene.coverageOf(alone.at(x, y));
+            ASSERT_TRUE(std::equal(std::begin(a.rows16), std::end(a.rows16), std::begin(b.rows16))) << x << "," << y;
+            ASSERT_EQ(a.cells4, b.cells4);
+        }
+    for (const auto& patch : c.patches) EXPECT_NE(patch.cells->cells4, 0u) << "every patch covers a cell";
+}
+
 TEST(ViewScene, CullingLeavesOutWhatLiesOutsideTheWindowAndKeepsWhatCrossesIt) {
     Field f;
     // The window [10.2, 12.2] x [10.2, 12.2]: lines starting at 10, 11, 12 reach
