@@ -360,36 +360,40 @@ DrawingView::DrawingView(DrawingModel& model, QWidget* parent) : QWidget(parent)
 // How often what was drawn is painted while it grows.
 constexpr qint64 kGrowingRepaintMs = 250;
 
-const render::ViewScene& DrawingView::sceneNow() {
+// Draws on for about `budget`, says how far the drawing is, and keeps
+// drawing between input events while some is left.
+bool DrawingView::buildSlice(std::chrono::steady_clock::duration budget) {
     const bool growing = model_.buildProgress().has_value();
-    if (model_.buildSome(slice_)) {
+    const bool more = model_.buildSome(budget);
+    if (more) {
+        Q_EMIT building(model_.buildProgress().value_or(0));
         if (!buildTimer_->isActive()) buildTimer_->start();
-    } else if (growing) {
-        Q_EMIT building(1.0);
+    } else {
+        buildTimer_->stop();
+        if (growing) Q_EMIT building(1.0);
     }
+    return more;
+}
+
+const render::ViewScene& DrawingView::sceneNow() {
+    buildSlice(slice_);
     return model_.partialScene();
 }
 
 std::optional<double> DrawingView::buildProgress() const { return model_.buildProgress(); }
 
 void DrawingView::finishDrawing() {
-    const bool growing = model_.buildProgress().has_value();
-    model_.scene();
-    buildTimer_->stop();
-    if (growing) Q_EMIT building(1.0);
+    buildSlice(std::chrono::hours(1));
     refit_ = following_ && fitted_;
     update();
 }
 
 void DrawingView::buildOn() {
-    const bool more = model_.buildSome(slice_);
-    const std::optional<double> done = model_.buildProgress();
-    Q_EMIT building(more && done ? *done : 1.0);
+    const bool more = buildSlice(slice_);
     if (!more || !sincePaint_.isValid() || sincePaint_.elapsed() >= kGrowingRepaintMs) {
         refit_ = following_ && fitted_;
         update();
     }
-    if (more) buildTimer_->start();
 }
 
 DrawingView::~DrawingView() = default;

@@ -157,6 +157,7 @@ private:
     void scrollBy(QPoint pixels);
     // The scene as far as it is built, built on a little first.
     const render::ViewScene& sceneNow();
+    bool buildSlice(std::chrono::steady_clock::duration budget);
     void buildOn();
     QTimer* buildTimer_ = nullptr;
     std::chrono::milliseconds slice_{40};

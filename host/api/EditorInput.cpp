@@ -249,16 +249,21 @@ int getPointOnce(const char* prompt, ads_point result) {
     return RTNORM;
 }
 
+// Asks until a point, Enter or a cancel answers.
+int getPoint(const char* prompt, ads_point result) {
+    for (;;) {
+        const int status = getPointOnce(prompt, result);
+        if (status != kAskAgain) return status;
+    }
+}
+
 }  // namespace
 
 int acedGetPoint(const ads_point base, const char* prompt, ads_point result) {
     std::optional<std::array<double, 3>> from;
     if (base != nullptr) from = std::array<double, 3>{base[X], base[Y], base[Z]};
     const kestrin::host::RequestScope asking(kestrin::host::InputRequest::Point, from);
-    for (;;) {
-        const int status = getPointOnce(prompt, result);
-        if (status != kAskAgain) return status;
-    }
+    return getPoint(prompt, result);
 }
 
 int acedDragGen(const ads_name ss, const char* prompt, int, int (*transform)(ads_point pt, ads_matrix mt),
@@ -274,10 +279,7 @@ int acedDragGen(const ads_name ss, const char* prompt, int, int (*transform)(ads
         return std::array<double, 6>{m[0][0], m[0][1], m[0][3], m[1][0], m[1][1], m[1][3]};
     };
     const kestrin::host::RequestScope asking(kestrin::host::InputRequest::Point, std::nullopt, &drag);
-    for (;;) {
-        const int status = getPointOnce(prompt, result);
-        if (status != kAskAgain) return status;
-    }
+    return getPoint(prompt, result);
 }
 
 int acedEntSel(const char* prompt, ads_name entity, ads_point pickPoint) {

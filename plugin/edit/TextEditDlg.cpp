@@ -81,9 +81,11 @@ void CTextEditDlg::OnOK() {
     BeginEditorCommand();
     ShowWindow(SW_HIDE);
     UpdateData(TRUE);
+    // With "Динамически" checked the entity already holds the text.
+    if (m_nDynamic == 0) writeBackText();
     const std::string text = m_strText;
     m_strText.clear();
-    if (!m_model.finishAndPickNext(text, m_nDynamic == 1)) {
+    if (!m_model.finishAndPickNext(text)) {
         CancelEditorCommand();
         return;
     }

@@ -59,10 +59,9 @@ void TextEditModel::eraseIfEmpty(const std::string& text, const ads_name entity)
     }
 }
 
-bool TextEditModel::finishAndPickNext(const std::string& text, bool writtenWhileTyping) {
+bool TextEditModel::finishAndPickNext(const std::string& text) {
     record_.picked = 1;
     record_.text = text;
-    if (!writtenWhileTyping) write(text);
     eraseIfEmpty(text, record_.entity);
     const EditPick pick = pickEditableEntityUntilDone();
     inBlock_ = pick.inBlock;  // the last pick, until the next one

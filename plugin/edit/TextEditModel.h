@@ -28,10 +28,10 @@ public:
     // With `text` empty `entity` is erased (the record's text is left as it
     // is); otherwise only the record's text is emptied.
     void eraseIfEmpty(const std::string& text, const ads_name entity);
-    // OK: `text` written unless the dialog wrote it while typing, the entity
-    // erased when empty, and the next one picked (record.picked is set while
-    // it is asked for). False when the user cancelled.
-    bool finishAndPickNext(const std::string& text, bool writtenWhileTyping);
+    // OK, once the entity holds `text`: the entity erased when it is empty,
+    // and the next one picked (record.picked is set while it is asked for).
+    // False when the user cancelled.
+    bool finishAndPickNext(const std::string& text);
 
 private:
     TextProperties& record_;

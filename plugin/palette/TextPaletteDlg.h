@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "host/api/AdsTypes.h"
@@ -65,6 +66,7 @@ private:
     bool numberTyped(PaletteModel::Box box, const Take& take);
     // The line steps (TextPaletteDlgLines.cpp).
     bool pickInsertionPoint(const AcGePoint3d& base); bool dragLineToPoint(const AcGePoint3d& base);
+    bool placeAt(const std::optional<AcGePoint3d>& point);
     void beginHandOver(); void completeHandOver(); void cancelHandOver();
     void placeLineAtPickedPoint(const AcGePoint3d& base, const std::string& text);
     void movePickedTextToPickedPoint(const AcGePoint3d& base); void completePickedStep(const AcGePoint3d& base);

@@ -56,15 +56,14 @@ std::optional<AcGePoint3d> dragInsertionPoint(const AcGePoint3d& base, const ads
 
 // Asks for a line's insertion point from `base`; the model places the line
 // there. False when none was given.
-bool CTextPaletteDlg::pickInsertionPoint(const AcGePoint3d& base) {
-    const auto point = askInsertionPoint(base);
-    if (point) m_model.placeAt(*point);
-    return point.has_value();
-}
+bool CTextPaletteDlg::pickInsertionPoint(const AcGePoint3d& base) { return placeAt(askInsertionPoint(base)); }
 
 // The same while the preview entity follows the cursor.
 bool CTextPaletteDlg::dragLineToPoint(const AcGePoint3d& base) {
-    const auto point = dragInsertionPoint(base, g_textProperties.entity);
+    return placeAt(dragInsertionPoint(base, g_textProperties.entity));
+}
+
+bool CTextPaletteDlg::placeAt(const std::optional<AcGePoint3d>& point) {
     if (point) m_model.placeAt(*point);
     return point.has_value();
 }

@@ -47,15 +47,17 @@ TEST_F(TextEditModelTest, AnEmptyStringErasesTheEntityAnyOtherOnlyEmptiesTheReco
     EXPECT_EQ(g_textProperties.text, "Строка"_cp);
 }
 
-TEST_F(TextEditModelTest, FinishingWritesWhatTypingDidNotAndPicksTheNextEntity) {
+TEST_F(TextEditModelTest, FinishingPicksTheNextEntityAndAnEmptyOneGoes) {
     pickedAs(0x40, "Строка"_cp);
     TextEditModel model(g_textProperties, {});
     model.load();
     int pickedWhileAsked = -1;
     test::ScriptedSource source({std::function<void()>([&] { pickedWhileAsked = g_textProperties.picked; }), std::string("pick 45"), std::string("escape")}, "model");
     session::Session::instance().setSource(&source);
-    EXPECT_TRUE(model.finishAndPickNext("typed", false));
+    model.write("typed");
+    EXPECT_TRUE(model.finishAndPickNext("typed"));
     EXPECT_EQ(stringOf(0x40), "typed");
+    EXPECT_FALSE(erased(0x40));
     EXPECT_EQ(pickedWhileAsked, 1);
     EXPECT_EQ(g_textProperties.picked, 0);
     AcDbObjectId next;
@@ -63,9 +65,8 @@ TEST_F(TextEditModelTest, FinishingWritesWhatTypingDidNotAndPicksTheNextEntity) 
     EXPECT_EQ(next, id(0x45));
     EXPECT_EQ(model.load(), std::string(250, 'a') + "bc");
 
-    // Written while typing: the string is not written again; an empty one
-    // erases the entity; Escape at the pick ends it.
-    EXPECT_FALSE(model.finishAndPickNext("", true));
+    // An empty string erases the entity; Escape at the pick ends it.
+    EXPECT_FALSE(model.finishAndPickNext(""));
     EXPECT_TRUE(erased(0x45));
     EXPECT_EQ(g_textProperties.picked, 0);
     EXPECT_FALSE(session::Session::instance().failed()) << session::Session::instance().failure();
