@@ -23,7 +23,31 @@ DrawingModel::Source hostSource() {
     return s;
 }
 
+// An entity with its followers that are not erased, as the scene draws it.
+void recordsOf(const db::Entry& entity, std::vector<dxf::Record>& out) {
+    out.clear();
+    out.push_back(entity.record);
+    if (entity.children)
+        for (const db::Entry* child : *entity.children)
+            if (!child->erased) out.push_back(child->record);
+}
+
 }  // namespace
+
+// The scene's entities are drawn again from the store itself.
+class DrawingModel::StoreRecords : public render::RecordSource {
+public:
+    explicit StoreRecords(const db::DrawingStore& store) : store_(store) {}
+    bool recordsOf(std::uint64_t handle, std::vector<dxf::Record>& out) const override {
+        const db::Entry* e = store_.byHandle(handle);
+        if (e == nullptr || e->erased) return false;
+        gui::recordsOf(*e, out);
+        return true;
+    }
+
+private:
+    const db::DrawingStore& store_;
+};
 
 DrawingModel::DrawingModel() : DrawingModel(hostSource()) {}
 
@@ -85,7 +109,8 @@ void DrawingModel::startBuild() {
         source_.drawingFolder ? source_.drawingFolder() : std::string(),
         source_.supportFolders ? source_.supportFolders() : std::vector<std::string>(),
         [this](const std::string& note) { notes_.push_back(note); });
-    scene_ = std::make_unique<render::ViewScene>(*fonts_);
+    records_ = database_ ? std::make_unique<StoreRecords>(database_->store()) : nullptr;
+    scene_ = std::make_unique<render::ViewScene>(*fonts_, render::Space::Model, records_.get());
     if (database_ == nullptr) {
         scene_->build(dxf::Document{});
         building_.reset();
@@ -165,10 +190,8 @@ void DrawingModel::redraw(const db::Entry& entity) {
         scene_->remove(entity.handle);
         return;
     }
-    std::vector<dxf::Record> records{entity.record};
-    if (entity.children)
-        for (const db::Entry* child : *entity.children)
-            if (!child->erased) records.push_back(child->record);
+    std::vector<dxf::Record> records;
+    recordsOf(entity, records);
     scene_->replace(entity.handle, records);
 }
 

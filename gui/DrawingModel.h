@@ -75,6 +75,7 @@ private:
     bool topLevel(const db::Entry& entry) const;
     void redraw(const db::Entry& entity);
     void startBuild();
+    class StoreRecords;
 
     Source source_;
     AcDbDatabase* database_ = nullptr;
@@ -82,7 +83,8 @@ private:
     std::vector<ScopedConnection> connections_;
     std::vector<std::string> notes_;
     std::unique_ptr<render::FontLibrary> fonts_;
-    std::unique_ptr<render::ViewScene> scene_;  // after the fonts it uses
+    std::unique_ptr<StoreRecords> records_;     // where the scene finds an entity's records again
+    std::unique_ptr<render::ViewScene> scene_;  // after the fonts and records it uses
     bool stale_ = true;
     std::optional<std::size_t> building_;  // the next top-level entity of the store to draw
     std::optional<render::Box> changedArea_;

@@ -112,7 +112,24 @@ void Coverage::halve() {
             }
 }
 
-ViewScene::ViewScene(FontLibrary& fonts, Space space) : fonts_(fonts), space_(space) {}
+// The records of the entities given to a scene without a source.
+class ViewScene::KeptRecords : public RecordSource {
+public:
+    bool recordsOf(std::uint64_t handle, std::vector<dxf::Record>& out) const override {
+        const auto it = records_.find(handle);
+        if (it == records_.end()) return false;
+        out = it->second;
+        return true;
+    }
+    void put(std::uint64_t handle, std::vector<dxf::Record> records) { records_[handle] = std::move(records); }
+    void erase(std::uint64_t handle) { records_.erase(handle); }
+
+private:
+    std::unordered_map<std::uint64_t, std::vector<dxf::Record>> records_;
+};
+
+ViewScene::ViewScene(FontLibrary& fonts, Space space, const RecordSource* source)
+    : fonts_(fonts), space_(space), kept_(std::make_unique<KeptRecords>()), source_(source) {}
 ViewScene::~ViewScene() = default;
 
 void ViewScene::build(const dxf::Document& doc) {
@@ -121,9 +138,11 @@ void ViewScene::build(const dxf::Document& doc) {
     context_.tables = doc.tables;
     context_.blocks = doc.blocks;
     drawer_ = std::make_unique<EntityDrawer>(context_, space_, fonts_);
+    kept_ = std::make_unique<KeptRecords>();
     items_.clear();
     free_.clear();
     byHandle_.clear();
+    drawn_.clear();
     visits_ = 0;
     nextUnnamed_ = 0;
     gridDirty_ = true;
@@ -140,6 +159,8 @@ void ViewScene::build(const dxf::Document& doc) {
                 const std::size_t slot = newSlot();
                 byHandle_[handle] = slot;
                 items_[slot].handle = handle;
+                if (!source_ || (handle & kUnnamed) != 0) kept_->put(handle, {records.begin() + static_cast<std::ptrdiff_t>(i),
+                                               records.begin() + static_cast<std::ptrdiff_t>(end)});
                 drawItem(records, i, end, slot);
             }
             i = end;
@@ -155,17 +176,35 @@ void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i,
     Scene drawn;
     drawer_->setVisits(visits_);
     while (i < end) i = drawer_->draw(records, i, drawn);
-    item.visits = drawer_->visits() - visits_;
+    item.visits = static_cast<std::uint32_t>(drawer_->visits() - visits_);
     visits_ += item.visits;
-    item.art = std::move(static_cast<Artwork&>(drawn));
-    // Kept for as long as the entity stands: no room beyond what it holds.
-    item.art.strokes.shrink_to_fit();
-    item.art.runs.shrink_to_fit();
-    for (GlyphRun& run : item.art.runs) run.glyphs.shrink_to_fit();
-    item.box = render::boxOf(item.art);
+    Artwork& art = drawn;
+    item.box = render::boxOf(art);
+    item.color = firstColor(art);
     item.covered = false;
     item.live = true;
+    // Shown whole by the last query: kept drawn anew, else not kept at all.
+    if (auto it = drawn_.find(slot); it != drawn_.end()) it->second = std::move(art);
     put(slot);
+}
+
+// The entity in `slot` drawn from its records as it was when last given
+// (the same share of the drawer's limit).
+Artwork ViewScene::drawAgain(std::size_t slot) const {
+    const Item& item = items_[slot];
+    Scene drawn;
+    records_.clear();
+    const RecordSource& from = source_ && (item.handle & kUnnamed) == 0 ? *source_ : *kept_;
+    if (!from.recordsOf(item.handle, records_)) return {};
+    drawer_->setVisits(visits_ - item.visits);
+    for (std::size_t i = 0; i < records_.size();) i = drawer_->draw(records_, i, drawn);
+    return std::move(static_cast<Artwork&>(drawn));
+}
+
+const Artwork& ViewScene::drawnOf(std::size_t slot) const {
+    auto it = drawn_.find(slot);
+    if (it == drawn_.end()) it = drawn_.emplace(slot, drawAgain(slot)).first;
+    return it->second;
 }
 
 void ViewScene::reserve(std::size_t entities) {
@@ -189,6 +228,7 @@ void ViewScene::replace(std::uint64_t handle, const std::vector<dxf::Record>& re
         byHandle_[handle] = slot;
         items_[slot].handle = handle;
     }
+    if (!source_ || (handle & kUnnamed) != 0) kept_->put(handle, records);
     drawItem(records, 0, records.size(), slot);
 }
 
@@ -199,7 +239,9 @@ void ViewScene::remove(std::uint64_t handle) {
     take(slot);
     visits_ -= items_[slot].visits;
     items_[slot] = Item{};
+    forget(slot);
     free_.push_back(slot);
+    kept_->erase(handle);
     byHandle_.erase(it);
 }
 
@@ -215,7 +257,7 @@ std::size_t ViewScene::newSlot() {
 
 const Artwork* ViewScene::artOf(std::uint64_t handle) const {
     const auto it = byHandle_.find(handle);
-    return it == byHandle_.end() ? nullptr : &items_[it->second].art;
+    return it == byHandle_.end() ? nullptr : &drawnOf(it->second);
 }
 
 std::optional<std::vector<Polyline>> ViewScene::strokesOf(std::uint64_t handle) const {
@@ -229,17 +271,45 @@ Box ViewScene::boxOf(std::uint64_t handle) const {
     return it == byHandle_.end() ? Box{} : items_[it->second].box;
 }
 
-const Coverage& ViewScene::coverageOf(const Item& item) {
-    if (!item.covered) {
-        item.coverage = cover(item.art, item.box);
-        item.covered = true;
+// The coverage of each slot's entity not covered yet: drawn a share at a
+// time on this thread (the drawer and fonts are not shared between threads),
+// each share covered on every core.
+void ViewScene::coverAll(const std::vector<std::size_t>& slots) const {
+    constexpr std::size_t kShare = 4096;
+    std::vector<Artwork> arts;
+    std::vector<const Artwork*> of;
+    for (std::size_t from = 0; from < slots.size(); from += kShare) {
+        const std::size_t to = std::min(slots.size(), from + kShare);
+        arts.clear();
+        arts.reserve(to - from);
+        of.clear();
+        for (std::size_t k = from; k < to; ++k) {
+            if (auto it = drawn_.find(slots[k]); it != drawn_.end()) {
+                of.push_back(&it->second);
+            } else {
+                arts.push_back(drawAgain(slots[k]));
+                of.push_back(nullptr);
+            }
+        }
+        std::size_t next = 0;
+        for (const Artwork*& a : of)
+            if (a == nullptr) a = &arts[next++];
+        process::inParallel(to - from, 512, [&](std::size_t begin, std::size_t end) {
+            for (std::size_t k = begin; k < end; ++k) {
+                const Item& item = items_[slots[from + k]];
+                item.coverage = cover(*of[k], item.box);
+                item.covered = true;
+            }
+        });
     }
-    return item.coverage;
 }
 
 const Coverage* ViewScene::coverageOf(std::uint64_t handle) const {
     const auto it = byHandle_.find(handle);
-    return it == byHandle_.end() ? nullptr : &coverageOf(items_[it->second]);
+    if (it == byHandle_.end()) return nullptr;
+    const Item& item = items_[it->second];
+    if (!item.covered) coverAll({it->second});
+    return &item.coverage;
 }
 
 Box ViewScene::extents() const {
@@ -251,14 +321,15 @@ Box ViewScene::extents() const {
 
 std::size_t ViewScene::strokeCount() const {
     std::size_t n = 0;
-    for (const Item& item : items_) n += render::strokeCount(item.art);
+    for (std::size_t slot = 0; slot < items_.size(); ++slot)
+        if (items_[slot].live) n += render::strokeCount(drawAgain(slot));
     return n;
 }
 
 std::vector<std::pair<std::uint64_t, std::vector<Polyline>>> ViewScene::entities() const {
     std::vector<std::pair<std::uint64_t, std::vector<Polyline>>> out;
     out.reserve(byHandle_.size());
-    for (const auto& [handle, slot] : byHandle_) out.emplace_back(handle, allStrokes(items_[slot].art));
+    for (const auto& [handle, slot] : byHandle_) out.emplace_back(handle, allStrokes(drawAgain(slot)));
     std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     return out;
 }
@@ -349,58 +420,70 @@ void ViewScene::rebuildGrid() const {
 
 ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     ViewContent out;
-    std::vector<const Item*> uncovered;  // patches whose coverage is not made yet
-    // Made on every core: the first look at a large drawing makes many.
-    auto cover = [&uncovered] {
-        process::inParallel(uncovered.size(), 512, [&](std::size_t begin, std::size_t end) {
-            for (std::size_t k = begin; k < end; ++k) coverageOf(*uncovered[k]);
-        });
-    };
+    std::vector<std::size_t> uncovered;  // patches whose coverage is not made yet
+    std::vector<std::size_t> whole;
     const double ppu = window.pixelsPerUnit;
-    auto offer = [&](const Item& item) {
+    auto offer = [&](std::size_t slot) {
+        const Item& item = items_[slot];
         if (item.box.empty()) return;
         if (how.cull && !meets(item.box, window.world)) return;
         if (how.levelOfDetail) {
             const double w = (item.box.maxX - item.box.minX) * ppu, h = (item.box.maxY - item.box.minY) * ppu;
             if (w < kSmall && h < kSmall) {
                 const Box& b = item.box;
-                const Color c = firstColor(item.art);
-                if (w < 1 && h < 1) out.standIns.push_back({b.center(), b.center(), c});
-                else if (w >= h) out.standIns.push_back({{b.minX, b.minY}, {b.maxX, b.minY}, c});
-                else out.standIns.push_back({{b.minX, b.minY}, {b.minX, b.maxY}, c});
+                if (w < 1 && h < 1) out.standIns.push_back({b.center(), b.center(), item.color});
+                else if (w >= h) out.standIns.push_back({{b.minX, b.minY}, {b.maxX, b.minY}, item.color});
+                else out.standIns.push_back({{b.minX, b.minY}, {b.minX, b.maxY}, item.color});
                 return;
             }
             if (w <= kCoarse && h <= kCoarse) {
-                if (!item.covered) uncovered.push_back(&item);
-                out.patches.push_back({item.box, &item.coverage, firstColor(item.art)});
+                if (!item.covered) uncovered.push_back(slot);
+                out.patches.push_back({item.box, &item.coverage, item.color});
                 return;
             }
         }
-        out.whole.push_back(&item.art);
+        whole.push_back(slot);
+    };
+    // The whole entities' artworks: those drawn for the last query kept, the
+    // others drawn now, the rest let go.
+    auto finish = [&] {
+        coverAll(uncovered);
+        std::unordered_map<std::size_t, Artwork> shown;
+        shown.reserve(whole.size());
+        out.whole.reserve(whole.size());
+        for (std::size_t slot : whole) {
+            auto node = drawn_.extract(slot);
+            auto at = node ? shown.insert(std::move(node)).position : shown.emplace(slot, drawAgain(slot)).first;
+            out.whole.push_back(&at->second);
+        }
+        drawn_ = std::move(shown);
     };
     if (!how.cull) {
-        for (const Item& item : items_)
-            if (item.live) offer(item);
-        cover();
+        for (std::size_t slot = 0; slot < items_.size(); ++slot)
+            if (items_[slot].live) offer(slot);
+        finish();
         return out;
     }
     if (gridDirty_) rebuildGrid();
-    if (cols_ == 0 || !meets(gridBox_, window.world)) return out;
+    if (cols_ == 0 || !meets(gridBox_, window.world)) {
+        finish();
+        return out;
+    }
     if (seen_.size() < items_.size()) seen_.resize(items_.size(), 0);
     if (++queryStamp_ == 0) {
         std::fill(seen_.begin(), seen_.end(), 0);
         queryStamp_ = 1;
     }
-    for (std::uint32_t slot : large_) offer(items_[slot]);
+    for (std::uint32_t slot : large_) offer(slot);
     const CellRange r = cellsOf(window.world);
     for (std::int64_t y = r.y0; y <= r.y1; ++y)
         for (std::int64_t x = r.x0; x <= r.x1; ++x)
             for (std::uint32_t slot : cells_[static_cast<std::size_t>(y * cols_ + x)]) {
                 if (seen_[slot] == queryStamp_) continue;
                 seen_[slot] = queryStamp_;
-                offer(items_[slot]);
+                offer(slot);
             }
-    cover();
+    finish();
     return out;
 }
 

@@ -2,7 +2,11 @@
 // apart (an INSERT with its attributes, a POLYLINE with its vertices), keyed
 // by its handle, with the box of its strokes and areas, in a uniform grid. One
 // entity can be drawn again or removed alone; a view asks for what lies in
-// its window at its scale.
+// its window at its scale. An entity's strokes are not kept: the scene keeps
+// its box, colour and coverage and draws it again from its records when it
+// is shown whole (the strokes of what the last query showed whole are kept
+// until the next one), so a large drawing costs the view little beside the
+// drawing itself.
 #pragma once
 
 #include <cstddef>
@@ -65,6 +69,15 @@ struct ViewContent {
     std::size_t entities() const { return whole.size() + standIns.size() + patches.size(); }
 };
 
+// Where a scene finds an entity's records again to draw it anew.
+class RecordSource {
+public:
+    virtual ~RecordSource() = default;
+    // The records of the top-level entity `handle` (the entity, then its
+    // followers) into `out`; false when there is no such entity.
+    virtual bool recordsOf(std::uint64_t handle, std::vector<dxf::Record>& out) const = 0;
+};
+
 class ViewScene {
 public:
     static constexpr double kSmall = 2.0;    // pixels
@@ -76,7 +89,11 @@ public:
     };
 
     // `fonts` is used whenever an entity is drawn: it must outlive the scene.
-    explicit ViewScene(FontLibrary& fonts, Space space = Space::Model);
+    // Entities are drawn again from `source` (it must outlive the scene and
+    // answer the records last given to build or replace); without one, and
+    // for entities without a handle of their own, the scene keeps a copy of
+    // their records.
+    explicit ViewScene(FontLibrary& fonts, Space space = Space::Model, const RecordSource* source = nullptr);
     ~ViewScene();
     ViewScene(const ViewScene&) = delete;
     ViewScene& operator=(const ViewScene&) = delete;
@@ -94,7 +111,8 @@ public:
 
     std::size_t size() const { return byHandle_.size(); }
     bool contains(std::uint64_t handle) const { return byHandle_.count(handle) != 0; }
-    // What one entity draws (null when there is none), its strokes, and its box.
+    // What one entity draws (null when there is none; kept until the next
+    // query or change), its strokes, and its box.
     const Artwork* artOf(std::uint64_t handle) const;
     // Its strokes, glyph runs placed as strokes (made anew on each call).
     std::optional<std::vector<Polyline>> strokesOf(std::uint64_t handle) const;
@@ -104,6 +122,7 @@ public:
     Box extents() const;
     std::size_t strokeCount() const;
 
+    // The whole entities' artworks are kept until the next query or change.
     ViewContent query(const ViewWindow& window, Query how) const;
     ViewContent query(const ViewWindow& window) const { return query(window, Query{}); }
 
@@ -114,18 +133,22 @@ private:
     struct Item {
         std::uint64_t handle = 0;
         Box box;
-        Artwork art;
         mutable Coverage coverage;  // made when first asked for (few entities are ever drawn as patches)
+        Color color;                // of its first stroke, else of its first area
         mutable bool covered = false;
-        std::size_t visits = 0;  // entities drawn for it, nested copies included
         bool live = false;
+        std::uint32_t visits = 0;  // entities drawn for it, nested copies included
     };
+    class KeptRecords;
     struct CellRange {
         std::int64_t x0 = 0, y0 = 0, x1 = -1, y1 = -1;
     };
 
     void drawItem(const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, std::size_t slot);
-    static const Coverage& coverageOf(const Item& item);
+    Artwork drawAgain(std::size_t slot) const;
+    const Artwork& drawnOf(std::size_t slot) const;
+    void coverAll(const std::vector<std::size_t>& slots) const;
+    void forget(std::size_t slot) const { drawn_.erase(slot); }
     std::size_t newSlot();
     void put(std::size_t slot) const;
     void take(std::size_t slot) const;
@@ -137,6 +160,11 @@ private:
     Space space_;
     dxf::Document context_;  // header, tables and blocks of the drawing, no entities
     std::unique_ptr<EntityDrawer> drawer_;
+    std::unique_ptr<KeptRecords> kept_;
+    const RecordSource* source_;  // may be null: every entity's records kept
+    mutable std::vector<dxf::Record> records_;  // of the entity drawn again
+    // The artworks of the last query's whole entities (and of artOf), by slot.
+    mutable std::unordered_map<std::size_t, Artwork> drawn_;
     std::vector<Item> items_;
     std::vector<std::size_t> free_;
     std::unordered_map<std::uint64_t, std::size_t> byHandle_;
