@@ -136,8 +136,9 @@ void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink&
     // A patch's cells, in the grid whose cells are a pixel or less.
     for (const render::ViewContent::Patch& patch : content.patches) {
         sink.color(patch.color);
-        const double left = ox + patch.box.minX * s, bottom = oy - patch.box.minY * s;
-        const double w = (patch.box.maxX - patch.box.minX) * s, h = (patch.box.maxY - patch.box.minY) * s;
+        const render::Box& box = *patch.box;
+        const double left = ox + box.minX * s, bottom = oy - box.minY * s;
+        const double w = (box.maxX - box.minX) * s, h = (box.maxY - box.minY) * s;
         const double most = std::max(w, h);
         const int n = most <= 4 ? 4 : most <= 8 ? 8 : 16;
         const double cw = w / n, ch = h / n;

@@ -274,7 +274,7 @@ Box ViewScene::boxOf(std::uint64_t handle) const {
 // The coverage of each slot's entity not covered yet: drawn a share at a
 // time on this thread (the drawer and fonts are not shared between threads),
 // each share covered on every core.
-void ViewScene::coverAll(const std::vector<std::size_t>& slots) const {
+void ViewScene::coverAll(const std::vector<std::uint32_t>& slots) const {
     constexpr std::size_t kShare = 4096;
     std::vector<Artwork> arts;
     std::vector<const Artwork*> of;
@@ -308,7 +308,7 @@ const Coverage* ViewScene::coverageOf(std::uint64_t handle) const {
     const auto it = byHandle_.find(handle);
     if (it == byHandle_.end()) return nullptr;
     const Item& item = items_[it->second];
-    if (!item.covered) coverAll({it->second});
+    if (!item.covered) coverAll({static_cast<std::uint32_t>(it->second)});
     return &item.coverage;
 }
 
@@ -390,6 +390,21 @@ void ViewScene::take(std::size_t slot) const {
         for (std::int64_t x = r.x0; x <= r.x1; ++x) drop(cells_[static_cast<std::size_t>(y * cols_ + x)]);
 }
 
+// The median of the larger side of the entities' boxes (of up to 4096 of
+// them, taken evenly).
+double ViewScene::typicalSize() const {
+    std::vector<double> sizes;
+    const std::size_t step = std::max<std::size_t>(1, items_.size() / 4096);
+    for (std::size_t slot = 0; slot < items_.size(); slot += step) {
+        const Box& b = items_[slot].box;
+        if (items_[slot].live && !b.empty()) sizes.push_back(std::max(b.maxX - b.minX, b.maxY - b.minY));
+    }
+    if (sizes.empty()) return 0;
+    const auto middle = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() / 2);
+    std::nth_element(sizes.begin(), middle, sizes.end());
+    return std::isfinite(*middle) ? *middle : 0;
+}
+
 void ViewScene::rebuildGrid() const {
     gridDirty_ = false;
     gridBuiltWith_ = byHandle_.size();
@@ -400,11 +415,12 @@ void ViewScene::rebuildGrid() const {
         cols_ = rows_ = 0;
         return;
     }
-    // About one entity a cell over the drawing's area.
+    // About one entity a cell over the drawing's area, but no smaller than
+    // most entities, so that each is listed in few cells.
     const double w = std::max(gridBox_.maxX - gridBox_.minX, 1e-9);
     const double h = std::max(gridBox_.maxY - gridBox_.minY, 1e-9);
     const double n = static_cast<double>(std::max<std::size_t>(gridBuiltWith_, 1));
-    cell_ = std::max(std::sqrt(w * h / n), std::max(w, h) / 4096);
+    cell_ = std::max({std::sqrt(w * h / n), std::max(w, h) / 4096, typicalSize()});
     if (!(cell_ > 0) || !std::isfinite(cell_)) cell_ = 1;
     cols_ = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(w / cell_)));
     rows_ = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(h / cell_)));
@@ -420,10 +436,10 @@ void ViewScene::rebuildGrid() const {
 
 ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     ViewContent out;
-    std::vector<std::size_t> uncovered;  // patches whose coverage is not made yet
-    std::vector<std::size_t> whole;
+    std::vector<std::uint32_t> uncovered;  // patches whose coverage is not made yet
+    std::vector<std::uint32_t> whole;
     const double ppu = window.pixelsPerUnit;
-    auto offer = [&](std::size_t slot) {
+    auto offer = [&](std::uint32_t slot) {
         const Item& item = items_[slot];
         if (item.box.empty()) return;
         if (how.cull && !meets(item.box, window.world)) return;
@@ -438,7 +454,7 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
             }
             if (w <= kCoarse && h <= kCoarse) {
                 if (!item.covered) uncovered.push_back(slot);
-                out.patches.push_back({item.box, &item.coverage, item.color});
+                out.patches.push_back({&item.box, &item.coverage, item.color});
                 return;
             }
         }
@@ -460,7 +476,7 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     };
     if (!how.cull) {
         for (std::size_t slot = 0; slot < items_.size(); ++slot)
-            if (items_[slot].live) offer(slot);
+            if (items_[slot].live) offer(static_cast<std::uint32_t>(slot));
         finish();
         return out;
     }

@@ -54,8 +54,8 @@ struct Coverage {
 // set draws the strokes within a pixel. Both in the entity's first colour.
 // The others come whole: strokes, inks and areas.
 struct ViewContent {
-    struct Patch {
-        Box box;
+    struct Patch {  // refers to the entity's own box and cells: a drawing at its extents is mostly patches
+        const Box* box;
         const Coverage* cells;
         Color color;
     };
@@ -147,12 +147,13 @@ private:
     void drawItem(const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, std::size_t slot);
     Artwork drawAgain(std::size_t slot) const;
     const Artwork& drawnOf(std::size_t slot) const;
-    void coverAll(const std::vector<std::size_t>& slots) const;
+    void coverAll(const std::vector<std::uint32_t>& slots) const;
     void forget(std::size_t slot) const { drawn_.erase(slot); }
     std::size_t newSlot();
     void put(std::size_t slot) const;
     void take(std::size_t slot) const;
     void rebuildGrid() const;
+    double typicalSize() const;
     CellRange cellsOf(const Box& box) const;
     static bool large(const Box& box, double cell);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "tests/render/RenderTestSupport.h"
@@ -145,6 +146,68 @@ TEST(ViewScene, AnAttributesChangeRedrawsItsInsert) {
     hidden.tags.set(hidden.tags.find(70), "1");
     scene.replace(0x102, {doc.entities[2], hidden, doc.entities[4]});
     EXPECT_EQ(scene.strokesOf(0x102)->size(), 2u);
+}
+
+// The records of a document's entities by handle, counting the requests.
+struct CountingSource : RecordSource {
+    std::map<std::uint64_t, std::vector<dxf::Record>> records;
+    mutable std::size_t asked = 0;
+    explicit CountingSource(const dxf::Document& doc) {
+        for (std::size_t i = 0; i < doc.entities.size();) {
+            const dxf::Record& r = doc.entities[i];
+            const std::size_t end =
+                r.type == "INSERT" || r.type == "POLYLINE" ? EntityDrawer::pastFollowers(doc.entities, i) : i + 1;
+            const std::size_t at = r.tags.find(5);
+            if (at != dxf::TagList::npos)
+                records[std::stoull(std::string(r.tags[at].value), nullptr, 16)] = {
+                    doc.entities.begin() + static_cast<std::ptrdiff_t>(i),
+                    doc.entities.begin() + static_cast<std::ptrdiff_t>(end)};
+            i = end;
+        }
+    }
+    bool recordsOf(std::uint64_t handle, std::vector<dxf::Record>& out) const override {
+        ++asked;
+        const auto it = records.find(handle);
+        if (it == records.end()) return false;
+        out = it->second;
+        return true;
+    }
+};
+
+// A scene over a source keeps no strokes: what a query shows whole is drawn
+// from the source then, kept while the next query shows it too, and is what
+// a scene keeping every entity's records draws.
+TEST(ViewScene, DrawsWhatItShowsWholeFromItsSourceAndKeepsItForTheNextQuery) {
+    test::Fonts fonts;
+    dxf::Document doc = sample();
+    dxf::Record unnamed = line(0, 40, 0, 45, 0);
+    unnamed.tags.erase(unnamed.tags.find(5));
+    doc.entities.push_back(unnamed);
+    CountingSource source(doc);
+    ViewScene scene(fonts.library, Space::Model, &source);
+    scene.build(doc);
+    EXPECT_EQ(source.asked, 0u) << "the build draws the records it is given";
+
+    const ViewWindow all{{-10, -10, 50, 20}, 20};
+    const ViewContent first = scene.query(all);
+    ASSERT_EQ(first.whole.size(), 5u);
+    EXPECT_EQ(source.asked, 4u) << "each entity with a handle once; the one without is drawn from the scene's copy";
+    const ViewContent again = scene.query(all);
+    EXPECT_EQ(wholeOf(again), wholeOf(first));
+    EXPECT_EQ(source.asked, 4u);
+    scene.query({{100, 100, 101, 101}, 20});  // shows nothing: lets them go
+    scene.query(all);
+    EXPECT_EQ(source.asked, 8u);
+
+    // The source changes, then the scene is told: it draws what the source holds.
+    dxf::Document after = doc;
+    after.entities[1] = label(0x101, "Changed text", 0, 5, 3);
+    source.records[0x101] = {after.entities[1]};
+    scene.replace(0x101, {after.entities[1]});
+    ViewScene kept(fonts.library);
+    kept.build(after);
+    expectSameScene(scene, kept);
+    EXPECT_EQ(scene.boxOf(0x101).maxX, kept.boxOf(0x101).maxX);
 }
 
 // 40 x 40 short lines one unit apart, and one long line across them all.
