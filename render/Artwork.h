@@ -137,14 +137,37 @@ inline Artwork flattened(Artwork art) {
     return flat;
 }
 
+// The box of a glyph run's strokes: of its glyphs' hulls placed as their
+// strokes would be, unless a point lands beyond the finite numbers (then of
+// the strokes that stay finite, as drawn).
+inline Box boxOf(const GlyphRun& run) {
+    Box box;
+    Vec2 pen;
+    bool finite = true;
+    for (const RunGlyph rg : run.glyphs) {
+        const Glyph& g = rg.glyph();
+        const double k = rg.fallback() ? run.fallbackScale : 1;
+        for (const Vec2& q : g.hull) {
+            Vec2 p = run.toWorld(pen + q * k);
+            if (run.outer) p = (*run.outer)(p);
+            finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
+            box.add(p);
+        }
+        pen = pen + g.advance * k;
+    }
+    if (finite) return box;
+    box = Box{};
+    Polyline buffer;
+    placeRun(run, buffer, [&](const Polyline& s) {
+        for (const Vec2& p : s) box.add(p);
+    });
+    return box;
+}
+
 inline Box boxOf(const Artwork& art) {
     Box box = boxOf(art.strokes);
     for (const Fill& f : art.fills) box.add(boxOf(f.rings));
-    Polyline buffer;
-    for (const GlyphRun& run : art.runs)
-        placeRun(run, buffer, [&](const Polyline& s) {
-            for (const Vec2& p : s) box.add(p);
-        });
+    for (const GlyphRun& run : art.runs) box.add(boxOf(run));
     return box;
 }
 

@@ -2,6 +2,7 @@
 // placed wherever a text shows it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -17,7 +18,40 @@ struct Glyph {
     std::vector<Polyline> areas;
     Vec2 advance;
     Box box;
+    // The corners of the convex hull of its strokes' points (points on its
+    // edges kept): placed by any affine map, their box is the strokes'.
+    std::vector<Vec2> hull;
 };
+
+// The glyph's box and hull, from its strokes and areas.
+inline void measure(Glyph& g) {
+    g.box = Box{};
+    std::vector<Vec2> points;
+    for (const Polyline& s : g.strokes) points.insert(points.end(), s.begin(), s.end());
+    for (const Vec2& p : points) g.box.add(p);
+    for (const Polyline& a : g.areas)
+        for (const Vec2& p : a) g.box.add(p);
+    // Andrew's monotone chain, the lower then the upper side.
+    std::sort(points.begin(), points.end(), [](Vec2 a, Vec2 b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    if (points.size() < 3) {
+        g.hull = points;
+        return;
+    }
+    auto turn = [](Vec2 o, Vec2 a, Vec2 b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); };
+    std::vector<Vec2> hull(2 * points.size());
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        while (k >= 2 && turn(hull[k - 2], hull[k - 1], points[i]) < 0) --k;
+        hull[k++] = points[i];
+    }
+    for (std::size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {
+        while (k >= lower && turn(hull[k - 2], hull[k - 1], points[i]) < 0) --k;
+        hull[k++] = points[i];
+    }
+    hull.resize(k - 1);
+    g.hull = std::move(hull);
+}
 
 // A glyph of a line of text kept as a reference to its font's glyph (which
 // outlives every text drawn with it), drawn at the style font's scale or at

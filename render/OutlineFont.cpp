@@ -73,9 +73,9 @@ const Glyph* OutlineFont::glyph(char32_t cp) const {
         for (const fonts::Contour& c : outline->contours) {
             Polyline ring = flatten(c, tolerance_);
             if (ring.size() < 3) continue;
-            for (const Vec2& p : ring) g->box.add(p);
             g->areas.push_back(std::move(ring));
         }
+        measure(*g);
     }
     return cache_.emplace(cp, std::move(g)).first->second.get();
 }

@@ -177,8 +177,7 @@ const Glyph* ShxFont::glyph(int number) const {
     pen.out = g.get();
     run(number, pen, 0);
     g->advance = pen.at;
-    for (const auto& s : g->strokes)
-        for (const Vec2& p : s) g->box.add(p);
+    measure(*g);
     return cache_.emplace(number, std::move(g)).first->second.get();
 }
 

@@ -118,8 +118,7 @@ Glyph symbolGlyph(char kind, const ShxFont& font) {
     for (auto& s : g.strokes)
         for (auto& p : s) p = p * k;
     g.advance = g.advance * k;
-    for (const auto& s : g.strokes)
-        for (const Vec2& p : s) g.box.add(p);
+    measure(g);
     return g;
 }
 

@@ -36,6 +36,11 @@ bool meets(const Box& a, const Box& b) {
 // passes (grid units, within 0..16): row by row, the columns of the part of
 // the segment in that row at once.
 void markSegment(Coverage& c, double u0, double v0, double u1, double v1) {
+    const int r0 = static_cast<int>(v0), r1 = static_cast<int>(v1);
+    if (r0 == r1 && static_cast<int>(u0) == static_cast<int>(u1)) {  // most segments of small text
+        c.mark(static_cast<int>(u0), r0);
+        return;
+    }
     // The columns from ua to ub; a part that only reaches a column's edge
     // does not enter it.
     auto columns = [&](int row, double ua, double ub) {
@@ -45,7 +50,6 @@ void markSegment(Coverage& c, double u0, double v0, double u1, double v1) {
         const unsigned mask = ((2u << c1) - 1) & ~((1u << c0) - 1);
         c.rows16[row] = static_cast<std::uint16_t>(c.rows16[row] | mask);
     };
-    const int r0 = static_cast<int>(v0), r1 = static_cast<int>(v1);
     if (r0 == r1) {
         columns(r0, u0, u1);
         return;
@@ -62,6 +66,44 @@ void markSegment(Coverage& c, double u0, double v0, double u1, double v1) {
     columns(r1, from, u1);
 }
 
+// The cells a path of grid points passes (a ring's last edge back to its start).
+void markPath(Coverage& c, const std::vector<Vec2>& path, bool closed) {
+    if (path.empty()) return;
+    c.mark(static_cast<int>(path[0].x), static_cast<int>(path[0].y));
+    const std::size_t n = path.size();
+    for (std::size_t k = 1; k <= n; ++k) {
+        if (k == n && !(closed && n > 2)) break;
+        const Vec2 a = path[k - 1], b = path[k % n];
+        markSegment(c, a.x, a.y, b.x, b.y);
+    }
+}
+
+constexpr double kLastCell = 15.999;
+
+// A glyph run's strokes in grid units, each glyph placed by one map made of
+// the run's and the grid's; a stroke with a point beyond the finite numbers
+// is left out, as it is drawn.
+void markRun(Coverage& c, const GlyphRun& run, const Affine& toGrid, std::vector<Vec2>& path) {
+    const Affine world = run.outer ? toGrid.after(*run.outer).after(run.toWorld) : toGrid.after(run.toWorld);
+    Vec2 pen;
+    for (const RunGlyph rg : run.glyphs) {
+        const Glyph& g = rg.glyph();
+        const double k = rg.fallback() ? run.fallbackScale : 1;
+        const Affine m = world.after(Affine{k, 0, 0, k, pen.x, pen.y});
+        for (const Polyline& stroke : g.strokes) {
+            path.clear();
+            bool finite = true;
+            for (const Vec2& q : stroke) {
+                const Vec2 p = m(q);
+                finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
+                path.push_back({std::clamp(p.x, 0.0, kLastCell), std::clamp(p.y, 0.0, kLastCell)});
+            }
+            if (finite) markPath(c, path, false);
+        }
+        pen = pen + g.advance * k;
+    }
+}
+
 // The cells of the 16 x 16 grid over `box` that the strokes (and the rings
 // of the areas) pass.
 Coverage cover(const Artwork& art, const Box& box) {
@@ -70,23 +112,21 @@ Coverage cover(const Artwork& art, const Box& box) {
     const double w = box.maxX - box.minX, h = box.maxY - box.minY;
     auto cell = [](double v, double from, double size) {
         if (!(size > 0)) return 8.0;  // a box without width or height: the middle cells
-        return std::clamp((v - from) / size * 16, 0.0, 15.999);
+        return std::clamp((v - from) / size * 16, 0.0, kLastCell);
     };
+    std::vector<Vec2> path;
     auto pass = [&](const Polyline& stroke, bool closed) {
-        if (stroke.empty()) return;
-        double u0 = cell(stroke[0].x, box.minX, w), v0 = cell(stroke[0].y, box.minY, h);
-        c.mark(static_cast<int>(u0), static_cast<int>(v0));
-        const std::size_t n = stroke.size();
-        for (std::size_t k = 1; k <= n; ++k) {
-            if (k == n && !(closed && n > 2)) break;
-            const Vec2 p = stroke[k % n];  // a ring's last edge goes back to its start
-            const double u1 = cell(p.x, box.minX, w), v1 = cell(p.y, box.minY, h);
-            markSegment(c, u0, v0, u1, v1);
-            u0 = u1;
-            v0 = v1;
-        }
+        path.clear();
+        for (const Vec2& p : stroke) path.push_back({cell(p.x, box.minX, w), cell(p.y, box.minY, h)});
+        markPath(c, path, closed);
     };
-    forEachStroke(art, [&](const Polyline& stroke, Color) { pass(stroke, false); });
+    if (w > 0 && h > 0) {
+        for (const Polyline& stroke : art.strokes) pass(stroke, false);
+        const Affine toGrid = Affine::scale(16 / w, 16 / h).after(Affine::translate({-box.minX, -box.minY}));
+        for (const GlyphRun& run : art.runs) markRun(c, run, toGrid, path);
+    } else {
+        forEachStroke(art, [&](const Polyline& stroke, Color) { pass(stroke, false); });
+    }
     for (const Fill& f : art.fills)
         for (const Polyline& ring : f.rings) pass(ring, true);
     c.halve();

@@ -336,6 +336,58 @@ TEST(ViewScene, EntitiesOfAFewPixelsComeAsTheCellsTheirStrokesPass) {
     EXPECT_EQ(scene.coverageOf(0x31)->rows16[0], 0u);
 }
 
+// A text's box and cells, made from its glyphs placed where they are drawn
+// (turned, slanted, in a turned and scaled block reference), are those of its
+// strokes: every cell a stroke reaches is marked, none farther than a cell
+// from one.
+TEST(ViewScene, ATextsBoxAndCellsAreThoseOfItsStrokesWhereverItIsPlaced) {
+    test::Fonts fonts;
+    dxf::Document doc = test::drawing();
+    doc.entities.push_back(test::text("Turned 12", 3, 4, 2.5, {{5, "40"}, {50, "30"}, {51, "15"}}));
+    doc.blocks.push_back(test::block("TAG", 0, 0, {line(0x900, 0, 0, 1, 0), test::text("In 4", 1, 1, 2, {{5, "901"}, {50, "10"}})}));
+    doc.entities.push_back(record("INSERT", {{5, "41"}, {8, "0"}, {2, "TAG"}, {66, "1"}, {10, "50"}, {20, "10"},
+                                             {41, "1.5"}, {42, "0.75"}, {50, "-40"}}));
+    doc.entities.push_back(attrib(0x42, "Label 7", 52, 11));
+    doc.entities.push_back(record("SEQEND", {{5, "43"}, {8, "0"}}));
+    ViewScene scene(fonts.library);
+    scene.build(doc);
+    for (const std::uint64_t h : {0x40, 0x41}) {
+        const std::vector<Polyline> strokes = *scene.strokesOf(h);
+        ASSERT_GT(strokes.size(), 4u);
+        const Box box = scene.boxOf(h), exact = boxOf(strokes);
+        EXPECT_NEAR(box.minX, exact.minX, 1e-9);
+        EXPECT_NEAR(box.minY, exact.minY, 1e-9);
+        EXPECT_NEAR(box.maxX, exact.maxX, 1e-9);
+        EXPECT_NEAR(box.maxY, exact.maxY, 1e-9);
+        bool reached[16][16] = {};
+        auto cellOf = [&](double v, double from, double size) {
+            return std::clamp(static_cast<int>((v - from) / size * 16), 0, 15);
+        };
+        for (const Polyline& s : strokes)
+            for (std::size_t k = 0; k + 1 < s.size(); ++k)
+                for (int t = 0; t <= 64; ++t) {
+                    const Vec2 p = s[k] + (s[k + 1] - s[k]) * (t / 64.0);
+                    reached[cellOf(p.y, box.minY, box.maxY - box.minY)][cellOf(p.x, box.minX, box.maxX - box.minX)] =
+                        true;
+                }
+        const Coverage& cells = *scene.coverageOf(h);
+        for (int row = 0; row < 16; ++row)
+            for (int col = 0; col < 16; ++col) {
+                if (reached[row][col]) {
+                    EXPECT_TRUE(cells.at16(col, row)) << std::hex << h << " " << col << "," << row;
+                }
+                if (!cells.at16(col, row)) continue;
+                bool near = false;
+                for (int dr = -1; dr <= 1; ++dr)
+                    for (int dc = -1; dc <= 1; ++dc) {
+                        const int r = row + dr, c = col + dc;
+                        near = near || (r >= 0 && r < 16 && c >= 0 && c < 16 && reached[r][c]);
+                    }
+                EXPECT_TRUE(near) << std::hex << h << " " << col << "," << row;
+            }
+    }
+}
+
 TEST(ViewScene, ARemovedEntityIsGone) {
     Field f;
     const std::uint64_t gone = f.at(5, 5);
