@@ -4,6 +4,11 @@
 //                                   the template with COUNT single-line texts;
 //                                   with VERSION (R2018) written in it, the
 //                                   texts in Cyrillic so that they are UTF-8
+//   dxf_bench generate-mixed FILE COUNT
+//                                   COUNT entities of every kind a drawing
+//                                   mostly holds: of every ten, three lines,
+//                                   a light polyline, an arc, a circle, an
+//                                   INSERT with two attributes, three texts
 //   dxf_bench load FILE             read once; time, MB/s, entities/s, peak memory
 //   dxf_bench save FILE OUT         read, then time the save alone
 //
@@ -76,6 +81,103 @@ void generate(const std::string& path, long count, const char* version) {
     std::printf("generated %s: %ld texts, %.1f MB\n", path.c_str(), count, fileMb(path));
 }
 
+Record entity(const char* type, std::initializer_list<TagView> tags) {
+    std::vector<TagView> all(tags);
+    return {type, TagList::fromViews(all), 0};
+}
+
+std::string num(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.4f", v);
+    return buf;
+}
+
+// A block "TAG": a closed frame and two attribute definitions.
+void addTagBlock(Document& doc) {
+    const std::string record = nextHandleText(doc);
+    for (Table& t : doc.tables)
+        if (t.head.tags.find(2) != TagList::npos && t.head.tags[t.head.tags.find(2)].value == "BLOCK_RECORD")
+            t.entries.push_back(entity("BLOCK_RECORD", {{5, record}, {330, "1"}, {100, "AcDbSymbolTableRecord"},
+                                                        {100, "AcDbBlockTableRecord"}, {2, "TAG"}}));
+    Block b;
+    const std::string begin = nextHandleText(doc);
+    b.begin = entity("BLOCK", {{5, begin}, {330, record}, {100, "AcDbEntity"}, {8, "0"}, {100, "AcDbBlockBegin"},
+                               {2, "TAG"}, {70, "2"}, {10, "0.0"}, {20, "0.0"}, {30, "0.0"}, {3, "TAG"}, {1, ""}});
+    const std::string frame = nextHandleText(doc);
+    b.entities.push_back(entity("LWPOLYLINE", {{5, frame}, {330, record}, {100, "AcDbEntity"}, {8, "0"},
+                                               {100, "AcDbPolyline"}, {90, "4"}, {70, "1"}, {10, "0"}, {20, "0"},
+                                               {10, "8"}, {20, "0"}, {10, "8"}, {20, "4"}, {10, "0"}, {20, "4"}}));
+    for (const char* tag : {"NUMBER", "NAME"}) {
+        const std::string h = nextHandleText(doc);
+        const bool first = tag[1] == 'U';
+        b.entities.push_back(entity("ATTDEF", {{5, h}, {330, record}, {100, "AcDbEntity"}, {8, "0"}, {100, "AcDbText"},
+                                               {10, "0.5"}, {20, first ? "2.5" : "0.5"}, {30, "0.0"}, {40, "1.2"},
+                                               {1, ""}, {100, "AcDbAttributeDefinition"}, {3, tag}, {2, tag},
+                                               {70, "0"}}));
+    }
+    const std::string end = nextHandleText(doc);
+    b.end = entity("ENDBLK", {{5, end}, {330, record}, {100, "AcDbEntity"}, {8, "0"}, {100, "AcDbBlockEnd"}});
+    doc.blocks.push_back(std::move(b));
+}
+
+void generateMixed(const std::string& path, long count) {
+    Document doc = newDrawingTemplate();
+    addTagBlock(doc);
+    doc.entities.reserve(static_cast<std::size_t>(count) * 13 / 10);
+    char text[64];
+    for (long i = 0; i < count; ++i) {
+        const double x0 = static_cast<double>(i % 1000) * 10.0, y0 = static_cast<double>(i / 1000) * 5.0;
+        const std::string x = num(x0), y = num(y0), h = nextHandleText(doc);
+        const TagView common[] = {{5, h}, {330, "1F"}, {100, "AcDbEntity"}, {8, "0"}};
+        auto with = [&](const char* type, std::initializer_list<TagView> own) {
+            std::vector<TagView> all(std::begin(common), std::end(common));
+            all.insert(all.end(), own);
+            doc.entities.push_back({type, TagList::fromViews(all), 0});
+        };
+        switch (i % 10) {
+            case 0: case 1: case 2:
+                with("LINE", {{100, "AcDbLine"}, {10, x}, {20, y}, {30, "0.0"}, {11, num(x0 + 6 + i % 3)},
+                              {21, num(y0 + 1.5 * (i % 3))}, {31, "0.0"}});
+                break;
+            case 3:
+                with("LWPOLYLINE", {{100, "AcDbPolyline"}, {90, "4"}, {70, "0"}, {10, x}, {20, y}, {10, num(x0 + 3)},
+                                    {20, num(y0 + 2)}, {42, "0.5"}, {10, num(x0 + 6)}, {20, y}, {10, num(x0 + 8)},
+                                    {20, num(y0 + 3)}});
+                break;
+            case 4:
+                with("ARC", {{100, "AcDbCircle"}, {10, x}, {20, y}, {30, "0.0"}, {40, "2.5"}, {100, "AcDbArc"},
+                             {50, "15"}, {51, "200"}});
+                break;
+            case 5:
+                with("CIRCLE", {{100, "AcDbCircle"}, {10, x}, {20, y}, {30, "0.0"}, {40, num(1 + i % 4 * 0.5)}});
+                break;
+            case 6: {
+                with("INSERT", {{66, "1"}, {100, "AcDbBlockReference"}, {2, "TAG"}, {10, x}, {20, y}, {30, "0.0"}});
+                std::snprintf(text, sizeof text, "%ld", i);
+                const std::string owner = h;
+                for (int a = 0; a < 2; ++a) {
+                    const std::string ah = nextHandleText(doc), ax = num(x0 + 0.5), ay = num(y0 + (a == 0 ? 2.5 : 0.5));
+                    const TagView tags[] = {{5, ah}, {330, owner}, {100, "AcDbEntity"}, {8, "0"}, {100, "AcDbText"},
+                                            {10, ax}, {20, ay}, {30, "0.0"},
+                                            {40, "1.2"}, {1, a == 0 ? text : "Part"}, {100, "AcDbAttribute"},
+                                            {2, a == 0 ? "NUMBER" : "NAME"}, {70, "0"}};
+                    doc.entities.push_back({"ATTRIB", TagList::fromViews(tags), 0});
+                }
+                const std::string sh = nextHandleText(doc);
+                const TagView end[] = {{5, sh}, {330, owner}, {100, "AcDbEntity"}, {8, "0"}};
+                doc.entities.push_back({"SEQEND", TagList::fromViews(end), 0});
+                break;
+            }
+            default:
+                std::snprintf(text, sizeof text, "Line %ld of the benchmark", i);
+                with("TEXT", {{100, "AcDbText"}, {10, x}, {20, y}, {30, "0.0"}, {40, "2.5"}, {1, text},
+                              {100, "AcDbText"}});
+        }
+    }
+    saveDxfFile(doc, path);
+    std::printf("generated %s: %ld entities of every kind, %.1f MB\n", path.c_str(), count, fileMb(path));
+}
+
 void load(const std::string& path) {
     const double cpu0 = cpuSeconds();
     const auto start = Clock::now();
@@ -102,10 +204,11 @@ int main(int argc, char** argv) {
     const std::string cmd = argc > 1 ? argv[1] : "";
     try {
         if (cmd == "generate" && (argc == 4 || argc == 5)) generate(argv[2], std::atol(argv[3]), argc == 5 ? argv[4] : nullptr);
+        else if (cmd == "generate-mixed" && argc == 4) generateMixed(argv[2], std::atol(argv[3]));
         else if (cmd == "load" && argc == 3) load(argv[2]);
         else if (cmd == "save" && argc == 4) save(argv[2], argv[3]);
         else {
-            std::fprintf(stderr, "usage: dxf_bench generate FILE COUNT [VERSION] | load FILE | save FILE OUT\n");
+            std::fprintf(stderr, "usage: dxf_bench generate FILE COUNT [VERSION] | generate-mixed FILE COUNT | load FILE | save FILE OUT\n");
             return 2;
         }
     } catch (const std::exception& e) {

@@ -25,7 +25,19 @@ Affine fitToPicture(const Box& box, int width, int height, int margin) {
 
 namespace {
 
-double frac(double v) { return v - std::floor(v); }
+// std::lround, std::round and std::floor for the numbers a picture's
+// pixels take (well within an int), without a call into the maths library:
+// painting a large drawing rounds a few times for every segment.
+int roundHalfUp(double v) {  // v >= 0: halves away from zero, as std::lround
+    const int t = static_cast<int>(v);
+    return t + (v - t >= 0.5 ? 1 : 0);
+}
+int roundNear(double v) { return v >= 0 ? roundHalfUp(v) : -roundHalfUp(-v); }
+int floorOf(double v) {
+    const int t = static_cast<int>(v);
+    return v < t ? t - 1 : t;
+}
+double frac(double v) { return v - floorOf(v); }
 
 // Strokes onto a picture: a pixel takes the colour of the stroke that covers
 // it most, mixed with what lay under the strokes by that cover (segments of
@@ -39,14 +51,14 @@ public:
     void plot(int x, int y, double coverage) {
         if (x < 0 || y < 0 || x >= im_.width || y >= im_.height || coverage <= 0) return;
         const std::size_t p = static_cast<std::size_t>(y) * im_.width + x;
-        const auto c = static_cast<std::uint8_t>(std::lround(255 * std::min(1.0, coverage)));
+        const auto c = static_cast<std::uint8_t>(roundHalfUp(255 * std::min(1.0, coverage)));
         if (c <= cover_[p]) return;
         cover_[p] = c;
         const double k = c / 255.0;
         const std::uint8_t ink[3] = {ink_.r, ink_.g, ink_.b};
         for (int ch = 0; ch < 3; ++ch) {
             const double below = under_.empty() ? 255 : under_[p * 3 + ch];
-            im_.rgb[p * 3 + ch] = static_cast<std::uint8_t>(std::lround(below + (ink[ch] - below) * k));
+            im_.rgb[p * 3 + ch] = static_cast<std::uint8_t>(roundHalfUp(below + (ink[ch] - below) * k));
         }
     }
 
@@ -65,11 +77,13 @@ public:
         auto put = [&](int x, int y, double c) { steep ? plot(y, x, c) : plot(x, y, c); };
         // Keep the work bounded for lines far outside the picture.
         const double limit = static_cast<double>(std::max(im_.width, im_.height)) + 2;
-        const double x0 = std::max(std::round(a.x), -2.0), x1 = std::min(std::round(b.x), limit);
+        if (!(a.x <= limit && b.x >= -2)) return;  // off the picture, or not a number
+        // Rounded once within the picture's reach: the same as rounding first.
+        const double x0 = roundNear(std::max(a.x, -2.0)), x1 = roundNear(std::min(b.x, limit));
         for (double x = x0; x <= x1; ++x) {
             const double y = a.y + gradient * (x - a.x);
             if (!(y > -2 && y < limit)) continue;  // off the picture
-            const int xi = static_cast<int>(x), yi = static_cast<int>(std::floor(y));
+            const int xi = static_cast<int>(x), yi = floorOf(y);
             put(xi, yi, 1 - frac(y));
             put(xi, yi + 1, frac(y));
         }
