@@ -133,6 +133,22 @@ void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink&
         if (stand.a.x == stand.b.x && stand.a.y == stand.b.y) sink.dot(at(stand.a));
         else sink.line(at(stand.a), at(stand.b));
     }
+    // A streak's cells along its box's middle, each a pixel or less.
+    for (const render::ViewContent::Streak& streak : content.streaks) {
+        sink.color(streak.color);
+        const render::Box& box = *streak.box;
+        const double w = (box.maxX - box.minX) * s, h = (box.maxY - box.minY) * s;
+        const double along = streak.upright ? h : w;
+        const int n = along <= 4 ? 4 : along <= 8 ? 8 : 16;
+        const double step = along / n;
+        const render::Vec2 mid = box.center();
+        for (int i = 0; i < n; ++i) {
+            const unsigned group = (1u << (16 / n)) - 1;
+            if ((streak.cells >> (i * 16 / n) & group) == 0) continue;
+            if (streak.upright) sink.dot(QPointF(ox + mid.x * s, oy - box.minY * s - (i + 0.5) * step));
+            else sink.dot(QPointF(ox + box.minX * s + (i + 0.5) * step, oy - mid.y * s));
+        }
+    }
     // A patch's cells, in the grid whose cells are a pixel or less.
     for (const render::ViewContent::Patch& patch : content.patches) {
         sink.color(patch.color);
@@ -319,7 +335,7 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
         result.areas += art->fills.size();
     }
     result.standIns = content.standIns.size();
-    result.patches = content.patches.size();
+    result.patches = content.patches.size() + content.streaks.size();
     result.antialiased = result.strokes + result.areas + result.standIns + result.patches <= options.antialiasStrokes;
 
     if (result.antialiased) {

@@ -65,7 +65,7 @@ struct PaintResult {
     std::size_t strokes = 0;   // strokes drawn whole
     std::size_t areas = 0;     // filled areas (hatches, wide polylines, outline-font texts)
     std::size_t standIns = 0;  // small entities drawn as stand-ins
-    std::size_t patches = 0;   // entities of a few pixels drawn as their cells
+    std::size_t patches = 0;   // entities of a few pixels drawn as their cells (patches and streaks)
     bool antialiased = false;
 };
 

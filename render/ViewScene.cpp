@@ -133,6 +133,78 @@ Coverage cover(const Artwork& art, const Box& box) {
     return c;
 }
 
+// The cells from u0 to u1 of the 16 along a streak (grid units, within
+// 0..16); a part that only reaches a cell's edge does not enter it.
+void markSpan(std::uint16_t& cells, double u0, double u1) {
+    const double lo = std::min(u0, u1), hi = std::max(u0, u1);
+    const int c0 = static_cast<int>(lo);
+    const int c1 = hi > lo ? std::max(c0, static_cast<int>(std::ceil(hi)) - 1) : c0;
+    cells = static_cast<std::uint16_t>(cells | (((2u << c1) - 1) & ~((1u << c0) - 1)));
+}
+
+// Which of the 16 cells along the box's longer side the strokes (and the
+// rings of the areas) pass: each segment's span along it. A glyph no wider
+// than a cell there is taken as the span of its hull: its strokes' gaps are
+// narrower than a cell, so they leave no cell out.
+std::uint16_t streakOf(const Artwork& art, const Box& box) {
+    std::uint16_t cells = 0;
+    if (box.empty()) return cells;
+    const double w = box.maxX - box.minX, h = box.maxY - box.minY;
+    const bool upright = h > w;
+    const double from = upright ? box.minY : box.minX, size = upright ? h : w;
+    if (!(size > 0)) return 1u << 8;  // a point: the middle cell
+    // u = a x + b y + e for a point of the drawing.
+    const double a = upright ? 0 : 16 / size, b = upright ? 16 / size : 0, e = -from * 16 / size;
+    auto at = [](double u) { return std::clamp(u, 0.0, kLastCell); };
+    auto pass = [&](const Polyline& stroke, bool closed, double pa, double pb, double pe) {
+        if (stroke.empty()) return;
+        double prev = at(pa * stroke[0].x + pb * stroke[0].y + pe);
+        markSpan(cells, prev, prev);
+        const std::size_t n = stroke.size();
+        for (std::size_t k = 1; k <= n; ++k) {
+            if (k == n && !(closed && n > 2)) break;
+            const Vec2 p = stroke[k % n];
+            const double u = at(pa * p.x + pb * p.y + pe);
+            markSpan(cells, prev, u);
+            prev = u;
+        }
+    };
+    for (const Polyline& stroke : art.strokes) pass(stroke, false, a, b, e);
+    for (const Fill& f : art.fills)
+        for (const Polyline& ring : f.rings) pass(ring, true, a, b, e);
+    const Affine toAlong{a, 0, b, 0, e, 0};  // the span in x, 0 in y
+    for (const GlyphRun& run : art.runs) {
+        const Affine world = run.outer ? toAlong.after(*run.outer).after(run.toWorld) : toAlong.after(run.toWorld);
+        Vec2 pen;
+        for (const RunGlyph rg : run.glyphs) {
+            const Glyph& g = rg.glyph();
+            const double k = rg.fallback() ? run.fallbackScale : 1;
+            const Affine m = world.after(Affine{k, 0, 0, k, pen.x, pen.y});
+            pen = pen + g.advance * k;
+            double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+            for (const Vec2& q : g.hull) {
+                const double u = m(q).x;
+                lo = std::min(lo, u);
+                hi = std::max(hi, u);
+            }
+            if (!(lo <= hi)) continue;  // nothing drawn, or beyond the finite numbers
+            if (hi - lo <= 1 && std::isfinite(lo) && std::isfinite(hi)) {
+                markSpan(cells, at(lo), at(hi));
+                continue;
+            }
+            for (const Polyline& stroke : g.strokes) {
+                bool finite = true;
+                for (const Vec2& q : stroke) {
+                    const Vec2 p = m(q);
+                    finite = finite && std::isfinite(p.x);
+                }
+                if (finite) pass(stroke, false, m.a, m.c, m.e);
+            }
+        }
+    }
+    return cells;
+}
+
 // The colour an entity draws its first stroke in, else its first area.
 Color firstColor(const Artwork& art) {
     std::size_t ink = 0;
@@ -314,7 +386,7 @@ Box ViewScene::boxOf(std::uint64_t handle) const {
 // The coverage of each slot's entity not covered yet: drawn a share at a
 // time on this thread (the drawer and fonts are not shared between threads),
 // each share covered on every core.
-void ViewScene::coverAll(const std::vector<std::uint32_t>& slots) const {
+void ViewScene::coverAll(const std::vector<std::uint32_t>& slots, bool streaks) const {
     constexpr std::size_t kShare = 4096;
     std::vector<Artwork> arts;
     std::vector<const Artwork*> of;
@@ -337,8 +409,13 @@ void ViewScene::coverAll(const std::vector<std::uint32_t>& slots) const {
         process::inParallel(to - from, 512, [&](std::size_t begin, std::size_t end) {
             for (std::size_t k = begin; k < end; ++k) {
                 const Item& item = items_[slots[from + k]];
-                item.coverage = cover(*of[k], item.box);
-                item.covered = true;
+                if (streaks) {
+                    item.streak = render::streakOf(*of[k], item.box);
+                    item.streaked = true;
+                } else {
+                    item.coverage = cover(*of[k], item.box);
+                    item.covered = true;
+                }
             }
         });
     }
@@ -348,8 +425,16 @@ const Coverage* ViewScene::coverageOf(std::uint64_t handle) const {
     const auto it = byHandle_.find(handle);
     if (it == byHandle_.end()) return nullptr;
     const Item& item = items_[it->second];
-    if (!item.covered) coverAll({static_cast<std::uint32_t>(it->second)});
+    if (!item.covered) coverAll({static_cast<std::uint32_t>(it->second)}, false);
     return &item.coverage;
+}
+
+std::uint16_t ViewScene::streakOf(std::uint64_t handle) const {
+    const auto it = byHandle_.find(handle);
+    if (it == byHandle_.end()) return 0;
+    const Item& item = items_[it->second];
+    if (!item.streaked) coverAll({static_cast<std::uint32_t>(it->second)}, true);
+    return item.streak;
 }
 
 Box ViewScene::extents() const {
@@ -476,7 +561,8 @@ void ViewScene::rebuildGrid() const {
 
 ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     ViewContent out;
-    std::vector<std::uint32_t> uncovered;  // patches whose coverage is not made yet
+    std::vector<std::uint32_t> uncovered, unstreaked;  // patches and streaks whose cells are not made yet
+    std::vector<std::uint32_t> streaked;               // the streaks' entities, in order
     std::vector<std::uint32_t> whole;
     const double ppu = window.pixelsPerUnit;
     auto offer = [&](std::uint32_t slot) {
@@ -492,6 +578,12 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
                 else out.standIns.push_back({{b.minX, b.minY}, {b.minX, b.maxY}, item.color});
                 return;
             }
+            if (w <= kCoarse && h <= kCoarse && std::min(w, h) < 1) {
+                if (!item.streaked) unstreaked.push_back(slot);
+                streaked.push_back(slot);
+                out.streaks.push_back({&item.box, 0, h > w, item.color});
+                return;
+            }
             if (w <= kCoarse && h <= kCoarse) {
                 if (!item.covered) uncovered.push_back(slot);
                 out.patches.push_back({&item.box, &item.coverage, item.color});
@@ -503,7 +595,9 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     // The whole entities' artworks: those drawn for the last query kept, the
     // others drawn now, the rest let go.
     auto finish = [&] {
-        coverAll(uncovered);
+        coverAll(uncovered, false);
+        coverAll(unstreaked, true);
+        for (std::size_t k = 0; k < out.streaks.size(); ++k) out.streaks[k].cells = items_[streaked[k]].streak;
         std::unordered_map<std::size_t, Artwork> shown;
         shown.reserve(whole.size());
         out.whole.reserve(whole.size());

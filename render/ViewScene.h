@@ -51,8 +51,10 @@ struct Coverage {
 // left side for a box taller than wide), a dot (both ends the same) when the
 // box is under a pixel. Entities up to `kCoarse` pixels come as patches:
 // their box and coverage, each cell at most a pixel, so drawing the cells
-// set draws the strokes within a pixel. Both in the entity's first colour.
-// The others come whole: strokes, inks and areas.
+// set draws the strokes within a pixel; those under a pixel across come as
+// streaks: which of 16 cells along their box's longer side their strokes
+// pass, drawn along its middle. All in the entity's first colour. The
+// others come whole: strokes, inks and areas.
 struct ViewContent {
     struct Patch {  // refers to the entity's own box and cells: a drawing at its extents is mostly patches
         const Box* box;
@@ -63,10 +65,17 @@ struct ViewContent {
         Vec2 a, b;
         Color color;
     };
+    struct Streak {
+        const Box* box;
+        std::uint16_t cells;  // bit i: the i-th of 16 from the left (from the bottom when upright)
+        bool upright;         // along the box's height (it is taller than wide)
+        Color color;
+    };
     std::vector<const Artwork*> whole;
     std::vector<StandIn> standIns;
     std::vector<Patch> patches;
-    std::size_t entities() const { return whole.size() + standIns.size() + patches.size(); }
+    std::vector<Streak> streaks;
+    std::size_t entities() const { return whole.size() + standIns.size() + patches.size() + streaks.size(); }
 };
 
 // Where a scene finds an entity's records again to draw it anew.
@@ -118,6 +127,9 @@ public:
     std::optional<std::vector<Polyline>> strokesOf(std::uint64_t handle) const;
     Box boxOf(std::uint64_t handle) const;
     const Coverage* coverageOf(std::uint64_t handle) const;
+    // Its cells along its box's longer side (bit i the i-th of 16 from the
+    // left, or from the bottom for a box taller than wide); 0 when none.
+    std::uint16_t streakOf(std::uint64_t handle) const;
     // The box of every stroke and area.
     Box extents() const;
     std::size_t strokeCount() const;
@@ -136,6 +148,8 @@ private:
         mutable Coverage coverage;  // made when first asked for (few entities are ever drawn as patches)
         Color color;                // of its first stroke, else of its first area
         mutable bool covered = false;
+        mutable bool streaked = false;
+        mutable std::uint16_t streak = 0;  // its cells along its box's longer side, made when first asked for
         bool live = false;
         std::uint32_t visits = 0;  // entities drawn for it, nested copies included
     };
@@ -147,7 +161,7 @@ private:
     void drawItem(const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, std::size_t slot);
     Artwork drawAgain(std::size_t slot) const;
     const Artwork& drawnOf(std::size_t slot) const;
-    void coverAll(const std::vector<std::uint32_t>& slots) const;
+    void coverAll(const std::vector<std::uint32_t>& slots, bool streaks) const;
     void forget(std::size_t slot) const { drawn_.erase(slot); }
     std::size_t newSlot();
     void put(std::size_t slot) const;

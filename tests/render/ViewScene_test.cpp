@@ -317,9 +317,13 @@ TEST(ViewScene, EntitiesOfAFewPixelsComeAsTheCellsTheirStrokesPass) {
     doc.entities.push_back(line(0x31, 0, 20, 8, 20));
     ViewScene scene(fonts.library);
     scene.build(doc);
-    // At 1 px a unit the lines are 8 px: patches; at 3 px, 24 px: whole.
+    // At 1 px a unit the lines are 8 px: a patch, and a streak for the one
+    // without height; at 3 px, 24 px: whole.
     const ViewContent coarse = scene.query({{-1, -1, 30, 30}, 1});
-    ASSERT_EQ(coarse.patches.size(), 2u);
+    ASSERT_EQ(coarse.patches.size(), 1u);
+    ASSERT_EQ(coarse.streaks.size(), 1u);
+    EXPECT_EQ(coarse.streaks[0].cells, 0xFFFFu);
+    EXPECT_FALSE(coarse.streaks[0].upright);
     EXPECT_TRUE(coarse.whole.empty());
     EXPECT_EQ(scene.query({{-1, -1, 30, 30}, 3}).whole.size(), 2u);
 
@@ -385,6 +389,49 @@ TEST(ViewScene, ATextsBoxAndCellsAreThoseOfItsStrokesWhereverItIsPlaced) {
                     }
                 EXPECT_TRUE(near) << std::hex << h << " " << col << "," << row;
             }
+    }
+}
+
+// A streak's cells are its coverage seen along its box's longer side, for
+// long and short texts, wide letters with gaps, spaces, a text standing
+// upright and one in a turned block reference; a flat text far off comes as
+// one at a scale where it is under a pixel high.
+TEST(ViewScene, AStreaksCellsAreItsCoverageSeenAlongItsLongerSide) {
+    test::Fonts fonts;
+    dxf::Document doc = test::drawing();
+    doc.entities.push_back(test::text("A long line of text 1234", 0, 0, 2.5, {{5, "50"}}));
+    doc.entities.push_back(test::text("H", 0, 10, 2.5, {{5, "51"}}));
+    doc.entities.push_back(test::text("I    I", 0, 20, 2.5, {{5, "52"}}));
+    doc.entities.push_back(test::text("\"", 0, 30, 2.5, {{5, "55"}}));  // one glyph, two strokes apart
+    doc.entities.push_back(test::text("Upright", 50, 0, 2.5, {{5, "53"}, {50, "90"}}));
+    doc.blocks.push_back(test::block("T", 0, 0, {test::text("In a block", 0, 0, 2, {{5, "901"}})}));
+    doc.entities.push_back(record("INSERT", {{5, "54"}, {8, "0"}, {2, "T"}, {10, "80"}, {20, "0"}, {50, "20"}}));
+    ViewScene scene(fonts.library);
+    scene.build(doc);
+    for (const std::uint64_t h : {0x50, 0x51, 0x52, 0x53, 0x54, 0x55}) {
+        const Box box = scene.boxOf(h);
+        const bool upright = box.maxY - box.minY > box.maxX - box.minX;
+        const Coverage& c = *scene.coverageOf(h);
+        std::uint16_t seen = 0;
+        for (int row = 0; row < 16; ++row)
+            seen = static_cast<std::uint16_t>(seen | (upright ? (c.rows16[row] != 0 ? 1u << row : 0u) : c.rows16[row]));
+        EXPECT_EQ(scene.streakOf(h), seen) << std::hex << h;
+    }
+    // The spaces between the I's, and between the quote's strokes, leave cells out.
+    EXPECT_NE(scene.streakOf(0x55), 0xFFFFu);
+    const unsigned spaced = scene.streakOf(0x52);
+    EXPECT_NE(spaced & 1u, 0u);
+    EXPECT_NE(spaced & 0x8000u, 0u);
+    EXPECT_NE(spaced, 0xFFFFu);
+    // "A long line..." is about 60 units wide and 3 high: at 0.2 px a unit,
+    // 12 x 0.6 px; the upright text 0.5 px wide beside it.
+    const ViewContent c = scene.query({{-1, -5, 55, 5}, 0.2});
+    ASSERT_EQ(c.streaks.size(), 2u);
+    for (const ViewContent::Streak& streak : c.streaks) {
+        const std::uint64_t h = streak.upright ? 0x53 : 0x50;
+        EXPECT_EQ(streak.cells, scene.streakOf(h));
+        EXPECT_EQ(streak.box->minX, scene.boxOf(h).minX);
+        EXPECT_EQ(streak.box->maxY, scene.boxOf(h).maxY);
     }
 }
 
