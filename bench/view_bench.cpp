@@ -1,19 +1,23 @@
 // One redraw of the drawing view over a drawing of 100,000 single-line texts
-// (varied contents, heights and rotations, in a grid of 250 x 400), into a
-// 1200 x 800 picture through the view's own painting code:
+// (varied contents, heights and rotations, in a grid 250 texts wide; the
+// environment's VIEW_BENCH_TEXTS sets another count), into a 1200 x 800
+// picture through the view's own painting code:
 //
 //   build/bench/bin/view_bench [--benchmark_filter=...]
 //
 // The scene is built once. Reference draws every stroke at the extents,
 // without culling or level of detail; Extents, Zoom10, Zoom100 and Panned
-// are the view's redraws (Panned: zoomed 10x, then moved half a window).
-// Counters: strokes drawn whole, stand-ins, patches (entities drawn as the
-// cells their strokes pass). Keystroke repaints one text's boxes, as the view
-// does after a palette keystroke, against the same on 1,000 texts.
+// are the view's redraws (Panned: zoomed 10x, then moved half a window);
+// Working and WorkingPanned the same at a working scale of 1.2 px a unit,
+// whatever the drawing's size. Counters: strokes drawn whole, stand-ins,
+// patches (entities drawn as the cells their strokes pass). Keystroke
+// repaints one text's boxes at the working scale, as the view does after a
+// palette keystroke, against the same on 1,000 texts.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "bench/BenchDrawing.h"
@@ -25,11 +29,16 @@ namespace {
 
 using namespace kestrin;
 
-constexpr int kTexts = 100000;
 constexpr int kColumns = 250;
+constexpr double kWorking = 1.2;  // px a unit
+
+int textCount() {
+    const char* n = std::getenv("VIEW_BENCH_TEXTS");
+    return n != nullptr && std::atoi(n) > 0 ? std::atoi(n) : 100000;
+}
 constexpr int kWidth = 1200, kHeight = 800;
 
-dxf::Document drawing(int texts = kTexts) {
+dxf::Document drawing(int texts) {
     dxf::Document doc = dxf::newDrawingTemplate();
     bench::addOwnFontStyle(doc);
     const char* strings[] = {"Text %d", "%%c%d %%d45 %%p0,1", "Room %d", "%%UUnder%%u %d", "\xd7\xe5\xf0\xf2\xe5\xe6 %d",
@@ -57,14 +66,14 @@ struct Fixture {
     render::FontLibrary fonts{"", {KESTRIN_DIST_DIR}, nullptr};
     render::ViewScene scene{fonts};
     gui::ViewMapping extents;
-    explicit Fixture(int texts = kTexts) {
+    explicit Fixture(int texts) {
         scene.build(drawing(texts));
         extents = gui::ViewMapping::fit(scene.extents(), kWidth, kHeight);
     }
 };
 
 Fixture& fixture() {
-    static Fixture f;
+    static Fixture f(textCount());
     return f;
 }
 
@@ -102,13 +111,24 @@ void Panned(benchmark::State& state) {
     m.center.x += kWidth / 2.0 / m.pixelsPerUnit;
     redraw(state, m, {});
 }
+gui::ViewMapping working() {
+    gui::ViewMapping m = fixture().extents;
+    m.pixelsPerUnit = kWorking;
+    return m;
+}
+void Working(benchmark::State& state) { redraw(state, working(), {}); }
+void WorkingPanned(benchmark::State& state) {
+    gui::ViewMapping m = working();
+    m.center.x += kWidth / 2.0 / m.pixelsPerUnit;
+    redraw(state, m, {});
+}
 
 // A keystroke in the palette: the view repaints the changed text's old and
 // new boxes (here one text's box, with the view's margin) at a working zoom,
-// on the 100,000-text drawing and on a 1,000-text one: the same work.
+// on the large drawing and on a 1,000-text one: the same work.
 void keystroke(benchmark::State& state, const Fixture& f) {
     gui::ViewMapping m = f.extents;
-    m.pixelsPerUnit *= 10;
+    m.pixelsPerUnit = kWorking;
     m.center = {120, 36};  // among the texts of the first rows
     const QRect dirty = m.pixelsOf(f.scene.boxOf(0x1000 + 3 * kColumns + 3), 2);
     const gui::ViewMapping part = m.part(dirty);
@@ -123,7 +143,7 @@ void Keystroke(benchmark::State& state) { keystroke(state, fixture()); }
 void KeystrokeOn1k(benchmark::State& state) { keystroke(state, smallFixture()); }
 
 void Build(benchmark::State& state) {
-    const dxf::Document doc = drawing();
+    const dxf::Document doc = drawing(textCount());
     for (auto _ : state) {
         render::FontLibrary fonts("", {KESTRIN_DIST_DIR}, nullptr);
         render::ViewScene scene(fonts);
@@ -140,6 +160,8 @@ BENCHMARK(Extents)->Unit(benchmark::kMillisecond);
 BENCHMARK(Zoom10)->Unit(benchmark::kMillisecond);
 BENCHMARK(Zoom100)->Unit(benchmark::kMillisecond);
 BENCHMARK(Panned)->Unit(benchmark::kMillisecond);
+BENCHMARK(Working)->Unit(benchmark::kMillisecond);
+BENCHMARK(WorkingPanned)->Unit(benchmark::kMillisecond);
 BENCHMARK(Keystroke)->Unit(benchmark::kMicrosecond);
 BENCHMARK(KeystrokeOn1k)->Unit(benchmark::kMicrosecond);
 

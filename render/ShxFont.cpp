@@ -169,6 +169,9 @@ std::string_view ShxFont::shapeName(int number) const {
 }
 
 const Glyph* ShxFont::glyph(int number) const {
+    const bool small = number >= 0 && number < static_cast<int>(made_.size());
+    if (small)
+        if (const Glyph* g = made_[static_cast<std::size_t>(number)].load(std::memory_order_acquire)) return g;
     const std::lock_guard<std::mutex> lock(cacheLock_);
     if (auto it = cache_.find(number); it != cache_.end()) return it->second.get();
     if (!has(number)) return nullptr;
@@ -178,7 +181,9 @@ const Glyph* ShxFont::glyph(int number) const {
     run(number, pen, 0);
     g->advance = pen.at;
     measure(*g);
-    return cache_.emplace(number, std::move(g)).first->second.get();
+    const Glyph* made = cache_.emplace(number, std::move(g)).first->second.get();
+    if (small) made_[static_cast<std::size_t>(number)].store(made, std::memory_order_release);
+    return made;
 }
 
 void ShxFont::run(int number, Pen& pen, int depth) const {

@@ -3,6 +3,8 @@
 // then kept.
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -57,6 +59,9 @@ private:
     std::map<int, Shape> shapes_;
     mutable std::mutex cacheLock_;
     mutable std::unordered_map<int, std::unique_ptr<Glyph>> cache_;
+    // The glyphs of numbers 0 to 255 once made, read without the lock: a
+    // large drawing asks for one for every character it shows.
+    mutable std::array<std::atomic<const Glyph*>, 256> made_{};
 };
 
 }  // namespace kestrin::render
