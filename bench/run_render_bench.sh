@@ -35,12 +35,14 @@ measure() {  # the least CPU time and peak of three runs
 read -r read_cpu read_mb < <(measure "$build/bin/dxf_bench" load "$file")
 read -r png_cpu png_mb < <(measure "$build/bin/kestrin-render" "$file" "$work/out.png" --support dist)
 [ "${SVG:-1}" = 0 ] || read -r svg_cpu svg_mb < <(measure_once "$build/bin/kestrin-render" "$file" "$work/out.svg" --support dist)
+# A ratio of times; "-" when the reference is under the timer's 10 ms.
+ratio='function r(a, b) { return b > 0 ? sprintf("%.1f", a / b) : "-" }'
 echo "$(basename "$file"): $(du -m "$file" | cut -f1) MB"
 echo "  read (dxf_bench load):   cpu $read_cpu s, peak $read_mb MB"
 awk -v c="$png_cpu" -v m="$png_mb" -v rc="$read_cpu" -v rm="$read_mb" \
-  'BEGIN {printf "  kestrin-render PNG:      cpu %s s = %.1f x the read, peak %s MB = %.2f x the read\n", c, c / rc, m, m / rm}'
+  "$ratio"' BEGIN {printf "  kestrin-render PNG:      cpu %s s = %s x the read, peak %s MB = %.2f x the read\n", c, r(c, rc), m, m / rm}'
 [ "${SVG:-1}" = 0 ] || awk -v c="$svg_cpu" -v m="$svg_mb" -v rc="$read_cpu" -v rm="$read_mb" \
-  'BEGIN {printf "  kestrin-render SVG:      cpu %s s = %.1f x the read, peak %s MB = %.2f x the read\n", c, c / rc, m, m / rm}'
+  "$ratio"' BEGIN {printf "  kestrin-render SVG:      cpu %s s = %s x the read, peak %s MB = %.2f x the read\n", c, r(c, rc), m, m / rm}'
 
 : > "$work/empty.ks"
 printf 'screenshot "%s"\n' "$(realpath "$work")/window.png" > "$work/paint.ks"
@@ -49,4 +51,4 @@ read -r win_cpu win_mb < <(QT_QPA_PLATFORM=offscreen measure "$build/bin/cadhost
 [ -s "$work/window.png" ] || { echo "the window painted nothing" >&2; exit 1; }
 echo "  cadhost, drawing open:   cpu $db_cpu s, peak $db_mb MB"
 awk -v c="$win_cpu" -v m="$win_mb" -v rc="$read_cpu" -v dc="$db_cpu" -v dm="$db_mb" \
-  'BEGIN {printf "  window, first paint:     cpu %s s = %.1f x the read (%.1f x cadhost alone), peak %s MB = %.2f x the database\n", c, c / rc, c / dc, m, m / dm}'
+  "$ratio"' BEGIN {printf "  window, first paint:     cpu %s s = %s x the read (%s x cadhost alone), peak %s MB = %.2f x the database\n", c, r(c, rc), r(c, dc), m, m / dm}'
