@@ -267,10 +267,10 @@ void ViewScene::build(const dxf::Document& doc) {
             const bool stray = r.type == "VERTEX" || r.type == "SEQEND";
             if (!stray && (!checkSpace || drawer_->inSpace(r))) {
                 std::uint64_t handle = handleOf(r);
-                if (handle == 0 || byHandle_.count(handle) != 0) handle = kUnnamed | nextUnnamed_++;
+                if (handle == 0 || byHandle_.contains(handle)) handle = kUnnamed | nextUnnamed_++;
                 const std::size_t slot = newSlot();
-                byHandle_[handle] = slot;
                 items_[slot].handle = handle;
+                byHandle_.insert(handle, static_cast<std::uint32_t>(slot));
                 if (!source_ || (handle & kUnnamed) != 0) kept_->put(handle, {records.begin() + static_cast<std::ptrdiff_t>(i),
                                                records.begin() + static_cast<std::ptrdiff_t>(end)});
                 drawItem(records, i, end, slot);
@@ -331,30 +331,29 @@ void ViewScene::replace(std::uint64_t handle, const std::vector<dxf::Record>& re
         return;
     }
     std::size_t slot;
-    if (auto it = byHandle_.find(handle); it != byHandle_.end()) {
-        slot = it->second;
+    if (const std::uint32_t at = byHandle_.find(handle); at != byHandle_.npos) {
+        slot = at;
         take(slot);
         visits_ -= items_[slot].visits;
     } else {
         slot = newSlot();
-        byHandle_[handle] = slot;
         items_[slot].handle = handle;
+        byHandle_.insert(handle, static_cast<std::uint32_t>(slot));
     }
     if (!source_ || (handle & kUnnamed) != 0) kept_->put(handle, records);
     drawItem(records, 0, records.size(), slot);
 }
 
 void ViewScene::remove(std::uint64_t handle) {
-    const auto it = byHandle_.find(handle);
-    if (it == byHandle_.end()) return;
-    const std::size_t slot = it->second;
+    const std::uint32_t slot = byHandle_.find(handle);
+    if (slot == byHandle_.npos) return;
     take(slot);
     visits_ -= items_[slot].visits;
+    byHandle_.erase(handle);  // while the item still holds its handle
     items_[slot] = Item{};
     forget(slot);
     free_.push_back(slot);
     kept_->erase(handle);
-    byHandle_.erase(it);
 }
 
 std::size_t ViewScene::newSlot() {
@@ -368,8 +367,8 @@ std::size_t ViewScene::newSlot() {
 }
 
 const Artwork* ViewScene::artOf(std::uint64_t handle) const {
-    const auto it = byHandle_.find(handle);
-    return it == byHandle_.end() ? nullptr : &drawnOf(it->second);
+    const std::uint32_t slot = byHandle_.find(handle);
+    return slot == byHandle_.npos ? nullptr : &drawnOf(slot);
 }
 
 std::optional<std::vector<Polyline>> ViewScene::strokesOf(std::uint64_t handle) const {
@@ -379,8 +378,8 @@ std::optional<std::vector<Polyline>> ViewScene::strokesOf(std::uint64_t handle) 
 }
 
 Box ViewScene::boxOf(std::uint64_t handle) const {
-    const auto it = byHandle_.find(handle);
-    return it == byHandle_.end() ? Box{} : items_[it->second].box;
+    const std::uint32_t slot = byHandle_.find(handle);
+    return slot == byHandle_.npos ? Box{} : items_[slot].box;
 }
 
 // The coverage of each slot's entity not covered yet: drawn a share at a
@@ -422,18 +421,18 @@ void ViewScene::coverAll(const std::vector<std::uint32_t>& slots, bool streaks) 
 }
 
 const Coverage* ViewScene::coverageOf(std::uint64_t handle) const {
-    const auto it = byHandle_.find(handle);
-    if (it == byHandle_.end()) return nullptr;
-    const Item& item = items_[it->second];
-    if (!item.covered) coverAll({static_cast<std::uint32_t>(it->second)}, false);
+    const std::uint32_t slot = byHandle_.find(handle);
+    if (slot == byHandle_.npos) return nullptr;
+    const Item& item = items_[slot];
+    if (!item.covered) coverAll({slot}, false);
     return &item.coverage;
 }
 
 std::uint16_t ViewScene::streakOf(std::uint64_t handle) const {
-    const auto it = byHandle_.find(handle);
-    if (it == byHandle_.end()) return 0;
-    const Item& item = items_[it->second];
-    if (!item.streaked) coverAll({static_cast<std::uint32_t>(it->second)}, true);
+    const std::uint32_t slot = byHandle_.find(handle);
+    if (slot == byHandle_.npos) return 0;
+    const Item& item = items_[slot];
+    if (!item.streaked) coverAll({slot}, true);
     return item.streak;
 }
 
@@ -454,7 +453,8 @@ std::size_t ViewScene::strokeCount() const {
 std::vector<std::pair<std::uint64_t, std::vector<Polyline>>> ViewScene::entities() const {
     std::vector<std::pair<std::uint64_t, std::vector<Polyline>>> out;
     out.reserve(byHandle_.size());
-    for (const auto& [handle, slot] : byHandle_) out.emplace_back(handle, allStrokes(drawAgain(slot)));
+    for (std::size_t slot = 0; slot < items_.size(); ++slot)
+        if (items_[slot].live) out.emplace_back(items_[slot].handle, allStrokes(drawAgain(slot)));
     std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     return out;
 }

@@ -21,6 +21,7 @@
 #include "render/EntityDrawer.h"
 #include "render/Geometry.h"
 #include "render/Scene.h"
+#include "render/SlotIndex.h"
 
 namespace kestrin::render {
 
@@ -119,7 +120,7 @@ public:
     void remove(std::uint64_t handle);
 
     std::size_t size() const { return byHandle_.size(); }
-    bool contains(std::uint64_t handle) const { return byHandle_.count(handle) != 0; }
+    bool contains(std::uint64_t handle) const { return byHandle_.contains(handle); }
     // What one entity draws (null when there is none; kept until the next
     // query or change), its strokes, and its box.
     const Artwork* artOf(std::uint64_t handle) const;
@@ -154,6 +155,10 @@ private:
         std::uint32_t visits = 0;  // entities drawn for it, nested copies included
     };
     class KeptRecords;
+    struct HandleOf {
+        const std::vector<Item>* items;
+        std::uint64_t operator()(std::uint32_t slot) const { return (*items)[slot].handle; }
+    };
     struct CellRange {
         std::int64_t x0 = 0, y0 = 0, x1 = -1, y1 = -1;
     };
@@ -182,7 +187,7 @@ private:
     mutable std::unordered_map<std::size_t, Artwork> drawn_;
     std::vector<Item> items_;
     std::vector<std::size_t> free_;
-    std::unordered_map<std::uint64_t, std::size_t> byHandle_;
+    SlotIndex<HandleOf> byHandle_{HandleOf{&items_}};  // of the live items
     std::size_t visits_ = 0;  // all items' visits: the drawer's limit holds for the whole scene
     std::uint64_t nextUnnamed_ = 0;
 
