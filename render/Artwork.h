@@ -93,6 +93,20 @@ void placeRun(const GlyphRun& run, Polyline& buffer, Take&& take) {
     }
 }
 
+// Each glyph of a run with the one map that places its points: the run's
+// (text to entity to drawing units), then `after`.
+template <class Take>
+void forEachPlacedGlyph(const GlyphRun& run, const Affine& after, Take&& take) {
+    const Affine world = run.outer ? after.after(*run.outer).after(run.toWorld) : after.after(run.toWorld);
+    Vec2 pen;
+    for (const RunGlyph rg : run.glyphs) {
+        const Glyph& g = rg.glyph();
+        const double k = rg.fallback() ? run.fallbackScale : 1;
+        take(g, world.after(Affine{k, 0, 0, k, pen.x, pen.y}));
+        pen = pen + g.advance * k;
+    }
+}
+
 // Every stroke of the artwork with its colour, in the order drawn: its own
 // strokes with its glyph runs' among them (placed into a buffer reused from
 // stroke to stroke).

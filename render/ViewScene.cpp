@@ -84,12 +84,7 @@ constexpr double kLastCell = 15.999;
 // the run's and the grid's; a stroke with a point beyond the finite numbers
 // is left out, as it is drawn.
 void markRun(Coverage& c, const GlyphRun& run, const Affine& toGrid, std::vector<Vec2>& path) {
-    const Affine world = run.outer ? toGrid.after(*run.outer).after(run.toWorld) : toGrid.after(run.toWorld);
-    Vec2 pen;
-    for (const RunGlyph rg : run.glyphs) {
-        const Glyph& g = rg.glyph();
-        const double k = rg.fallback() ? run.fallbackScale : 1;
-        const Affine m = world.after(Affine{k, 0, 0, k, pen.x, pen.y});
+    forEachPlacedGlyph(run, toGrid, [&](const Glyph& g, const Affine& m) {
         for (const Polyline& stroke : g.strokes) {
             path.clear();
             bool finite = true;
@@ -100,8 +95,7 @@ void markRun(Coverage& c, const GlyphRun& run, const Affine& toGrid, std::vector
             }
             if (finite) markPath(c, path, false);
         }
-        pen = pen + g.advance * k;
-    }
+    });
 }
 
 // The cells of the 16 x 16 grid over `box` that the strokes (and the rings
@@ -173,24 +167,18 @@ std::uint16_t streakOf(const Artwork& art, const Box& box) {
     for (const Fill& f : art.fills)
         for (const Polyline& ring : f.rings) pass(ring, true, a, b, e);
     const Affine toAlong{a, 0, b, 0, e, 0};  // the span in x, 0 in y
-    for (const GlyphRun& run : art.runs) {
-        const Affine world = run.outer ? toAlong.after(*run.outer).after(run.toWorld) : toAlong.after(run.toWorld);
-        Vec2 pen;
-        for (const RunGlyph rg : run.glyphs) {
-            const Glyph& g = rg.glyph();
-            const double k = rg.fallback() ? run.fallbackScale : 1;
-            const Affine m = world.after(Affine{k, 0, 0, k, pen.x, pen.y});
-            pen = pen + g.advance * k;
+    for (const GlyphRun& run : art.runs)
+        forEachPlacedGlyph(run, toAlong, [&](const Glyph& g, const Affine& m) {
             double lo = std::numeric_limits<double>::infinity(), hi = -lo;
             for (const Vec2& q : g.hull) {
                 const double u = m(q).x;
                 lo = std::min(lo, u);
                 hi = std::max(hi, u);
             }
-            if (!(lo <= hi)) continue;  // nothing drawn, or beyond the finite numbers
+            if (!(lo <= hi)) return;  // nothing drawn, or beyond the finite numbers
             if (hi - lo <= 1 && std::isfinite(lo) && std::isfinite(hi)) {
                 markSpan(cells, at(lo), at(hi));
-                continue;
+                return;
             }
             for (const Polyline& stroke : g.strokes) {
                 bool finite = true;
@@ -200,8 +188,7 @@ std::uint16_t streakOf(const Artwork& art, const Box& box) {
                 }
                 if (finite) pass(stroke, false, m.a, m.c, m.e);
             }
-        }
-    }
+        });
     return cells;
 }
 
