@@ -32,6 +32,15 @@ bool meets(const Box& a, const Box& b) {
     return a.minX <= b.maxX && a.maxX >= b.minX && a.minY <= b.maxY && a.maxY >= b.minY;
 }
 
+// The cells from u0 to u1 of a row of 16 (grid units, within 0..16); a
+// part that only reaches a cell's edge does not enter it.
+void markSpan(std::uint16_t& cells, double u0, double u1) {
+    const double lo = std::min(u0, u1), hi = std::max(u0, u1);
+    const int c0 = static_cast<int>(lo);
+    const int c1 = hi > lo ? std::max(c0, static_cast<int>(std::ceil(hi)) - 1) : c0;
+    cells = static_cast<std::uint16_t>(cells | (((2u << c1) - 1) & ~((1u << c0) - 1)));
+}
+
 // Every cell of the 16 x 16 grid the segment from (u0, v0) to (u1, v1)
 // passes (grid units, within 0..16): row by row, the columns of the part of
 // the segment in that row at once.
@@ -41,15 +50,7 @@ void markSegment(Coverage& c, double u0, double v0, double u1, double v1) {
         c.mark(static_cast<int>(u0), r0);
         return;
     }
-    // The columns from ua to ub; a part that only reaches a column's edge
-    // does not enter it.
-    auto columns = [&](int row, double ua, double ub) {
-        const double lo = std::min(ua, ub), hi = std::max(ua, ub);
-        const int c0 = static_cast<int>(lo);
-        const int c1 = hi > lo ? std::max(c0, static_cast<int>(std::ceil(hi)) - 1) : c0;
-        const unsigned mask = ((2u << c1) - 1) & ~((1u << c0) - 1);
-        c.rows16[row] = static_cast<std::uint16_t>(c.rows16[row] | mask);
-    };
+    auto columns = [&](int row, double ua, double ub) { markSpan(c.rows16[row], ua, ub); };
     if (r0 == r1) {
         columns(r0, u0, u1);
         return;
@@ -125,15 +126,6 @@ Coverage cover(const Artwork& art, const Box& box) {
         for (const Polyline& ring : f.rings) pass(ring, true);
     c.halve();
     return c;
-}
-
-// The cells from u0 to u1 of the 16 along a streak (grid units, within
-// 0..16); a part that only reaches a cell's edge does not enter it.
-void markSpan(std::uint16_t& cells, double u0, double u1) {
-    const double lo = std::min(u0, u1), hi = std::max(u0, u1);
-    const int c0 = static_cast<int>(lo);
-    const int c1 = hi > lo ? std::max(c0, static_cast<int>(std::ceil(hi)) - 1) : c0;
-    cells = static_cast<std::uint16_t>(cells | (((2u << c1) - 1) & ~((1u << c0) - 1)));
 }
 
 // Which of the 16 cells along the box's longer side the strokes (and the
@@ -258,7 +250,7 @@ void ViewScene::build(const dxf::Document& doc) {
                 const std::size_t slot = newSlot();
                 items_[slot].handle = handle;
                 byHandle_.insert(handle, static_cast<std::uint32_t>(slot));
-                if (!source_ || (handle & kUnnamed) != 0) kept_->put(handle, {records.begin() + static_cast<std::ptrdiff_t>(i),
+                if (keepsRecords(handle)) kept_->put(handle, {records.begin() + static_cast<std::ptrdiff_t>(i),
                                                records.begin() + static_cast<std::ptrdiff_t>(end)});
                 drawItem(records, i, end, slot);
             }
@@ -287,13 +279,17 @@ void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i,
     put(slot);
 }
 
+// Whether the scene keeps the entity's records itself: without a source,
+// or for an entity without a handle of its own (the source cannot name it).
+bool ViewScene::keepsRecords(std::uint64_t handle) const { return !source_ || (handle & kUnnamed) != 0; }
+
 // The entity in `slot` drawn from its records as it was when last given
 // (the same share of the drawer's limit).
 Artwork ViewScene::drawAgain(std::size_t slot) const {
     const Item& item = items_[slot];
     Scene drawn;
     records_.clear();
-    const RecordSource& from = source_ && (item.handle & kUnnamed) == 0 ? *source_ : *kept_;
+    const RecordSource& from = keepsRecords(item.handle) ? *kept_ : *source_;
     if (!from.recordsOf(item.handle, records_)) return {};
     drawer_->setVisits(visits_ - item.visits);
     for (std::size_t i = 0; i < records_.size();) i = drawer_->draw(records_, i, drawn);
@@ -327,7 +323,7 @@ void ViewScene::replace(std::uint64_t handle, const std::vector<dxf::Record>& re
         items_[slot].handle = handle;
         byHandle_.insert(handle, static_cast<std::uint32_t>(slot));
     }
-    if (!source_ || (handle & kUnnamed) != 0) kept_->put(handle, records);
+    if (keepsRecords(handle)) kept_->put(handle, records);
     drawItem(records, 0, records.size(), slot);
 }
 

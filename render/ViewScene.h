@@ -164,6 +164,7 @@ private:
     };
 
     void drawItem(const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, std::size_t slot);
+    bool keepsRecords(std::uint64_t handle) const;
     Artwork drawAgain(std::size_t slot) const;
     const Artwork& drawnOf(std::size_t slot) const;
     void coverAll(const std::vector<std::uint32_t>& slots, bool streaks) const;
