@@ -29,14 +29,11 @@ inline long wholeNumber(double v, long dflt = 0) { return v > -2e9 && v < 2e9 ? 
 class TagReader {
 public:
     explicit TagReader(const dxf::Record& r) : r_(r) {}
-    std::string_view str(int code, std::string_view dflt = {}) const {
-        const std::size_t i = r_.tags.find(code);
-        return i == dxf::TagList::npos ? dflt : r_.tags[i].value;
-    }
+    std::string_view str(int code, std::string_view dflt = {}) const { return r_.tags.first(code).value_or(dflt); }
     bool has(int code) const { return r_.tags.find(code) != dxf::TagList::npos; }
     double num(int code, double dflt = 0) const {
-        const std::size_t i = r_.tags.find(code);
-        return i == dxf::TagList::npos ? dflt : parseNumber(r_.tags[i].value, dflt);
+        const auto v = r_.tags.first(code);
+        return v ? parseNumber(*v, dflt) : dflt;
     }
     long integer(int code, long dflt = 0) const { return wholeNumber(num(code, static_cast<double>(dflt)), dflt); }
     std::optional<long> optionalInteger(int code) const {

@@ -16,9 +16,9 @@ constexpr std::int64_t kMaxCells = 1 << 22;
 constexpr double kLargeCells = 16;  // an item wider or taller than this many cells is kept apart
 
 std::uint64_t handleOf(const dxf::Record& record) {
-    const std::size_t i = record.tags.find(5);
-    if (i == dxf::TagList::npos) return 0;
-    std::string_view v = record.tags[i].value;
+    const auto found = record.tags.first(5);
+    if (!found) return 0;
+    std::string_view v = *found;
     while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
     while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
     std::uint64_t h = 0;

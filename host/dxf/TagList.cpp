@@ -283,6 +283,16 @@ std::size_t TagList::find(int code, std::size_t from) const {
     return npos;
 }
 
+std::optional<std::string_view> TagList::first(int code) const {
+    const char* p = buf_;
+    TagView tag;
+    for (std::size_t i = 0; i < count_; ++i) {
+        p = decode(p, tag);
+        if (tag.code == code) return tag.value;
+    }
+    return std::nullopt;
+}
+
 std::size_t TagList::heapBytes() const { return capacity(); }
 
 TagView TagList::const_iterator::operator*() const {

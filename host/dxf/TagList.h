@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -53,6 +54,9 @@ public:
 
     // Index of the first tag with `code` at or after `from`, or npos.
     std::size_t find(int code, std::size_t from = 0) const;
+    // The value of the first tag with `code`, found in one pass (find, then
+    // [], walks the tags twice).
+    std::optional<std::string_view> first(int code) const;
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
     // Bytes held on the heap (for memory accounting).

@@ -82,6 +82,18 @@ TEST(TagList, FindLooksFromTheGivenIndex) {
     EXPECT_EQ(list.find(8, 41), TagList::npos);
     EXPECT_EQ(list.find(8, 500), TagList::npos);
     EXPECT_EQ(list.find(62), TagList::npos);
+
+    // The first value of a code, an empty one included, or none.
+    list.set(20, "");
+    list.insert(45, 7, "seven");
+    list.insert(46, 7, "later");
+    EXPECT_EQ(list.first(8), "0");
+    EXPECT_EQ(list.first(7), "seven");
+    list.insert(0, 3, "");
+    ASSERT_TRUE(list.first(3).has_value());
+    EXPECT_EQ(*list.first(3), "");
+    EXPECT_FALSE(list.first(62).has_value());
+    EXPECT_FALSE(TagList().first(8).has_value());
 }
 
 TEST(TagList, CopiesAreIndependentAndCompareByContent) {
