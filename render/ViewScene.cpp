@@ -273,6 +273,9 @@ void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i,
     item.box = render::boxOf(art);
     item.color = firstColor(art);
     item.covered = false;
+    // The streak now, while the artwork is at hand: a drawing opened at its
+    // extents is mostly streaks, and is then shown without drawing it again.
+    item.streak = render::streakOf(art, item.box);
     item.live = true;
     // Shown whole by the last query: kept drawn anew, else not kept at all.
     if (auto it = drawn_.find(slot); it != drawn_.end()) it->second = std::move(art);
@@ -368,7 +371,7 @@ Box ViewScene::boxOf(std::uint64_t handle) const {
 // The coverage of each slot's entity not covered yet: drawn a share at a
 // time on this thread (the drawer and fonts are not shared between threads),
 // each share covered on every core.
-void ViewScene::coverAll(const std::vector<std::uint32_t>& slots, bool streaks) const {
+void ViewScene::coverAll(const std::vector<std::uint32_t>& slots) const {
     constexpr std::size_t kShare = 4096;
     std::vector<Artwork> arts;
     std::vector<const Artwork*> of;
@@ -391,13 +394,8 @@ void ViewScene::coverAll(const std::vector<std::uint32_t>& slots, bool streaks) 
         process::inParallel(to - from, 512, [&](std::size_t begin, std::size_t end) {
             for (std::size_t k = begin; k < end; ++k) {
                 const Item& item = items_[slots[from + k]];
-                if (streaks) {
-                    item.streak = render::streakOf(*of[k], item.box);
-                    item.streaked = true;
-                } else {
-                    item.coverage = cover(*of[k], item.box);
-                    item.covered = true;
-                }
+                item.coverage = cover(*of[k], item.box);
+                item.covered = true;
             }
         });
     }
@@ -407,16 +405,14 @@ const Coverage* ViewScene::coverageOf(std::uint64_t handle) const {
     const std::uint32_t slot = byHandle_.find(handle);
     if (slot == byHandle_.npos) return nullptr;
     const Item& item = items_[slot];
-    if (!item.covered) coverAll({slot}, false);
+    if (!item.covered) coverAll({slot});
     return &item.coverage;
 }
 
 std::uint16_t ViewScene::streakOf(std::uint64_t handle) const {
     const std::uint32_t slot = byHandle_.find(handle);
     if (slot == byHandle_.npos) return 0;
-    const Item& item = items_[slot];
-    if (!item.streaked) coverAll({slot}, true);
-    return item.streak;
+    return items_[slot].streak;
 }
 
 Box ViewScene::extents() const {
@@ -544,8 +540,7 @@ void ViewScene::rebuildGrid() const {
 
 ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     ViewContent out;
-    std::vector<std::uint32_t> uncovered, unstreaked;  // patches and streaks whose cells are not made yet
-    std::vector<std::uint32_t> streaked;               // the streaks' entities, in order
+    std::vector<std::uint32_t> uncovered;  // patches whose cells are not made yet
     std::vector<std::uint32_t> whole;
     const double ppu = window.pixelsPerUnit;
     auto offer = [&](std::uint32_t slot) {
@@ -562,9 +557,7 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
                 return;
             }
             if (w <= kCoarse && h <= kCoarse && std::min(w, h) < 1) {
-                if (!item.streaked) unstreaked.push_back(slot);
-                streaked.push_back(slot);
-                out.streaks.push_back({&item.box, 0, h > w, item.color});
+                out.streaks.push_back({&item.box, item.streak, h > w, item.color});
                 return;
             }
             if (w <= kCoarse && h <= kCoarse) {
@@ -578,9 +571,7 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     // The whole entities' artworks: those drawn for the last query kept, the
     // others drawn now, the rest let go.
     auto finish = [&] {
-        coverAll(uncovered, false);
-        coverAll(unstreaked, true);
-        for (std::size_t k = 0; k < out.streaks.size(); ++k) out.streaks[k].cells = items_[streaked[k]].streak;
+        coverAll(uncovered);
         std::unordered_map<std::size_t, Artwork> shown;
         shown.reserve(whole.size());
         out.whole.reserve(whole.size());

@@ -149,8 +149,7 @@ private:
         mutable Coverage coverage;  // made when first asked for (few entities are ever drawn as patches)
         Color color;                // of its first stroke, else of its first area
         mutable bool covered = false;
-        mutable bool streaked = false;
-        mutable std::uint16_t streak = 0;  // its cells along its box's longer side, made when first asked for
+        std::uint16_t streak = 0;  // its cells along its box's longer side, made when it is drawn
         bool live = false;
         std::uint32_t visits = 0;  // entities drawn for it, nested copies included
     };
@@ -167,7 +166,7 @@ private:
     bool keepsRecords(std::uint64_t handle) const;
     Artwork drawAgain(std::size_t slot) const;
     const Artwork& drawnOf(std::size_t slot) const;
-    void coverAll(const std::vector<std::uint32_t>& slots, bool streaks) const;
+    void coverAll(const std::vector<std::uint32_t>& slots) const;
     void forget(std::size_t slot) const { drawn_.erase(slot); }
     std::size_t newSlot();
     void put(std::size_t slot) const;

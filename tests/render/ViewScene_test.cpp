@@ -61,6 +61,14 @@ void expectSameScene(const ViewScene& a, const ViewScene& b) {
     ASSERT_EQ(ea.size(), eb.size());
     for (std::size_t k = 0; k < ea.size(); ++k) {
         EXPECT_EQ(ea[k].first, eb[k].first);
+        // What it is drawn as when small, as well as its strokes.
+        const std::uint64_t h = ea[k].first;
+        const Box ba = a.boxOf(h), bb = b.boxOf(h);
+        EXPECT_TRUE(ba.minX == bb.minX && ba.minY == bb.minY && ba.maxX == bb.maxX && ba.maxY == bb.maxY) << hex(h);
+        EXPECT_EQ(a.streakOf(h), b.streakOf(h)) << hex(h);
+        EXPECT_TRUE(std::equal(std::begin(a.coverageOf(h)->rows16), std::end(a.coverageOf(h)->rows16),
+                               std::begin(b.coverageOf(h)->rows16)))
+            << hex(h);
         const auto& sa = ea[k].second;
         const auto& sb = eb[k].second;
         ASSERT_EQ(sa.size(), sb.size()) << "entity " << hex(ea[k].first);
@@ -103,6 +111,12 @@ TEST(ViewScene, UpdatedEntityByEntityEqualsOneBuiltWhole) {
     dxf::Document before = sample();
     ViewScene updated(fonts.library);
     updated.build(before);
+
+    // Every entity's cells made before the changes: they must not outlive them.
+    for (const std::uint64_t h : {0x100, 0x101, 0x102, 0x105}) {
+        (void)updated.streakOf(h);
+        (void)updated.coverageOf(h);
+    }
 
     dxf::Document after = sample();
     after.entities[0] = line(0x100, 50, 50, 60, 70);                      // moved
