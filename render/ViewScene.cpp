@@ -231,6 +231,8 @@ void ViewScene::build(const dxf::Document& doc) {
     drawer_ = std::make_unique<EntityDrawer>(context_, space_, fonts_);
     kept_ = std::make_unique<KeptRecords>();
     items_.clear();
+    covers_.clear();
+    freeCovers_.clear();
     free_.clear();
     byHandle_.clear();
     drawn_.clear();
@@ -272,7 +274,7 @@ void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i,
     Artwork& art = drawn;
     item.box = render::boxOf(art);
     item.color = firstColor(art);
-    item.covered = false;
+    uncover(item);
     // The streak now, while the artwork is at hand: a drawing opened at its
     // extents is mostly streaks, and is then shown without drawing it again.
     item.streak = render::streakOf(art, item.box);
@@ -280,6 +282,13 @@ void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i,
     // Shown whole by the last query: kept drawn anew, else not kept at all.
     if (auto it = drawn_.find(slot); it != drawn_.end()) it->second = std::move(art);
     put(slot);
+}
+
+// The item's cells, if made, given back: it was drawn anew or is gone.
+void ViewScene::uncover(const Item& item) const {
+    if (item.cover == kNoCover) return;
+    freeCovers_.push_back(item.cover);
+    item.cover = kNoCover;
 }
 
 // Whether the scene keeps the entity's records itself: without a source,
@@ -336,6 +345,7 @@ void ViewScene::remove(std::uint64_t handle) {
     take(slot);
     visits_ -= items_[slot].visits;
     byHandle_.erase(handle);  // while the item still holds its handle
+    uncover(items_[slot]);
     items_[slot] = Item{};
     forget(slot);
     free_.push_back(slot);
@@ -375,6 +385,17 @@ void ViewScene::coverAll(const std::vector<std::uint32_t>& slots) const {
     constexpr std::size_t kShare = 4096;
     std::vector<Artwork> arts;
     std::vector<const Artwork*> of;
+    for (std::uint32_t slot : slots) {  // room for their cells first: the deque grows on this thread only
+        const Item& item = items_[slot];
+        if (item.cover != kNoCover) continue;
+        if (freeCovers_.empty()) {
+            item.cover = static_cast<std::uint32_t>(covers_.size());
+            covers_.emplace_back();
+        } else {
+            item.cover = freeCovers_.back();
+            freeCovers_.pop_back();
+        }
+    }
     for (std::size_t from = 0; from < slots.size(); from += kShare) {
         const std::size_t to = std::min(slots.size(), from + kShare);
         arts.clear();
@@ -394,8 +415,7 @@ void ViewScene::coverAll(const std::vector<std::uint32_t>& slots) const {
         process::inParallel(to - from, 512, [&](std::size_t begin, std::size_t end) {
             for (std::size_t k = begin; k < end; ++k) {
                 const Item& item = items_[slots[from + k]];
-                item.coverage = cover(*of[k], item.box);
-                item.covered = true;
+                covers_[item.cover] = cover(*of[k], item.box);
             }
         });
     }
@@ -405,8 +425,8 @@ const Coverage* ViewScene::coverageOf(std::uint64_t handle) const {
     const std::uint32_t slot = byHandle_.find(handle);
     if (slot == byHandle_.npos) return nullptr;
     const Item& item = items_[slot];
-    if (!item.covered) coverAll({slot});
-    return &item.coverage;
+    if (item.cover == kNoCover) coverAll({slot});
+    return &covers_[item.cover];
 }
 
 std::uint16_t ViewScene::streakOf(std::uint64_t handle) const {
@@ -541,6 +561,7 @@ void ViewScene::rebuildGrid() const {
 ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     ViewContent out;
     std::vector<std::uint32_t> uncovered;  // patches whose cells are not made yet
+    std::vector<std::uint32_t> patched;    // the patches' entities, in order
     std::vector<std::uint32_t> whole;
     const double ppu = window.pixelsPerUnit;
     auto offer = [&](std::uint32_t slot) {
@@ -561,8 +582,9 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
                 return;
             }
             if (w <= kCoarse && h <= kCoarse) {
-                if (!item.covered) uncovered.push_back(slot);
-                out.patches.push_back({&item.box, &item.coverage, item.color});
+                if (item.cover == kNoCover) uncovered.push_back(slot);
+                out.patches.push_back({&item.box, nullptr, item.color});
+                patched.push_back(slot);
                 return;
             }
         }
@@ -572,6 +594,7 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     // others drawn now, the rest let go.
     auto finish = [&] {
         coverAll(uncovered);
+        for (std::size_t k = 0; k < out.patches.size(); ++k) out.patches[k].cells = &covers_[items_[patched[k]].cover];
         std::unordered_map<std::size_t, Artwork> shown;
         shown.reserve(whole.size());
         out.whole.reserve(whole.size());

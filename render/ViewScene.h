@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -143,15 +144,17 @@ public:
     std::vector<std::pair<std::uint64_t, std::vector<Polyline>>> entities() const;
 
 private:
+    static constexpr std::uint32_t kNoCover = UINT32_MAX;
     struct Item {
         std::uint64_t handle = 0;
         Box box;
-        mutable Coverage coverage;  // made when first asked for (few entities are ever drawn as patches)
-        Color color;                // of its first stroke, else of its first area
-        mutable bool covered = false;
-        std::uint16_t streak = 0;  // its cells along its box's longer side, made when it is drawn
-        bool live = false;
         std::uint32_t visits = 0;  // entities drawn for it, nested copies included
+        // Its cells in covers_, made when first asked for (few entities are
+        // ever drawn as patches, so the scene does not hold them for all).
+        mutable std::uint32_t cover = kNoCover;
+        std::uint16_t streak = 0;  // its cells along its box's longer side, made when it is drawn
+        Color color;               // of its first stroke, else of its first area
+        bool live = false;
     };
     class KeptRecords;
     struct HandleOf {
@@ -168,6 +171,7 @@ private:
     const Artwork& drawnOf(std::size_t slot) const;
     void coverAll(const std::vector<std::uint32_t>& slots) const;
     void forget(std::size_t slot) const { drawn_.erase(slot); }
+    void uncover(const Item& item) const;
     std::size_t newSlot();
     void put(std::size_t slot) const;
     void take(std::size_t slot) const;
@@ -186,6 +190,8 @@ private:
     // The artworks of the last query's whole entities (and of artOf), by slot.
     mutable std::unordered_map<std::size_t, Artwork> drawn_;
     std::vector<Item> items_;
+    mutable std::deque<Coverage> covers_;            // items' cells (a deque: patches point into it)
+    mutable std::vector<std::uint32_t> freeCovers_;  // of covers_, to be used again
     std::vector<std::size_t> free_;
     SlotIndex<HandleOf> byHandle_{HandleOf{&items_}};  // of the live items
     std::size_t visits_ = 0;  // all items' visits: the drawer's limit holds for the whole scene
