@@ -158,14 +158,23 @@ inline Box boxOf(const GlyphRun& run) {
     Box box;
     Vec2 pen;
     bool finite = true;
+    // Text neither turned nor slanted: each glyph's box placed by its two
+    // corners is where its hull's extreme points land (the same numbers).
+    const bool straight = keepsAxes(run.toWorld) && (!run.outer || keepsAxes(*run.outer));
+    auto place = [&](Vec2 q, double k) {
+        Vec2 p = run.toWorld(pen + q * k);
+        if (run.outer) p = (*run.outer)(p);
+        finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
+        box.add(p);
+    };
     for (const RunGlyph rg : run.glyphs) {
         const Glyph& g = rg.glyph();
         const double k = rg.fallback() ? run.fallbackScale : 1;
-        for (const Vec2& q : g.hull) {
-            Vec2 p = run.toWorld(pen + q * k);
-            if (run.outer) p = (*run.outer)(p);
-            finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
-            box.add(p);
+        if (straight && !g.hullBox.empty()) {
+            place({g.hullBox.minX, g.hullBox.minY}, k);
+            place({g.hullBox.maxX, g.hullBox.maxY}, k);
+        } else {
+            for (const Vec2& q : g.hull) place(q, k);
         }
         pen = pen + g.advance * k;
     }

@@ -61,6 +61,10 @@ struct Affine {
     }
 };
 
+// Whether the map takes lines along the axes to lines along the same axes
+// (scales and moves, but neither turns nor slants).
+inline bool keepsAxes(const Affine& m) { return m.b == 0 && m.c == 0; }
+
 inline bool isIdentity(const Affine& m) {
     return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.e == 0 && m.f == 0;
 }

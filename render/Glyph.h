@@ -21,6 +21,7 @@ struct Glyph {
     // The corners of the convex hull of its strokes' points (points on its
     // edges kept): placed by any affine map, their box is the strokes'.
     std::vector<Vec2> hull;
+    Box hullBox;  // the hull's (the strokes') box: placed by a map that keeps axes, its corners are the strokes' box
 };
 
 // The glyph's box and hull, from its strokes and areas.
@@ -28,7 +29,9 @@ inline void measure(Glyph& g) {
     g.box = Box{};
     std::vector<Vec2> points;
     for (const Polyline& s : g.strokes) points.insert(points.end(), s.begin(), s.end());
-    for (const Vec2& p : points) g.box.add(p);
+    g.hullBox = Box{};
+    for (const Vec2& p : points) g.hullBox.add(p);
+    g.box = g.hullBox;
     for (const Polyline& a : g.areas)
         for (const Vec2& p : a) g.box.add(p);
     // Andrew's monotone chain, the lower then the upper side.

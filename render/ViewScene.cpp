@@ -162,10 +162,17 @@ std::uint16_t streakOf(const Artwork& art, const Box& box) {
     for (const GlyphRun& run : art.runs)
         forEachPlacedGlyph(run, toAlong, [&](const Glyph& g, const Affine& m) {
             double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-            for (const Vec2& q : g.hull) {
+            auto reach = [&](Vec2 q) {
                 const double u = m(q).x;
                 lo = std::min(lo, u);
                 hi = std::max(hi, u);
+            };
+            // Along x or y alone the hull's extremes are its box's corners.
+            if ((m.c == 0 || m.a == 0) && !g.hullBox.empty()) {
+                reach({g.hullBox.minX, g.hullBox.minY});
+                reach({g.hullBox.maxX, g.hullBox.maxY});
+            } else {
+                for (const Vec2& q : g.hull) reach(q);
             }
             if (!(lo <= hi)) return;  // nothing drawn, or beyond the finite numbers
             if (hi - lo <= 1 && std::isfinite(lo) && std::isfinite(hi)) {
