@@ -11,6 +11,14 @@ double positiveSweep(double sweep, double turn) {
     return sweep <= 0 ? sweep + turn : sweep;
 }
 
+double arcStep(double radius, double pixel) {
+    if (!(pixel > 0)) return kArcStep;
+    constexpr double kStray = 0.25, kFinest = kPi / 1800, kCoarsest = kPi / 4;
+    const double inPixels = std::abs(radius) / pixel;
+    if (!(inPixels > kStray)) return kCoarsest;  // under a pixel across, or not a number
+    return std::clamp(2 * std::acos(1 - kStray / inPixels), kFinest, kCoarsest);
+}
+
 void arcPoints(Polyline& out, Vec2 c, double r, double a0, double sweep, double step) {
     const double wanted = std::ceil(std::abs(sweep) / step);
     const int steps = wanted < 100000 ? std::max(2, static_cast<int>(wanted)) : 100000;  // NaN too: the most
@@ -32,14 +40,14 @@ std::optional<Arc> bulgeArc(Vec2 from, Vec2 to, double bulge) {
     return Arc{c, r, std::atan2(from.y - c.y, from.x - c.x), sweep};
 }
 
-void bulgeTo(Polyline& out, Vec2 to, double bulge) {
+void bulgeTo(Polyline& out, Vec2 to, double bulge, double pixel) {
     const auto arc = bulgeArc(out.back(), to, bulge);
     if (!arc) {
         out.push_back(to);
         return;
     }
     Polyline points;
-    arcPoints(points, arc->center, arc->radius, arc->start, arc->sweep);
+    arcPoints(points, arc->center, arc->radius, arc->start, arc->sweep, arcStep(arc->radius, pixel));
     out.insert(out.end(), points.begin() + 1, points.end() - 1);
     out.push_back(to);
 }

@@ -10,6 +10,11 @@ namespace kestrin::render {
 
 constexpr double kArcStep = kPi / 36;  // 5 degrees a segment
 
+// The angle between an arc's points: kArcStep, or, where `pixel` (a
+// pixel's size in the arc's units) is given, as far apart as keeps its
+// chords within a quarter of a pixel of it (from 0.1 to 45 degrees).
+double arcStep(double radius, double pixel = 0);
+
 // `sweep` brought into (0, turn] by whole turns (a full turn for zero, and
 // for a value that is not finite): the sweep from a start angle to an end.
 double positiveSweep(double sweep, double turn = 2 * kPi);
@@ -29,7 +34,8 @@ struct Arc {
 // quarter of its sweep, positive counter-clockwise); none when it is straight.
 std::optional<Arc> bulgeArc(Vec2 from, Vec2 to, double bulge);
 
-// From the last point of `out` to `to`, bowed by `bulge`.
-void bulgeTo(Polyline& out, Vec2 to, double bulge);
+// From the last point of `out` to `to`, bowed by `bulge` (its points as
+// arcStep spaces them for `pixel`).
+void bulgeTo(Polyline& out, Vec2 to, double bulge, double pixel = 0);
 
 }  // namespace kestrin::render

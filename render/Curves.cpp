@@ -169,12 +169,13 @@ double ellipseParameter(double ratio, double angle) {
     return std::atan2(std::sin(angle) / ratio, std::cos(angle));
 }
 
-Polyline ellipsePoints(const Ellipse& e) {
+Polyline ellipsePoints(const Ellipse& e, double pixel) {
     double sweep = e.end - e.start;
     sweep = std::abs(sweep) <= 1e-12 ? 2 * kPi : positiveSweep(sweep);
     const Vec2 minor = e.mirrored ? Vec2{e.major.y * e.ratio, -e.major.x * e.ratio}
                                   : Vec2{-e.major.y * e.ratio, e.major.x * e.ratio};
-    const int steps = std::max(4, static_cast<int>(std::ceil(sweep / (kPi / 36))));
+    const double wanted = std::ceil(sweep / arcStep(std::hypot(e.major.x, e.major.y), pixel));
+    const int steps = wanted < 100000 ? std::max(4, static_cast<int>(wanted)) : 100000;
     Polyline out;
     out.reserve(static_cast<std::size_t>(steps) + 1);
     for (int i = 0; i <= steps; ++i) {

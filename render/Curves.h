@@ -19,7 +19,8 @@ struct Ellipse {
 
 // From `start` to `end` counter-clockwise (the whole ellipse when they
 // are a full turn apart, or equal).
-Polyline ellipsePoints(const Ellipse& e);
+// Its points as arcStep spaces them along its major axis for `pixel`.
+Polyline ellipsePoints(const Ellipse& e, double pixel = 0);
 
 // The parameter of the point at `angle` (radians, from the major axis).
 double ellipseParameter(double ratio, double angle);

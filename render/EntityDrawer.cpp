@@ -67,8 +67,17 @@ public:
     }
 
     std::size_t visits_ = 0;
+    double pixel_ = 0;  // see setPixelSize
 
 private:
+    // A pixel's size in the units of an entity placed by `m` (its larger
+    // scale, so no chord strays further than wanted); 0 for fixed steps.
+    double pixelIn(const Affine& m) const {
+        if (!(pixel_ > 0)) return 0;
+        const double scale = std::sqrt(std::max(m.a * m.a + m.b * m.b, m.c * m.c + m.d * m.d));
+        return scale > 0 && std::isfinite(scale) ? pixel_ / scale : 0;
+    }
+
     // The entity's colour where it is drawn.
     Color colorOf(const TagReader& t, const Place& at) const {
         const std::string_view layer = t.str(8, "0");
@@ -137,7 +146,7 @@ private:
                 a0 = t.num(50) * kDegree;
                 sweep = positiveSweep(t.num(51) * kDegree - a0);
             }
-            arcPoints(p, t.point(10), t.num(40), a0, sweep);
+            arcPoints(p, t.point(10), t.num(40), a0, sweep, arcStep(t.num(40), pixelIn(ocs)));
             emit(std::move(p), ocs);
         } else if (type == "LWPOLYLINE") {
             lwpolyline(r, ocs);
@@ -163,7 +172,7 @@ private:
             if (!spline(r, m)) return next;
         } else if (type == "ELLIPSE") {
             Ellipse e{t.point(10), t.point(11), t.num(40, 1), t.num(41), t.num(42, 2 * kPi), t.num(230, 1) < 0};
-            emit(ellipsePoints(e), m);
+            emit(ellipsePoints(e, pixelIn(m)), m);
         } else if (type == "SOLID" || type == "TRACE") {
             const Vec2 p1 = t.point(10), p2 = t.point(11), p3 = t.point(12), p4 = t.has(13) ? t.point(13) : p3;
             // The format orders the corners 1, 2, then 4 opposite 2 and 3 opposite 1.
@@ -188,8 +197,9 @@ private:
         });
         if (!wide) {
             Polyline p{pts[0].at};
-            for (std::size_t k = 1; k < pts.size(); ++k) bulgeTo(p, pts[k].at, pts[k - 1].bulge);
-            if (closed && pts.size() > 1) bulgeTo(p, pts[0].at, pts.back().bulge);
+            const double pixel = pixelIn(m);
+            for (std::size_t k = 1; k < pts.size(); ++k) bulgeTo(p, pts[k].at, pts[k - 1].bulge, pixel);
+            if (closed && pts.size() > 1) bulgeTo(p, pts[0].at, pts.back().bulge, pixel);
             emit(std::move(p), m);
             return;
         }
@@ -425,6 +435,7 @@ const std::vector<dxf::Record>* EntityDrawer::spaceBlockEntities() const {
 }
 std::size_t EntityDrawer::visits() const { return impl_->visits_; }
 void EntityDrawer::setVisits(std::size_t visits) { impl_->visits_ = visits; }
+void EntityDrawer::setPixelSize(double pixel) { impl_->pixel_ = pixel; }
 std::size_t EntityDrawer::pastFollowers(const std::vector<dxf::Record>& records, std::size_t i) {
     return Impl::pastFollowers(records, i);
 }

@@ -32,6 +32,10 @@ public:
     // more is drawn (and the scene says so).
     std::size_t visits() const;
     void setVisits(std::size_t visits);
+    // Circles, arcs, ellipses and polyline bulges are drawn in points as far
+    // apart as suits a pixel of this size (drawing units), or, for 0, in
+    // points five degrees apart (the same at any scale).
+    void setPixelSize(double pixel);
 
     // The index past the followers of records[i] (VERTEX, ATTRIB ... SEQEND).
     static std::size_t pastFollowers(const std::vector<dxf::Record>& records, std::size_t i);

@@ -275,6 +275,7 @@ void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i,
     Item& item = items_[slot];
     Scene drawn;
     drawer_->setVisits(visits_);
+    drawer_->setPixelSize(0);  // its box and cells the same whatever the view's scale
     while (i < end) i = drawer_->draw(records, i, drawn);
     item.visits = static_cast<std::uint32_t>(drawer_->visits() - visits_);
     visits_ += item.visits;
@@ -311,6 +312,7 @@ Artwork ViewScene::drawAgain(std::size_t slot) const {
     const RecordSource& from = keepsRecords(item.handle) ? *kept_ : *source_;
     if (!from.recordsOf(item.handle, records_)) return {};
     drawer_->setVisits(visits_ - item.visits);
+    drawer_->setPixelSize(pixel_);
     for (std::size_t i = 0; i < records_.size();) i = drawer_->draw(records_, i, drawn);
     return std::move(static_cast<Artwork&>(drawn));
 }
@@ -567,6 +569,13 @@ void ViewScene::rebuildGrid() const {
 
 ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     ViewContent out;
+    // Curves drawn for this scale: a pixel's size rounded down to a power of
+    // two, so that what was drawn serves zooms within a factor of two.
+    if (const double pixel = std::exp2(std::floor(std::log2(1 / window.pixelsPerUnit)));
+        std::isfinite(pixel) && pixel > 0 && pixel != pixel_) {
+        drawn_.clear();
+        pixel_ = pixel;
+    }
     std::vector<std::uint32_t> uncovered;  // patches whose cells are not made yet
     std::vector<std::uint32_t> patched;    // the patches' entities, in order
     std::vector<std::uint32_t> whole;

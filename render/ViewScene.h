@@ -123,7 +123,8 @@ public:
     std::size_t size() const { return byHandle_.size(); }
     bool contains(std::uint64_t handle) const { return byHandle_.contains(handle); }
     // What one entity draws (null when there is none; kept until the next
-    // query or change), its strokes, and its box.
+    // query or change), its strokes, and its box. Its curves are drawn for
+    // the scale of the last query (its box and cells for none in particular).
     const Artwork* artOf(std::uint64_t handle) const;
     // Its strokes, glyph runs placed as strokes (made anew on each call).
     std::optional<std::vector<Polyline>> strokesOf(std::uint64_t handle) const;
@@ -187,6 +188,7 @@ private:
     std::unique_ptr<KeptRecords> kept_;
     const RecordSource* source_;  // may be null: every entity's records kept
     mutable std::vector<dxf::Record> records_;  // of the entity drawn again
+    mutable double pixel_ = 0;  // the size of a pixel curves are drawn again for (0: fixed steps)
     // The artworks of the last query's whole entities (and of artOf), by slot.
     mutable std::unordered_map<std::size_t, Artwork> drawn_;
     std::vector<Item> items_;

@@ -224,6 +224,55 @@ TEST(ViewScene, DrawsWhatItShowsWholeFromItsSourceAndKeepsItForTheNextQuery) {
     EXPECT_EQ(scene.boxOf(0x101).maxX, kept.boxOf(0x101).maxX);
 }
 
+// How far the chords of a stroke stray from the circle about `c` of radius
+// `r` at the most and at the least (in drawing units).
+std::pair<double, double> chordStray(const Polyline& s, Vec2 c, double r) {
+    double most = 0, least = r;
+    for (std::size_t k = 1; k < s.size(); ++k) {
+        const Vec2 mid = (s[k - 1] + s[k]) * 0.5;
+        const double stray = r - std::hypot(mid.x - c.x, mid.y - c.y);
+        most = std::max(most, stray);
+        least = std::min(least, stray);
+    }
+    return {most, least};
+}
+
+// Curves shown whole are drawn for the scale of the view: their chords keep
+// within a quarter of a pixel of them, close in and far out (a circle, one
+// in a block reference scaled up, a polyline's bulge), while their boxes do
+// not change with the scale.
+TEST(ViewScene, CurvesShownWholeAreDrawnForTheViewsScale) {
+    test::Fonts fonts;
+    dxf::Document doc = test::drawing();
+    doc.entities.push_back(record("CIRCLE", {{5, "60"}, {8, "0"}, {10, "0"}, {20, "0"}, {40, "100"}}));
+    doc.blocks.push_back(test::block("RING", 0, 0, {record("CIRCLE", {{5, "902"}, {8, "0"}, {10, "0"}, {20, "0"}, {40, "10"}})}));
+    doc.entities.push_back(record("INSERT", {{5, "61"}, {8, "0"}, {2, "RING"}, {10, "300"}, {20, "0"}, {41, "10"}, {42, "10"}}));
+    // A half circle of radius 100 about (600, 0), bowed by a bulge of 1.
+    doc.entities.push_back(record("LWPOLYLINE", {{5, "62"}, {8, "0"}, {90, "2"}, {70, "0"}, {10, "500"}, {20, "0"},
+                                                 {42, "1"}, {10, "700"}, {20, "0"}}));
+    ViewScene scene(fonts.library);
+    scene.build(doc);
+    const Box built = scene.boxOf(0x60);
+    const std::pair<std::uint64_t, Vec2> centres[] = {{0x60, {0, 0}}, {0x61, {300, 0}}, {0x62, {600, 0}}};
+    std::size_t pointsFar = 0, pointsNear = 0;
+    for (const double ppu : {0.5, 3.0, 10.0}) {
+        const ViewContent c = scene.query({{-200, -200, 800, 200}, ppu});
+        ASSERT_EQ(c.whole.size(), 3u) << ppu;
+        for (const auto& [h, centre] : centres) {
+            const auto strokes = scene.strokesOf(h);
+            ASSERT_TRUE(strokes && strokes->size() == 1) << std::hex << h;
+            const auto [most, least] = chordStray(strokes->front(), centre, 100);
+            EXPECT_LE(most * ppu, 0.25 + 1e-9) << std::hex << h << " at " << ppu << " px a unit";
+            EXPECT_GE(least * ppu, 0.05) << std::hex << h << " at " << ppu << " px a unit: finer than it needs";
+            (ppu == 0.5 ? pointsFar : pointsNear) += strokes->front().size();
+        }
+        const Box b = scene.boxOf(0x60);
+        EXPECT_TRUE(b.minX == built.minX && b.maxX == built.maxX && b.minY == built.minY && b.maxY == built.maxY);
+    }
+    EXPECT_LT(pointsFar * 2, 3 * 73u) << "far out, fewer points than five degrees apart";
+    EXPECT_GT(pointsNear, 3 * 3 * 73u);
+}
+
 // 40 x 40 short lines one unit apart, and one long line across them all.
 struct Field {
     test::Fonts fonts;
