@@ -128,10 +128,18 @@ bool DrawingModel::buildSome(std::chrono::steady_clock::duration budget) {
     const std::vector<db::Entry*>& entities = database_->store().topLevelEntities();
     const auto until = std::chrono::steady_clock::now() + budget;
     std::size_t& next = *building_;
-    for (std::size_t n = 0; next < entities.size(); ++n) {
-        if (n % 64 == 63 && std::chrono::steady_clock::now() >= until) break;
-        const db::Entry* e = entities[next++];
-        if (!e->erased) redraw(*e);
+    // A share at a time, drawn on every core.
+    constexpr std::size_t kShare = 2048;
+    std::vector<render::ViewScene::Replacement> share;
+    while (next < entities.size() && std::chrono::steady_clock::now() < until) {
+        share.clear();
+        for (; share.size() < kShare && next < entities.size(); ++next) {
+            const db::Entry* e = entities[next];
+            if (e->erased) continue;
+            share.push_back({e->handle, {}});
+            recordsOf(*e, share.back().records);
+        }
+        scene_->replaceAll(share);
     }
     changedArea_.reset();  // what was added lies anywhere
     if (next < entities.size()) return true;

@@ -38,6 +38,7 @@ FontLibrary::FontLibrary(std::string drawingFolder, std::vector<std::string> sup
     : drawingFolder_(std::move(drawingFolder)), supportFolders_(std::move(supportFolders)), note_(std::move(note)) {}
 
 void FontLibrary::setAlternate(const std::string& fileName) {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     if (lower(fileName) == lower(alternate_)) return;
     alternate_ = fileName;
     resolved_.clear();  // what stood in for missing fonts may change
@@ -49,6 +50,7 @@ bool FontLibrary::outlineName(const std::string& fileName) {
 }
 
 const ShxFont& FontLibrary::builtin() {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     if (!builtin_) builtin_ = ShxFont::parse(std::string_view(kBuiltinFont, kBuiltinFontSize), "built-in font");
     return *builtin_;
 }
@@ -134,6 +136,7 @@ const OutlineFont* FontLibrary::outline(const FontRequest& r, const std::string&
 }
 
 TextFonts FontLibrary::fonts(const FontRequest& r) {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     const std::string key = keyOf(r);
     if (auto it = resolved_.find(key); it != resolved_.end()) return it->second;
     TextFonts f;

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,9 @@ private:
     std::map<std::string, std::shared_ptr<const OutlineFont>> faces_;     // by file and face
     std::map<std::string, TextFonts> resolved_;                           // by request
     std::shared_ptr<const ShxFont> builtin_;
+    // Texts are drawn on several threads at once: one at a time looks up,
+    // loads and notes here (the fonts themselves make their glyphs safely).
+    std::recursive_mutex lock_;
 };
 
 }  // namespace kestrin::render

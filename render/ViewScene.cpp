@@ -1,6 +1,7 @@
 #include "render/ViewScene.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -236,6 +237,7 @@ void ViewScene::build(const dxf::Document& doc) {
     context_.tables = doc.tables;
     context_.blocks = doc.blocks;
     drawer_ = std::make_unique<EntityDrawer>(context_, space_, fonts_);
+    drawers_.clear();
     kept_ = std::make_unique<KeptRecords>();
     items_.clear();
     covers_.clear();
@@ -247,7 +249,8 @@ void ViewScene::build(const dxf::Document& doc) {
     nextUnnamed_ = 0;
     gridDirty_ = true;
 
-    auto walk = [this](const std::vector<dxf::Record>& records, bool checkSpace) {
+    std::vector<Pending> pending;
+    auto walk = [&](const std::vector<dxf::Record>& records, bool checkSpace) {
         for (std::size_t i = 0; i < records.size();) {
             const dxf::Record& r = records[i];
             const std::size_t end = complex(r) ? EntityDrawer::pastFollowers(records, i) : i + 1;
@@ -261,7 +264,11 @@ void ViewScene::build(const dxf::Document& doc) {
                 byHandle_.insert(handle, static_cast<std::uint32_t>(slot));
                 if (keepsRecords(handle)) kept_->put(handle, {records.begin() + static_cast<std::ptrdiff_t>(i),
                                                records.begin() + static_cast<std::ptrdiff_t>(end)});
-                drawItem(records, i, end, slot);
+                pending.push_back({slot, &records, i, end});
+                if (pending.size() == kShare) {
+                    drawAll(pending);
+                    pending.clear();
+                }
             }
             i = end;
         }
@@ -269,27 +276,53 @@ void ViewScene::build(const dxf::Document& doc) {
     reserve(doc.entities.size());
     walk(doc.entities, true);
     if (const auto* own = drawer_->spaceBlockEntities()) walk(*own, false);
+    drawAll(pending);
 }
 
-void ViewScene::drawItem(const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, std::size_t slot) {
+// The pending entities drawn on every core, each core with a drawer of its
+// own (the fonts are shared), then put in the grid in order. Each share of
+// the entities counts its nested entities against the drawer's limit from
+// what the scene held before: the limit holds for a share, not across them.
+void ViewScene::drawAll(const std::vector<Pending>& pending) {
+    if (pending.empty()) return;
+    while (drawers_.size() + 1 < process::cores()) drawers_.push_back(std::make_unique<EntityDrawer>(context_, space_, fonts_));
+    std::vector<std::optional<Artwork>> shown(pending.size());  // of entities the last query showed whole
+    std::atomic<std::size_t> nextDrawer{0};
+    process::inParallel(pending.size(), 256, [&](std::size_t begin, std::size_t end) {
+        const std::size_t part = nextDrawer++;
+        EntityDrawer& drawer = part == 0 ? *drawer_ : *drawers_.at(part - 1);
+        for (std::size_t k = begin; k < end; ++k) {
+            const Pending& p = pending[k];
+            Artwork art = drawItem(drawer, *p.records, p.from, p.to, p.slot);
+            if (drawn_.contains(p.slot)) shown[k] = std::move(art);  // looked up only: no core changes drawn_ here
+        }
+    });
+    for (std::size_t k = 0; k < pending.size(); ++k) {
+        const std::size_t slot = pending[k].slot;
+        visits_ += items_[slot].visits;
+        // Shown whole by the last query: kept drawn anew, else not kept at all.
+        if (shown[k]) drawn_[slot] = std::move(*shown[k]);
+        put(slot);
+    }
+}
+
+// The entity's box, colour and streak from its records; its artwork is handed back.
+Artwork ViewScene::drawItem(EntityDrawer& drawer, const std::vector<dxf::Record>& records, std::size_t i,
+                            std::size_t end, std::size_t slot) {
     Item& item = items_[slot];
     Scene drawn;
-    drawer_->setVisits(visits_);
-    drawer_->setPixelSize(0);  // its box and cells the same whatever the view's scale
-    while (i < end) i = drawer_->draw(records, i, drawn);
-    item.visits = static_cast<std::uint32_t>(drawer_->visits() - visits_);
-    visits_ += item.visits;
+    drawer.setVisits(visits_);
+    drawer.setPixelSize(0);  // its box and streak the same whatever the view's scale
+    while (i < end) i = drawer.draw(records, i, drawn);
+    item.visits = static_cast<std::uint32_t>(drawer.visits() - visits_);
     Artwork& art = drawn;
     item.box = render::boxOf(art);
     item.color = firstColor(art);
-    uncover(item);
     // The streak now, while the artwork is at hand: a drawing opened at its
     // extents is mostly streaks, and is then shown without drawing it again.
     item.streak = render::streakOf(art, item.box);
     item.live = true;
-    // Shown whole by the last query: kept drawn anew, else not kept at all.
-    if (auto it = drawn_.find(slot); it != drawn_.end()) it->second = std::move(art);
-    put(slot);
+    return std::move(art);
 }
 
 // The item's cells, if made, given back: it was drawn anew or is gone.
@@ -329,23 +362,45 @@ void ViewScene::reserve(std::size_t entities) {
 }
 
 void ViewScene::replace(std::uint64_t handle, const std::vector<dxf::Record>& records) {
+    replaceAll({{handle, records}});
+}
+
+void ViewScene::replaceAll(const std::vector<Replacement>& entities) {
     if (!drawer_) build(dxf::Document{});
-    if (records.empty() || !drawer_->inSpace(records.front())) {
-        remove(handle);
-        return;
+    // Of an entity given twice only the later counts.
+    std::unordered_map<std::uint64_t, std::size_t> last;
+    if (entities.size() > 1) {
+        last.reserve(entities.size());
+        for (std::size_t k = 0; k < entities.size(); ++k) last[entities[k].handle] = k;
     }
-    std::size_t slot;
-    if (const std::uint32_t at = byHandle_.find(handle); at != byHandle_.npos) {
-        slot = at;
-        take(slot);
-        visits_ -= items_[slot].visits;
-    } else {
-        slot = newSlot();
-        items_[slot].handle = handle;
-        byHandle_.insert(handle, static_cast<std::uint32_t>(slot));
+    std::vector<Pending> pending;
+    for (std::size_t k = 0; k < entities.size(); ++k) {
+        const Replacement& e = entities[k];
+        const std::uint64_t handle = e.handle;
+        if (!last.empty() && last[handle] != k) continue;
+        if (e.records.empty() || !drawer_->inSpace(e.records.front())) {
+            remove(handle);
+            continue;
+        }
+        std::size_t slot;
+        if (const std::uint32_t at = byHandle_.find(handle); at != byHandle_.npos) {
+            slot = at;
+            take(slot);
+            visits_ -= items_[slot].visits;
+        } else {
+            slot = newSlot();
+            items_[slot].handle = handle;
+            byHandle_.insert(handle, static_cast<std::uint32_t>(slot));
+        }
+        if (keepsRecords(handle)) kept_->put(handle, e.records);
+        uncover(items_[slot]);
+        pending.push_back({slot, &e.records, 0, e.records.size()});
+        if (pending.size() == kShare) {
+            drawAll(pending);
+            pending.clear();
+        }
     }
-    if (keepsRecords(handle)) kept_->put(handle, records);
-    drawItem(records, 0, records.size(), slot);
+    drawAll(pending);
 }
 
 void ViewScene::remove(std::uint64_t handle) {
@@ -391,7 +446,6 @@ Box ViewScene::boxOf(std::uint64_t handle) const {
 // time on this thread (the drawer and fonts are not shared between threads),
 // each share covered on every core.
 void ViewScene::coverAll(const std::vector<std::uint32_t>& slots) const {
-    constexpr std::size_t kShare = 4096;
     std::vector<Artwork> arts;
     std::vector<const Artwork*> of;
     for (std::uint32_t slot : slots) {  // room for their cells first: the deque grows on this thread only

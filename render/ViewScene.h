@@ -116,6 +116,13 @@ public:
     // first, then its followers); added when new, removed when it no longer
     // lies in the scene's space.
     void replace(std::uint64_t handle, const std::vector<dxf::Record>& records);
+    // Each entity drawn anew as by replace, drawn on every core at once; of
+    // two with the same handle the later holds.
+    struct Replacement {
+        std::uint64_t handle;
+        std::vector<dxf::Record> records;
+    };
+    void replaceAll(const std::vector<Replacement>& entities);
     // Room for `entities` more, made at once (a scene built entity by entity).
     void reserve(std::size_t entities);
     void remove(std::uint64_t handle);
@@ -124,7 +131,7 @@ public:
     bool contains(std::uint64_t handle) const { return byHandle_.contains(handle); }
     // What one entity draws (null when there is none; kept until the next
     // query or change), its strokes, and its box. Its curves are drawn for
-    // the scale of the last query (its box and cells for none in particular).
+    // the scale of the last query (its box and streak for none in particular).
     const Artwork* artOf(std::uint64_t handle) const;
     // Its strokes, glyph runs placed as strokes (made anew on each call).
     std::optional<std::vector<Polyline>> strokesOf(std::uint64_t handle) const;
@@ -166,7 +173,16 @@ private:
         std::int64_t x0 = 0, y0 = 0, x1 = -1, y1 = -1;
     };
 
-    void drawItem(const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, std::size_t slot);
+    // An entity to draw into its slot: records[from, to).
+    struct Pending {
+        std::size_t slot;
+        const std::vector<dxf::Record>* records;
+        std::size_t from, to;
+    };
+    static constexpr std::size_t kShare = 4096;  // entities drawn at once
+    void drawAll(const std::vector<Pending>& pending);
+    Artwork drawItem(EntityDrawer& drawer, const std::vector<dxf::Record>& records, std::size_t i, std::size_t end,
+                     std::size_t slot);
     bool keepsRecords(std::uint64_t handle) const;
     Artwork drawAgain(std::size_t slot) const;
     const Artwork& drawnOf(std::size_t slot) const;
@@ -185,6 +201,7 @@ private:
     Space space_;
     dxf::Document context_;  // header, tables and blocks of the drawing, no entities
     std::unique_ptr<EntityDrawer> drawer_;
+    std::vector<std::unique_ptr<EntityDrawer>> drawers_;  // for the other cores
     std::unique_ptr<KeptRecords> kept_;
     const RecordSource* source_;  // may be null: every entity's records kept
     mutable std::vector<dxf::Record> records_;  // of the entity drawn again

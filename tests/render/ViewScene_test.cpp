@@ -145,6 +145,54 @@ TEST(ViewScene, UpdatedEntityByEntityEqualsOneBuiltWhole) {
     EXPECT_FALSE(updated.contains(0x10B));
 }
 
+// Thousands of entities drawn together, on every core, are what they are
+// drawn one by one and what a whole build draws; of an entity given twice
+// in one go the later counts, a removal included.
+TEST(ViewScene, EntitiesDrawnTogetherEqualThoseDrawnOneByOne) {
+    test::Fonts fonts;
+    dxf::Document doc = test::drawing();
+    doc.blocks.push_back(test::block("BOX", 0, 0, {line(0x900, 0, 0, 4, 0), test::text("In", 0, 1, 1, {{5, "901"}})}));
+    std::vector<ViewScene::Replacement> all;
+    for (std::uint64_t k = 0; k < 3000; ++k) {
+        const double x = static_cast<double>(k % 60) * 20, y = static_cast<double>(k / 60) * 10;
+        const std::uint64_t h = 0x1000 + k;
+        dxf::Record r = k % 3 == 0   ? label(h, "Text " + std::to_string(k), x, y, 2)
+                        : k % 3 == 1 ? record("CIRCLE", {{5, hex(h)}, {8, "0"}, {10, std::to_string(x)},
+                                                         {20, std::to_string(y)}, {40, "3"}})
+                                     : record("INSERT", {{5, hex(h)}, {8, "0"}, {2, "BOX"}, {10, std::to_string(x)},
+                                                         {20, std::to_string(y)}, {50, std::to_string(k % 90)}});
+        doc.entities.push_back(r);
+        all.push_back({h, {r}});
+    }
+    ViewScene whole(fonts.library);
+    whole.build(doc);
+    dxf::Document definitions = doc;
+    definitions.entities.clear();
+    ViewScene single(fonts.library);
+    single.build(definitions);
+    for (const auto& e : all) single.replace(e.handle, e.records);
+
+    std::vector<ViewScene::Replacement> given = all;
+    given.insert(given.begin() + 2, {0x1005, {label(0x1005, "Before", 0, 0, 5)}});  // then the real one
+    given.push_back({0x9999, {line(0x9999, 0, 0, 1, 1)}});
+    dxf::Record inPaper = line(0x9999, 0, 0, 1, 1);
+    inPaper.tags.push(67, "1");
+    given.push_back({0x9999, {inPaper}});  // leaves the scene again
+    ViewScene together(fonts.library);
+    together.build(definitions);
+    together.replaceAll(given);
+
+    EXPECT_FALSE(together.contains(0x9999));
+    EXPECT_EQ(together.size(), 3000u);
+    expectSameScene(together, single);
+    expectSameScene(together, whole);
+    // Drawn again together over what it holds: still the same.
+    together.replaceAll(all);
+    expectSameScene(together, single);
+    const ViewWindow view{{-10, -10, 1200, 500}, 1};
+    EXPECT_EQ(together.query(view).entities(), single.query(view).entities());
+}
+
 TEST(ViewScene, AnAttributesChangeRedrawsItsInsert) {
     test::Fonts fonts;
     dxf::Document doc = sample();
@@ -259,12 +307,14 @@ TEST(ViewScene, CurvesShownWholeAreDrawnForTheViewsScale) {
         const ViewContent c = scene.query({{-200, -200, 800, 200}, ppu});
         ASSERT_EQ(c.whole.size(), 3u) << ppu;
         for (const auto& [h, centre] : centres) {
-            const auto strokes = scene.strokesOf(h);
-            ASSERT_TRUE(strokes && strokes->size() == 1) << std::hex << h;
-            const auto [most, least] = chordStray(strokes->front(), centre, 100);
+            const Artwork* art = scene.artOf(h);  // as this query shows it
+            ASSERT_TRUE(art != nullptr && std::count(c.whole.begin(), c.whole.end(), art) == 1) << std::hex << h;
+            const std::vector<Polyline> strokes = allStrokes(*art);
+            ASSERT_EQ(strokes.size(), 1u) << std::hex << h;
+            const auto [most, least] = chordStray(strokes.front(), centre, 100);
             EXPECT_LE(most * ppu, 0.25 + 1e-9) << std::hex << h << " at " << ppu << " px a unit";
             EXPECT_GE(least * ppu, 0.05) << std::hex << h << " at " << ppu << " px a unit: finer than it needs";
-            (ppu == 0.5 ? pointsFar : pointsNear) += strokes->front().size();
+            (ppu == 0.5 ? pointsFar : pointsNear) += strokes.front().size();
         }
         const Box b = scene.boxOf(0x60);
         EXPECT_TRUE(b.minX == built.minX && b.maxX == built.maxX && b.minY == built.minY && b.maxY == built.maxY);
