@@ -130,8 +130,8 @@ void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink&
         });
     for (const render::ViewContent::StandIn& stand : content.standIns) {
         sink.color(stand.color);
-        if (stand.a.x == stand.b.x && stand.a.y == stand.b.y) sink.dot(at(stand.a));
-        else sink.line(at(stand.a), at(stand.b));
+        if (stand.kind == render::ViewContent::StandIn::Kind::Dot) sink.dot(at(stand.a()));
+        else sink.line(at(stand.a()), at(stand.b()));
     }
     // A streak's cells along its box's middle, each a pixel or less.
     for (const render::ViewContent::Streak& streak : content.streaks) {

@@ -641,10 +641,9 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
         if (how.levelOfDetail) {
             const double w = (item.box.maxX - item.box.minX) * ppu, h = (item.box.maxY - item.box.minY) * ppu;
             if (w < kSmall && h < kSmall) {
-                const Box& b = item.box;
-                if (w < 1 && h < 1) out.standIns.push_back({b.center(), b.center(), item.color});
-                else if (w >= h) out.standIns.push_back({{b.minX, b.minY}, {b.maxX, b.minY}, item.color});
-                else out.standIns.push_back({{b.minX, b.minY}, {b.minX, b.maxY}, item.color});
+                using Kind = ViewContent::StandIn::Kind;
+                const Kind kind = w < 1 && h < 1 ? Kind::Dot : w >= h ? Kind::Baseline : Kind::LeftSide;
+                out.standIns.push_back({&item.box, item.color, kind});
                 return;
             }
             if (w <= kCoarse && h <= kCoarse && std::min(w, h) < 1) {

@@ -63,9 +63,17 @@ struct ViewContent {
         const Coverage* cells;
         Color color;
     };
-    struct StandIn {
-        Vec2 a, b;
+    struct StandIn {  // refers to its entity's box: far out, a drawing is mostly stand-ins
+        enum class Kind : std::uint8_t { Dot, Baseline, LeftSide };
+        const Box* box;
         Color color;
+        Kind kind;
+        // The segment's ends (both the box's centre for a dot).
+        Vec2 a() const { return kind == Kind::Dot ? box->center() : Vec2{box->minX, box->minY}; }
+        Vec2 b() const {
+            if (kind == Kind::Dot) return box->center();
+            return kind == Kind::Baseline ? Vec2{box->maxX, box->minY} : Vec2{box->minX, box->maxY};
+        }
     };
     struct Streak {
         const Box* box;

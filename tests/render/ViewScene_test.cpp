@@ -402,14 +402,14 @@ TEST(ViewScene, SmallEntitiesComeAsStandIns) {
     EXPECT_EQ(wholeOf(c), (std::set<const Artwork*>{f.scene.artOf(0x10)}));
     // The stand-in of the line from (3,4) to (3.5,4.5): its box's baseline.
     EXPECT_EQ(std::count_if(c.standIns.begin(), c.standIns.end(), [](const auto& s) {
-                  return s.a.x == 3 && s.a.y == 4 && s.b.x == 3.5 && s.b.y == 4;
+                  return s.a().x == 3 && s.a().y == 4 && s.b().x == 3.5 && s.b().y == 4;
               }),
               1);
     // Under a pixel: a dot at the box's centre.
     const ViewContent dots = f.scene.query({{-1, -1, 41, 41}, 1});
     ASSERT_EQ(dots.standIns.size(), 1600u);
     EXPECT_EQ(std::count_if(dots.standIns.begin(), dots.standIns.end(), [](const auto& s) {
-                  return s.a.x == 3.25 && s.a.y == 4.25 && s.b.x == 3.25 && s.b.y == 4.25;
+                  return s.a().x == 3.25 && s.a().y == 4.25 && s.b().x == 3.25 && s.b().y == 4.25;
               }),
               1);
     // A text, small at 1 px a unit, whole at 10.
