@@ -73,8 +73,12 @@ void DrawingModel::attach(AcDbDatabase* database) {
         connections_.push_back(events.added.connectScoped(onEntity));
         connections_.push_back(events.changed.connectScoped(onEntity));
         connections_.push_back(events.erased.connectScoped(onEntity));
-        connections_.push_back(events.replaced.connectScoped([this] { invalidate(); }));
+        connections_.push_back(events.replaced.connectScoped([this] {
+            sameDrawing_ = false;
+            invalidate();
+        }));
     }
+    sameDrawing_ = false;
     invalidate();
 }
 
@@ -101,6 +105,20 @@ const render::ViewScene& DrawingModel::partialScene() {
 // then buildSome takes each top-level entity straight from the store, so the
 // drawing is never copied whole beside the scene.
 void DrawingModel::startBuild() {
+    // What the view showed of the scene before, when it is of this drawing,
+    // is drawn first (unless that is most of a big drawing).
+    constexpr std::size_t kMostFirst = 1 << 16;
+    first_.clear();
+    drawnFirst_.clear();
+    firstDone_ = drawnCount_ = 0;
+    if (scene_ && sameDrawing_ && shown_ && database_ != nullptr) {
+        const std::vector<std::uint64_t> shown = scene_->handlesMeeting(*shown_, kMostFirst + 1);
+        if (shown.size() <= kMostFirst && shown.size() < scene_->size())
+            for (const std::uint64_t h : shown)
+                if (const db::Entry* e = database_->store().byHandle(h); e != nullptr && drawnFirst_.insert(e).second)
+                    first_.push_back(e);
+    }
+    sameDrawing_ = true;
     stale_ = false;
     ++rebuilds_;
     notes_.clear();
@@ -128,13 +146,22 @@ bool DrawingModel::buildSome(std::chrono::steady_clock::duration budget) {
     const std::vector<db::Entry*>& entities = database_->store().topLevelEntities();
     const auto until = std::chrono::steady_clock::now() + budget;
     std::size_t& next = *building_;
-    // A share at a time, drawn on every core.
+    // A share at a time, drawn on every core: first what was shown, then
+    // the rest in the drawing's order.
     constexpr std::size_t kShare = 2048;
     std::vector<render::ViewScene::Replacement> share;
-    while (next < entities.size() && std::chrono::steady_clock::now() < until) {
+    auto left = [&] { return firstDone_ < first_.size() || next < entities.size(); };
+    for (bool once = true; left() && (once || std::chrono::steady_clock::now() < until); once = false) {
         share.clear();
-        for (; share.size() < kShare && next < entities.size(); ++next) {
-            const db::Entry* e = entities[next];
+        while (share.size() < kShare && left()) {
+            const db::Entry* e = nullptr;
+            if (firstDone_ < first_.size()) {
+                e = first_[firstDone_++];
+            } else {
+                e = entities[next++];
+                if (drawnFirst_.contains(e)) continue;
+            }
+            ++drawnCount_;
             if (e->erased) continue;
             share.push_back({e->handle, {}});
             recordsOf(*e, share.back().records);
@@ -142,15 +169,17 @@ bool DrawingModel::buildSome(std::chrono::steady_clock::duration budget) {
         scene_->replaceAll(share);
     }
     changedArea_.reset();  // what was added lies anywhere
-    if (next < entities.size()) return true;
+    if (left()) return true;
     building_.reset();
+    first_.clear();
+    drawnFirst_.clear();
     return false;
 }
 
 std::optional<double> DrawingModel::buildProgress() const {
     if (!building_ || database_ == nullptr) return std::nullopt;
     const std::size_t total = database_->store().topLevelEntities().size();
-    return total == 0 ? 1.0 : static_cast<double>(*building_) / static_cast<double>(total);
+    return total == 0 ? 1.0 : std::min(1.0, static_cast<double>(drawnCount_) / static_cast<double>(total));
 }
 
 // Whether an entity lies in model or paper space rather than in a block's definition.

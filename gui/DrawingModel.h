@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "base/Signal.h"
@@ -56,6 +57,9 @@ public:
     bool buildSome(std::chrono::steady_clock::duration budget);
     // While a drawing is being drawn again: the share of its entities done.
     std::optional<double> buildProgress() const;
+    // Where the views show the drawing: drawn again, the entities that lay
+    // there are drawn first.
+    void setShown(const render::Box& area) { shown_ = area; }
     // Full rebuilds so far.
     std::size_t rebuilds() const { return rebuilds_; }
     // What the font search had to say (fonts not found or unreadable), UTF-8.
@@ -87,6 +91,12 @@ private:
     std::unique_ptr<render::ViewScene> scene_;  // after the fonts and records it uses
     bool stale_ = true;
     std::optional<std::size_t> building_;  // the next top-level entity of the store to draw
+    std::vector<const db::Entry*> first_;  // drawn before the others: those that were shown
+    std::size_t firstDone_ = 0;            // of first_
+    std::unordered_set<const db::Entry*> drawnFirst_;  // first_, passed by when their turn comes
+    std::size_t drawnCount_ = 0;           // top-level entities taken so far (the progress)
+    std::optional<render::Box> shown_;
+    bool sameDrawing_ = false;  // the scene is of the drawing attached now (a rebuild may use its boxes)
     std::optional<render::Box> changedArea_;
     std::size_t rebuilds_ = 0;
 };

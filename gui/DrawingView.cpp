@@ -470,6 +470,7 @@ void DrawingView::changed() {
 }
 
 void DrawingView::paintEvent(QPaintEvent* event) {
+    model_.setShown(mapping_.window().world);  // drawn first when the drawing is drawn again
     const render::ViewScene& scene = sceneNow();
     if (refit_) {
         refit_ = false;

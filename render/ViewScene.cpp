@@ -505,6 +505,29 @@ Box ViewScene::extents() const {
     return all;
 }
 
+std::vector<std::uint64_t> ViewScene::handlesMeeting(const Box& area, std::size_t most) const {
+    std::vector<std::uint64_t> out;
+    if (gridDirty_) rebuildGrid();
+    if (cols_ == 0 || !meets(gridBox_, area)) return out;
+    if (seen_.size() < items_.size()) seen_.resize(items_.size(), 0);
+    if (++queryStamp_ == 0) {
+        std::fill(seen_.begin(), seen_.end(), 0);
+        queryStamp_ = 1;
+    }
+    auto offer = [&](std::uint32_t slot) {
+        if (seen_[slot] == queryStamp_) return;
+        seen_[slot] = queryStamp_;
+        const Item& item = items_[slot];
+        if (out.size() < most && !(item.handle & kUnnamed) && meets(item.box, area)) out.push_back(item.handle);
+    };
+    for (std::uint32_t slot : large_) offer(slot);
+    const CellRange r = cellsOf(area);
+    for (std::int64_t y = r.y0; y <= r.y1 && out.size() < most; ++y)
+        for (std::int64_t x = r.x0; x <= r.x1 && out.size() < most; ++x)
+            for (std::uint32_t slot : cells_[static_cast<std::size_t>(y * cols_ + x)]) offer(slot);
+    return out;
+}
+
 std::size_t ViewScene::strokeCount() const {
     std::size_t n = 0;
     for (std::size_t slot = 0; slot < items_.size(); ++slot)

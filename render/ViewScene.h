@@ -150,6 +150,8 @@ public:
     std::uint16_t streakOf(std::uint64_t handle) const;
     // The box of every stroke and area.
     Box extents() const;
+    // The handles of the entities whose boxes meet `area`, up to `most` of them.
+    std::vector<std::uint64_t> handlesMeeting(const Box& area, std::size_t most) const;
     std::size_t strokeCount() const;
 
     // The whole entities' artworks are kept until the next query or change.

@@ -143,6 +143,43 @@ TEST_F(DrawingViewTest, ModelRedrawsOneEntityAloneAndEverythingOnATableChange) {
     EXPECT_EQ(model.rebuilds(), 3u);
 }
 
+// A drawing drawn again (a table changed) draws first what the view showed:
+// here the last of 6000 lines, which the first share alone then holds.
+TEST(DrawingModel, DrawnAgainItDrawsWhatWasShownFirst) {
+    test::startApplication();
+    dxf::Document doc = dxf::newDrawingTemplate();
+    for (int k = 0; k < 6000; ++k) {
+        char handle[16];
+        std::snprintf(handle, sizeof handle, "%X", 0x1000 + k);
+        const std::string x = std::to_string(k * 10);
+        doc.entities.push_back(record("LINE", {{5, handle}, {8, "0"}, {10, x}, {20, "0"}, {11, x}, {21, "5"}}));
+    }
+    AcDbDatabase db;
+    db.fromDocument(std::move(doc));
+    DrawingModel model{{[&db] { return &db; }, [] { return std::string(); }, [] { return std::vector<std::string>(); }}};
+    ASSERT_EQ(model.scene().size(), 6000u);
+    model.setShown({59895, -1, 60000, 6});  // the last ten lines
+
+    AcDbTextStyleTable* styles = nullptr;
+    ASSERT_EQ(db.getTextStyleTable(styles, AcDb::kForRead), Acad::eOk);
+    AcDbTextStyleTableRecord* standard = nullptr;
+    ASSERT_EQ(styles->getAt("Standard", standard, AcDb::kForWrite), Acad::eOk);
+    styles->close();
+    standard->setXScale(2);
+    standard->close();
+
+    ASSERT_TRUE(model.buildSome(std::chrono::nanoseconds(0)));
+    const render::ViewScene& partial = model.partialScene();
+    EXPECT_LT(partial.size(), 6000u);
+    for (std::uint64_t h = 0x1000 + 5990; h < 0x1000 + 6000; ++h) EXPECT_TRUE(partial.contains(h)) << std::hex << h;
+    EXPECT_GT(*model.buildProgress(), 0.0);
+    EXPECT_EQ(model.rebuilds(), 2u);
+    // Then the rest, each once.
+    EXPECT_EQ(model.scene().size(), 6000u);
+    EXPECT_FALSE(model.buildProgress().has_value());
+    for (std::uint64_t h = 0x1000; h < 0x1000 + 6000; h += 599) EXPECT_TRUE(model.scene().contains(h));
+}
+
 // The model builds its scene from the store's entities one by one; it holds
 // what a scene built from the whole saved drawing holds, entity by entity.
 TEST_F(DrawingViewTest, TheModelsSceneIsTheSceneOfTheWholeDrawing) {
