@@ -69,6 +69,17 @@ void appendLine(AcDbDatabase& db, double x0, double y0, double x1, double y1) {
     model->close();
 }
 
+// The "Standard" text style twice as wide: a table change, which may change any text.
+void widenStandardStyle(AcDbDatabase& db) {
+    AcDbTextStyleTable* styles = nullptr;
+    ASSERT_EQ(db.getTextStyleTable(styles, AcDb::kForRead), Acad::eOk);
+    AcDbTextStyleTableRecord* standard = nullptr;
+    ASSERT_EQ(styles->getAt("Standard", standard, AcDb::kForWrite), Acad::eOk);
+    styles->close();
+    standard->setXScale(2);
+    standard->close();
+}
+
 class DrawingViewTest : public ::testing::Test {
 protected:
     DrawingViewTest() { db.fromDocument(drawing()); }
@@ -126,13 +137,7 @@ TEST_F(DrawingViewTest, ModelRedrawsOneEntityAloneAndEverythingOnATableChange) {
     EXPECT_EQ(model.rebuilds(), 1u) << "no change of a single entity redraws the whole drawing";
 
     // A text style's change may change any text: everything is drawn again.
-    AcDbTextStyleTable* styles = nullptr;
-    ASSERT_EQ(db.getTextStyleTable(styles, AcDb::kForRead), Acad::eOk);
-    AcDbTextStyleTableRecord* standard = nullptr;
-    ASSERT_EQ(styles->getAt("Standard", standard, AcDb::kForWrite), Acad::eOk);
-    styles->close();
-    standard->setXScale(2);
-    standard->close();
+    widenStandardStyle(db);
     EXPECT_EQ(told, 4);
     EXPECT_GT(model.scene().boxOf(0xA00).maxX, wideBefore + 40);  // twice as wide now
     EXPECT_EQ(model.rebuilds(), 2u);
@@ -160,13 +165,7 @@ TEST(DrawingModel, DrawnAgainItDrawsWhatWasShownFirst) {
     ASSERT_EQ(model.scene().size(), 6000u);
     model.setShown({59895, -1, 60000, 6});  // the last ten lines
 
-    AcDbTextStyleTable* styles = nullptr;
-    ASSERT_EQ(db.getTextStyleTable(styles, AcDb::kForRead), Acad::eOk);
-    AcDbTextStyleTableRecord* standard = nullptr;
-    ASSERT_EQ(styles->getAt("Standard", standard, AcDb::kForWrite), Acad::eOk);
-    styles->close();
-    standard->setXScale(2);
-    standard->close();
+    widenStandardStyle(db);
 
     ASSERT_TRUE(model.buildSome(std::chrono::nanoseconds(0)));
     const render::ViewScene& partial = model.partialScene();
