@@ -505,26 +505,38 @@ Box ViewScene::extents() const {
     return all;
 }
 
-std::vector<std::uint64_t> ViewScene::handlesMeeting(const Box& area, std::size_t most) const {
-    std::vector<std::uint64_t> out;
+// Each slot listed in the grid's cells over `area` (and each kept apart),
+// once; false from `offer` ends the walk.
+template <class Offer>
+void ViewScene::forEachNear(const Box& area, Offer&& offer) const {
     if (gridDirty_) rebuildGrid();
-    if (cols_ == 0 || !meets(gridBox_, area)) return out;
+    if (cols_ == 0 || !meets(gridBox_, area)) return;
     if (seen_.size() < items_.size()) seen_.resize(items_.size(), 0);
     if (++queryStamp_ == 0) {
         std::fill(seen_.begin(), seen_.end(), 0);
         queryStamp_ = 1;
     }
-    auto offer = [&](std::uint32_t slot) {
-        if (seen_[slot] == queryStamp_) return;
+    auto once = [&](std::uint32_t slot) {
+        if (seen_[slot] == queryStamp_) return true;
         seen_[slot] = queryStamp_;
-        const Item& item = items_[slot];
-        if (out.size() < most && !(item.handle & kUnnamed) && meets(item.box, area)) out.push_back(item.handle);
+        return offer(slot);
     };
-    for (std::uint32_t slot : large_) offer(slot);
+    for (std::uint32_t slot : large_)
+        if (!once(slot)) return;
     const CellRange r = cellsOf(area);
-    for (std::int64_t y = r.y0; y <= r.y1 && out.size() < most; ++y)
-        for (std::int64_t x = r.x0; x <= r.x1 && out.size() < most; ++x)
-            for (std::uint32_t slot : cells_[static_cast<std::size_t>(y * cols_ + x)]) offer(slot);
+    for (std::int64_t y = r.y0; y <= r.y1; ++y)
+        for (std::int64_t x = r.x0; x <= r.x1; ++x)
+            for (std::uint32_t slot : cells_[static_cast<std::size_t>(y * cols_ + x)])
+                if (!once(slot)) return;
+}
+
+std::vector<std::uint64_t> ViewScene::handlesMeeting(const Box& area, std::size_t most) const {
+    std::vector<std::uint64_t> out;
+    forEachNear(area, [&](std::uint32_t slot) {
+        const Item& item = items_[slot];
+        if (!(item.handle & kUnnamed) && meets(item.box, area)) out.push_back(item.handle);
+        return out.size() < most;
+    });
     return out;
 }
 
@@ -703,25 +715,10 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
         finish();
         return out;
     }
-    if (gridDirty_) rebuildGrid();
-    if (cols_ == 0 || !meets(gridBox_, window.world)) {
-        finish();
-        return out;
-    }
-    if (seen_.size() < items_.size()) seen_.resize(items_.size(), 0);
-    if (++queryStamp_ == 0) {
-        std::fill(seen_.begin(), seen_.end(), 0);
-        queryStamp_ = 1;
-    }
-    for (std::uint32_t slot : large_) offer(slot);
-    const CellRange r = cellsOf(window.world);
-    for (std::int64_t y = r.y0; y <= r.y1; ++y)
-        for (std::int64_t x = r.x0; x <= r.x1; ++x)
-            for (std::uint32_t slot : cells_[static_cast<std::size_t>(y * cols_ + x)]) {
-                if (seen_[slot] == queryStamp_) continue;
-                seen_[slot] = queryStamp_;
-                offer(slot);
-            }
+    forEachNear(window.world, [&](std::uint32_t slot) {
+        offer(slot);
+        return true;
+    });
     finish();
     return out;
 }

@@ -205,6 +205,8 @@ private:
     void rebuildGrid() const;
     double typicalSize() const;
     CellRange cellsOf(const Box& box) const;
+    template <class Offer>
+    void forEachNear(const Box& area, Offer&& offer) const;
     static bool large(const Box& box, double cell);
 
     FontLibrary& fonts_;
