@@ -137,17 +137,8 @@ void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink&
     for (const render::ViewContent::Streak& streak : content.streaks) {
         sink.color(streak.color);
         const render::Box& box = *streak.box;
-        const double w = (box.maxX - box.minX) * s, h = (box.maxY - box.minY) * s;
-        const double along = streak.upright ? h : w;
-        const int n = along <= 4 ? 4 : along <= 8 ? 8 : 16;
-        const double step = along / n;
-        const render::Vec2 mid = box.center();
-        for (int i = 0; i < n; ++i) {
-            const unsigned group = (1u << (16 / n)) - 1;
-            if ((streak.cells >> (i * 16 / n) & group) == 0) continue;
-            if (streak.upright) sink.dot(QPointF(ox + mid.x * s, oy - box.minY * s - (i + 0.5) * step));
-            else sink.dot(QPointF(ox + box.minX * s + (i + 0.5) * step, oy - mid.y * s));
-        }
+        const double along = (streak.upright ? box.maxY - box.minY : box.maxX - box.minX) * s;
+        streak.forEachCell(along, [&](render::Vec2 from, render::Vec2 to) { sink.dot(at((from + to) * 0.5)); });
     }
     // A patch's cells, in the grid whose cells are a pixel or less.
     for (const render::ViewContent::Patch& patch : content.patches) {

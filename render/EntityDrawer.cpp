@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string_view>
+#include <unordered_map>
 
 #include "render/Arcs.h"
 #include "render/Curves.h"
@@ -254,7 +255,7 @@ private:
 
     void text(const TagReader& t, const std::string& type, const Affine& m, int depth) {
         const TextStyle& style = tables_.style(t.str(7));
-        const TextFonts f = fonts_.fonts(style.font);
+        const TextFonts f = fontsOf(style);
         TextParams p;
         // A definition shows its tag in a space, its (constant) value in a block.
         p.text = std::string(type == "ATTDEF" && depth == 0 ? t.str(2) : t.str(1));
@@ -415,8 +416,17 @@ private:
     }
 
     Space space_;
+    // The fonts of each text style, asked of the library once (it answers
+    // under a lock that drawers on other cores share).
+    const TextFonts& fontsOf(const TextStyle& style) {
+        auto [at, fresh] = fontsByStyle_.try_emplace(&style);
+        if (fresh) at->second = fonts_.fonts(style.font);
+        return at->second;
+    }
+
     FontLibrary& fonts_;
     DrawingTables tables_;
+    std::unordered_map<const TextStyle*, TextFonts> fontsByStyle_;
     Scene* scene_ = nullptr;
     Color color_ = kDark;  // of the entity being drawn
 };

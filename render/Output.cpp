@@ -89,6 +89,14 @@ public:
         }
     }
 
+    // A point's pixel's worth of ink, shared as a Wu line shares it between
+    // the pixel below and the one above.
+    void dot(Vec2 p) {
+        const int x = roundNear(p.x), y = floorOf(p.y);
+        plot(x, y, 1 - frac(p.y));
+        plot(x, y + 1, frac(p.y));
+    }
+
     void stroke(const Polyline& s) {
         if (s.size() == 1) {
             const int x = static_cast<int>(std::lround(s[0].x)), y = static_cast<int>(std::lround(s[0].y));
@@ -207,6 +215,36 @@ void Picture::addStrokes(const Artwork& art) {
         for (Vec2& p : inPixels) p = toPixels_(p);
         painter_->strokes.stroke(inPixels);
     });
+}
+
+void Picture::addBand(const Box& band, bool upright, Color color) {
+    if (!painter_) painter_ = std::make_unique<Painter>(image_, hasAreas_);
+    StrokePainter& paint = painter_->strokes;
+    paint.setInk(color);
+    const Vec2 c = band.center();
+    if (!keepsAxes(toPixels_)) {  // turned: along its middle
+        paint.line(toPixels_(upright ? Vec2{c.x, band.minY} : Vec2{band.minX, c.y}),
+                   toPixels_(upright ? Vec2{c.x, band.maxY} : Vec2{band.maxX, c.y}));
+        return;
+    }
+    const Vec2 p = toPixels_({band.minX, band.minY}), q = toPixels_({band.maxX, band.maxY});
+    // Along from a0 to a1, across from c0 to c1, in pixels.
+    double a0 = upright ? p.y : p.x, a1 = upright ? q.y : q.x, c0 = upright ? p.x : p.y, c1 = upright ? q.x : q.y;
+    if (a0 > a1) std::swap(a0, a1);
+    if (c0 > c1) std::swap(c0, c1);
+    constexpr double kFar = 1 << 24;  // beyond any picture, within an int
+    if (!(a0 > -kFar && a1 < kFar && c0 > -kFar && c1 < kFar) || c1 - c0 > 16) return;
+    auto along = [&](double at) {
+        const Vec2 from = upright ? Vec2{at, a0} : Vec2{a0, at}, to = upright ? Vec2{at, a1} : Vec2{a1, at};
+        if (a0 == a1) paint.dot(from);  // a point of a dot's worth
+        else paint.line(from, to);
+    };
+    if (c0 == c1) {  // without breadth: the one line
+        along(c0);
+        return;
+    }
+    // A stroke across the band reaches the pixels its ends round to.
+    for (int at = roundNear(c0); at <= roundNear(c1); ++at) along(at);
 }
 
 Image rasterise(const Artwork& art, int width, int height) {

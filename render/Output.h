@@ -72,6 +72,12 @@ public:
     ~Picture();
     void addAreas(const Artwork& art);
     void addStrokes(const Artwork& art);  // after every piece's areas
+    // The strokes of a piece too small to tell them apart, drawn as they
+    // would cover the part `band` of its box at the most: a line along it
+    // (up it when `upright`) through each pixel centre that a stroke across
+    // it would reach (one line when it has no breadth; a band without length
+    // is a dot, a pixel's worth of ink).
+    void addBand(const Box& band, bool upright, Color color);
     const Image& image() const { return image_; }
 
 private:

@@ -1,12 +1,15 @@
 #include "render/Program.h"
 
 #include <algorithm>
+#include <cmath>
+#include <type_traits>
 #include <exception>
 #include <set>
 
 #include "host/dxf/DxfFile.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/Path.h"
+#include "render/DrawingSketch.h"
 #include "render/Output.h"
 #include "render/Scene.h"
 
@@ -89,11 +92,13 @@ Options parse(const std::vector<std::string>& args) {
     return o;
 }
 
-// The picture drawn again entity by entity: the areas of all (when there
-// are any), then the strokes of all, each straight into the picture; an SVG
-// is written as it is made, into a file that replaces the old one at the end.
-// How far the passes after the first have come: they share the last two
-// thirds of the work, each drawing every entity once.
+// The picture drawn again entity by entity: the areas of those that have
+// them, then the strokes of all, each straight into the picture; an SVG is
+// written as it is made, into a file that replaces the old one at the end.
+// In a PNG an entity too small there for its strokes to be told apart (the
+// window shows a stand-in or a streak for it) is drawn from its sketch
+// alone: the cells of its streak, each across its box. An SVG, which can be
+// looked at closer, has every stroke. The passes share the last two thirds of the work.
 struct Progress {
     const std::function<void(double)>& tell;
     std::size_t entities;
@@ -106,34 +111,52 @@ struct Progress {
     }
 };
 
-// The areas of every entity (when there are any), then the strokes of
-// every entity, into a Picture or an SvgPicture.
-template <class Into>
-void drawInto(Into& into, const Options& o, const dxf::Document& doc, FontLibrary& fonts, bool areas,
-              const Progress& progress) {
-    Scene again;  // what these passes draw was counted by the first
-    if (areas)
-        drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
-            into.addAreas(art);
-            progress.step();
-        });
-    drawEachEntity(doc, o.space, fonts, again, [&](const Artwork& art) {
-        into.addStrokes(art);
-        progress.step();
+bool drawnSmall(Detail d) { return d != Detail::Patch && d != Detail::Whole; }
+
+// Its streak's cells, each across the whole box.
+void drawSmall(Picture& picture, const Sketch& s, double ppu) {
+    const ViewContent::Streak streak{&s.box, s.streak, upright(s.box), s.color};
+    const double along = (streak.upright ? s.box.maxY - s.box.minY : s.box.maxX - s.box.minX) * ppu;
+    streak.forEachCell(along, [&](Vec2 from, Vec2 to) {
+        const Box band = streak.upright ? Box{s.box.minX, from.y, s.box.maxX, to.y} : Box{from.x, s.box.minY, to.x, s.box.maxY};
+        picture.addBand(band, streak.upright, s.color);
     });
 }
 
-fs::Status writePicture(const Options& o, const dxf::Document& doc, FontLibrary& fonts, const Affine& toPixels,
-                        bool areas, const Progress& progress) {
+// The areas, then the strokes, into a Picture or an SvgPicture; entities in
+// less detail at `ppu` pixels a drawing unit (0: every one whole).
+template <class Into>
+void drawInto(Into& into, DrawingSketch& sketch, double ppu, const Progress& progress) {
+    auto detail = [&](std::size_t k) { return ppu > 0 ? detailOf(sketch[k].box, ppu) : Detail::Whole; };
+    if (sketch.hasAreas())
+        for (std::size_t k = 0; k < sketch.size(); ++k) {
+            if (sketch.hasAreas(k) && !drawnSmall(detail(k))) into.addAreas(sketch.draw(k));
+            progress.step();
+        }
+    for (std::size_t k = 0; k < sketch.size(); ++k) {
+        progress.step();
+        if (sketch[k].box.empty()) continue;
+        const Detail d = detail(k);
+        if constexpr (std::is_same_v<Into, Picture>) {
+            if (drawnSmall(d)) {
+                drawSmall(into, sketch[k], ppu);
+                continue;
+            }
+        }
+        into.addStrokes(sketch.draw(k));
+    }
+}
+
+fs::Status writePicture(const Options& o, DrawingSketch& sketch, const Affine& toPixels, const Progress& progress) {
     if (o.svg) {
         return fs::FileSystem::current().writeAtomically(o.output, [&](const fs::ByteSink& sink) {
             SvgPicture svg(toPixels, o.width, o.height, sink);
-            drawInto(svg, o, doc, fonts, areas, progress);
+            drawInto(svg, sketch, 0, progress);
             svg.finish();
         });
     }
-    Picture picture(toPixels, o.width, o.height, areas);
-    drawInto(picture, o, doc, fonts, areas, progress);
+    Picture picture(toPixels, o.width, o.height, sketch.hasAreas());
+    drawInto(picture, sketch, std::hypot(toPixels.a, toPixels.b), progress);
     return fs::FileSystem::current().writeFile(o.output, encodePng(picture.image()));
 }
 
@@ -154,35 +177,28 @@ int runRenderProgram(const std::vector<std::string>& args, std::ostream& out, st
         FontLibrary fonts(fs::parentPath(o.drawing), o.support, [&](const std::string& note) {
             if (told.insert(note).second) err << "kestrin-render: " << note << "\n";
         });
-        // The drawing is drawn entity by entity and nothing drawn is kept:
-        // first for the box of everything, then into the picture.
-        // The first pass is a third of the work, told against the records of
-        // the file (a top-level entity is one or more of them).
-        Scene scene;
-        Box box;
-        bool areas = false;
-        std::size_t entities = 0;
-        const double records = static_cast<double>(std::max<std::size_t>(doc.entities.size(), 1));
-        drawEachEntity(doc, o.space, fonts, scene, [&](const Artwork& art) {
-            box.add(boxOf(art));
-            areas = areas || !art.fills.empty();
-            if (progress && ++entities % 1024 == 0) progress(std::min(1.0, entities / records) / 3);
+        // The drawing is sketched first, for the box of everything and the
+        // size of each entity in the picture, then drawn into the picture
+        // entity by entity, keeping nothing drawn. The sketch is the first
+        // third of the work.
+        DrawingSketch sketch(doc, o.space, fonts, [&](double share) {
+            if (progress) progress(share / 3);
         });
-        const std::string summary = scene.skippedSummary();
+        const std::string summary = sketch.counts().skippedSummary();
         if (!summary.empty()) out << summary << "\n";
         const char* spaceName = o.space == Space::Model ? "model" : "paper";
-        if (box.empty()) {
+        if (sketch.extents().empty()) {
             err << "kestrin-render: " << o.drawing << ": nothing to draw in " << spaceName << " space\n";
             return 1;
         }
-        const Progress passes{progress, entities, areas ? 2 : 1};
-        const auto written = writePicture(o, doc, fonts, fitToPicture(box, o.width, o.height), areas, passes);
+        const Progress passes{progress, sketch.size(), sketch.hasAreas() ? 2 : 1};
+        const auto written = writePicture(o, sketch, fitToPicture(sketch.extents(), o.width, o.height), passes);
         if (progress) progress(1);
         if (!written) {
             err << "kestrin-render: " << written.error().message() << "\n";
             return 1;
         }
-        out << "drew " << scene.drawn << " entities of " << spaceName << " space into " << o.output << "\n";
+        out << "drew " << sketch.counts().drawn << " entities of " << spaceName << " space into " << o.output << "\n";
         return 0;
     } catch (const dxf::DxfError& e) {
         err << "kestrin-render: " << e.what() << "\n";

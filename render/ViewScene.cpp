@@ -137,11 +137,11 @@ std::uint16_t streakOf(const Artwork& art, const Box& box) {
     std::uint16_t cells = 0;
     if (box.empty()) return cells;
     const double w = box.maxX - box.minX, h = box.maxY - box.minY;
-    const bool upright = h > w;
-    const double from = upright ? box.minY : box.minX, size = upright ? h : w;
+    const bool along = upright(box);
+    const double from = along ? box.minY : box.minX, size = along ? h : w;
     if (!(size > 0)) return 1u << 8;  // a point: the middle cell
     // u = a x + b y + e for a point of the drawing.
-    const double a = upright ? 0 : 16 / size, b = upright ? 16 / size : 0, e = -from * 16 / size;
+    const double a = along ? 0 : 16 / size, b = along ? 16 / size : 0, e = -from * 16 / size;
     auto at = [](double u) { return std::clamp(u, 0.0, kLastCell); };
     auto pass = [&](const Polyline& stroke, bool closed, double pa, double pb, double pe) {
         if (stroke.empty()) return;
@@ -201,6 +201,22 @@ Color firstColor(const Artwork& art) {
 }
 
 }  // namespace
+
+Sketch sketchOf(const Artwork& art) {
+    Sketch sketch;
+    sketch.box = boxOf(art);
+    sketch.color = firstColor(art);
+    sketch.streak = streakOf(art, sketch.box);
+    return sketch;
+}
+
+Detail detailOf(const Box& box, double ppu) {
+    const double w = (box.maxX - box.minX) * ppu, h = (box.maxY - box.minY) * ppu;
+    if (w < ViewScene::kSmall && h < ViewScene::kSmall)
+        return w < 1 && h < 1 ? Detail::Dot : w >= h ? Detail::Baseline : Detail::LeftSide;
+    if (w <= ViewScene::kCoarse && h <= ViewScene::kCoarse) return std::min(w, h) < 1 ? Detail::Streak : Detail::Patch;
+    return Detail::Whole;
+}
 
 void Coverage::halve() {
     for (int row = 0; row < 16; ++row)
@@ -316,11 +332,12 @@ Artwork ViewScene::drawItem(EntityDrawer& drawer, const std::vector<dxf::Record>
     while (i < end) i = drawer.draw(records, i, drawn);
     item.visits = static_cast<std::uint32_t>(drawer.visits() - visits_);
     Artwork& art = drawn;
-    item.box = render::boxOf(art);
-    item.color = firstColor(art);
     // The streak now, while the artwork is at hand: a drawing opened at its
     // extents is mostly streaks, and is then shown without drawing it again.
-    item.streak = render::streakOf(art, item.box);
+    const Sketch sketch = sketchOf(art);
+    item.box = sketch.box;
+    item.color = sketch.color;
+    item.streak = sketch.streak;
     item.live = true;
     return std::move(art);
 }
@@ -673,26 +690,21 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
         const Item& item = items_[slot];
         if (item.box.empty()) return;
         if (how.cull && !meets(item.box, window.world)) return;
-        if (how.levelOfDetail) {
-            const double w = (item.box.maxX - item.box.minX) * ppu, h = (item.box.maxY - item.box.minY) * ppu;
-            if (w < kSmall && h < kSmall) {
-                using Kind = ViewContent::StandIn::Kind;
-                const Kind kind = w < 1 && h < 1 ? Kind::Dot : w >= h ? Kind::Baseline : Kind::LeftSide;
-                out.standIns.push_back({&item.box, item.color, kind});
+        using Kind = ViewContent::StandIn::Kind;
+        switch (how.levelOfDetail ? detailOf(item.box, ppu) : Detail::Whole) {
+            case Detail::Dot: out.standIns.push_back({&item.box, item.color, Kind::Dot}); return;
+            case Detail::Baseline: out.standIns.push_back({&item.box, item.color, Kind::Baseline}); return;
+            case Detail::LeftSide: out.standIns.push_back({&item.box, item.color, Kind::LeftSide}); return;
+            case Detail::Streak:
+                out.streaks.push_back({&item.box, item.streak, upright(item.box), item.color});
                 return;
-            }
-            if (w <= kCoarse && h <= kCoarse && std::min(w, h) < 1) {
-                out.streaks.push_back({&item.box, item.streak, h > w, item.color});
-                return;
-            }
-            if (w <= kCoarse && h <= kCoarse) {
+            case Detail::Patch:
                 if (item.cover == kNoCover) uncovered.push_back(slot);
                 out.patches.push_back({&item.box, nullptr, item.color});
                 patched.push_back(slot);
                 return;
-            }
+            case Detail::Whole: whole.push_back(slot); return;
         }
-        whole.push_back(slot);
     };
     // The whole entities' artworks: those drawn for the last query kept, the
     // others drawn now, the rest let go.

@@ -48,6 +48,25 @@ struct Coverage {
     }
 };
 
+// What a view keeps of a drawn entity to show it small: the box of its
+// strokes and areas, its first colour (of its first stroke, else of its first
+// area) and its streak (which of 16 cells along the box's longer side its
+// strokes pass, bit i the i-th from the left, or from the bottom for a box
+// taller than wide).
+struct Sketch {
+    Box box;
+    std::uint16_t streak = 0;
+    Color color;
+};
+Sketch sketchOf(const Artwork& art);
+// A streak runs along its box's height when the box is taller than wide.
+inline bool upright(const Box& box) { return box.maxY - box.minY > box.maxX - box.minX; }
+
+// How an entity of that box is shown at that scale, small ones in less
+// detail (see ViewContent).
+enum class Detail : std::uint8_t { Dot, Baseline, LeftSide, Streak, Patch, Whole };
+Detail detailOf(const Box& box, double pixelsPerUnit);
+
 // What to draw in a window. Small entities (their box under `kSmall` pixels
 // both ways) come as one stand-in segment each: their box's baseline (the
 // left side for a box taller than wide), a dot (both ends the same) when the
@@ -80,6 +99,23 @@ struct ViewContent {
         std::uint16_t cells;  // bit i: the i-th of 16 from the left (from the bottom when upright)
         bool upright;         // along the box's height (it is taller than wide)
         Color color;
+        // Its cells drawn `along` pixels long, 4, 8 or 16 of them (each a
+        // pixel or less): each one set, from its start to its end along the
+        // box's middle, to `take(from, to)`.
+        template <class Take>
+        void forEachCell(double along, Take&& take) const {
+            const int n = along <= 4 ? 4 : along <= 8 ? 8 : 16;
+            const unsigned group = (1u << (16 / n)) - 1;
+            const Vec2 mid = box->center();
+            const double start = upright ? box->minY : box->minX;
+            const double step = ((upright ? box->maxY : box->maxX) - start) / n;
+            for (int i = 0; i < n; ++i) {
+                if ((cells >> (i * 16 / n) & group) == 0) continue;
+                const double from = start + i * step, to = start + (i + 1) * step;
+                if (upright) take(Vec2{mid.x, from}, Vec2{mid.x, to});
+                else take(Vec2{from, mid.y}, Vec2{to, mid.y});
+            }
+        }
     };
     std::vector<const Artwork*> whole;
     std::vector<StandIn> standIns;

@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <sstream>
 
+#include "host/dxf/DxfFile.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/Path.h"
 #include "render/Output.h"
+#include "render/Scene.h"
 #include "tests/render/RenderTestSupport.h"
 
 namespace kestrin::render {
@@ -156,6 +160,75 @@ TEST_F(RenderProgram, AreasAndColoursInBothKindsOfPicture) {
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) blue += image.at(x, y) == Color{0, 0, 255};
     EXPECT_GT(blue, 1000u);
+}
+
+// The drawing drawn entity by entity into a picture, every stroke of every
+// entity whole (as the golden pictures are drawn).
+Image everyStroke(const std::string& path, int width, int height) {
+    const dxf::Document doc = dxf::readDxfFile(path);
+    FontLibrary fonts(fs::parentPath(path), {test::distDir()}, nullptr);
+    Scene counts;
+    Box box;
+    drawEachEntity(doc, Space::Model, fonts, counts, [&](const Artwork& art) { box.add(boxOf(art)); });
+    Picture picture(fitToPicture(box, width, height), width, height, false);
+    drawEachEntity(doc, Space::Model, fonts, counts, [&](const Artwork& art) { picture.addStrokes(art); });
+    return picture.image();
+}
+
+// Entities too small in the picture for their strokes to be told apart are
+// drawn from their sketches: a crowd of texts a pixel high looks as it
+// does with every stroke drawn, and a drawing of nothing so small comes out
+// the same to the pixel.
+TEST_F(RenderProgram, EntitiesTooSmallToShowTheirStrokesAreDrawnFromTheirSketches) {
+    dxf::Document doc = test::drawing();
+    for (int k = 0; k < 6000; ++k)
+        doc.entities.push_back(test::text("Line " + std::to_string(k), k % 100 * 10.0, k / 100 * 5.0, 2.5));
+    const std::string crowd = dir + "/crowd.dxf";
+    dxf::saveDxfFile(doc, crowd);
+    ASSERT_EQ(run({crowd, dir + "/crowd.png", "--size", "400x300", "--support", test::distDir()}).status, 0);
+    const Image sketched = decodePng(test::readAll(dir + "/crowd.png"));
+    const Image exact = everyStroke(crowd, 400, 300);
+    std::size_t inked = 0;
+    for (int y = 0; y < exact.height; ++y)
+        for (int x = 0; x < exact.width; ++x) inked += exact.ink(x, y) < 128;
+    EXPECT_GT(inked, 20000u);
+    EXPECT_LT(differenceRatio(sketched, exact), 0.03);
+
+    const std::string block = test::sourceDir() + "/examples/block-drawing.dxf";
+    ASSERT_EQ(run({block, dir + "/block.png", "--size", "400x300", "--support", test::distDir()}).status, 0);
+    EXPECT_TRUE(decodePng(test::readAll(dir + "/block.png")).rgb == everyStroke(block, 400, 300).rgb);
+}
+
+// A band of a small entity's box is inked where strokes across it would reach.
+TEST(PictureBands, ABandInksWhatStrokesAcrossItWouldReach) {
+    const Affine same{};  // pixels for drawing units
+    auto ink = [](const Image& im, int x, int y) { return 255 - im.ink(x, y); };
+    Picture line(same, 16, 12, false), thin(same, 16, 12, false);
+    Artwork stroke;
+    stroke.strokes = {{{2, 5.3}, {9, 5.3}}};
+    line.addStrokes(stroke);
+    thin.addBand({2, 5.3, 9, 5.3}, false, kDark);
+    EXPECT_TRUE(thin.image().rgb == line.image().rgb) << "without breadth, the one line";
+
+    Picture wide(same, 16, 12, false);
+    wide.addBand({2, 5.6, 9, 6.7}, false, kDark);
+    Picture upright(same, 16, 12, false);
+    upright.addBand({5.6, 2, 6.7, 9}, true, kDark);
+    for (int a = 0; a < 12; ++a)
+        for (int c = 0; c < 12; ++c) {
+            const int expected = a >= 2 && a <= 9 && (c == 6 || c == 7) ? 255 : 0;
+            EXPECT_EQ(ink(wide.image(), a, c), expected) << a << ", " << c;
+            EXPECT_EQ(ink(upright.image(), c, a), expected) << c << ", " << a;
+        }
+
+    Picture dot(same, 16, 12, false);
+    dot.addBand({3.2, 4.25, 3.2, 4.25}, false, kDark);
+    int all = 0;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x) all += ink(dot.image(), x, y);
+    EXPECT_NEAR(all, 255, 1) << "a pixel's worth";
+    EXPECT_EQ(ink(dot.image(), 3, 4), 191);
+    EXPECT_EQ(ink(dot.image(), 3, 5), 64);
 }
 
 TEST(PngFiles, RoundTripAndRefuseOtherImages) {
