@@ -38,20 +38,29 @@ DrawingSketch::DrawingSketch(const dxf::Document& doc, Space space, FontLibrary&
                              const std::function<void(double)>& progress)
     : doc_(doc), space_(space), fonts_(fonts) {
     drawers_.push_back(std::make_unique<EntityDrawer>(doc, space, fonts));
-    auto list = [&](const std::vector<dxf::Record>& records, bool own) {
+    // Each top-level entity of the space, in the drawing's order (counted
+    // first: the list is made at its size, a big drawing's is large).
+    auto list = [&](const std::vector<dxf::Record>& records, bool own, auto&& take) {
         for (std::size_t i = 0; i < records.size(); i = pastEntity(records, i)) {
             const dxf::Record& r = records[i];
             // Followers without their entity are nothing to draw.
             if (r.type == "VERTEX" || r.type == "SEQEND" || (!own && !drawers_[0]->inSpace(r))) continue;
-            Place place;
-            place.at = static_cast<std::uint32_t>(i);
-            place.own = own;
-            entities_.push_back(place);
+            take(i, own);
         }
     };
-    list(doc.entities, false);
-    if (const auto* own = drawers_[0]->spaceBlockEntities()) list(*own, true);
-    entities_.shrink_to_fit();
+    auto listAll = [&](auto&& take) {
+        list(doc.entities, false, take);
+        if (const auto* own = drawers_[0]->spaceBlockEntities()) list(*own, true, take);
+    };
+    std::size_t count = 0;
+    listAll([&](std::size_t, bool) { ++count; });
+    entities_.reserve(count);
+    listAll([&](std::size_t i, bool own) {
+        Place place;
+        place.at = static_cast<std::uint32_t>(i);
+        place.own = own;
+        entities_.push_back(place);
+    });
     while (drawers_.size() < process::cores()) drawers_.push_back(std::make_unique<EntityDrawer>(doc, space, fonts));
     for (std::size_t from = 0; from < entities_.size(); from += kShare) {
         drawShare(from, std::min(entities_.size(), from + kShare));

@@ -113,14 +113,29 @@ struct Progress {
 
 bool drawnSmall(Detail d) { return d != Detail::Patch && d != Detail::Whole; }
 
-// Its streak's cells, each across the whole box.
+// Its streak's cells, each across the whole box, cells next to each other
+// as one band.
 void drawSmall(Picture& picture, const Sketch& s, double ppu) {
     const ViewContent::Streak streak{&s.box, s.streak, upright(s.box), s.color};
     const double along = (streak.upright ? s.box.maxY - s.box.minY : s.box.maxX - s.box.minX) * ppu;
-    streak.forEachCell(along, [&](Vec2 from, Vec2 to) {
-        const Box band = streak.upright ? Box{s.box.minX, from.y, s.box.maxX, to.y} : Box{from.x, s.box.minY, to.x, s.box.maxY};
-        picture.addBand(band, streak.upright, s.color);
+    double from = 0, to = 0;
+    bool open = false;
+    auto band = [&] {
+        if (!open) return;
+        picture.addBand(streak.upright ? Box{s.box.minX, from, s.box.maxX, to} : Box{from, s.box.minY, to, s.box.maxY},
+                        streak.upright, s.color);
+        open = false;
+    };
+    streak.forEachCell(along, [&](Vec2 a, Vec2 b) {
+        const double start = streak.upright ? a.y : a.x, end = streak.upright ? b.y : b.x;
+        if (!open || start != to) {
+            band();
+            from = start;
+            open = true;
+        }
+        to = end;
     });
+    band();
 }
 
 // The areas, then the strokes, into a Picture or an SvgPicture; entities in
