@@ -36,7 +36,7 @@ void addCounts(Scene& into, const Scene& from) {
 
 DrawingSketch::DrawingSketch(const dxf::Document& doc, Space space, FontLibrary& fonts,
                              const std::function<void(double)>& progress)
-    : doc_(doc), space_(space), fonts_(fonts) {
+    : doc_(doc) {
     drawers_.push_back(std::make_unique<EntityDrawer>(doc, space, fonts));
     // Each top-level entity of the space, in the drawing's order (counted
     // first: the list is made at its size, a big drawing's is large).

@@ -53,8 +53,6 @@ private:
     void drawShare(std::size_t from, std::size_t to);
 
     const dxf::Document& doc_;
-    Space space_;
-    FontLibrary& fonts_;
     std::vector<std::unique_ptr<EntityDrawer>> drawers_;  // one a core
     std::vector<Place> entities_;
     Box extents_;

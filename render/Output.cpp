@@ -232,8 +232,9 @@ void Picture::addBand(const Box& band, bool upright, Color color) {
     double a0 = upright ? p.y : p.x, a1 = upright ? q.y : q.x, c0 = upright ? p.x : p.y, c1 = upright ? q.x : q.y;
     if (a0 > a1) std::swap(a0, a1);
     if (c0 > c1) std::swap(c0, c1);
-    constexpr double kFar = 1 << 24;  // beyond any picture, within an int
-    if (!(a0 > -kFar && a1 < kFar && c0 > -kFar && c1 < kFar) || c1 - c0 > 16) return;
+    // Far off the picture or not a number, or not a small piece: nothing.
+    constexpr double kFar = 1 << 24, kBroadest = 16;
+    if (!(a0 > -kFar && a1 < kFar && c0 > -kFar && c1 < kFar) || c1 - c0 > kBroadest) return;
     auto along = [&](double at) {
         const Vec2 from = upright ? Vec2{at, a0} : Vec2{a0, at}, to = upright ? Vec2{at, a1} : Vec2{a1, at};
         if (a0 == a1) paint.dot(from);  // a point of a dot's worth

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
 #include <exception>
 #include <set>
+#include <type_traits>
 
 #include "host/dxf/DxfFile.h"
 #include "platform/fs/FileSystem.h"
@@ -98,7 +98,8 @@ Options parse(const std::vector<std::string>& args) {
 // In a PNG an entity too small there for its strokes to be told apart (the
 // window shows a stand-in or a streak for it) is drawn from its sketch
 // alone: the cells of its streak, each across its box. An SVG, which can be
-// looked at closer, has every stroke. The passes share the last two thirds of the work.
+// looked at closer, has every stroke. The passes share the last two thirds
+// of the work.
 struct Progress {
     const std::function<void(double)>& tell;
     std::size_t entities;
