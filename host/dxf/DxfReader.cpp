@@ -19,7 +19,6 @@
 #include "host/dxf/TextArena.h"
 #include "host/dxf/TextEncoding.h"
 #include "platform/fs/FileSystem.h"
-#include "platform/memory/LargeBlocks.h"
 
 namespace kestrin::dxf {
 
@@ -585,7 +584,6 @@ void Reader<Source>::growFor(std::vector<Record>& out, std::size_t sectionStart)
     const double perRecord = static_cast<double>(source_.offset() - sectionStart) / static_cast<double>(out.size());
     const double more = static_cast<double>(source_.size() - source_.offset()) / perRecord;
     out.reserve(out.size() + static_cast<std::size_t>(more * 1.02) + 1024);
-    memory::adviseHugePages(out.data(), out.capacity() * sizeof(Record));
 }
 
 template <class Source>

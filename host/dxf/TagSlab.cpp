@@ -10,8 +10,7 @@ namespace kestrin::dxf::slab {
 
 namespace {
 
-// A power of two, and a huge page: a block is found from any address in it,
-// and filling it faults in one page.
+// A power of two: a block is found from any address in it.
 constexpr std::size_t kBlock = 2 * 1024 * 1024;
 constexpr std::size_t kLargest = 4096;
 

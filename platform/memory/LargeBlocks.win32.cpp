@@ -1,5 +1,4 @@
-// Windows: aligned allocations of the C runtime (large pages need a
-// privilege that a program cannot count on).
+// Windows: aligned allocations of the C runtime.
 #include "platform/memory/LargeBlocks.h"
 
 #include <malloc.h>
@@ -15,7 +14,5 @@ void* allocateBlock(std::size_t bytes) {
 }
 
 void freeBlock(void* block) { _aligned_free(block); }
-
-void adviseHugePages(void*, std::size_t) {}
 
 }  // namespace kestrin::memory
