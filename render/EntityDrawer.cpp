@@ -43,7 +43,10 @@ public:
         fonts_.setAlternate(tables_.alternateFont());
     }
 
-    bool inSpace(const dxf::Record& r) const { return (TagReader(r).integer(67) == 1) == (space_ == Space::Paper); }
+    bool inSpace(const dxf::Record& r) const {
+        const auto paper = r.tags.first(67);  // one code: looked for alone
+        return ((paper ? wholeNumber(parseNumber(*paper, 0)) : 0) == 1) == (space_ == Space::Paper);
+    }
 
     // Entities kept in the space's block (*Model_Space, or $MODEL_SPACE in older files).
     const dxf::Block* spaceBlock() const {

@@ -2,7 +2,10 @@
 // all of them in file order.
 #pragma once
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <iterator>
 #include <cmath>
 #include <optional>
 #include <string_view>
@@ -26,13 +29,26 @@ inline double parseNumber(std::string_view v, double dflt) {
 // A number as a whole number; `dflt` when it is out of range.
 inline long wholeNumber(double v, long dflt = 0) { return v > -2e9 && v < 2e9 ? static_cast<long>(v) : dflt; }
 
+// Each code's first tag is found in one pass over the record, when the
+// reader is made: an entity asks for a score of codes.
 class TagReader {
 public:
-    explicit TagReader(const dxf::Record& r) : r_(r) {}
-    std::string_view str(int code, std::string_view dflt = {}) const { return r_.tags.first(code).value_or(dflt); }
-    bool has(int code) const { return r_.tags.find(code) != dxf::TagList::npos; }
+    explicit TagReader(const dxf::Record& r) : r_(r) {
+        std::fill(std::begin(at_), std::end(at_), std::uint8_t{0});
+        for (const dxf::TagView t : r.tags) {
+            if (t.code < 0 || t.code >= kCodes || at_[t.code] != 0) continue;
+            if (kept_ == kKept) {  // the rest are looked for in the record
+                complete_ = false;
+                break;
+            }
+            values_[kept_++] = t.value;
+            at_[t.code] = kept_;
+        }
+    }
+    std::string_view str(int code, std::string_view dflt = {}) const { return first(code).value_or(dflt); }
+    bool has(int code) const { return first(code).has_value(); }
     double num(int code, double dflt = 0) const {
-        const auto v = r_.tags.first(code);
+        const auto v = first(code);
         return v ? parseNumber(*v, dflt) : dflt;
     }
     long integer(int code, long dflt = 0) const { return wholeNumber(num(code, static_cast<double>(dflt)), dflt); }
@@ -44,7 +60,22 @@ public:
     const dxf::Record& record() const { return r_; }
 
 private:
+    static constexpr int kCodes = 400;  // codes of an entity's own data; others are looked for in the record
+    static constexpr std::uint8_t kKept = 48;
+
+    std::optional<std::string_view> first(int code) const {
+        if (code >= 0 && code < kCodes) {
+            if (at_[code] != 0) return values_[at_[code] - 1];
+            if (complete_) return std::nullopt;
+        }
+        return r_.tags.first(code);
+    }
+
     const dxf::Record& r_;
+    std::uint8_t at_[kCodes];  // 1 + the index in values_ of the code's first tag; 0: none seen
+    std::string_view values_[kKept];
+    std::uint8_t kept_ = 0;
+    bool complete_ = true;  // every tag was looked at
 };
 
 // Walks a record's tags in order: for records whose meaning lies in the
