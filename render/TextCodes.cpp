@@ -53,6 +53,7 @@ char32_t multiByteCharacter(int page, unsigned code) {
 std::vector<TextItem> parseTextCodes(std::string_view s) {
     std::vector<TextItem> items;
     const std::size_t n = s.size();
+    items.reserve(n);  // at most one a byte
     for (std::size_t i = 0; i < n;) {
         if (s[i] == '\\' && i + 2 < n && s[i + 2] == '+') {
             const char k = s[i + 1];

@@ -126,6 +126,7 @@ namespace {
 ShapedLine shape(std::string_view text, const TextFonts& fonts, double tracking, bool refer) {
     ShapedLine line;
     line.refers = refer;
+    if (refer) line.glyphs.reserve(text.size());  // a glyph a byte at the most
     Vec2 pen;
     double overFrom = 0, underFrom = 0;
     bool over = false, under = false;
