@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -11,13 +10,8 @@
 namespace kestrin::render {
 namespace {
 
+using test::hex;
 using test::record;
-
-std::string hex(std::uint64_t h) {
-    char buf[17];
-    std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(h));
-    return buf;
-}
 
 std::string num(double v) { return std::to_string(v); }
 

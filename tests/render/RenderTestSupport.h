@@ -1,6 +1,8 @@
 // Drawings, fonts and pictures for the renderer's tests.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -34,6 +36,13 @@ inline std::shared_ptr<const ShxFont> zorFont() {
 }
 
 using TagPairs = std::initializer_list<std::pair<int, std::string>>;
+
+// A handle as DXF writes it.
+inline std::string hex(std::uint64_t h) {
+    char buf[17];
+    std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(h));
+    return buf;
+}
 
 inline dxf::Record record(const std::string& type, TagPairs tags) {
     dxf::Record r;

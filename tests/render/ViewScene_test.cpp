@@ -11,13 +11,8 @@
 namespace kestrin::render {
 namespace {
 
+using test::hex;
 using test::record;
-
-std::string hex(std::uint64_t h) {
-    char buf[17];
-    std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(h));
-    return buf;
-}
 
 dxf::Record line(std::uint64_t handle, double x0, double y0, double x1, double y1) {
     return record("LINE", {{5, hex(handle)}, {8, "0"}, {10, std::to_string(x0)}, {20, std::to_string(y0)},
