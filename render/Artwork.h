@@ -66,6 +66,12 @@ struct Artwork {
         return ink == 0 ? kDark : inks[ink - 1].color;
     }
     bool empty() const { return strokes.empty() && fills.empty() && runs.empty(); }
+    void clear() {
+        strokes.clear();
+        inks.clear();
+        fills.clear();
+        runs.clear();
+    }
 };
 
 // Each stroke of a glyph run where it is drawn, placed into `buffer` and

@@ -12,50 +12,17 @@ namespace {
 
 constexpr std::size_t kShare = 4096;  // entities drawn at once, on every core
 
-bool complex(const dxf::Record& record) { return record.type == "INSERT" || record.type == "POLYLINE"; }
-
-// The records of one top-level entity: an INSERT with its attributes, a
-// POLYLINE with its vertices.
-std::size_t pastEntity(const std::vector<dxf::Record>& records, std::size_t i) {
-    return complex(records[i]) ? EntityDrawer::pastFollowers(records, i) : i + 1;
-}
-
-void clear(Scene& scene) {
-    scene.strokes.clear();
-    scene.inks.clear();
-    scene.fills.clear();
-    scene.runs.clear();
-}
-
-void addCounts(Scene& into, const Scene& from) {
-    into.drawn += from.drawn;
-    for (const auto& [type, n] : from.skipped) into.skipped[type] += n;
-}
-
 }  // namespace
 
 DrawingSketch::DrawingSketch(const dxf::Document& doc, Space space, FontLibrary& fonts,
                              const std::function<void(double)>& progress)
     : doc_(doc) {
     drawers_.push_back(std::make_unique<EntityDrawer>(doc, space, fonts));
-    // Each top-level entity of the space, in the drawing's order (counted
-    // first: the list is made at its size, a big drawing's is large).
-    auto list = [&](const std::vector<dxf::Record>& records, bool own, auto&& take) {
-        for (std::size_t i = 0; i < records.size(); i = pastEntity(records, i)) {
-            const dxf::Record& r = records[i];
-            // Followers without their entity are nothing to draw.
-            if (r.type == "VERTEX" || r.type == "SEQEND" || (!own && !drawers_[0]->inSpace(r))) continue;
-            take(i, own);
-        }
-    };
-    auto listAll = [&](auto&& take) {
-        list(doc.entities, false, take);
-        if (const auto* own = drawers_[0]->spaceBlockEntities()) list(*own, true, take);
-    };
+    // The list is made at its size (counted first): a big drawing's is large.
     std::size_t count = 0;
-    listAll([&](std::size_t, bool) { ++count; });
+    drawers_[0]->forEachTopLevel(doc, [&](const auto&, std::size_t, std::size_t, bool) { ++count; });
     entities_.reserve(count);
-    listAll([&](std::size_t i, bool own) {
+    drawers_[0]->forEachTopLevel(doc, [&](const auto&, std::size_t i, std::size_t, bool own) {
         Place place;
         place.at = static_cast<std::uint32_t>(i);
         place.own = own;
@@ -87,18 +54,15 @@ void DrawingSketch::drawShare(std::size_t from, std::size_t to) {
         Scene& one = counts[part];
         for (std::size_t k = from + begin; k < from + end; ++k) {
             Place& place = entities_[k];
-            const std::vector<dxf::Record>& records = place.own ? *drawer.spaceBlockEntities() : doc_.entities;
-            clear(one);
-            drawer.setVisits(before);
-            for (std::size_t i = place.at, past = pastEntity(records, i); i < past;) i = drawer.draw(records, i, one);
             place.visitsBefore = before;
+            drawPlace(drawer, place, one);
             visits[part] += drawer.visits() - before;
             place.sketch = sketchOf(one);
             place.areas = !one.fills.empty();
         }
     });
     for (std::size_t part = 0; part < drawers_.size(); ++part) {
-        addCounts(counts_, counts[part]);
+        counts_.addCounts(counts[part]);
         visits_ += visits[part];
     }
     for (std::size_t k = from; k < to; ++k) {
@@ -108,13 +72,17 @@ void DrawingSketch::drawShare(std::size_t from, std::size_t to) {
 }
 
 const Artwork& DrawingSketch::draw(std::size_t k) {
-    const Place& place = entities_.at(k);
-    EntityDrawer& drawer = *drawers_[0];
-    const std::vector<dxf::Record>& records = place.own ? *drawer.spaceBlockEntities() : doc_.entities;
-    clear(again_);
-    drawer.setVisits(place.visitsBefore);
-    for (std::size_t i = place.at, past = pastEntity(records, i); i < past;) i = drawer.draw(records, i, again_);
+    drawPlace(*drawers_[0], entities_.at(k), again_);
     return again_;
+}
+
+// The entity's records drawn anew into `out`, its nested entities counted
+// from those before it.
+void DrawingSketch::drawPlace(EntityDrawer& drawer, const Place& place, Scene& out) const {
+    const std::vector<dxf::Record>& records = place.own ? *drawer.spaceBlockEntities() : doc_.entities;
+    out.clear();
+    drawer.setVisits(place.visitsBefore);
+    for (std::size_t i = place.at, end = EntityDrawer::pastEntity(records, i); i < end;) i = drawer.draw(records, i, out);
 }
 
 }  // namespace kestrin::render

@@ -51,6 +51,7 @@ private:
         bool own = false;  // in the space's block record, not the ENTITIES section
     };
     void drawShare(std::size_t from, std::size_t to);
+    void drawPlace(EntityDrawer& drawer, const Place& place, Scene& out) const;
 
     const dxf::Document& doc_;
     std::vector<std::unique_ptr<EntityDrawer>> drawers_;  // one a core

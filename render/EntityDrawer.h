@@ -39,6 +39,29 @@ public:
 
     // The index past the followers of records[i] (VERTEX, ATTRIB ... SEQEND).
     static std::size_t pastFollowers(const std::vector<dxf::Record>& records, std::size_t i);
+    // The index past the records of the top-level entity at records[i]: an
+    // INSERT with its attributes, a POLYLINE with its vertices.
+    static std::size_t pastEntity(const std::vector<dxf::Record>& records, std::size_t i) {
+        const std::string& type = records[i].type;
+        return type == "INSERT" || type == "POLYLINE" ? pastFollowers(records, i) : i + 1;
+    }
+    // Each top-level entity of the drawer's space in `doc`, in the drawing's
+    // order: `take(records, i, end, own)` for its records [i, end) of the
+    // ENTITIES section, or of the space's own block record (`own`).
+    // Followers without their entity are nothing to draw and left out.
+    template <class Take>
+    void forEachTopLevel(const dxf::Document& doc, Take&& take) const {
+        auto walk = [&](const std::vector<dxf::Record>& records, bool own) {
+            for (std::size_t i = 0; i < records.size();) {
+                const dxf::Record& r = records[i];
+                const std::size_t end = pastEntity(records, i);
+                if (r.type != "VERTEX" && r.type != "SEQEND" && (own || inSpace(r))) take(records, i, end, own);
+                i = end;
+            }
+        };
+        walk(doc.entities, false);
+        if (const auto* own = spaceBlockEntities()) walk(*own, true);
+    }
 
 private:
     class Impl;

@@ -221,8 +221,8 @@ void Picture::addBand(const Box& band, bool upright, Color color) {
     if (!painter_) painter_ = std::make_unique<Painter>(image_, hasAreas_);
     StrokePainter& paint = painter_->strokes;
     paint.setInk(color);
-    const Vec2 c = band.center();
     if (!keepsAxes(toPixels_)) {  // turned: along its middle
+        const Vec2 c = band.center();
         paint.line(toPixels_(upright ? Vec2{c.x, band.minY} : Vec2{band.minX, c.y}),
                    toPixels_(upright ? Vec2{c.x, band.maxY} : Vec2{band.maxX, c.y}));
         return;

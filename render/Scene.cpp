@@ -21,46 +21,18 @@ std::string Scene::skippedSummary() const {
     return out;
 }
 
-namespace {
-
-// Each top-level entity of the space, in the drawing's order: `draw` is
-// given the list it lies in and its index and answers the index after it.
-template <class Draw>
-void eachTopLevel(const dxf::Document& doc, EntityDrawer& drawer, Draw&& draw) {
-    for (std::size_t i = 0; i < doc.entities.size();) {
-        if (drawer.inSpace(doc.entities[i])) i = draw(doc.entities, i);
-        else ++i;
-    }
-    if (const auto* own = drawer.spaceBlockEntities())
-        for (std::size_t i = 0; i < own->size();) i = draw(*own, i);
+void Scene::addCounts(const Scene& other) {
+    drawn += other.drawn;
+    for (const auto& [type, n] : other.skipped) skipped[type] += n;
 }
-
-}  // namespace
 
 Scene buildScene(const dxf::Document& doc, Space space, FontLibrary& fonts) {
     EntityDrawer drawer(doc, space, fonts);
     Scene scene;
-    eachTopLevel(doc, drawer, [&](const std::vector<dxf::Record>& list, std::size_t i) {
-        return drawer.draw(list, i, scene);
+    drawer.forEachTopLevel(doc, [&](const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, bool) {
+        while (i < end) i = drawer.draw(records, i, scene);
     });
     return scene;
-}
-
-void drawEachEntity(const dxf::Document& doc, Space space, FontLibrary& fonts, Scene& counts,
-                    const std::function<void(const Artwork&)>& take) {
-    EntityDrawer drawer(doc, space, fonts);
-    Scene one;
-    eachTopLevel(doc, drawer, [&](const std::vector<dxf::Record>& list, std::size_t i) {
-        one.strokes.clear();
-        one.inks.clear();
-        one.fills.clear();
-        one.runs.clear();
-        const std::size_t next = drawer.draw(list, i, one);
-        take(one);
-        return next;
-    });
-    counts.drawn += one.drawn;
-    for (const auto& [type, n] : one.skipped) counts.skipped[type] += n;
 }
 
 }  // namespace kestrin::render

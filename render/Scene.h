@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <map>
 #include <string>
 
@@ -22,17 +21,12 @@ struct Scene : Artwork {
 
     // "skipped: 3 WIPEOUT, 1 MLINE", or empty when nothing was skipped.
     std::string skippedSummary() const;
+    // What `other` drew and skipped counted here as well.
+    void addCounts(const Scene& other);
 };
 
 // The scene's texts refer to the glyphs of `fonts`' fonts: `fonts` is kept
 // while the scene is used (or the scene flattened).
 Scene buildScene(const dxf::Document& doc, Space space, FontLibrary& fonts);
-
-// The same entities drawn one top-level entity at a time, each one's
-// artwork handed to `take` and then dropped, so that a picture of a drawing
-// of any size is made without holding what it draws. `counts` gathers what
-// was drawn and skipped.
-void drawEachEntity(const dxf::Document& doc, Space space, FontLibrary& fonts, Scene& counts,
-                    const std::function<void(const Artwork&)>& take);
 
 }  // namespace kestrin::render

@@ -27,8 +27,6 @@ std::uint64_t handleOf(const dxf::Record& record) {
     return res.ec == std::errc() && res.ptr == v.data() + v.size() ? h : 0;
 }
 
-bool complex(const dxf::Record& record) { return record.type == "INSERT" || record.type == "POLYLINE"; }
-
 bool meets(const Box& a, const Box& b) {
     return a.minX <= b.maxX && a.maxX >= b.minX && a.minY <= b.maxY && a.maxY >= b.minY;
 }
@@ -266,32 +264,21 @@ void ViewScene::build(const dxf::Document& doc) {
     gridDirty_ = true;
 
     std::vector<Pending> pending;
-    auto walk = [&](const std::vector<dxf::Record>& records, bool checkSpace) {
-        for (std::size_t i = 0; i < records.size();) {
-            const dxf::Record& r = records[i];
-            const std::size_t end = complex(r) ? EntityDrawer::pastFollowers(records, i) : i + 1;
-            // Followers without their entity are nothing to draw.
-            const bool stray = r.type == "VERTEX" || r.type == "SEQEND";
-            if (!stray && (!checkSpace || drawer_->inSpace(r))) {
-                std::uint64_t handle = handleOf(r);
-                if (handle == 0 || byHandle_.contains(handle)) handle = kUnnamed | nextUnnamed_++;
-                const std::size_t slot = newSlot();
-                items_[slot].handle = handle;
-                byHandle_.insert(handle, static_cast<std::uint32_t>(slot));
-                if (keepsRecords(handle)) kept_->put(handle, {records.begin() + static_cast<std::ptrdiff_t>(i),
-                                               records.begin() + static_cast<std::ptrdiff_t>(end)});
-                pending.push_back({slot, &records, i, end});
-                if (pending.size() == kShare) {
-                    drawAll(pending);
-                    pending.clear();
-                }
-            }
-            i = end;
-        }
-    };
     reserve(doc.entities.size());
-    walk(doc.entities, true);
-    if (const auto* own = drawer_->spaceBlockEntities()) walk(*own, false);
+    drawer_->forEachTopLevel(doc, [&](const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, bool) {
+        std::uint64_t handle = handleOf(records[i]);
+        if (handle == 0 || byHandle_.contains(handle)) handle = kUnnamed | nextUnnamed_++;
+        const std::size_t slot = newSlot();
+        items_[slot].handle = handle;
+        byHandle_.insert(handle, static_cast<std::uint32_t>(slot));
+        if (keepsRecords(handle))
+            kept_->put(handle, {records.begin() + static_cast<std::ptrdiff_t>(i), records.begin() + static_cast<std::ptrdiff_t>(end)});
+        pending.push_back({slot, &records, i, end});
+        if (pending.size() == kShare) {
+            drawAll(pending);
+            pending.clear();
+        }
+    });
     drawAll(pending);
 }
 

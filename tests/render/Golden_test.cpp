@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "render/DrawingSketch.h"
 #include "render/Output.h"
 #include "render/Scene.h"
 #include "tests/render/RenderTestSupport.h"
@@ -51,19 +52,20 @@ void compareWithGolden(const std::string& name, const dxf::Document& doc, int wi
     }
     // Drawn entity by entity, as kestrin-render draws a drawing of any size,
     // the picture and the SVG text are the same as from the whole scene.
-    Scene counts;
-    Box box;
-    drawEachEntity(doc, Space::Model, fonts.library, counts, [&](const Artwork& art) { box.add(boxOf(art)); });
-    EXPECT_EQ(counts.drawn, scene.drawn);
-    const Affine toPixels = fitToPicture(box, width, height);
+    DrawingSketch sketch(doc, Space::Model, fonts.library);
+    EXPECT_EQ(sketch.counts().drawn, scene.drawn);
+    const Affine toPixels = fitToPicture(sketch.extents(), width, height);
+    auto eachEntity = [&](auto&& take) {
+        for (std::size_t k = 0; k < sketch.size(); ++k) take(sketch.draw(k));
+    };
     Picture picture(toPixels, width, height, !scene.fills.empty());
-    drawEachEntity(doc, Space::Model, fonts.library, counts, [&](const Artwork& art) { picture.addAreas(art); });
-    drawEachEntity(doc, Space::Model, fonts.library, counts, [&](const Artwork& art) { picture.addStrokes(art); });
+    eachEntity([&](const Artwork& art) { picture.addAreas(art); });
+    eachEntity([&](const Artwork& art) { picture.addStrokes(art); });
     EXPECT_TRUE(picture.image().rgb == image.rgb) << name << ": drawn piece by piece, the picture differs";
     std::string svg;
     SvgPicture pieces(toPixels, width, height, [&svg](std::string_view part) { svg += part; });
-    drawEachEntity(doc, Space::Model, fonts.library, counts, [&](const Artwork& art) { pieces.addAreas(art); });
-    drawEachEntity(doc, Space::Model, fonts.library, counts, [&](const Artwork& art) { pieces.addStrokes(art); });
+    eachEntity([&](const Artwork& art) { pieces.addAreas(art); });
+    eachEntity([&](const Artwork& art) { pieces.addStrokes(art); });
     pieces.finish();
     EXPECT_EQ(svg, svgText(fitted(scene, width, height), width, height)) << name;
 

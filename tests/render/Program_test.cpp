@@ -8,8 +8,8 @@
 #include "host/dxf/DxfFile.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/Path.h"
+#include "render/DrawingSketch.h"
 #include "render/Output.h"
-#include "render/Scene.h"
 #include "tests/render/RenderTestSupport.h"
 
 namespace kestrin::render {
@@ -167,11 +167,9 @@ TEST_F(RenderProgram, AreasAndColoursInBothKindsOfPicture) {
 Image everyStroke(const std::string& path, int width, int height) {
     const dxf::Document doc = dxf::readDxfFile(path);
     FontLibrary fonts(fs::parentPath(path), {test::distDir()}, nullptr);
-    Scene counts;
-    Box box;
-    drawEachEntity(doc, Space::Model, fonts, counts, [&](const Artwork& art) { box.add(boxOf(art)); });
-    Picture picture(fitToPicture(box, width, height), width, height, false);
-    drawEachEntity(doc, Space::Model, fonts, counts, [&](const Artwork& art) { picture.addStrokes(art); });
+    DrawingSketch sketch(doc, Space::Model, fonts);
+    Picture picture(fitToPicture(sketch.extents(), width, height), width, height, false);
+    for (std::size_t k = 0; k < sketch.size(); ++k) picture.addStrokes(sketch.draw(k));
     return picture.image();
 }
 
