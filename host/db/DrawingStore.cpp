@@ -37,6 +37,27 @@ bool isSubEntity(const dxf::Record& record) {
     return record.type == "ATTRIB" || record.type == "VERTEX" || record.type == "SEQEND";
 }
 
+// A file's records come section by section, each mostly in the order of its
+// handles: the list is sorted by merging its ascending runs in pairs, one pass
+// when it is in order already and n log n at the worst.
+void sortByHandle(std::vector<std::pair<std::uint64_t, Entry*>>& list) {
+    std::vector<std::size_t> starts{0};
+    for (std::size_t i = 1; i < list.size(); ++i)
+        if (list[i] < list[i - 1]) starts.push_back(i);
+    starts.push_back(list.size());
+    const auto at = [&](std::size_t i) { return list.begin() + static_cast<std::ptrdiff_t>(i); };
+    while (starts.size() > 2) {
+        std::vector<std::size_t> merged;
+        std::size_t k = 0;
+        for (; k + 2 < starts.size(); k += 2) {
+            std::inplace_merge(at(starts[k]), at(starts[k + 1]), at(starts[k + 2]));
+            merged.push_back(starts[k]);
+        }
+        merged.insert(merged.end(), starts.begin() + static_cast<std::ptrdiff_t>(k), starts.end());
+        starts = std::move(merged);
+    }
+}
+
 const Subclass kEntitySection{"AcDbEntity", 0, {67, 8, 6, 62, 370, 48, 60}};
 const Subclass kInsertSection{"AcDbBlockReference", 0, {66, 2, 10, 20, 30, 41, 42, 43, 50}};
 
@@ -154,7 +175,7 @@ void DrawingStore::load(dxf::Document&& document) {
         highest = std::max(highest, *value);
         handles_.emplace_back(e.handle, &e);
     }
-    std::sort(handles_.begin(), handles_.end());
+    sortByHandle(handles_);
     for (std::size_t i = 1; i < handles_.size(); ++i) {
         if (handles_[i].first != handles_[i - 1].first) continue;
         throw DatabaseError(dxf::describePosition(format_, handles_[i].second->record.line) + ": " +
@@ -181,7 +202,7 @@ void DrawingStore::load(dxf::Document&& document) {
         if (e->handle >= kSyntheticBase) indexHandle(e);
         else handles_.emplace_back(e->handle, e);
     }
-    std::sort(handles_.begin(), handles_.end());
+    sortByHandle(handles_);
     if (!modern_) synthesizeTables();
     initialNext_ = nextHandle_;
 }

@@ -185,6 +185,27 @@ TEST_F(NewObjects, InconsistentDocumentsAreRefusedAndTheOldDrawingKept) {
     EXPECT_EQ(db.getAcDbObjectId(still, false, AcDbHandle(0x48)), Acad::eOk);
 }
 
+// Handles in no order (runs up and down, one far below the rest): each is
+// found by its handle, and one given twice far apart is still refused.
+TEST_F(NewObjects, HandlesInAnyOrderAreFoundAndRepeatsRefused) {
+    dxf::Document doc = test::testDrawing();
+    std::vector<std::uint64_t> handles;
+    for (std::uint64_t k = 0; k < 300; ++k) handles.push_back(0x1000 + (k * 7919) % 300);
+    handles.push_back(0x4A);
+    for (const std::uint64_t h : handles)
+        doc.entities.push_back(test::record("POINT", {{5, dxf::formatHandle(h)}, {100, "AcDbEntity"}, {8, "0"}}));
+    dxf::Document twice = doc;
+    db.fromDocument(std::move(doc));
+    for (const std::uint64_t h : handles) {
+        AcDbObjectId id;
+        ASSERT_EQ(db.getAcDbObjectId(id, false, AcDbHandle(h)), Acad::eOk) << std::hex << h;
+        EXPECT_EQ(id.handle().value(), h);
+    }
+    twice.entities.insert(twice.entities.begin() + 3,
+                          test::record("LINE", {{5, dxf::formatHandle(handles[150])}, {100, "AcDbEntity"}}));
+    EXPECT_THROW(db.fromDocument(std::move(twice)), db::DatabaseError);
+}
+
 TEST_F(NewObjects, RecordsWithoutHandlesGetNewOnes) {
     dxf::Document old = test::testDrawing();
     old.entities.push_back(test::record("POINT", {{100, "AcDbEntity"}, {8, "0"}}));
