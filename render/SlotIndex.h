@@ -26,6 +26,13 @@ public:
         return at == kNowhere ? npos : table_[at];
     }
     bool contains(std::uint64_t key) const { return position(key) != kNowhere; }
+    // Asks for the part of the table `key` is looked for in ahead of the
+    // look-up: in a big table nearly every look-up misses the cache.
+    void prefetch(std::uint64_t key) const {
+#if defined(__GNUC__)
+        if (!table_.empty()) __builtin_prefetch(&table_[home(key)]);
+#endif
+    }
 
     // `key` must not be in the index.
     void insert(std::uint64_t key, std::uint32_t slot) {
