@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -22,7 +23,50 @@ struct Glyph {
     // edges kept): placed by any affine map, their box is the strokes'.
     std::vector<Vec2> hull;
     Box hullBox;  // the hull's (the strokes') box: placed by a map that keeps axes, its corners are the strokes' box
+    // Where the strokes reach along x and along y, lowest first: the spans
+    // of their segments merged where they meet, and the points that are a
+    // span of their own (a stroke's first point, a segment without length)
+    // unless a span holds them strictly within. A streak along an axis is
+    // made of these instead of segment by segment.
+    struct Reach {
+        double lo, hi;
+    };
+    std::vector<Reach> reachX, reachY;
 };
+
+// Where the strokes reach along one axis (see Glyph::reachX).
+template <class Along>
+std::vector<Glyph::Reach> reachOf(const std::vector<Polyline>& strokes, Along along) {
+    std::vector<Glyph::Reach> spans, points;
+    for (const Polyline& s : strokes) {
+        if (s.empty()) continue;
+        points.push_back({along(s[0]), along(s[0])});
+        for (std::size_t k = 1; k < s.size(); ++k) {
+            const double a = along(s[k - 1]), b = along(s[k]);
+            if (a == b) points.push_back({a, a});
+            else spans.push_back({std::min(a, b), std::max(a, b)});
+        }
+    }
+    auto byLow = [](const Glyph::Reach& a, const Glyph::Reach& b) { return a.lo < b.lo || (a.lo == b.lo && a.hi < b.hi); };
+    std::sort(spans.begin(), spans.end(), byLow);
+    std::vector<Glyph::Reach> merged;
+    for (const Glyph::Reach& r : spans) {
+        if (!merged.empty() && r.lo <= merged.back().hi) merged.back().hi = std::max(merged.back().hi, r.hi);
+        else merged.push_back(r);
+    }
+    std::sort(points.begin(), points.end(), byLow);
+    points.erase(std::unique(points.begin(), points.end(), [](const Glyph::Reach& a, const Glyph::Reach& b) { return a.lo == b.lo; }),
+                 points.end());
+    std::vector<Glyph::Reach> out;
+    std::size_t m = 0;
+    for (const Glyph::Reach& p : points) {
+        while (m < merged.size() && merged[m].hi <= p.lo) out.push_back(merged[m++]);
+        const bool within = m < merged.size() && merged[m].lo < p.lo && p.lo < merged[m].hi;
+        if (!within) out.push_back(p);
+    }
+    out.insert(out.end(), merged.begin() + static_cast<std::ptrdiff_t>(m), merged.end());
+    return out;
+}
 
 // The glyph's box and hull, from its strokes and areas.
 inline void measure(Glyph& g) {
@@ -32,6 +76,8 @@ inline void measure(Glyph& g) {
     g.hullBox = Box{};
     for (const Vec2& p : points) g.hullBox.add(p);
     g.box = g.hullBox;
+    g.reachX = reachOf(g.strokes, [](Vec2 p) { return p.x; });
+    g.reachY = reachOf(g.strokes, [](Vec2 p) { return p.y; });
     for (const Polyline& a : g.areas)
         for (const Vec2& p : a) g.box.add(p);
     // Andrew's monotone chain, the lower then the upper side.

@@ -178,6 +178,13 @@ std::uint16_t streakOf(const Artwork& art, const Box& box) {
                 markSpan(cells, at(lo), at(hi));
                 return;
             }
+            // Along x or y alone: where the strokes reach along it, placed.
+            if (std::isfinite(lo) && std::isfinite(hi) && (m.c == 0 || m.a == 0)) {
+                const bool byX = m.c == 0;
+                const double k = byX ? m.a : m.c;
+                for (const Glyph::Reach& r : byX ? g.reachX : g.reachY) markSpan(cells, at(k * r.lo + m.e), at(k * r.hi + m.e));
+                return;
+            }
             for (const Polyline& stroke : g.strokes) {
                 bool finite = true;
                 for (const Vec2& q : stroke) {
