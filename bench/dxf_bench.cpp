@@ -4,6 +4,9 @@
 //                                   the template with COUNT single-line texts;
 //                                   with VERSION (R2018) written in it, the
 //                                   texts in Cyrillic so that they are UTF-8
+//   dxf_bench generate-labels FILE COUNT
+//                                   the same with short labels (a letter and
+//                                   a number, two to four characters)
 //   dxf_bench generate-mixed FILE COUNT
 //                                   COUNT entities of every kind a drawing
 //                                   mostly holds: of every ten, three lines,
@@ -55,14 +58,16 @@ double peakMb() {
     return static_cast<double>(ru.ru_maxrss) * 1024 / 1e6;
 }
 
-void generate(const std::string& path, long count, const char* version) {
+void generate(const std::string& path, long count, const char* version, bool labels = false) {
     Document doc = newDrawingTemplate();
     doc.entities.reserve(static_cast<std::size_t>(count));
     char x[32], y[32], text[64];
     for (long i = 0; i < count; ++i) {
         std::snprintf(x, sizeof x, "%.4f", static_cast<double>(i % 1000) * 10.0);
         std::snprintf(y, sizeof y, "%.4f", static_cast<double>(i / 1000) * 5.0);
-        if (version != nullptr)
+        if (labels)
+            std::snprintf(text, sizeof text, "%c%ld", static_cast<char>('A' + i % 26), i % 1000);
+        else if (version != nullptr)
             std::snprintf(text, sizeof text, "\xD1\xF2\xF0\xEE\xEA\xE0 %ld \xF7\xE5\xF0\xF2\xE5\xE6\xE0", i);  // CP1251
         else
             std::snprintf(text, sizeof text, "Line %ld of the benchmark", i);
@@ -204,11 +209,12 @@ int main(int argc, char** argv) {
     const std::string cmd = argc > 1 ? argv[1] : "";
     try {
         if (cmd == "generate" && (argc == 4 || argc == 5)) generate(argv[2], std::atol(argv[3]), argc == 5 ? argv[4] : nullptr);
+        else if (cmd == "generate-labels" && argc == 4) generate(argv[2], std::atol(argv[3]), nullptr, true);
         else if (cmd == "generate-mixed" && argc == 4) generateMixed(argv[2], std::atol(argv[3]));
         else if (cmd == "load" && argc == 3) load(argv[2]);
         else if (cmd == "save" && argc == 4) save(argv[2], argv[3]);
         else {
-            std::fprintf(stderr, "usage: dxf_bench generate FILE COUNT [VERSION] | generate-mixed FILE COUNT | load FILE | save FILE OUT\n");
+            std::fprintf(stderr, "usage: dxf_bench generate FILE COUNT [VERSION] | generate-labels FILE COUNT | generate-mixed FILE COUNT | load FILE | save FILE OUT\n");
             return 2;
         }
     } catch (const std::exception& e) {

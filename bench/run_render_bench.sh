@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Times kestrin-render on a drawing of COUNT entities (200,000 by default;
-# dxf_bench writes it: single-line texts, about 30 MB for 200,000, or with
-# KIND=mixed lines, polylines, arcs, circles, INSERTs with attributes and
-# texts) against reading the same file (dxf_bench load), in the same run: CPU
+# dxf_bench writes it: single-line texts, about 30 MB for 200,000; with
+# KIND=labels short ones of two to four characters; with KIND=mixed lines,
+# polylines, arcs, circles, INSERTs with attributes and texts) against reading the same file (dxf_bench load), in the same run: CPU
 # time (user + system) and peak resident size of each whole process, from
 # /usr/bin/time, the least of three runs (SVG: one run; SVG=0 leaves it out);
 # for the programs that use every core, the elapsed time as well.
 # Then the desktop window (cadhost --gui, offscreen) opening the drawing and
 # painting it whole once (its own screenshot), against cadhost holding the
 # same drawing without a window (the drawing database's own memory).
-# Usage: [KIND=texts|mixed] [SVG=0] bench/run_render_bench.sh [COUNT] [BUILD_DIR]
+# Usage: [KIND=texts|labels|mixed] [SVG=0] bench/run_render_bench.sh [COUNT] [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count=${1:-200000}
@@ -22,8 +22,9 @@ kind=${KIND:-texts}
 file="$work/$kind-$count.dxf"
 case "$kind" in
   texts) [ -f "$file" ] || "$build/bin/dxf_bench" generate "$file" "$count" ;;
+  labels) [ -f "$file" ] || "$build/bin/dxf_bench" generate-labels "$file" "$count" ;;
   mixed) [ -f "$file" ] || "$build/bin/dxf_bench" generate-mixed "$file" "$count" ;;
-  *) echo "KIND is texts or mixed" >&2; exit 2 ;;
+  *) echo "KIND is texts, labels or mixed" >&2; exit 2 ;;
 esac
 
 measure_once() {  # prints "CPU_SECONDS PEAK_MB ELAPSED_SECONDS" of a command
