@@ -1,6 +1,7 @@
 #include "gui/DrawingModel.h"
 
 #include <algorithm>
+#include <deque>
 
 #include "host/api/HostRuntime.h"
 #include "host/db/AcDbDatabase.h"
@@ -150,9 +151,13 @@ bool DrawingModel::buildSome(std::chrono::steady_clock::duration budget) {
     // the rest in the drawing's order.
     constexpr std::size_t kShare = 2048;
     std::vector<render::ViewScene::Replacement> share;
+    // An entity of one record is drawn from the store itself; one with
+    // followers from a copy of its records with the erased ones left out.
+    std::deque<std::vector<dxf::Record>> copies;
     auto left = [&] { return firstDone_ < first_.size() || next < entities.size(); };
     for (bool once = true; left() && (once || std::chrono::steady_clock::now() < until); once = false) {
         share.clear();
+        copies.clear();
         while (share.size() < kShare && left()) {
             const db::Entry* e = nullptr;
             if (firstDone_ < first_.size()) {
@@ -163,8 +168,12 @@ bool DrawingModel::buildSome(std::chrono::steady_clock::duration budget) {
             }
             ++drawnCount_;
             if (e->erased) continue;
-            share.push_back({e->handle, {}});
-            recordsOf(*e, share.back().records);
+            if (e->children && !e->children->empty()) {
+                recordsOf(*e, copies.emplace_back());
+                share.push_back({e->handle, copies.back()});
+            } else {
+                share.push_back({e->handle, {&e->record, 1}});
+            }
         }
         scene_->replaceAll(share);
     }

@@ -55,13 +55,13 @@ public:
         return b ? b : tables_.block(paper ? "$PAPER_SPACE" : "$MODEL_SPACE");
     }
 
-    std::size_t draw(const std::vector<dxf::Record>& records, std::size_t i, Scene& out) {
+    std::size_t draw(Records records, std::size_t i, Scene& out) {
         scene_ = &out;
         return entity(records, i, Place{});
     }
 
     // Records that belong to the one at `i` (VERTEX, ATTRIB ... up to SEQEND): the index after them.
-    static std::size_t pastFollowers(const std::vector<dxf::Record>& records, std::size_t i) {
+    static std::size_t pastFollowers(Records records, std::size_t i) {
         std::size_t j = i + 1;
         while (j < records.size() && records[j].type != "SEQEND" &&
                (records[j].type == "VERTEX" || records[j].type == "ATTRIB"))
@@ -122,7 +122,7 @@ private:
     }
 
     // Draws the entity at `i`; answers the index of the next one.
-    std::size_t entity(const std::vector<dxf::Record>& records, std::size_t i, const Place& at) {
+    std::size_t entity(Records records, std::size_t i, const Place& at) {
         const dxf::Record& r = records[i];
         const TagReader t(r);
         const std::string& type = r.type;
@@ -234,7 +234,7 @@ private:
         vertices(pts, (t.integer(70) & 1) != 0, m);
     }
 
-    bool polyline(const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, const Affine& m) {
+    bool polyline(Records records, std::size_t i, std::size_t end, const Affine& m) {
         const TagReader head(records[i]);
         const long flags = head.integer(70);
         if (flags & (16 | 64)) return false;  // polygon and polyface meshes
@@ -438,7 +438,7 @@ EntityDrawer::EntityDrawer(const dxf::Document& doc, Space space, FontLibrary& f
     : impl_(std::make_unique<Impl>(doc, space, fonts)) {}
 EntityDrawer::~EntityDrawer() = default;
 
-std::size_t EntityDrawer::draw(const std::vector<dxf::Record>& records, std::size_t i, Scene& out) {
+std::size_t EntityDrawer::draw(Records records, std::size_t i, Scene& out) {
     return impl_->draw(records, i, out);
 }
 bool EntityDrawer::inSpace(const dxf::Record& record) const { return impl_->inSpace(record); }
@@ -449,7 +449,7 @@ const std::vector<dxf::Record>* EntityDrawer::spaceBlockEntities() const {
 std::size_t EntityDrawer::visits() const { return impl_->visits_; }
 void EntityDrawer::setVisits(std::size_t visits) { impl_->visits_ = visits; }
 void EntityDrawer::setPixelSize(double pixel) { impl_->pixel_ = pixel; }
-std::size_t EntityDrawer::pastFollowers(const std::vector<dxf::Record>& records, std::size_t i) {
+std::size_t EntityDrawer::pastFollowers(Records records, std::size_t i) {
     return Impl::pastFollowers(records, i);
 }
 

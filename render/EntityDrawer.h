@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "host/dxf/DxfDocument.h"
@@ -20,10 +21,13 @@ public:
     EntityDrawer(const EntityDrawer&) = delete;
     EntityDrawer& operator=(const EntityDrawer&) = delete;
 
+    // Records in the drawing's order, wherever they are kept.
+    using Records = std::span<const dxf::Record>;
+
     // Draws the entity records[i] into `out` and answers the index of the
     // next entity: a POLYLINE takes its vertices along, an INSERT's
     // attributes are entities of their own (skipped with a hidden INSERT).
-    std::size_t draw(const std::vector<dxf::Record>& records, std::size_t i, Scene& out);
+    std::size_t draw(Records records, std::size_t i, Scene& out);
     // Whether an entity of the ENTITIES section lies in the drawer's space.
     bool inSpace(const dxf::Record& record) const;
     // The entities kept in the space's own block record, if it has one.
@@ -38,10 +42,10 @@ public:
     void setPixelSize(double pixel);
 
     // The index past the followers of records[i] (VERTEX, ATTRIB ... SEQEND).
-    static std::size_t pastFollowers(const std::vector<dxf::Record>& records, std::size_t i);
+    static std::size_t pastFollowers(Records records, std::size_t i);
     // The index past the records of the top-level entity at records[i]: an
     // INSERT with its attributes, a POLYLINE with its vertices.
-    static std::size_t pastEntity(const std::vector<dxf::Record>& records, std::size_t i) {
+    static std::size_t pastEntity(Records records, std::size_t i) {
         const std::string& type = records[i].type;
         return type == "INSERT" || type == "POLYLINE" ? pastFollowers(records, i) : i + 1;
     }

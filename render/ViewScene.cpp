@@ -280,7 +280,7 @@ void ViewScene::build(const dxf::Document& doc) {
         byHandle_.insert(handle, static_cast<std::uint32_t>(slot));
         if (keepsRecords(handle))
             kept_->put(handle, {records.begin() + static_cast<std::ptrdiff_t>(i), records.begin() + static_cast<std::ptrdiff_t>(end)});
-        pending.push_back({slot, &records, i, end});
+        pending.push_back({slot, records, i, end});
         if (pending.size() == kShare) {
             drawAll(pending);
             pending.clear();
@@ -303,7 +303,7 @@ void ViewScene::drawAll(const std::vector<Pending>& pending) {
         EntityDrawer& drawer = part == 0 ? *drawer_ : *drawers_.at(part - 1);
         for (std::size_t k = begin; k < end; ++k) {
             const Pending& p = pending[k];
-            Artwork art = drawItem(drawer, *p.records, p.from, p.to, p.slot);
+            Artwork art = drawItem(drawer, p.records, p.from, p.to, p.slot);
             if (drawn_.contains(p.slot)) shown[k] = std::move(art);  // looked up only: no core changes drawn_ here
         }
     });
@@ -317,7 +317,7 @@ void ViewScene::drawAll(const std::vector<Pending>& pending) {
 }
 
 // The entity's box, colour and streak from its records; its artwork is handed back.
-Artwork ViewScene::drawItem(EntityDrawer& drawer, const std::vector<dxf::Record>& records, std::size_t i,
+Artwork ViewScene::drawItem(EntityDrawer& drawer, EntityDrawer::Records records, std::size_t i,
                             std::size_t end, std::size_t slot) {
     Item& item = items_[slot];
     Scene drawn;
@@ -406,9 +406,9 @@ void ViewScene::replaceAll(const std::vector<Replacement>& entities) {
             items_[slot].handle = handle;
             byHandle_.insert(handle, static_cast<std::uint32_t>(slot));
         }
-        if (keepsRecords(handle)) kept_->put(handle, e.records);
+        if (keepsRecords(handle)) kept_->put(handle, {e.records.begin(), e.records.end()});
         uncover(items_[slot]);
-        pending.push_back({slot, &e.records, 0, e.records.size()});
+        pending.push_back({slot, e.records, 0, e.records.size()});
         if (pending.size() == kShare) {
             drawAll(pending);
             pending.clear();

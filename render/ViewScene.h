@@ -164,7 +164,7 @@ public:
     // two with the same handle the later holds.
     struct Replacement {
         std::uint64_t handle;
-        std::vector<dxf::Record> records;
+        EntityDrawer::Records records;  // the caller's, kept until replaceAll returns
     };
     void replaceAll(const std::vector<Replacement>& entities);
     // Room for `entities` more, made at once (a scene built entity by entity).
@@ -222,12 +222,12 @@ private:
     // An entity to draw into its slot: records[from, to).
     struct Pending {
         std::size_t slot;
-        const std::vector<dxf::Record>* records;
+        EntityDrawer::Records records;
         std::size_t from, to;
     };
     static constexpr std::size_t kShare = 4096;  // entities drawn at once
     void drawAll(const std::vector<Pending>& pending);
-    Artwork drawItem(EntityDrawer& drawer, const std::vector<dxf::Record>& records, std::size_t i, std::size_t end,
+    Artwork drawItem(EntityDrawer& drawer, EntityDrawer::Records records, std::size_t i, std::size_t end,
                      std::size_t slot);
     bool keepsRecords(std::uint64_t handle) const;
     Artwork drawAgain(std::size_t slot) const;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <set>
 
@@ -147,6 +148,10 @@ TEST(ViewScene, EntitiesDrawnTogetherEqualThoseDrawnOneByOne) {
     test::Fonts fonts;
     dxf::Document doc = test::drawing();
     doc.blocks.push_back(test::block("BOX", 0, 0, {line(0x900, 0, 0, 4, 0), test::text("In", 0, 1, 1, {{5, "901"}})}));
+    std::deque<std::vector<dxf::Record>> kept;  // what the replacements refer to
+    auto entity = [&](std::uint64_t h, std::vector<dxf::Record> records) {
+        return ViewScene::Replacement{h, kept.emplace_back(std::move(records))};
+    };
     std::vector<ViewScene::Replacement> all;
     for (std::uint64_t k = 0; k < 3000; ++k) {
         const double x = static_cast<double>(k % 60) * 20, y = static_cast<double>(k / 60) * 10;
@@ -157,7 +162,7 @@ TEST(ViewScene, EntitiesDrawnTogetherEqualThoseDrawnOneByOne) {
                                      : record("INSERT", {{5, hex(h)}, {8, "0"}, {2, "BOX"}, {10, std::to_string(x)},
                                                          {20, std::to_string(y)}, {50, std::to_string(k % 90)}});
         doc.entities.push_back(r);
-        all.push_back({h, {r}});
+        all.push_back(entity(h, {r}));
     }
     ViewScene whole(fonts.library);
     whole.build(doc);
@@ -165,14 +170,14 @@ TEST(ViewScene, EntitiesDrawnTogetherEqualThoseDrawnOneByOne) {
     definitions.entities.clear();
     ViewScene single(fonts.library);
     single.build(definitions);
-    for (const auto& e : all) single.replace(e.handle, e.records);
+    for (const auto& e : all) single.replace(e.handle, {e.records.begin(), e.records.end()});
 
     std::vector<ViewScene::Replacement> given = all;
-    given.insert(given.begin() + 2, {0x1005, {label(0x1005, "Before", 0, 0, 5)}});  // then the real one
-    given.push_back({0x9999, {line(0x9999, 0, 0, 1, 1)}});
+    given.insert(given.begin() + 2, entity(0x1005, {label(0x1005, "Before", 0, 0, 5)}));  // then the real one
+    given.push_back(entity(0x9999, {line(0x9999, 0, 0, 1, 1)}));
     dxf::Record inPaper = line(0x9999, 0, 0, 1, 1);
     inPaper.tags.push(67, "1");
-    given.push_back({0x9999, {inPaper}});  // leaves the scene again
+    given.push_back(entity(0x9999, {inPaper}));  // leaves the scene again
     ViewScene together(fonts.library);
     together.build(definitions);
     together.replaceAll(given);
