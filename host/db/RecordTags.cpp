@@ -171,11 +171,13 @@ void setPointTag(dxf::Record& record, const Subclass& section, int code, const A
     setRealTag(record, section, code + 20, point.z);
 }
 
+// In one pass that ends at the tag: most are asked for the handle, the first.
 std::optional<std::string_view> headTag(const dxf::Record& record, int code) {
-    const std::size_t limit = dataEnd(record.tags);
-    const std::size_t i = record.tags.find(code);
-    if (i >= limit) return std::nullopt;
-    return record.tags[i].value;
+    for (const dxf::TagView t : record.tags) {
+        if (t.code == kExtendedData) return std::nullopt;
+        if (t.code == code) return t.value;
+    }
+    return std::nullopt;
 }
 
 void setHeadTag(dxf::Record& record, int code, std::string_view value, std::size_t at) {

@@ -265,6 +265,9 @@ TEST(RecordTags, RecordsWithoutMarkersGetTagsBesideTheirNeighbours) {
     EXPECT_EQ(kestrin::test::dump(r),
               "TEXT: 5=2A 8=0 10=1.0 20=2.0 30=0.0 40=2.5 1=new 50=45.0 72=1 1001=APP 1000=x");
     EXPECT_EQ(kestrin::db::tagValue(r, text, 1000), std::nullopt);  // extended data is not the entity's
+    EXPECT_EQ(kestrin::db::headTag(r, 1000), std::nullopt);
+    EXPECT_EQ(kestrin::db::headTag(r, 1), "new");
+    EXPECT_EQ(kestrin::db::headTag(r, 5), "2A");
 }
 
 }  // namespace
