@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
 #include <utility>
 
 #include "host/db/AcDbObject.h"
@@ -24,17 +25,20 @@ std::uint64_t nextSerial() {
     return ++serial;
 }
 
-int handleCode(const dxf::Record& record) { return record.type == "DIMSTYLE" ? 105 : 5; }
+// Whether the record is of the type: compared as views, the lengths first (most differ).
+bool is(const dxf::Record& record, std::string_view type) { return std::string_view(record.type) == type; }
+
+int handleCode(const dxf::Record& record) { return is(record, "DIMSTYLE") ? 105 : 5; }
 
 bool startsComplex(const dxf::Record& record) {
-    if (record.type == "POLYLINE") return true;
-    if (record.type != "INSERT") return false;
+    if (is(record, "POLYLINE")) return true;
+    if (!is(record, "INSERT")) return false;
     const auto follows = headTag(record, 66);
     return follows && parseInteger(*follows).value_or(0) == 1;
 }
 
 bool isSubEntity(const dxf::Record& record) {
-    return record.type == "ATTRIB" || record.type == "VERTEX" || record.type == "SEQEND";
+    return is(record, "ATTRIB") || is(record, "VERTEX") || is(record, "SEQEND");
 }
 
 // A file's records come section by section, each mostly in the order of its
@@ -130,7 +134,7 @@ void DrawingStore::load(dxf::Document&& document) {
         Entry* complex = nullptr;  // an INSERT or POLYLINE whose SEQEND has not come yet
         for (dxf::Record& r : records) {
             if (complex != nullptr && isSubEntity(r)) {
-                const bool ends = r.type == "SEQEND";
+                const bool ends = is(r, "SEQEND");
                 complex->children->push_back(newEntry(std::move(r), Place::SubEntity));
                 complex->children->back()->parent = complex;
                 if (ends) complex = nullptr;
