@@ -47,7 +47,9 @@ std::vector<Glyph::Reach> reachOf(const std::vector<Polyline>& strokes, Along al
             else spans.push_back({std::min(a, b), std::max(a, b)});
         }
     }
-    auto byLow = [](const Glyph::Reach& a, const Glyph::Reach& b) { return a.lo < b.lo || (a.lo == b.lo && a.hi < b.hi); };
+    auto byLow = [](const Glyph::Reach& a, const Glyph::Reach& b) {
+        return a.lo < b.lo || (a.lo == b.lo && a.hi < b.hi);
+    };
     std::sort(spans.begin(), spans.end(), byLow);
     std::vector<Glyph::Reach> merged;
     for (const Glyph::Reach& r : spans) {
@@ -55,8 +57,8 @@ std::vector<Glyph::Reach> reachOf(const std::vector<Polyline>& strokes, Along al
         else merged.push_back(r);
     }
     std::sort(points.begin(), points.end(), byLow);
-    points.erase(std::unique(points.begin(), points.end(), [](const Glyph::Reach& a, const Glyph::Reach& b) { return a.lo == b.lo; }),
-                 points.end());
+    auto same = [](const Glyph::Reach& a, const Glyph::Reach& b) { return a.lo == b.lo; };
+    points.erase(std::unique(points.begin(), points.end(), same), points.end());
     std::vector<Glyph::Reach> out;
     std::size_t m = 0;
     for (const Glyph::Reach& p : points) {

@@ -182,7 +182,8 @@ std::uint16_t streakOf(const Artwork& art, const Box& box) {
             if (std::isfinite(lo) && std::isfinite(hi) && (m.c == 0 || m.a == 0)) {
                 const bool byX = m.c == 0;
                 const double k = byX ? m.a : m.c;
-                for (const Glyph::Reach& r : byX ? g.reachX : g.reachY) markSpan(cells, at(k * r.lo + m.e), at(k * r.hi + m.e));
+                for (const Glyph::Reach& r : byX ? g.reachX : g.reachY)
+                    markSpan(cells, at(k * r.lo + m.e), at(k * r.hi + m.e));
                 return;
             }
             for (const Polyline& stroke : g.strokes) {
