@@ -261,26 +261,36 @@ Image rasterise(const std::vector<Polyline>& strokes, int width, int height) {
     return rasterise(art, width, height);
 }
 
+// The rows go through deflate one at a time, each after its filter byte: the
+// picture is never copied whole beside itself.
 std::string encodePng(const Image& im) {
     bool grey = true;
     for (std::size_t k = 0; grey && k < im.rgb.size(); k += 3) grey = im.rgb[k] == im.rgb[k + 1] && im.rgb[k] == im.rgb[k + 2];
     const std::size_t bpp = grey ? 1 : 3;
-    std::string raw;
-    raw.reserve((static_cast<std::size_t>(im.width) * bpp + 1) * im.height);
+    z_stream zs{};
+    if (deflateInit(&zs, 9) != Z_OK) throw ImageError("PNG: compression failed");
+    const std::unique_ptr<z_stream, int (*)(z_stream*)> done(&zs, deflateEnd);
+    std::string z, row(static_cast<std::size_t>(im.width) * bpp + 1, '\0');  // filter: none
+    char out[1 << 16];
+    auto pour = [&](int flush) {
+        do {
+            zs.next_out = reinterpret_cast<Bytef*>(out);
+            zs.avail_out = sizeof out;
+            if (deflate(&zs, flush) == Z_STREAM_ERROR) throw ImageError("PNG: compression failed");
+            z.append(out, sizeof out - zs.avail_out);
+        } while (zs.avail_out == 0);
+    };
     for (int y = 0; y < im.height; ++y) {
-        raw += '\0';  // filter: none
-        const char* row = reinterpret_cast<const char*>(im.rgb.data()) + static_cast<std::size_t>(y) * im.width * 3;
+        const char* from = reinterpret_cast<const char*>(im.rgb.data()) + static_cast<std::size_t>(y) * im.width * 3;
         if (grey)
-            for (int x = 0; x < im.width; ++x) raw += row[x * 3];
+            for (int x = 0; x < im.width; ++x) row[1 + static_cast<std::size_t>(x)] = from[x * 3];
         else
-            raw.append(row, static_cast<std::size_t>(im.width) * 3);
+            std::copy(from, from + static_cast<std::size_t>(im.width) * 3, row.begin() + 1);
+        zs.next_in = reinterpret_cast<Bytef*>(row.data());
+        zs.avail_in = static_cast<uInt>(row.size());
+        pour(Z_NO_FLUSH);
     }
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    std::string z(size, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(z.data()), &size, reinterpret_cast<const Bytef*>(raw.data()),
-                  static_cast<uLong>(raw.size()), 9) != Z_OK)
-        throw ImageError("PNG: compression failed");
-    z.resize(size);
+    pour(Z_FINISH);
     std::string header;
     put32(header, static_cast<std::uint32_t>(im.width));
     put32(header, static_cast<std::uint32_t>(im.height));
@@ -289,6 +299,7 @@ std::string encodePng(const Image& im) {
     header += static_cast<char>(grey ? 0 : 2);
     header += std::string("\x00\x00\x00", 3);
     std::string png(kPngSignature);
+    png.reserve(png.size() + 3 * 12 + header.size() + z.size());
     chunk(png, "IHDR", header);
     chunk(png, "IDAT", z);
     chunk(png, "IEND", "");
