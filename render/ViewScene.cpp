@@ -387,7 +387,6 @@ void ViewScene::replaceAll(const std::vector<Replacement>& entities) {
     }
     std::vector<Pending> pending;
     constexpr std::size_t kAhead = 16;  // look-ups asked for ahead of their turn
-    for (std::size_t k = 0; k < std::min(kAhead, entities.size()); ++k) byHandle_.prefetch(entities[k].handle);
     for (std::size_t k = 0; k < entities.size(); ++k) {
         if (k + kAhead < entities.size()) byHandle_.prefetch(entities[k + kAhead].handle);
         const Replacement& e = entities[k];

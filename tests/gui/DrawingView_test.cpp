@@ -186,8 +186,19 @@ TEST_F(DrawingViewTest, TheModelsSceneIsTheSceneOfTheWholeDrawing) {
     doc.entities.push_back(record("LINE", {{5, "B00"}, {8, "0"}, {67, "1"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}}));
     doc.entities.push_back(record("TEXT", {{5, "B01"}, {8, "0"}, {10, "5"}, {20, "5"}, {40, "2"}, {1, "Abc %%uline"}}));
     doc.entities.push_back(record("TEXT", {{5, "B02"}, {8, "0"}, {10, "5"}, {20, "9"}, {40, "2"}, {1, "Plain"}}));
+    // A reference whose far attribute is erased before the scene is built: drawn without it.
+    doc.entities.push_back(record("INSERT", {{5, "B03"}, {8, "0"}, {66, "1"}, {2, "BOX"}, {10, "500"}, {20, "0"}}));
+    doc.entities.push_back(record("ATTRIB", {{5, "B04"}, {8, "0"}, {10, "500"}, {20, "5"}, {40, "2"}, {1, "Near"},
+                                             {2, "TAG"}, {70, "0"}}));
+    doc.entities.push_back(record("ATTRIB", {{5, "B05"}, {8, "0"}, {10, "2000"}, {20, "5"}, {40, "2"}, {1, "Far"},
+                                             {2, "FAR"}, {70, "0"}}));
+    doc.entities.push_back(record("SEQEND", {{5, "B06"}, {8, "0"}}));
     db.fromDocument(std::move(doc));
+    AcDbObject* far = open<AcDbObject>(db, 0xB05);
+    far->erase();
+    far->close();
     const render::ViewScene& scene = model.scene();
+    EXPECT_LT(scene.boxOf(0xB03).maxX, 1000);
     render::FontLibrary fonts("", {}, nullptr);
     render::ViewScene whole(fonts);
     whole.build(db.toDocument());
@@ -198,6 +209,9 @@ TEST_F(DrawingViewTest, TheModelsSceneIsTheSceneOfTheWholeDrawing) {
     for (std::size_t k = 0; k < mine.size(); ++k) {
         EXPECT_EQ(mine[k].first, theirs[k].first);
         EXPECT_EQ(mine[k].second, theirs[k].second) << "entity " << std::hex << mine[k].first;
+        const render::Box a = scene.boxOf(mine[k].first), b = whole.boxOf(mine[k].first);
+        EXPECT_TRUE(a.minX == b.minX && a.minY == b.minY && a.maxX == b.maxX && a.maxY == b.maxY)
+            << "the box of " << std::hex << mine[k].first;
     }
 }
 
