@@ -318,7 +318,8 @@ ViewMapping ViewMapping::fit(const render::Box& extents, int width, int height) 
 }
 
 PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, const ViewMapping& mapping,
-                       const PaintOptions& options) {
+                       const PaintOptions& options, QImage* kept) {
+    if (kept != nullptr) *kept = QImage();
     PaintResult result;
     const render::ViewContent content = scene.query(mapping.window(), options.how);
     for (const render::Artwork* art : content.whole) {
@@ -346,7 +347,10 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
     image->fill(Qt::white);
     PixelSink sink(*image);
     trace(content, mapping, sink);
-    if (image == &own) QPainter(&device).drawImage(0, 0, own);
+    if (image == &own) {
+        QPainter(&device).drawImage(0, 0, own);
+        if (kept != nullptr) *kept = std::move(own);
+    }
     return result;
 }
 
@@ -469,7 +473,14 @@ void DrawingView::paintEvent(QPaintEvent* event) {
     }
     const QRect dirty = event->rect() & rect();
     if (dirty == rect() || dirty.isEmpty()) {
-        paintScene(*this, scene, mapping_);
+        if (!frame_.image.isNull() && frame_.revision == scene.revision() && frame_.mapping == mapping_ &&
+            frame_.image.size() == size()) {
+            QPainter(this).drawImage(0, 0, frame_.image);
+        } else {
+            paintScene(*this, scene, mapping_, {}, &frame_.image);
+            frame_.revision = scene.revision();
+            frame_.mapping = mapping_;
+        }
     } else {
         // Only the part asked for, as the whole would paint it.
         QImage part(dirty.size(), QImage::Format_RGB32);

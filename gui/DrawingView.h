@@ -10,6 +10,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QWidget>
 #include <array>
 #include <chrono>
@@ -54,6 +55,7 @@ struct ViewMapping {
     // Fitted to `extents` with a margin of a twentieth; a mapping at scale 1
     // about the origin when there is nothing.
     static ViewMapping fit(const render::Box& extents, int width, int height);
+    bool operator==(const ViewMapping&) const = default;
 };
 
 struct PaintOptions {
@@ -75,8 +77,10 @@ struct PaintResult {
 // anti-aliased; many are set pixel by pixel into a 32-bit picture (the device
 // itself when it is one, else a picture then drawn on the device), areas by
 // the pixels they cover at least half. The view and the benchmark share it.
+// When the pixels were set into a picture of their own, it is left in
+// `kept` (else `kept` is emptied): drawn again, it paints the same.
 PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, const ViewMapping& mapping,
-                       const PaintOptions& options = {});
+                       const PaintOptions& options = {}, QImage* kept = nullptr);
 
 // What the view shows over the drawing while the host asks: the entity a
 // click would pick, a rubber band from the request's base point to the
@@ -162,6 +166,14 @@ private:
     QTimer* buildTimer_ = nullptr;
     std::chrono::milliseconds slice_{40};
     QElapsedTimer sincePaint_;
+    // The scene as last painted whole, pixel by pixel (a drawing of many
+    // strokes): painted again while neither the scene nor the mapping has
+    // changed since (a screenshot, a window uncovered).
+    struct Frame {
+        QImage image;
+        std::uint64_t revision = 0;
+        ViewMapping mapping;
+    } frame_;
     bool fitted_ = false;     // zoomed to extents once, at the first show
     bool following_ = true;   // fits the drawing as it grows, until the person zooms or pans
     bool refit_ = false;      // the drawing or the view's size changed while following

@@ -250,10 +250,18 @@ private:
 };
 
 ViewScene::ViewScene(FontLibrary& fonts, Space space, const RecordSource* source)
-    : fonts_(fonts), space_(space), kept_(std::make_unique<KeptRecords>()), source_(source) {}
+    : fonts_(fonts), space_(space), kept_(std::make_unique<KeptRecords>()), source_(source) {
+    touch();
+}
 ViewScene::~ViewScene() = default;
 
+void ViewScene::touch() {
+    static std::atomic<std::uint64_t> revisions{0};  // of every scene: no two share one
+    revision_ = ++revisions;
+}
+
 void ViewScene::build(const dxf::Document& doc) {
+    touch();
     context_ = dxf::Document{};
     context_.header = doc.header;
     context_.tables = doc.tables;
@@ -379,6 +387,7 @@ void ViewScene::replace(std::uint64_t handle, const std::vector<dxf::Record>& re
 
 void ViewScene::replaceAll(const std::vector<Replacement>& entities) {
     if (!drawer_) build(dxf::Document{});
+    if (!entities.empty()) touch();
     // Of an entity given twice only the later counts.
     std::unordered_map<std::uint64_t, std::size_t> last;
     if (entities.size() > 1) {
@@ -420,6 +429,7 @@ void ViewScene::replaceAll(const std::vector<Replacement>& entities) {
 void ViewScene::remove(std::uint64_t handle) {
     const std::uint32_t slot = byHandle_.find(handle);
     if (slot == byHandle_.npos) return;
+    touch();
     take(slot);
     visits_ -= items_[slot].visits;
     byHandle_.erase(handle);  // while the item still holds its handle

@@ -171,6 +171,10 @@ public:
     void reserve(std::size_t entities);
     void remove(std::uint64_t handle);
 
+    // Changes with every change of what the scene holds and differs from any
+    // other scene's: a picture painted at one revision holds until the next.
+    std::uint64_t revision() const { return revision_; }
+
     std::size_t size() const { return byHandle_.size(); }
     bool contains(std::uint64_t handle) const { return byHandle_.contains(handle); }
     // What one entity draws (null when there is none; kept until the next
@@ -198,6 +202,7 @@ public:
     std::vector<std::pair<std::uint64_t, std::vector<Polyline>>> entities() const;
 
 private:
+    void touch();  // what the scene holds changed: a new revision
     static constexpr std::uint32_t kNoCover = UINT32_MAX;
     struct Item {
         std::uint64_t handle = 0;
@@ -275,6 +280,7 @@ private:
     mutable std::size_t gridBuiltWith_ = 0;
     mutable std::vector<std::uint32_t> seen_;  // per slot: the last query that took it
     mutable std::uint32_t queryStamp_ = 0;
+    std::uint64_t revision_ = 0;
 };
 
 }  // namespace kestrin::render

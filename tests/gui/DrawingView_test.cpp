@@ -9,7 +9,9 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "gui/DrawingModel.h"
 #include "render/FontLibrary.h"
@@ -412,6 +414,53 @@ TEST_F(DrawingViewTest, OneEntitysChangePaintsItsBoxesAloneAndAPanOnlyTheStripTh
     view.panBy(0.25, 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(counter.painted.boundingRect().width(), qRound(view.width() / 4.0)) << "the strip that came into view";
+}
+
+// A drawing of many strokes is painted pixel by pixel and that picture
+// kept: painted again unchanged (a screenshot) it is the same, and a change
+// of the drawing or of the view paints anew.
+TEST(DrawingView, APictureKeptServesUntilTheDrawingOrTheViewChanges) {
+    test::startApplication();
+    dxf::Document doc = dxf::newDrawingTemplate();
+    // Long lines close together, each a stroke drawn whole: more than are drawn anti-aliased.
+    for (int k = 0; k < 22000; ++k) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%X", 0x1000 + k);
+        const std::string y = std::to_string(k * 0.001);
+        doc.entities.push_back(record("LINE", {{5, hex}, {8, "0"}, {10, "0"}, {20, y}, {11, "1000"}, {21, y}}));
+    }
+    doc.entities.push_back(record("LINE", {{5, "F00"}, {8, "0"}, {10, "0"}, {20, "500"}, {11, "1000"}, {21, "500"}}));
+    AcDbDatabase db;
+    db.fromDocument(std::move(doc));
+    DrawingModel model{{[&] { return &db; }, [] { return std::string(); }, [] { return std::vector<std::string>(); }}};
+    DrawingView view{model};
+    view.resize(400, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.zoomExtents();
+    auto shown = [&] { return view.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    auto fresh = [&] {
+        QImage image(view.size(), QImage::Format_RGB32);
+        EXPECT_FALSE(paintScene(image, model.scene(), view.mapping()).antialiased);
+        return image;
+    };
+    const QImage first = shown();
+    EXPECT_EQ(first, fresh());
+    EXPECT_EQ(shown(), first);
+
+    AcDbLine* line = open<AcDbLine>(db, 0x1000);
+    ASSERT_NE(line, nullptr);
+    line->setEndPoint(AcGePoint3d(1000, 400, 0));  // across the white above the others
+    line->close();
+    QCoreApplication::processEvents();
+    const QImage changed = shown();
+    EXPECT_NE(changed, first);
+    EXPECT_EQ(changed, fresh());
+
+    view.zoomBy(1.1);
+    const QImage nearer = shown();
+    EXPECT_NE(nearer, changed);
+    EXPECT_EQ(nearer, fresh());
 }
 
 // A blue solid square 0..10 crossed by a red line above it, drawn both ways.
