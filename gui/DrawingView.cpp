@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "gui/DrawingModel.h"
+#include "platform/process/Parallel.h"
 #include "render/AreaRaster.h"
 
 namespace kestrin::gui {
@@ -95,22 +96,26 @@ std::vector<render::Polyline> clipRings(const std::vector<render::Polyline>& rin
     return out;
 }
 
-// Hands the content to `sink` in device pixels: first the areas,
-// area(rings, rule, colour), then the strokes, colour(c) before line(a, b)
-// and dot(a). Points closer than half a pixel to the last one drawn add
-// nothing; a stroke that stays within half a pixel is a dot.
+// Drawing units to device pixels: x' = ox + s x, y' = oy - s y.
+struct Placing {
+    double s, ox, oy;
+    explicit Placing(const ViewMapping& m)
+        : s(m.pixelsPerUnit), ox(m.width / 2.0 - m.center.x * m.pixelsPerUnit), oy(m.height / 2.0 + m.center.y * m.pixelsPerUnit) {}
+    QPointF operator()(render::Vec2 p) const { return {ox + p.x * s, oy - p.y * s}; }
+};
+
+// Hands the entities drawn whole to `sink` in device pixels: first the
+// areas, area(rings, rule, colour), then the strokes, colour(c) before
+// line(a, b) and dot(a). Points closer than half a pixel to the last one
+// drawn add nothing; a stroke that stays within half a pixel is a dot.
 template <class Sink>
-void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink& sink) {
-    // x' = ox + s x, y' = oy - s y.
-    const double s = mapping.pixelsPerUnit;
-    const double ox = mapping.width / 2.0 - mapping.center.x * s, oy = mapping.height / 2.0 + mapping.center.y * s;
-    auto at = [&](render::Vec2 p) { return QPointF(ox + p.x * s, oy - p.y * s); };
+void traceWhole(const render::ViewContent& content, const Placing& at, Sink& sink) {
     std::vector<render::Polyline> rings;
     for (const render::Artwork* art : content.whole)
         for (const render::Fill& fill : art->fills) {
             rings = fill.rings;
             for (render::Polyline& r : rings)
-                for (render::Vec2& p : r) p = {ox + p.x * s, oy - p.y * s};
+                for (render::Vec2& p : r) p = {at.ox + p.x * at.s, at.oy - p.y * at.s};
             sink.area(rings, fill.rule, fill.color);
         }
     for (const render::Artwork* art : content.whole)
@@ -128,24 +133,35 @@ void trace(const render::ViewContent& content, const ViewMapping& mapping, Sink&
             }
             if (!drew) sink.dot(last);
         });
+}
+
+// Hands the small entities to `sink` (drawn after those drawn whole): the
+// stand-ins, the streaks and the patches. One whose box the sink says lies
+// off its rows (reachesRows(top, bottom), y down) is passed by.
+template <class Sink>
+void traceSmall(const render::ViewContent& content, const Placing& at, Sink& sink) {
+    auto reaches = [&](const render::Box& box) { return sink.reachesRows(at.oy - box.maxY * at.s, at.oy - box.minY * at.s); };
     for (const render::ViewContent::StandIn& stand : content.standIns) {
+        if (!reaches(*stand.box)) continue;
         sink.color(stand.color);
         if (stand.kind == render::ViewContent::StandIn::Kind::Dot) sink.dot(at(stand.a()));
         else sink.line(at(stand.a()), at(stand.b()));
     }
     // A streak's cells along its box's middle, each a pixel or less.
     for (const render::ViewContent::Streak& streak : content.streaks) {
+        if (!reaches(*streak.box)) continue;
         sink.color(streak.color);
         const render::Box& box = *streak.box;
-        const double along = (streak.upright ? box.maxY - box.minY : box.maxX - box.minX) * s;
+        const double along = (streak.upright ? box.maxY - box.minY : box.maxX - box.minX) * at.s;
         streak.forEachCell(along, [&](render::Vec2 from, render::Vec2 to) { sink.dot(at((from + to) * 0.5)); });
     }
     // A patch's cells, in the grid whose cells are a pixel or less.
     for (const render::ViewContent::Patch& patch : content.patches) {
+        if (!reaches(*patch.box)) continue;
         sink.color(patch.color);
         const render::Box& box = *patch.box;
-        const double left = ox + box.minX * s, bottom = oy - box.minY * s;
-        const double w = (box.maxX - box.minX) * s, h = (box.maxY - box.minY) * s;
+        const double left = at.ox + box.minX * at.s, bottom = at.oy - box.minY * at.s;
+        const double w = (box.maxX - box.minX) * at.s, h = (box.maxY - box.minY) * at.s;
         const double most = std::max(w, h);
         const int n = most <= 4 ? 4 : most <= 8 ? 8 : 16;
         const double cw = w / n, ch = h / n;
@@ -170,6 +186,7 @@ public:
         dots_.reserve(kSize);
     }
     ~PainterSink() { flush(); }
+    bool reachesRows(double, double) const { return true; }
     void line(QPointF a, QPointF b) {
         // Far off the device: clipped first, the painter's fixed-point coordinates would overflow.
         if (std::abs(a.x()) > kFar || std::abs(a.y()) > kFar || std::abs(b.x()) > kFar || std::abs(b.y()) > kFar) {
@@ -221,28 +238,35 @@ private:
     render::Color color_{1, 2, 3};  // none set yet
 };
 
-// Pixel by pixel into a 32-bit picture: the pixels a line passes from the
-// one holding its start to the one holding its end (Bresenham).
+// Pixel by pixel into a 32-bit picture, into its rows from `top` to before
+// `bottom` alone (each the same pixels as the whole picture has there): the
+// pixels a line passes from the one holding its start to the one holding
+// its end (Bresenham).
 class PixelSink {
 public:
-    explicit PixelSink(QImage& image)
+    PixelSink(QImage& image, int top, int bottom)
         : bits_(reinterpret_cast<QRgb*>(image.bits())),
           stride_(image.bytesPerLine() / 4),
           width_(image.width()),
           height_(image.height()),
+          top_(top),
+          bottom_(bottom),
           inside_(0, 0, image.width() - 1e-6, image.height() - 1e-6) {}
+    // Whether pixels from row `top` to row `bottom` may be among the sink's.
+    bool reachesRows(double top, double bottom) const { return bottom >= top_ - 1 && top < bottom_ + 1; }
     void color(render::Color c) { ink_ = qRgb(c.r, c.g, c.b); }
     // The pixels the area covers at least half.
     void area(const std::vector<render::Polyline>& rings, render::FillRule rule, render::Color c) {
         const QRgb fill = qRgb(c.r, c.g, c.b);
         render::rasteriseArea(rings, rule, width_, height_, [&](int y, int x0, const std::vector<float>& cover) {
+            if (y < top_ || y >= bottom_) return;
             QRgb* row = bits_ + static_cast<std::ptrdiff_t>(y) * stride_ + x0;
             for (std::size_t k = 0; k < cover.size(); ++k)
                 if (cover[k] >= 0.5f) row[k] = fill;
         });
     }
     void dot(QPointF p) {
-        if (p.x() >= 0 && p.y() >= 0 && p.x() < width_ && p.y() < height_)
+        if (p.x() >= 0 && p.y() >= top_ && p.x() < width_ && p.y() < bottom_)
             bits_[static_cast<std::ptrdiff_t>(p.y()) * stride_ + static_cast<std::ptrdiff_t>(p.x())] = ink_;
     }
     void line(QPointF a, QPointF b) {
@@ -252,11 +276,12 @@ public:
         }
         int x0 = std::clamp(static_cast<int>(a.x()), 0, width_ - 1), y0 = std::clamp(static_cast<int>(a.y()), 0, height_ - 1);
         const int x1 = std::clamp(static_cast<int>(b.x()), 0, width_ - 1), y1 = std::clamp(static_cast<int>(b.y()), 0, height_ - 1);
+        if (std::max(y0, y1) < top_ || std::min(y0, y1) >= bottom_) return;  // off the sink's rows
         const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
         const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
         int err = dx + dy;
         for (;;) {
-            bits_[static_cast<std::ptrdiff_t>(y0) * stride_ + x0] = ink_;
+            if (y0 >= top_ && y0 < bottom_) bits_[static_cast<std::ptrdiff_t>(y0) * stride_ + x0] = ink_;
             if (x0 == x1 && y0 == y1) break;
             const int e2 = 2 * err;
             if (e2 >= dy) {
@@ -274,6 +299,7 @@ private:
     QRgb* bits_;
     std::ptrdiff_t stride_;
     int width_, height_;
+    int top_, bottom_;
     QRgb ink_ = qRgb(0, 0, 0);
     QRectF inside_;
 };
@@ -335,7 +361,8 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
         painter.fillRect(QRect(0, 0, device.width(), device.height()), Qt::white);
         painter.setRenderHint(QPainter::Antialiasing, true);
         PainterSink sink(painter, mapping.width, mapping.height);
-        trace(content, mapping, sink);
+        traceWhole(content, Placing(mapping), sink);
+        traceSmall(content, Placing(mapping), sink);
         return result;
     }
     QImage* image = device.devType() == QInternal::Image ? static_cast<QImage*>(&device) : nullptr;
@@ -345,8 +372,22 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
         image = &own;
     }
     image->fill(Qt::white);
-    PixelSink sink(*image);
-    trace(content, mapping, sink);
+    // The entities drawn whole, then the small ones in bands of rows painted
+    // at once, each band passing by what lies off its rows.
+    {
+        PixelSink sink(*image, 0, image->height());
+        traceWhole(content, Placing(mapping), sink);
+    }
+    const int height = image->height();
+    constexpr std::size_t kBandsFrom = 2048;  // small entities: fewer are not worth a thread
+    const int cores = result.standIns + result.patches < kBandsFrom ? 1 : static_cast<int>(process::cores());
+    const int bands = std::clamp(options.bands > 0 ? options.bands : cores, 1, std::max(1, height / 64));
+    process::inParallel(static_cast<std::size_t>(bands), 1, [&](std::size_t first, std::size_t end) {
+        for (std::size_t band = first; band < end; ++band) {
+            PixelSink sink(*image, static_cast<int>(height * band / bands), static_cast<int>(height * (band + 1) / bands));
+            traceSmall(content, Placing(mapping), sink);
+        }
+    });
     if (image == &own) {
         QPainter(&device).drawImage(0, 0, own);
         if (kept != nullptr) *kept = std::move(own);

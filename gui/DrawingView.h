@@ -61,6 +61,7 @@ struct ViewMapping {
 struct PaintOptions {
     render::ViewScene::Query how;         // culling and level of detail (off for a reference)
     std::size_t antialiasStrokes = 20000;  // up to this many strokes are drawn anti-aliased
+    int bands = 0;  // pixel by pixel: bands of rows (64 at least) the small entities are painted in at once (0: one a core)
 };
 
 struct PaintResult {
@@ -75,8 +76,9 @@ struct PaintResult {
 // areas, then one-pixel strokes in their colours (stand-ins and patches for
 // small entities, see ViewContent). Few strokes go through QPainter,
 // anti-aliased; many are set pixel by pixel into a 32-bit picture (the device
-// itself when it is one, else a picture then drawn on the device), areas by
-// the pixels they cover at least half. The view and the benchmark share it.
+// itself when it is one, else a picture then drawn on the device), the small
+// entities in bands of rows at once, one a core, areas by the pixels they
+// cover at least half. The view and the benchmark share it.
 // When the pixels were set into a picture of their own, it is left in
 // `kept` (else `kept` is emptied): drawn again, it paints the same.
 PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, const ViewMapping& mapping,

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "gui/DrawingModel.h"
@@ -497,6 +498,54 @@ TEST(PaintScene, AreasUnderStrokesInTheirColoursEitherWay) {
         paintScene(close, scene, ViewMapping{{3, 3}, 1e6, 50, 50}, options);
         EXPECT_EQ(close.pixelColor(5, 5), QColor(0, 0, 255));
         EXPECT_EQ(close.pixelColor(45, 45), QColor(0, 0, 255));
+    }
+}
+
+// Painted pixel by pixel in bands of rows at once, the picture is the one
+// painted in one band: lines, areas and small entities across the bands'
+// edges in colours over each other, seen whole and nearer.
+TEST(PaintScene, BandsOfRowsPaintTheOnePicture) {
+    test::startApplication();
+    dxf::Document doc = dxf::newDrawingTemplate();
+    doc.entities.clear();
+    std::mt19937 random(7);
+    auto at = [&](double most) { return std::to_string(std::uniform_real_distribution<double>(0, most)(random)); };
+    int handle = 0x100;
+    auto next = [&] {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%X", handle++);
+        return std::string(hex);
+    };
+    for (int k = 0; k < 40; ++k)
+        doc.entities.push_back(record("SOLID", {{5, next()}, {8, "0"}, {62, std::to_string(1 + k % 6)}, {10, at(1000)}, {20, at(1000)},
+                                                {11, at(1000)}, {21, at(1000)}, {12, at(1000)}, {22, at(1000)}, {13, at(1000)}, {23, at(1000)}}));
+    for (int k = 0; k < 3000; ++k) {
+        const double size = k % 3 == 0 ? 1000 : k % 3 == 1 ? 30 : 3;  // long lines, streaks and patches, stand-ins
+        const double x = std::stod(at(1000)), y = std::stod(at(1000));
+        doc.entities.push_back(record("LINE", {{5, next()}, {8, "0"}, {62, std::to_string(1 + k % 7)}, {10, std::to_string(x)},
+                                               {20, std::to_string(y)}, {11, std::to_string(x + std::stod(at(size)) - size / 2)},
+                                               {21, std::to_string(y + std::stod(at(size)) - size / 2)}}));
+    }
+    render::FontLibrary fonts("", {}, nullptr);
+    render::ViewScene scene(fonts);
+    scene.build(doc);
+    const ViewMapping whole = ViewMapping::fit(scene.extents(), 256, 300);
+    ViewMapping nearer = whole;
+    nearer.pixelsPerUnit *= 5;
+    for (const ViewMapping& m : {whole, nearer}) {
+        PaintOptions options;
+        options.antialiasStrokes = 0;
+        options.bands = 1;
+        QImage one(m.width, m.height, QImage::Format_RGB32);
+        const PaintResult r = paintScene(one, scene, m, options);
+        ASSERT_FALSE(r.antialiased);
+        EXPECT_GT(r.strokes, 0u);
+        EXPECT_GT(r.areas, 0u);
+        EXPECT_GT(r.standIns + r.patches, 0u);
+        options.bands = 4;
+        QImage banded(m.width, m.height, QImage::Format_RGB32);
+        paintScene(banded, scene, m, options);
+        EXPECT_EQ(banded, one) << m.pixelsPerUnit;
     }
 }
 
