@@ -11,8 +11,8 @@
 // Working and WorkingPanned the same at a working scale of 1.2 px a unit,
 // whatever the drawing's size. Counters: strokes drawn whole, stand-ins,
 // patches (entities drawn as the cells their strokes pass). The CPU time is
-// the whole process's: a redraw of many strokes paints bands of rows on
-// every core, and the time is then the elapsed one's double. Keystroke
+// the whole process's: a redraw of many small entities paints them in bands
+// of rows on every core, and its CPU time is then above the elapsed. Keystroke
 // repaints one text's boxes at the working scale, as the view does after a
 // palette keystroke, against the same on 1,000 texts.
 #include <benchmark/benchmark.h>

@@ -101,7 +101,11 @@ struct Placing {
     double s, ox, oy;
     explicit Placing(const ViewMapping& m)
         : s(m.pixelsPerUnit), ox(m.width / 2.0 - m.center.x * m.pixelsPerUnit), oy(m.height / 2.0 + m.center.y * m.pixelsPerUnit) {}
-    QPointF operator()(render::Vec2 p) const { return {ox + p.x * s, oy - p.y * s}; }
+    render::Vec2 pixel(render::Vec2 p) const { return {ox + p.x * s, oy - p.y * s}; }
+    QPointF operator()(render::Vec2 p) const {
+        const render::Vec2 q = pixel(p);
+        return {q.x, q.y};
+    }
 };
 
 // Hands the entities drawn whole to `sink` in device pixels: first the
@@ -115,7 +119,7 @@ void traceWhole(const render::ViewContent& content, const Placing& at, Sink& sin
         for (const render::Fill& fill : art->fills) {
             rings = fill.rings;
             for (render::Polyline& r : rings)
-                for (render::Vec2& p : r) p = {at.ox + p.x * at.s, at.oy - p.y * at.s};
+                for (render::Vec2& p : r) p = at.pixel(p);
             sink.area(rings, fill.rule, fill.color);
         }
     for (const render::Artwork* art : content.whole)
@@ -380,8 +384,8 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
     }
     const int height = image->height();
     constexpr std::size_t kBandsFrom = 2048;  // small entities: fewer are not worth a thread
-    const int cores = result.standIns + result.patches < kBandsFrom ? 1 : static_cast<int>(process::cores());
-    const int bands = std::clamp(options.bands > 0 ? options.bands : cores, 1, std::max(1, height / 64));
+    const int atOnce = result.standIns + result.patches < kBandsFrom ? 1 : static_cast<int>(process::cores());
+    const int bands = std::clamp(options.bands > 0 ? options.bands : atOnce, 1, std::max(1, height / 64));
     process::inParallel(static_cast<std::size_t>(bands), 1, [&](std::size_t first, std::size_t end) {
         for (std::size_t band = first; band < end; ++band) {
             PixelSink sink(*image, static_cast<int>(height * band / bands), static_cast<int>(height * (band + 1) / bands));

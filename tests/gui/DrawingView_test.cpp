@@ -462,6 +462,15 @@ TEST(DrawingView, APictureKeptServesUntilTheDrawingOrTheViewChanges) {
     const QImage nearer = shown();
     EXPECT_NE(nearer, changed);
     EXPECT_EQ(nearer, fresh());
+
+    AcDbObject* gone = open<AcDbObject>(db, 0x1000);
+    ASSERT_NE(gone, nullptr);
+    gone->erase();
+    gone->close();
+    QCoreApplication::processEvents();
+    const QImage erased = shown();
+    EXPECT_NE(erased, nearer);
+    EXPECT_EQ(erased, fresh());
 }
 
 // A blue solid square 0..10 crossed by a red line above it, drawn both ways.
