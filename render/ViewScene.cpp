@@ -682,6 +682,12 @@ void ViewScene::rebuildGrid() const {
 
 ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
     ViewContent out;
+    // Room for as many as the last query listed: paints follow each other
+    // at much the same view, and at the extents a million stand-ins would
+    // otherwise be copied again each time the list doubles.
+    out.standIns.reserve(lastCounts_[0]);
+    out.streaks.reserve(lastCounts_[1]);
+    out.patches.reserve(lastCounts_[2]);
     // Curves drawn for this scale: a pixel's size rounded down to a power of
     // two, so that what was drawn serves zooms within a factor of two.
     if (const double pixel = std::exp2(std::floor(std::log2(1 / window.pixelsPerUnit)));
@@ -727,6 +733,7 @@ ViewContent ViewScene::query(const ViewWindow& window, Query how) const {
             out.whole.push_back(&at->second);
         }
         drawn_ = std::move(shown);
+        lastCounts_ = {out.standIns.size(), out.streaks.size(), out.patches.size()};
     };
     if (!how.cull) {
         for (std::size_t slot = 0; slot < items_.size(); ++slot)

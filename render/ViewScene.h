@@ -9,6 +9,7 @@
 // drawing itself.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -280,6 +281,7 @@ private:
     mutable std::size_t gridBuiltWith_ = 0;
     mutable std::vector<std::uint32_t> seen_;  // per slot: the last query that took it
     mutable std::uint32_t queryStamp_ = 0;
+    mutable std::array<std::size_t, 3> lastCounts_{};  // stand-ins, streaks and patches the last query listed
     std::uint64_t revision_ = 0;
 };
 
