@@ -21,9 +21,7 @@ namespace {
 
 constexpr int kMaxNesting = 16;                 // blocks within blocks
 constexpr std::size_t kMaxArrayCopies = 10000;  // columns x rows of one INSERT
-// Entities drawn in all, nested copies included: arrays of blocks within
-// arrays multiply, and a picture is no use once it would take hours.
-constexpr std::size_t kMaxEntities = 2'000'000;
+constexpr std::size_t kMaxEntities = EntityDrawer::kLimit;
 constexpr double kDegree = kPi / 180;
 
 // Where an entity is drawn: the map to drawing units, and what "by block"

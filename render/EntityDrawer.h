@@ -32,8 +32,10 @@ public:
     bool inSpace(const dxf::Record& record) const;
     // The entities kept in the space's own block record, if it has one.
     const std::vector<dxf::Record>* spaceBlockEntities() const;
-    // Entities drawn so far, nested copies included; past a limit nothing
-    // more is drawn (and the scene says so).
+    // Entities drawn so far, nested copies included; past kLimit nothing
+    // more is drawn (and the scene says so): arrays of blocks within arrays
+    // multiply, and a picture is no use once it would take hours.
+    static constexpr std::size_t kLimit = 2'000'000;
     std::size_t visits() const;
     void setVisits(std::size_t visits);
     // Circles, arcs, ellipses and polyline bulges are drawn in points as far

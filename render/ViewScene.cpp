@@ -302,20 +302,34 @@ void ViewScene::build(const dxf::Document& doc) {
 // own (the fonts are shared), then put in the grid in order. Each share of
 // the entities counts its nested entities against the drawer's limit from
 // what the scene held before: the limit holds for a share, not across them.
+// The entities drawn on every core, each core with a drawer of its own.
+// Each counts its nested entities against the drawer's limit from those
+// drawn before it: on a core, from the scene's count plus what that core
+// drew of the share, the same as in order while the share stays under the
+// limit. A share that reaches the limit is drawn again on one core in order,
+// so that what is left out is what comes last.
 void ViewScene::drawAll(const std::vector<Pending>& pending) {
     if (pending.empty()) return;
     while (drawers_.size() + 1 < process::cores()) drawers_.push_back(std::make_unique<EntityDrawer>(context_, space_, fonts_));
     std::vector<std::optional<Artwork>> shown(pending.size());  // of entities the last query showed whole
-    std::atomic<std::size_t> nextDrawer{0};
-    process::inParallel(pending.size(), 256, [&](std::size_t begin, std::size_t end) {
-        const std::size_t part = nextDrawer++;
+    std::vector<std::size_t> visits(drawers_.size() + 1);
+    auto drawRun = [&](std::size_t part, std::size_t begin, std::size_t end) {
         EntityDrawer& drawer = part == 0 ? *drawer_ : *drawers_.at(part - 1);
         for (std::size_t k = begin; k < end; ++k) {
             const Pending& p = pending[k];
-            Artwork art = drawItem(drawer, p.records, p.from, p.to, p.slot);
+            Artwork art = drawItem(drawer, p.records, p.from, p.to, p.slot, visits_ + visits[part]);
+            visits[part] += items_[p.slot].visits;
             if (drawn_.contains(p.slot)) shown[k] = std::move(art);  // looked up only: no core changes drawn_ here
         }
-    });
+    };
+    std::atomic<std::size_t> nextPart{0};
+    process::inParallel(pending.size(), 256, [&](std::size_t begin, std::size_t end) { drawRun(nextPart++, begin, end); });
+    std::size_t drawn = 0;
+    for (std::size_t v : visits) drawn += v;
+    if (nextPart > 1 && visits_ + drawn >= EntityDrawer::kLimit) {
+        std::fill(visits.begin(), visits.end(), 0);
+        drawRun(0, 0, pending.size());
+    }
     for (std::size_t k = 0; k < pending.size(); ++k) {
         const std::size_t slot = pending[k].slot;
         visits_ += items_[slot].visits;
@@ -327,13 +341,13 @@ void ViewScene::drawAll(const std::vector<Pending>& pending) {
 
 // The entity's box, colour and streak from its records; its artwork is handed back.
 Artwork ViewScene::drawItem(EntityDrawer& drawer, EntityDrawer::Records records, std::size_t i,
-                            std::size_t end, std::size_t slot) {
+                            std::size_t end, std::size_t slot, std::size_t before) {
     Item& item = items_[slot];
     Scene drawn;
-    drawer.setVisits(visits_);
+    drawer.setVisits(before);
     drawer.setPixelSize(0);  // its box and streak the same whatever the view's scale
     while (i < end) i = drawer.draw(records, i, drawn);
-    item.visits = static_cast<std::uint32_t>(drawer.visits() - visits_);
+    item.visits = static_cast<std::uint32_t>(drawer.visits() - before);
     Artwork& art = drawn;
     // The streak now, while the artwork is at hand: a drawing opened at its
     // extents is mostly streaks, and is then shown without drawing it again.

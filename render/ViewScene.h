@@ -233,8 +233,9 @@ private:
     };
     static constexpr std::size_t kShare = 4096;  // entities drawn at once
     void drawAll(const std::vector<Pending>& pending);
+    // Drawn with `before` nested entities counted against the drawer's limit.
     Artwork drawItem(EntityDrawer& drawer, EntityDrawer::Records records, std::size_t i, std::size_t end,
-                     std::size_t slot);
+                     std::size_t slot, std::size_t before);
     bool keepsRecords(std::uint64_t handle) const;
     Artwork drawAgain(std::size_t slot) const;
     const Artwork& drawnOf(std::size_t slot) const;

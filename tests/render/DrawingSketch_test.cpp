@@ -112,5 +112,25 @@ TEST(DrawingSketch, TellsItsProgressAndSketchesTheSpaceAskedFor) {
     EXPECT_TRUE(none.extents().empty());
 }
 
+TEST(DrawingSketch, TheLimitOnNestedEntitiesHoldsForTheWholeDrawingAsIfDrawnInOrder) {
+    // Two inserts of 1.2 million entities each in a share drawn on two cores,
+    // one in each core's part: the second reaches the limit, and nothing
+    // after it is drawn.
+    test::Fonts fonts;
+    const dxf::Document doc = test::crowdWithBombs(600, {0, 300});
+    DrawingSketch sketch(doc, Space::Model, fonts.library);
+    ASSERT_EQ(sketch.size(), 600u);
+    EXPECT_FALSE(sketch[0].box.empty());
+    EXPECT_FALSE(sketch[299].box.empty());
+    EXPECT_FALSE(sketch[300].box.empty()) << "drawn up to the limit";
+    EXPECT_TRUE(sketch[301].box.empty());
+    EXPECT_TRUE(sketch[599].box.empty());
+    EXPECT_LE(sketch.counts().drawn, EntityDrawer::kLimit);
+    EXPECT_NE(sketch.counts().skippedSummary().find("(over 2000000 entities, not drawn)"), std::string::npos);
+    // Drawn again with the same share of the limit.
+    EXPECT_TRUE(sameBox(sketchOf(sketch.draw(300)).box, sketch[300].box));
+    EXPECT_TRUE(sketchOf(sketch.draw(301)).box.empty());
+}
+
 }  // namespace
 }  // namespace kestrin::render

@@ -1,6 +1,7 @@
 // Drawings, fonts and pictures for the renderer's tests.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
@@ -77,6 +78,26 @@ inline dxf::Block block(const std::string& name, double bx, double by, std::vect
     b.entities = std::move(entities);
     b.end = record("ENDBLK", {{8, "0"}});
     return b;
+}
+
+// A drawing of `count` short lines, of which those at `bombs` are inserts
+// that each count about 1.2 million entities against the drawer's limit:
+// 121 copies of a block of 10,000 copies of a hidden line, and of one line
+// shown. The k-th entity has handle 0x100 + k.
+inline dxf::Document crowdWithBombs(std::size_t count, const std::vector<std::size_t>& bombs) {
+    dxf::Document doc = drawing();
+    doc.blocks.push_back(block("HIDDEN", 0, 0, {record("LINE", {{8, "0"}, {60, "1"}, {11, "1"}})}));
+    doc.blocks.push_back(block("ARRAY", 0, 0,
+                               {record("INSERT", {{8, "0"}, {2, "HIDDEN"}, {70, "100"}, {71, "100"}, {44, "1"}, {45, "1"}}),
+                                record("LINE", {{8, "0"}, {11, "1"}, {21, "1"}})}));
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::string x = std::to_string(k * 10.0);
+        const bool bomb = std::find(bombs.begin(), bombs.end(), k) != bombs.end();
+        doc.entities.push_back(bomb ? record("INSERT", {{5, hex(0x100 + k)}, {8, "0"}, {2, "ARRAY"}, {10, x},
+                                                       {70, "11"}, {71, "11"}, {44, "2"}, {45, "2"}})
+                                    : record("LINE", {{5, hex(0x100 + k)}, {8, "0"}, {10, x}, {11, x}, {21, "1"}}));
+    }
+    return doc;
 }
 
 // A font library that finds zor.shx in dist/ and collects its notes.

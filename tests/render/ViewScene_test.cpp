@@ -548,6 +548,20 @@ TEST(ViewScene, AStreaksCellsAreItsCoverageSeenAlongItsLongerSide) {
     }
 }
 
+TEST(ViewScene, TheLimitOnNestedEntitiesHoldsForTheWholeDrawingAsIfDrawnInOrder) {
+    // Two inserts of 1.2 million entities each in a share drawn on two cores,
+    // one in each core's part: the second reaches the limit, and nothing
+    // after it is drawn.
+    test::Fonts fonts;
+    ViewScene scene(fonts.library);
+    scene.build(test::crowdWithBombs(600, {0, 300}));
+    EXPECT_FALSE(scene.boxOf(0x100).empty());
+    EXPECT_FALSE(scene.boxOf(0x100 + 299).empty());
+    EXPECT_FALSE(scene.boxOf(0x100 + 300).empty()) << "drawn up to the limit";
+    EXPECT_TRUE(scene.boxOf(0x100 + 301).empty());
+    EXPECT_TRUE(scene.boxOf(0x100 + 599).empty());
+}
+
 TEST(ViewScene, ARemovedEntityIsGone) {
     Field f;
     const std::uint64_t gone = f.at(5, 5);
