@@ -402,11 +402,17 @@ void ViewScene::replace(std::uint64_t handle, const std::vector<dxf::Record>& re
 void ViewScene::replaceAll(const std::vector<Replacement>& entities) {
     if (!drawer_) build(dxf::Document{});
     if (!entities.empty()) touch();
-    // Of an entity given twice only the later counts.
+    // Of an entity given twice only the later counts. That is rare (a
+    // drawing's shares never do): looked for first, among the handles sorted.
     std::unordered_map<std::uint64_t, std::size_t> last;
     if (entities.size() > 1) {
-        last.reserve(entities.size());
-        for (std::size_t k = 0; k < entities.size(); ++k) last[entities[k].handle] = k;
+        std::vector<std::uint64_t> handles(entities.size());
+        for (std::size_t k = 0; k < entities.size(); ++k) handles[k] = entities[k].handle;
+        std::sort(handles.begin(), handles.end());
+        if (std::adjacent_find(handles.begin(), handles.end()) != handles.end()) {
+            last.reserve(entities.size());
+            for (std::size_t k = 0; k < entities.size(); ++k) last[entities[k].handle] = k;
+        }
     }
     std::vector<Pending> pending;
     constexpr std::size_t kAhead = 16;  // look-ups asked for ahead of their turn
