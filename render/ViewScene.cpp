@@ -299,15 +299,12 @@ void ViewScene::build(const dxf::Document& doc) {
 }
 
 // The pending entities drawn on every core, each core with a drawer of its
-// own (the fonts are shared), then put in the grid in order. Each share of
-// the entities counts its nested entities against the drawer's limit from
-// what the scene held before: the limit holds for a share, not across them.
-// The entities drawn on every core, each core with a drawer of its own.
-// Each counts its nested entities against the drawer's limit from those
-// drawn before it: on a core, from the scene's count plus what that core
-// drew of the share, the same as in order while the share stays under the
-// limit. A share that reaches the limit is drawn again on one core in order,
-// so that what is left out is what comes last.
+// own (the fonts are shared), then put in the grid in order. Each counts
+// its nested entities against the drawer's limit from those drawn before
+// it: on a core, from the scene's count plus what that core drew of the
+// share, the same as in order while the share stays under the limit. A
+// share that reaches the limit is drawn again on one core in order, so that
+// what is left out is what comes last.
 void ViewScene::drawAll(const std::vector<Pending>& pending) {
     if (pending.empty()) return;
     while (drawers_.size() + 1 < process::cores()) drawers_.push_back(std::make_unique<EntityDrawer>(context_, space_, fonts_));
