@@ -40,26 +40,33 @@ int textCount() {
 }
 constexpr int kWidth = 1200, kHeight = 800;
 
+// The k-th text of the drawing (handle 0x1000 + k).
+dxf::Record text(int k, const char* style, render::Vec2 at, double height, const char* value, double degrees) {
+    char handle[17];
+    std::snprintf(handle, sizeof handle, "%X", 0x1000 + k);
+    dxf::Record r{"TEXT", {}, 0};
+    r.tags.push(5, handle);
+    r.tags.push(8, "0");
+    r.tags.push(7, style);
+    r.tags.push(10, std::to_string(at.x));
+    r.tags.push(20, std::to_string(at.y));
+    r.tags.push(40, std::to_string(height));
+    r.tags.push(1, value);
+    r.tags.push(50, std::to_string(degrees));
+    return r;
+}
+
 dxf::Document drawing(int texts) {
     dxf::Document doc = dxf::newDrawingTemplate();
     bench::addOwnFontStyle(doc);
     const char* strings[] = {"Text %d", "%%c%d %%d45 %%p0,1", "Room %d", "%%UUnder%%u %d", "\xd7\xe5\xf0\xf2\xe5\xe6 %d",
                              "W-%d-A", "Level +%d.000"};
     for (int k = 0; k < texts; ++k) {
-        char text[64];
-        std::snprintf(text, sizeof text, strings[k % 7], k);
-        char handle[17];
-        std::snprintf(handle, sizeof handle, "%X", 0x1000 + k);
-        dxf::Record r{"TEXT", {}, 0};
-        r.tags.push(5, handle);
-        r.tags.push(8, "0");
-        r.tags.push(7, k % 2 ? "ZOR" : "Standard");
-        r.tags.push(10, std::to_string((k % kColumns) * 40.0));
-        r.tags.push(20, std::to_string((k / kColumns) * 12.0));
-        r.tags.push(40, std::to_string(1.0 + (k % 5) * 0.75));       // 1 to 4
-        r.tags.push(1, text);
-        r.tags.push(50, std::to_string((k % 13) * 7.5));              // 0 to 90 degrees
-        doc.entities.push_back(std::move(r));
+        char value[64];
+        std::snprintf(value, sizeof value, strings[k % 7], k);
+        doc.entities.push_back(text(k, k % 2 ? "ZOR" : "Standard", {(k % kColumns) * 40.0, (k / kColumns) * 12.0},
+                                    1.0 + (k % 5) * 0.75,  // 1 to 4
+                                    value, (k % 13) * 7.5));  // 0 to 90 degrees
     }
     return doc;
 }
@@ -135,17 +142,7 @@ void keystroke(benchmark::State& state, Fixture& f) {
     m.pixelsPerUnit = 10;
     m.center = {120, 6};
     const std::uint64_t handle = 0x1000 + 3;
-    auto typed = [&](const char* text) {
-        dxf::Record r{"TEXT", {}, 0};
-        r.tags.push(5, "1003");
-        r.tags.push(8, "0");
-        r.tags.push(7, "ZOR");
-        r.tags.push(10, "120.0");
-        r.tags.push(20, "0.0");
-        r.tags.push(40, "2.5");
-        r.tags.push(1, text);
-        return std::vector<dxf::Record>{std::move(r)};
-    };
+    auto typed = [](const char* value) { return std::vector<dxf::Record>{text(3, "ZOR", {120, 0}, 2.5, value, 0)}; };
     const std::vector<dxf::Record> shorter = typed("Text 3"), longer = typed("Text 3a");
     QImage image;
     gui::PaintResult r;

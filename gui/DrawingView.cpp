@@ -144,7 +144,9 @@ void traceWhole(const render::ViewContent& content, const Placing& at, Sink& sin
 // off its rows (reachesRows(top, bottom), y down) is passed by.
 template <class Sink>
 void traceSmall(const render::ViewContent& content, const Placing& at, Sink& sink) {
-    auto reaches = [&](const render::Box& box) { return sink.reachesRows(at.oy - box.maxY * at.s, at.oy - box.minY * at.s); };
+    auto reaches = [&](const render::Box& box) {
+        return sink.reachesRows(at.pixel({box.minX, box.maxY}).y, at.pixel({box.minX, box.minY}).y);
+    };
     for (const render::ViewContent::StandIn& stand : content.standIns) {
         if (!reaches(*stand.box)) continue;
         sink.color(stand.color);
@@ -164,7 +166,8 @@ void traceSmall(const render::ViewContent& content, const Placing& at, Sink& sin
         if (!reaches(*patch.box)) continue;
         sink.color(patch.color);
         const render::Box& box = *patch.box;
-        const double left = at.ox + box.minX * at.s, bottom = at.oy - box.minY * at.s;
+        const render::Vec2 corner = at.pixel({box.minX, box.minY});  // bottom left
+        const double left = corner.x, bottom = corner.y;
         const double w = (box.maxX - box.minX) * at.s, h = (box.maxY - box.minY) * at.s;
         const double most = std::max(w, h);
         const int n = most <= 4 ? 4 : most <= 8 ? 8 : 16;
@@ -365,8 +368,9 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
         painter.fillRect(QRect(0, 0, device.width(), device.height()), Qt::white);
         painter.setRenderHint(QPainter::Antialiasing, true);
         PainterSink sink(painter, mapping.width, mapping.height);
-        traceWhole(content, Placing(mapping), sink);
-        traceSmall(content, Placing(mapping), sink);
+        const Placing at(mapping);
+        traceWhole(content, at, sink);
+        traceSmall(content, at, sink);
         return result;
     }
     QImage* image = device.devType() == QInternal::Image ? static_cast<QImage*>(&device) : nullptr;
@@ -378,9 +382,10 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
     image->fill(Qt::white);
     // The entities drawn whole, then the small ones in bands of rows painted
     // at once, each band passing by what lies off its rows.
+    const Placing at(mapping);
     {
         PixelSink sink(*image, 0, image->height());
-        traceWhole(content, Placing(mapping), sink);
+        traceWhole(content, at, sink);
     }
     const int height = image->height();
     constexpr std::size_t kBandsFrom = 2048;  // small entities: fewer are not worth a thread
@@ -389,7 +394,7 @@ PaintResult paintScene(QPaintDevice& device, const render::ViewScene& scene, con
     process::inParallel(static_cast<std::size_t>(bands), 1, [&](std::size_t first, std::size_t end) {
         for (std::size_t band = first; band < end; ++band) {
             PixelSink sink(*image, static_cast<int>(height * band / bands), static_cast<int>(height * (band + 1) / bands));
-            traceSmall(content, Placing(mapping), sink);
+            traceSmall(content, at, sink);
         }
     });
     if (image == &own) {

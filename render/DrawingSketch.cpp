@@ -1,7 +1,6 @@
 #include "render/DrawingSketch.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 
 #include "platform/process/Parallel.h"
@@ -39,37 +38,26 @@ DrawingSketch::DrawingSketch(const dxf::Document& doc, Space space, FontLibrary&
 DrawingSketch::~DrawingSketch() = default;
 
 // A share of the entities drawn on every core, each core with a drawer of
-// its own (the fonts are shared). Each entity counts its nested entities
-// against the drawer's limit from those drawn before it: on a core, from the
-// share's start plus what that core drew of it, the same as in order while
-// the share stays under the limit. A share that reaches the limit is drawn
-// again on one core in order, so that what is left out is what comes last.
+// its own (the fonts are shared), as if in order (see drawShareInOrder).
 void DrawingSketch::drawShare(std::size_t from, std::size_t to) {
     const std::size_t before = visits_;
     std::vector<Scene> counts(drawers_.size());
     std::vector<std::size_t> visits(drawers_.size());
-    auto drawRun = [&](std::size_t part, std::size_t begin, std::size_t end) {
+    const std::size_t parts = drawShareInOrder(to - from, before, [&](std::size_t part, std::size_t begin, std::size_t end) {
         EntityDrawer& drawer = *drawers_.at(part);
-        Scene& one = counts[part];
-        for (std::size_t k = begin; k < end; ++k) {
+        Scene& one = counts[part] = Scene{};
+        std::size_t& drawn = visits[part] = 0;
+        for (std::size_t k = from + begin; k < from + end; ++k) {
             Place& place = entities_[k];
-            place.visitsBefore = static_cast<std::uint32_t>(before + visits[part]);  // the limit fits
+            place.visitsBefore = static_cast<std::uint32_t>(before + drawn);  // the limit fits
             drawPlace(drawer, place, one);
-            visits[part] = drawer.visits() - before;
+            drawn = drawer.visits() - before;
             place.sketch = sketchOf(one);
             place.areas = !one.fills.empty();
         }
-    };
-    std::atomic<std::size_t> nextPart{0};
-    process::inParallel(to - from, 256, [&](std::size_t begin, std::size_t end) { drawRun(nextPart++, from + begin, from + end); });
-    std::size_t drawn = 0;
-    for (std::size_t v : visits) drawn += v;
-    if (nextPart > 1 && before + drawn >= EntityDrawer::kLimit) {
-        std::fill(counts.begin(), counts.end(), Scene{});
-        std::fill(visits.begin(), visits.end(), 0);
-        drawRun(0, from, to);
-    }
-    for (std::size_t part = 0; part < drawers_.size(); ++part) {
+        return drawn;
+    });
+    for (std::size_t part = 0; part < parts; ++part) {
         counts_.addCounts(counts[part]);
         visits_ += visits[part];
     }

@@ -1,10 +1,12 @@
 #include "render/EntityDrawer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/process/Parallel.h"
 #include "render/Arcs.h"
 #include "render/Curves.h"
 #include "render/DrawingTables.h"
@@ -435,6 +437,17 @@ private:
 EntityDrawer::EntityDrawer(const dxf::Document& doc, Space space, FontLibrary& fonts)
     : impl_(std::make_unique<Impl>(doc, space, fonts)) {}
 EntityDrawer::~EntityDrawer() = default;
+
+std::size_t drawShareInOrder(std::size_t count, std::size_t before,
+                             const std::function<std::size_t(std::size_t, std::size_t, std::size_t)>& draw) {
+    std::atomic<std::size_t> parts{0}, drawn{0};
+    process::inParallel(count, 256, [&](std::size_t begin, std::size_t end) { drawn += draw(parts++, begin, end); });
+    if (parts > 1 && before + drawn >= EntityDrawer::kLimit) {
+        draw(0, 0, count);
+        return 1;
+    }
+    return parts;
+}
 
 std::size_t EntityDrawer::draw(Records records, std::size_t i, Scene& out) {
     return impl_->draw(records, i, out);

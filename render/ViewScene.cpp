@@ -299,34 +299,23 @@ void ViewScene::build(const dxf::Document& doc) {
 }
 
 // The pending entities drawn on every core, each core with a drawer of its
-// own (the fonts are shared), then put in the grid in order. Each counts
-// its nested entities against the drawer's limit from those drawn before
-// it: on a core, from the scene's count plus what that core drew of the
-// share, the same as in order while the share stays under the limit. A
-// share that reaches the limit is drawn again on one core in order, so that
-// what is left out is what comes last.
+// own (the fonts are shared), as if in order (see drawShareInOrder), then
+// put in the grid in order.
 void ViewScene::drawAll(const std::vector<Pending>& pending) {
     if (pending.empty()) return;
     while (drawers_.size() + 1 < process::cores()) drawers_.push_back(std::make_unique<EntityDrawer>(context_, space_, fonts_));
     std::vector<std::optional<Artwork>> shown(pending.size());  // of entities the last query showed whole
-    std::vector<std::size_t> visits(drawers_.size() + 1);
-    auto drawRun = [&](std::size_t part, std::size_t begin, std::size_t end) {
+    drawShareInOrder(pending.size(), visits_, [&](std::size_t part, std::size_t begin, std::size_t end) {
         EntityDrawer& drawer = part == 0 ? *drawer_ : *drawers_.at(part - 1);
+        std::size_t drawn = 0;
         for (std::size_t k = begin; k < end; ++k) {
             const Pending& p = pending[k];
-            Artwork art = drawItem(drawer, p.records, p.from, p.to, p.slot, visits_ + visits[part]);
-            visits[part] += items_[p.slot].visits;
+            Artwork art = drawItem(drawer, p.records, p.from, p.to, p.slot, visits_ + drawn);
+            drawn += items_[p.slot].visits;
             if (drawn_.contains(p.slot)) shown[k] = std::move(art);  // looked up only: no core changes drawn_ here
         }
-    };
-    std::atomic<std::size_t> nextPart{0};
-    process::inParallel(pending.size(), 256, [&](std::size_t begin, std::size_t end) { drawRun(nextPart++, begin, end); });
-    std::size_t drawn = 0;
-    for (std::size_t v : visits) drawn += v;
-    if (nextPart > 1 && visits_ + drawn >= EntityDrawer::kLimit) {
-        std::fill(visits.begin(), visits.end(), 0);
-        drawRun(0, 0, pending.size());
-    }
+        return drawn;
+    });
     for (std::size_t k = 0; k < pending.size(); ++k) {
         const std::size_t slot = pending[k].slot;
         visits_ += items_[slot].visits;
