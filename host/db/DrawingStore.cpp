@@ -11,6 +11,7 @@
 #include "host/db/HeaderVariables.h"
 #include "host/db/SpatialIndex.h"
 #include "host/dxf/Versions.h"
+#include "platform/process/Parallel.h"
 
 namespace kestrin::db {
 namespace {
@@ -115,6 +116,62 @@ std::uint64_t DrawingStore::allocateHandle() {
     return nextHandle_++;
 }
 
+// A section's records taken as entries, on every core when there are many
+// (a drawing's ENTITIES section may hold millions): first each is made in
+// its place, then each core links a run of them that begins at an entity of
+// its own, so that an INSERT or POLYLINE finds its followers in its own run.
+void DrawingStore::takeEntities(std::vector<dxf::Record>& records, std::vector<Entry*>& out, std::uint32_t block) {
+    constexpr std::size_t kLeast = 16384;  // records a core: fewer are not worth a thread
+    const std::size_t n = records.size(), first = storage_.size();
+    storage_.reserveMore(n);
+    process::inParallel(n, kLeast, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k) {
+            Entry& e = storage_.emplaceAt(first + k);
+            e.record = std::move(records[k]);
+            e.store = this;
+        }
+    });
+    storage_.commit(n);
+    // Where the runs begin: never at a follower.
+    const std::size_t cores = std::clamp<std::size_t>(n / kLeast, 1, process::cores());
+    std::vector<std::size_t> starts;
+    for (std::size_t part = 0; part < cores; ++part) {
+        std::size_t k = std::max(n * part / cores, starts.empty() ? 0 : starts.back());
+        while (k < n && part > 0 && isSubEntity(storage_[first + k].record)) ++k;
+        starts.push_back(k);
+    }
+    starts.push_back(n);
+    std::vector<std::vector<Entry*>> tops(cores);
+    process::inParallel(cores, 1, [&](std::size_t from, std::size_t to) {
+        for (std::size_t part = from; part < to; ++part) {
+            std::vector<Entry*>& list = tops[part];
+            Entry* complex = nullptr;  // an INSERT or POLYLINE whose SEQEND has not come yet
+            for (std::size_t k = starts[part]; k < starts[part + 1]; ++k) {
+                Entry* e = &storage_[first + k];
+                if (complex != nullptr && isSubEntity(e->record)) {
+                    e->place = Place::SubEntity;
+                    e->parent = complex;
+                    complex->children->push_back(e);
+                    if (is(e->record, "SEQEND")) complex = nullptr;
+                    continue;
+                }
+                e->place = Place::Entity;
+                e->block = block;
+                list.push_back(e);
+                complex = nullptr;
+                if (startsComplex(e->record)) {
+                    e->children = std::make_unique<std::vector<Entry*>>();
+                    complex = e;
+                }
+            }
+        }
+    });
+    std::size_t count = out.size();
+    for (const auto& list : tops) count += list.size();
+    out.reserve(count);
+    for (const auto& list : tops) out.insert(out.end(), list.begin(), list.end());
+}
+
 void DrawingStore::load(dxf::Document&& document) {
     header_ = std::move(document.header);
     classes_ = std::move(document.classes);
@@ -130,26 +187,6 @@ void DrawingStore::load(dxf::Document&& document) {
         layout.head = newEntry(std::move(table.head), Place::TableHead);
         for (dxf::Record& r : table.entries) layout.entries.push_back(newEntry(std::move(r), Place::TableEntry));
     }
-    auto takeEntities = [this](std::vector<dxf::Record>& records, std::vector<Entry*>& out, std::uint32_t block) {
-        Entry* complex = nullptr;  // an INSERT or POLYLINE whose SEQEND has not come yet
-        for (dxf::Record& r : records) {
-            if (complex != nullptr && isSubEntity(r)) {
-                const bool ends = is(r, "SEQEND");
-                complex->children->push_back(newEntry(std::move(r), Place::SubEntity));
-                complex->children->back()->parent = complex;
-                if (ends) complex = nullptr;
-                continue;
-            }
-            Entry* e = newEntry(std::move(r), Place::Entity);
-            e->block = block;
-            out.push_back(e);
-            complex = nullptr;
-            if (startsComplex(e->record)) {
-                e->children = std::make_unique<std::vector<Entry*>>();
-                complex = e;
-            }
-        }
-    };
     for (dxf::Block& block : document.blocks) {
         const auto index = static_cast<std::uint32_t>(blocks_.size());
         BlockLayout& layout = blocks_.emplace_back();
@@ -165,6 +202,7 @@ void DrawingStore::load(dxf::Document&& document) {
     // Handles: every record that carries one is found by it.
     std::uint64_t highest = 0;
     std::vector<Entry*> withoutHandle;
+    handles_.reserve(storage_.size());
     for (Entry& e : storage_) {
         const auto text = headTag(e.record, handleCode(e.record));
         if (!text) {

@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "host/db/AcadTypes.h"
+#include "host/db/StableList.h"
 #include "host/db/UndoJournal.h"
 #include "host/dxf/DxfDocument.h"
 
@@ -153,6 +153,7 @@ private:
     };
 
     Entry* newEntry(dxf::Record&& record, Place place);
+    void takeEntities(std::vector<dxf::Record>& records, std::vector<Entry*>& out, std::uint32_t block);
     void indexHandle(Entry* entry);
     void attach(AcDbObject& object, Entry* entry);
     void giveHandle(Entry* entry, std::string_view owner);
@@ -178,7 +179,7 @@ private:
 
     AcDbDatabase& database_;
     std::uint64_t serial_;
-    std::deque<Entry> storage_;
+    StableList<Entry> storage_;
     std::vector<std::pair<std::uint64_t, Entry*>> handles_;  // sorted: new handles are above all others
     std::uint64_t nextHandle_ = 1;
     std::uint64_t loadedSeed_ = 0;  // $HANDSEED as read; written back only when it moved

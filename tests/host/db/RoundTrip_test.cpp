@@ -131,3 +131,54 @@ TEST(RoundTrip, LargeDrawingLoadsWithoutMaterialisingObjects) {
 }
 
 }  // namespace
+
+// A drawing large enough to be taken on every core, almost all of it the
+// followers of block references and polylines: wherever the cores' runs
+// would begin, each follower stays with its owner.
+TEST(RoundTrip, ManyComplexEntitiesKeepTheirFollowersWhenTakenOnEveryCore) {
+    constexpr int kGroups = 2500, kVertices = 30;
+    dxf::Document doc = test::testDrawing();
+    AcDbDatabase small;
+    small.fromDocument(test::testDrawing());
+    const std::size_t own = small.store().topLevelEntities().size();
+    std::uint64_t h = 0x1000;
+    auto entity = [&](const char* type, std::uint64_t owner, std::initializer_list<std::pair<int, std::string>> more) {
+        dxf::Record r = test::record(type, {{5, dxf::formatHandle(h++)}, {330, dxf::formatHandle(owner)},
+                                            {100, "AcDbEntity"}, {8, "0"}});
+        for (const auto& [code, value] : more) r.tags.push(code, value);
+        doc.entities.push_back(std::move(r));
+        return h - 1;
+    };
+    for (int g = 0; g < kGroups; ++g) {
+        entity("TEXT", 0x20, {{100, "AcDbText"}, {10, "0.0"}, {20, "0.0"}, {40, "1.0"}, {1, "t"}});
+        const std::uint64_t insert = entity("INSERT", 0x20, {{100, "AcDbBlockReference"}, {66, "1"}, {2, "BOX"}});
+        for (int a = 0; a < 2; ++a)
+            entity("ATTRIB", insert, {{100, "AcDbText"}, {40, "1.0"}, {1, "v"}, {100, "AcDbAttribute"}, {2, "NUMBER"}});
+        entity("SEQEND", insert, {});
+        const std::uint64_t polyline = entity("POLYLINE", 0x20, {{100, "AcDb2dPolyline"}, {66, "1"}});
+        for (int v = 0; v < kVertices; ++v) entity("VERTEX", polyline, {{100, "AcDbVertex"}, {10, "1.0"}, {20, "2.0"}});
+        entity("SEQEND", polyline, {});
+    }
+    const dxf::Document copy = doc;
+    AcDbDatabase database;
+    database.fromDocument(std::move(doc));
+
+    const std::vector<db::Entry*>& tops = database.store().topLevelEntities();
+    ASSERT_EQ(tops.size(), own + 3u * kGroups);
+    std::size_t followers = 0;
+    for (std::size_t k = own; k < tops.size(); ++k) {
+        const db::Entry* e = tops[k];
+        ASSERT_EQ(e->place, db::Place::Entity);
+        const std::size_t expected = e->record.type == "INSERT" ? 3 : e->record.type == "POLYLINE" ? kVertices + 1 : 0;
+        ASSERT_EQ(e->children ? e->children->size() : 0, expected) << e->record.type << " " << e->handle;
+        for (std::size_t c = 0; c < expected; ++c) {
+            const db::Entry* child = (*e->children)[c];
+            EXPECT_EQ(child->parent, e);
+            EXPECT_EQ(child->place, db::Place::SubEntity);
+            EXPECT_EQ(child->handle, e->handle + 1 + c);  // in the file's order
+            ++followers;
+        }
+    }
+    EXPECT_EQ(followers, (3u + kVertices + 1) * kGroups);
+    expectSame(database.toDocument(), copy);
+}
