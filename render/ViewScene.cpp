@@ -7,6 +7,7 @@
 #include <limits>
 #include <string_view>
 
+#include "platform/memory/LargeBlocks.h"
 #include "platform/process/Parallel.h"
 
 namespace kestrin::render {
@@ -280,7 +281,9 @@ void ViewScene::build(const dxf::Document& doc) {
     gridDirty_ = true;
 
     std::vector<Pending> pending;
-    reserve(doc.entities.size());
+    // Room for the top-level entities, at most (its followers are counted too).
+    items_.reserve(doc.entities.size());
+    byHandle_.reserve(doc.entities.size());
     drawer_->forEachTopLevel(doc, [&](const std::vector<dxf::Record>& records, std::size_t i, std::size_t end, bool) {
         std::uint64_t handle = handleOf(records[i]);
         if (handle == 0 || byHandle_.contains(handle)) handle = kUnnamed | nextUnnamed_++;
@@ -379,6 +382,14 @@ const Artwork& ViewScene::drawnOf(std::size_t slot) const {
 void ViewScene::reserve(std::size_t entities) {
     items_.reserve(items_.size() + entities);
     byHandle_.reserve(byHandle_.size() + entities);
+    // The entities' places are taken one by one on this thread: their memory
+    // is made present first, on every core.
+    char* const from = reinterpret_cast<char*>(items_.data() + items_.size());
+    const std::size_t bytes = (items_.capacity() - items_.size()) * sizeof(Item);
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    process::inParallel((bytes + kChunk - 1) / kChunk, 4, [&](std::size_t begin, std::size_t end) {
+        memory::makePresent(from + begin * kChunk, std::min(bytes, end * kChunk) - begin * kChunk);
+    });
 }
 
 void ViewScene::replace(std::uint64_t handle, const std::vector<dxf::Record>& records) {

@@ -1,6 +1,8 @@
 #include "host/db/DrawingStore.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <map>
 #include <string_view>
 #include <utility>
@@ -199,24 +201,60 @@ void DrawingStore::load(dxf::Document&& document) {
     takeEntities(document.entities, entities_, Entry::kNoBlock);
     for (dxf::Record& r : document.objects) objects_.push_back(newEntry(std::move(r), Place::Object));
 
-    // Handles: every record that carries one is found by it.
+    // Handles: every record that carries one is found by it. Read on every
+    // core, a run of the entries each, into the run's own part of the list;
+    // the first bad one is told.
+    struct Run {
+        std::size_t begin = 0, found = 0;  // entries with a handle
+        std::vector<Entry*> withoutHandle;
+        std::uint64_t highest = 0;
+        std::size_t bad = SIZE_MAX;  // the first entry whose handle is not one
+    };
+    std::vector<Run> runs(process::cores());
+    std::atomic<std::size_t> taken{0};
+    handles_.resize(storage_.size());
+    process::inParallel(storage_.size(), 16384, [&](std::size_t begin, std::size_t end) {
+        Run& run = runs[taken++];
+        run.begin = begin;
+        for (std::size_t k = begin; k < end; ++k) {
+            Entry& e = storage_[k];
+            const auto text = headTag(e.record, handleCode(e.record));
+            if (!text) {
+                if (e.place != Place::BlockBegin && e.place != Place::BlockEnd) run.withoutHandle.push_back(&e);
+                continue;
+            }
+            const auto value = parseHandle(*text);
+            if (!value || *value == 0) {
+                run.bad = k;
+                return;
+            }
+            e.handle = *value;
+            run.highest = std::max(run.highest, *value);
+            handles_[begin + run.found++] = {e.handle, &e};
+        }
+    });
+    runs.resize(taken);
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.begin < b.begin; });
     std::uint64_t highest = 0;
     std::vector<Entry*> withoutHandle;
-    handles_.reserve(storage_.size());
-    for (Entry& e : storage_) {
-        const auto text = headTag(e.record, handleCode(e.record));
-        if (!text) {
-            if (e.place != Place::BlockBegin && e.place != Place::BlockEnd) withoutHandle.push_back(&e);
-            continue;
+    std::size_t count = 0;
+    for (const Run& run : runs) {
+        if (run.bad != SIZE_MAX) {
+            const Entry& e = storage_[run.bad];
+            throw DatabaseError(dxf::describePosition(format_, e.record.line) + ": the handle \"" +
+                                std::string(*headTag(e.record, handleCode(e.record))) + "\" of " + e.record.type +
+                                " is not a hexadecimal number above 0");
         }
-        const auto value = parseHandle(*text);
-        if (!value || *value == 0)
-            throw DatabaseError(dxf::describePosition(format_, e.record.line) + ": the handle \"" + std::string(*text) +
-                                "\" of " + e.record.type + " is not a hexadecimal number above 0");
-        e.handle = *value;
-        highest = std::max(highest, *value);
-        handles_.emplace_back(e.handle, &e);
+        // The runs' parts closed up, in the entries' order.
+        if (count < run.begin)
+            std::copy(handles_.begin() + static_cast<std::ptrdiff_t>(run.begin),
+                      handles_.begin() + static_cast<std::ptrdiff_t>(run.begin + run.found),
+                      handles_.begin() + static_cast<std::ptrdiff_t>(count));
+        count += run.found;
+        withoutHandle.insert(withoutHandle.end(), run.withoutHandle.begin(), run.withoutHandle.end());
+        highest = std::max(highest, run.highest);
     }
+    handles_.resize(count);
     sortByHandle(handles_);
     for (std::size_t i = 1; i < handles_.size(); ++i) {
         if (handles_[i].first != handles_[i - 1].first) continue;

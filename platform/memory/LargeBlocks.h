@@ -13,4 +13,11 @@ namespace kestrin::memory {
 void* allocateBlock(std::size_t bytes);
 void freeBlock(void* block);
 
+// Asks the system to make the whole pages of [from, from + bytes) present
+// now, on the calling thread, so that the first writes there do not stop
+// for them: memory about to be filled on one thread, made present on
+// every core first. A hint: nothing is written, and a system that cannot
+// does nothing.
+void makePresent(void* from, std::size_t bytes);
+
 }  // namespace kestrin::memory

@@ -15,4 +15,7 @@ void* allocateBlock(std::size_t bytes) {
 
 void freeBlock(void* block) { _aligned_free(block); }
 
+// Committed memory comes as it is first written; there is nothing to ask for.
+void makePresent(void*, std::size_t) {}
+
 }  // namespace kestrin::memory

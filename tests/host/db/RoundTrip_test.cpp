@@ -182,3 +182,31 @@ TEST(RoundTrip, ManyComplexEntitiesKeepTheirFollowersWhenTakenOnEveryCore) {
     EXPECT_EQ(followers, (3u + kVertices + 1) * kGroups);
     expectSame(database.toDocument(), copy);
 }
+
+// Records read on every core: of two bad handles the one nearer the start
+// of the file is told, and the drawing that was open stays.
+TEST(RoundTrip, OfTwoBadHandlesTheFirstIsToldAndTheOpenDrawingStays) {
+    dxf::Document doc = test::testDrawing();
+    const std::size_t base = doc.entities.size();
+    for (int i = 0; i < 60000; ++i) {
+        doc.entities.push_back(test::record("TEXT", {{5, dxf::formatHandle(0x1000 + i)}, {330, "20"},
+                                                     {100, "AcDbEntity"}, {8, "0"}, {100, "AcDbText"},
+                                                     {40, "1.0"}, {1, "t"}}));
+        doc.entities.back().line = 1000 + 20 * static_cast<std::size_t>(i);
+    }
+    const std::size_t first = base + 10000, second = base + 59900;
+    doc.entities[second].tags.set(0, "G1");
+    doc.entities[first].tags.set(0, "0");
+    AcDbDatabase database;
+    database.fromDocument(test::testDrawing());
+    try {
+        database.fromDocument(std::move(doc));
+        FAIL() << "a drawing with bad handles was taken";
+    } catch (const db::DatabaseError& e) {
+        EXPECT_EQ(std::string(e.what()), "line " + std::to_string(1000 + 20 * (first - base)) +
+                                             ": the handle \"0\" of TEXT is not a hexadecimal number above 0");
+    }
+    AcDbObjectId id;
+    EXPECT_EQ(database.getAcDbObjectId(id, false, AcDbHandle(0x48)), Acad::eOk);
+    EXPECT_NE(database.getAcDbObjectId(id, false, AcDbHandle(0x1000)), Acad::eOk);
+}
