@@ -80,8 +80,8 @@ private:
 // each counting its nested entities from `before` plus what the part drew
 // before it, and answers how many the part drew, nested copies included.
 // That is what drawing them in order gives while the share stays under the
-// limit; a share that reaches it is drawn again as part 0 alone, in order,
-// so that what is left out is what comes last. Answers the number of parts
+// limit; a share that reaches it is drawn again whole by the first drawer
+// alone, in order, so that what is left out is what comes last. Answers the number of parts
 // the share was last drawn in (numbered from 0).
 std::size_t drawShareInOrder(std::size_t count, std::size_t before,
                              const std::function<std::size_t(std::size_t part, std::size_t begin, std::size_t end)>& draw);

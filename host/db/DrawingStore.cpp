@@ -44,6 +44,24 @@ bool isSubEntity(const dxf::Record& record) {
     return is(record, "ATTRIB") || is(record, "VERTEX") || is(record, "SEQEND");
 }
 
+// Work on runs of [0, count) on every core (one run on this thread when
+// there are few), each run's results in a Run of its own: the runs come
+// back in order. Run has `begin`; `work(run, begin, end)` fills it.
+constexpr std::size_t kLeastRun = 16384;  // entries a core: fewer are not worth a thread
+template <typename Run, typename Work>
+std::vector<Run> inOrderedRuns(std::size_t count, Work&& work) {
+    std::vector<Run> runs(process::cores());
+    std::atomic<std::size_t> taken{0};
+    process::inParallel(count, kLeastRun, [&](std::size_t begin, std::size_t end) {
+        Run& run = runs[taken++];
+        run.begin = begin;
+        work(run, begin, end);
+    });
+    runs.resize(taken);
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.begin < b.begin; });
+    return runs;
+}
+
 // A file's records come section by section, each mostly in the order of its
 // handles: the list is sorted by merging its ascending runs in pairs, one pass
 // when it is in order already and n log n at the worst.
@@ -123,10 +141,9 @@ std::uint64_t DrawingStore::allocateHandle() {
 // its place, then each core links a run of them that begins at an entity of
 // its own, so that an INSERT or POLYLINE finds its followers in its own run.
 void DrawingStore::takeEntities(std::vector<dxf::Record>& records, std::vector<Entry*>& out, std::uint32_t block) {
-    constexpr std::size_t kLeast = 16384;  // records a core: fewer are not worth a thread
     const std::size_t n = records.size(), first = storage_.size();
     storage_.reserveMore(n);
-    process::inParallel(n, kLeast, [&](std::size_t begin, std::size_t end) {
+    process::inParallel(n, kLeastRun, [&](std::size_t begin, std::size_t end) {
         for (std::size_t k = begin; k < end; ++k) {
             Entry& e = storage_.emplaceAt(first + k);
             e.record = std::move(records[k]);
@@ -134,44 +151,40 @@ void DrawingStore::takeEntities(std::vector<dxf::Record>& records, std::vector<E
         }
     });
     storage_.commit(n);
-    // Where the runs begin: never at a follower.
-    const std::size_t cores = std::clamp<std::size_t>(n / kLeast, 1, process::cores());
-    std::vector<std::size_t> starts;
-    for (std::size_t part = 0; part < cores; ++part) {
-        std::size_t k = std::max(n * part / cores, starts.empty() ? 0 : starts.back());
-        while (k < n && part > 0 && isSubEntity(storage_[first + k].record)) ++k;
-        starts.push_back(k);
-    }
-    starts.push_back(n);
-    std::vector<std::vector<Entry*>> tops(cores);
-    process::inParallel(cores, 1, [&](std::size_t from, std::size_t to) {
-        for (std::size_t part = from; part < to; ++part) {
-            std::vector<Entry*>& list = tops[part];
-            Entry* complex = nullptr;  // an INSERT or POLYLINE whose SEQEND has not come yet
-            for (std::size_t k = starts[part]; k < starts[part + 1]; ++k) {
-                Entry* e = &storage_[first + k];
-                if (complex != nullptr && isSubEntity(e->record)) {
-                    e->place = Place::SubEntity;
-                    e->parent = complex;
-                    complex->children->push_back(e);
-                    if (is(e->record, "SEQEND")) complex = nullptr;
-                    continue;
-                }
-                e->place = Place::Entity;
-                e->block = block;
-                list.push_back(e);
-                complex = nullptr;
-                if (startsComplex(e->record)) {
-                    e->children = std::make_unique<std::vector<Entry*>>();
-                    complex = e;
-                }
+    // A run's ends moved on past followers: the next run begins where it ends.
+    auto pastFollowers = [&](std::size_t k) {
+        while (k > 0 && k < n && isSubEntity(storage_[first + k].record)) ++k;
+        return k;
+    };
+    struct Run {
+        std::size_t begin = 0;
+        std::vector<Entry*> tops;
+    };
+    const auto runs = inOrderedRuns<Run>(n, [&](Run& run, std::size_t begin, std::size_t end) {
+        Entry* complex = nullptr;  // an INSERT or POLYLINE whose SEQEND has not come yet
+        for (std::size_t k = pastFollowers(begin), last = pastFollowers(end); k < last; ++k) {
+            Entry* e = &storage_[first + k];
+            if (complex != nullptr && isSubEntity(e->record)) {
+                e->place = Place::SubEntity;
+                e->parent = complex;
+                complex->children->push_back(e);
+                if (is(e->record, "SEQEND")) complex = nullptr;
+                continue;
+            }
+            e->place = Place::Entity;
+            e->block = block;
+            run.tops.push_back(e);
+            complex = nullptr;
+            if (startsComplex(e->record)) {
+                e->children = std::make_unique<std::vector<Entry*>>();
+                complex = e;
             }
         }
     });
     std::size_t count = out.size();
-    for (const auto& list : tops) count += list.size();
+    for (const Run& run : runs) count += run.tops.size();
     out.reserve(count);
-    for (const auto& list : tops) out.insert(out.end(), list.begin(), list.end());
+    for (const Run& run : runs) out.insert(out.end(), run.tops.begin(), run.tops.end());
 }
 
 void DrawingStore::load(dxf::Document&& document) {
@@ -210,12 +223,8 @@ void DrawingStore::load(dxf::Document&& document) {
         std::uint64_t highest = 0;
         std::size_t bad = SIZE_MAX;  // the first entry whose handle is not one
     };
-    std::vector<Run> runs(process::cores());
-    std::atomic<std::size_t> taken{0};
     handles_.resize(storage_.size());
-    process::inParallel(storage_.size(), 16384, [&](std::size_t begin, std::size_t end) {
-        Run& run = runs[taken++];
-        run.begin = begin;
+    const auto runs = inOrderedRuns<Run>(storage_.size(), [&](Run& run, std::size_t begin, std::size_t end) {
         for (std::size_t k = begin; k < end; ++k) {
             Entry& e = storage_[k];
             const auto text = headTag(e.record, handleCode(e.record));
@@ -233,8 +242,6 @@ void DrawingStore::load(dxf::Document&& document) {
             handles_[begin + run.found++] = {e.handle, &e};
         }
     });
-    runs.resize(taken);
-    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.begin < b.begin; });
     std::uint64_t highest = 0;
     std::vector<Entry*> withoutHandle;
     std::size_t count = 0;

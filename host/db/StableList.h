@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <memory>
 #include <new>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -55,13 +54,10 @@ public:
         blocks_.clear();
     }
 
-    template <bool kConst>
     class Iterator {
     public:
-        using Ref = std::conditional_t<kConst, const T&, T&>;
-        using Owner = std::conditional_t<kConst, const StableList, StableList>;
-        Iterator(Owner* list, std::size_t k) : list_(list), k_(k) {}
-        Ref operator*() const { return *list_->at(k_); }
+        Iterator(StableList* list, std::size_t k) : list_(list), k_(k) {}
+        T& operator*() const { return *list_->at(k_); }
         Iterator& operator++() {
             ++k_;
             return *this;
@@ -69,13 +65,11 @@ public:
         bool operator!=(const Iterator& other) const { return k_ != other.k_; }
 
     private:
-        Owner* list_;
+        StableList* list_;
         std::size_t k_;
     };
-    Iterator<false> begin() { return {this, 0}; }
-    Iterator<false> end() { return {this, size_}; }
-    Iterator<true> begin() const { return {this, 0}; }
-    Iterator<true> end() const { return {this, size_}; }
+    Iterator begin() { return {this, 0}; }
+    Iterator end() { return {this, size_}; }
 
 private:
     // Room for one element, made without constructing it.
